@@ -1,0 +1,72 @@
+#pragma once
+// Line lists and the one rule by which texts are cut into lines: a line runs up to the next CR,
+// LF or NUL byte; after it one CR and then one LF are skipped if present; a NUL byte ends the
+// text. So CR LF, a lone CR and a lone LF each end one line, LF CR is two line breaks, and a text
+// that ends with a line break has no empty last line.
+
+#include <cstddef>
+#include <iterator>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Calls `dodaj(std::string_view)` for every line of the text, in order.
+template <typename Funkcja>
+void PodzielNaLinie(std::string_view tekst, Funkcja&& dodaj) {
+    const char* p = tekst.data();
+    const char* const koniec = p + tekst.size();
+    while (p < koniec && *p != '\0') {
+        const char* poczatek = p;
+        while (p < koniec && *p != '\r' && *p != '\n' && *p != '\0') ++p;
+        dodaj(std::string_view(poczatek, static_cast<std::size_t>(p - poczatek)));
+        if (p == koniec || *p == '\0') return;
+        if (*p == '\r') ++p;
+        if (p < koniec && *p == '\n') ++p;
+    }
+}
+
+// Every line of the text followed by CR LF: the form in which command texts reach the server.
+std::string ZLiniamiCrLf(std::string_view tekst);
+
+// An ordered list of 8-bit lines. The bytes of all lines live in one buffer, so a package of ten
+// million bytes and 290,000 lines costs one allocation for the text and one for the index.
+class ListaLinii {
+public:
+    std::size_t Liczba() const noexcept { return linie_.size(); }
+    bool Pusta() const noexcept { return linie_.empty(); }
+    std::string_view operator[](std::size_t i) const {
+        return std::string_view(bufor_.data() + linie_[i].poczatek, linie_[i].dlugosc);
+    }
+
+    void Dodaj(std::string_view linia);
+    void Wyczysc();
+    // Replaces the content with the lines of the text (see PodzielNaLinie).
+    void UstawTekst(std::string_view tekst);
+
+    class Iterator {
+    public:
+        using iterator_category = std::input_iterator_tag;
+        using value_type = std::string_view;
+        using difference_type = std::ptrdiff_t;
+        using pointer = void;
+        using reference = std::string_view;
+        Iterator(const ListaLinii* lista, std::size_t i) : lista_(lista), i_(i) {}
+        std::string_view operator*() const { return (*lista_)[i_]; }
+        Iterator& operator++() { ++i_; return *this; }
+        bool operator==(const Iterator& inny) const { return i_ == inny.i_; }
+
+    private:
+        const ListaLinii* lista_;
+        std::size_t i_;
+    };
+    Iterator begin() const { return Iterator(this, 0); }
+    Iterator end() const { return Iterator(this, linie_.size()); }
+
+private:
+    struct Linia {
+        std::size_t poczatek;
+        std::size_t dlugosc;
+    };
+    std::string bufor_;
+    std::vector<Linia> linie_;
+};

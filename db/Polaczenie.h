@@ -1,0 +1,68 @@
+#pragma once
+// The program's one database connection, as the code above it sees it: open and close, execute a
+// command with or without records, and transactions with the connection's own nesting counter.
+// Every failure of the client interface or the server is raised as EOleException.
+//
+// The counter is kept here, never asked of the server: beginning sets it to the nesting level the
+// interface returns; a commit or roll back that completes lowers it by one (never below zero); one
+// that fails leaves it as it was. Closing first rolls back while the counter is above zero; a
+// failing roll back stops the close and the connection stays open.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+
+// A field value as the server returns it: NULL, text (UTF-8) or integer.
+using WartoscPola = std::variant<std::monostate, std::string, std::int64_t>;
+
+struct WynikZapytania {
+    std::int64_t liczbaRekordow = 0;            // exact
+    std::optional<WartoscPola> pierwszePole;    // field 0 of record 0; empty when there is none
+};
+
+class Polaczenie {
+public:
+    static constexpr int DomyslnyLimitCzasuPolecenia = 30;  // seconds
+
+    virtual ~Polaczenie() = default;
+    Polaczenie(const Polaczenie&) = delete;
+    Polaczenie& operator=(const Polaczenie&) = delete;
+
+    void UstawConnectionString(std::string tekst) { connectionString_ = std::move(tekst); }
+    const std::string& ConnectionString() const noexcept { return connectionString_; }
+
+    // Opens a session with the connection string; never prompts for credentials.
+    void Otworz();
+    // Rolls back open transactions one at a time, then ends the session. Nothing when closed.
+    void Zamknij();
+    virtual bool Otwarte() const = 0;
+
+    // Executes a command text (code page 1250) that returns a result set, with the 30 s limit.
+    virtual WynikZapytania WykonajZRekordami(std::string_view polecenie) = 0;
+    // Executes a command text (code page 1250) to its end, every statement of it, expecting no
+    // records; an error raised by any statement of the text is raised here.
+    virtual void WykonajBezRekordow(std::string_view polecenie,
+                                    int limitCzasuSekund = DomyslnyLimitCzasuPolecenia) = 0;
+
+    // Begins a transaction and returns its nesting level (1 for a first transaction).
+    int BeginTrans();
+    void CommitTrans();
+    void RollbackTrans();
+    int PoziomTransakcji() const noexcept { return poziomTransakcji_; }
+
+protected:
+    Polaczenie() = default;
+
+    virtual void OtworzSesje(const std::string& connectionString) = 0;
+    virtual void ZamknijSesje() = 0;
+    // Each returns when the interface completed the step and throws when it did not.
+    virtual int RozpocznijNaSerwerze() = 0;
+    virtual void ZatwierdzNaSerwerze() = 0;
+    virtual void WycofajNaSerwerze() = 0;
+
+private:
+    std::string connectionString_;
+    int poziomTransakcji_ = 0;
+};
