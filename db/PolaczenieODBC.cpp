@@ -1,0 +1,242 @@
+#include "db/PolaczenieODBC.h"
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "common/Wyjatki.h"
+#include "db/ConnectionStringODBC.h"
+#include "db/Kodowanie.h"
+#include "db/UchwytyODBC.h"
+
+namespace {
+
+// SQL Server drivers in the order they are preferred when several are installed.
+constexpr std::array<std::string_view, 6> ZnaneSterowniki = {
+    "ODBC Driver 18 for SQL Server", "ODBC Driver 17 for SQL Server", "FreeTDS",
+    "SQL Server Native Client 11.0", "SQL Server Native Client 10.0", "SQL Server",
+};
+
+constexpr std::int32_t KodZamkniete = static_cast<std::int32_t>(0x800A0E78);     // adErrObjectClosed
+constexpr std::int32_t KodZagniezdzenie = static_cast<std::int32_t>(0x8004D013);  // XACT_E_XTIONEXISTS
+constexpr std::int32_t KodBrakSterownika = static_cast<std::int32_t>(0x800A0E7A);  // adErrProviderNotFound
+
+SQLPOINTER Liczba(SQLULEN wartosc) { return reinterpret_cast<SQLPOINTER>(wartosc); }
+
+SQLWCHAR* Wide(std::u16string& tekst) { return reinterpret_cast<SQLWCHAR*>(tekst.data()); }
+
+std::string WybierzSterownik(SQLHANDLE srodowisko) {
+    std::vector<std::string> zainstalowane;
+    SQLUSMALLINT kierunek = SQL_FETCH_FIRST;
+    for (;;) {
+        SQLWCHAR nazwa[256];
+        SQLWCHAR atrybuty[1024];
+        SQLSMALLINT dlugoscNazwy = 0;
+        SQLSMALLINT dlugoscAtrybutow = 0;
+        const SQLRETURN wynik = SQLDriversW(srodowisko, kierunek, nazwa, 256, &dlugoscNazwy, atrybuty,
+                                            1024, &dlugoscAtrybutow);
+        if (!SQL_SUCCEEDED(wynik)) break;
+        std::u16string tekst(static_cast<std::size_t>(std::min<SQLSMALLINT>(dlugoscNazwy, 255)), u'\0');
+        for (std::size_t i = 0; i < tekst.size(); ++i) tekst[i] = static_cast<char16_t>(nazwa[i]);
+        zainstalowane.push_back(Utf16NaUtf8(tekst));
+        kierunek = SQL_FETCH_NEXT;
+    }
+    for (const std::string_view znany : ZnaneSterowniki)
+        for (const auto& nazwa : zainstalowane)
+            if (nazwa == znany) return nazwa;
+    std::string lista;
+    for (const std::string_view znany : ZnaneSterowniki) lista += (lista.empty() ? "" : ", ") + std::string(znany);
+    throw EOleException("Nie znaleziono sterownika ODBC dla Microsoft SQL Server. Zainstaluj jeden z: " + lista,
+                        KodBrakSterownika, "ODBC");
+}
+
+}  // namespace
+
+struct PolaczenieODBC::Sesja {
+    // Declared parent first, so the connection handle goes before the environment.
+    SrodowiskoODBC srodowisko;
+    PolaczenieUchwytODBC polaczenie;
+    std::string sterownik;
+    bool polaczona = false;
+    bool wTransakcji = false;
+
+    ~Sesja() {
+        if (polaczona) SQLDisconnect(polaczenie.Uchwyt());
+    }
+
+    // A statement for one command: escape processing off, so that "{...}", "?" inside literals and
+    // comments and everything else reach the server as written, and the given time-out.
+    PolecenieODBC NowePolecenie(int limitCzasuSekund) const {
+        PolecenieODBC polecenie;
+        SprawdzODBC(SQLAllocHandle(SQL_HANDLE_STMT, polaczenie.Uchwyt(), polecenie.Adres()), SQL_HANDLE_DBC,
+                    polaczenie.Uchwyt(), sterownik);
+        SprawdzODBC(SQLSetStmtAttr(polecenie.Uchwyt(), SQL_ATTR_NOSCAN, Liczba(SQL_NOSCAN_ON), 0),
+                    SQL_HANDLE_STMT, polecenie.Uchwyt(), sterownik);
+        SprawdzODBC(SQLSetStmtAttr(polecenie.Uchwyt(), SQL_ATTR_QUERY_TIMEOUT,
+                                   Liczba(static_cast<SQLULEN>(limitCzasuSekund < 0 ? 0 : limitCzasuSekund)), 0),
+                    SQL_HANDLE_STMT, polecenie.Uchwyt(), sterownik);
+        return polecenie;
+    }
+
+    void Wykonaj(const PolecenieODBC& polecenie, std::string_view tekst) const {
+        std::u16string szeroki = Cp1250NaUtf16(tekst);
+        const SQLRETURN wynik =
+            SQLExecDirectW(polecenie.Uchwyt(), Wide(szeroki), static_cast<SQLINTEGER>(szeroki.size()));
+        SprawdzODBC(wynik, SQL_HANDLE_STMT, polecenie.Uchwyt(), sterownik, tekst);
+    }
+
+    // Reads every remaining result of the command, so that an error raised by a later statement
+    // surfaces. Stops at the first error: after a lost connection the driver fails every call.
+    void DoczytajWyniki(const PolecenieODBC& polecenie) const {
+        for (;;) {
+            const SQLRETURN wynik = SQLMoreResults(polecenie.Uchwyt());
+            if (wynik == SQL_NO_DATA) return;
+            SprawdzODBC(wynik, SQL_HANDLE_STMT, polecenie.Uchwyt(), sterownik);
+        }
+    }
+};
+
+PolaczenieODBC::PolaczenieODBC() = default;
+
+PolaczenieODBC::~PolaczenieODBC() = default;
+
+bool PolaczenieODBC::Otwarte() const { return sesja_ && sesja_->polaczona; }
+
+std::string PolaczenieODBC::Sterownik() const { return sesja_ ? sesja_->sterownik : std::string(); }
+
+PolaczenieODBC::Sesja& PolaczenieODBC::OtwartaSesja() const {
+    if (!Otwarte())
+        throw EOleException("Operation is not allowed when the object is closed.", KodZamkniete,
+                            "ADODB.Connection");
+    return *sesja_;
+}
+
+void PolaczenieODBC::OtworzSesje(const std::string& connectionString) {
+    auto sesja = std::make_unique<Sesja>();
+    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, sesja->srodowisko.Adres())))
+        throw EOleException("Nie można zainicjować środowiska ODBC", KodBrakSterownika, "ODBC");
+    SprawdzODBC(SQLSetEnvAttr(sesja->srodowisko.Uchwyt(), SQL_ATTR_ODBC_VERSION, Liczba(SQL_OV_ODBC3), 0),
+                SQL_HANDLE_ENV, sesja->srodowisko.Uchwyt(), "");
+    sesja->sterownik = WybierzSterownik(sesja->srodowisko.Uchwyt());
+
+    SprawdzODBC(SQLAllocHandle(SQL_HANDLE_DBC, sesja->srodowisko.Uchwyt(), sesja->polaczenie.Adres()),
+                SQL_HANDLE_ENV, sesja->srodowisko.Uchwyt(), sesja->sterownik);
+    const SQLHANDLE dbc = sesja->polaczenie.Uchwyt();
+    SprawdzODBC(SQLSetConnectAttr(dbc, SQL_ATTR_LOGIN_TIMEOUT, Liczba(LimitCzasuLogowania), 0), SQL_HANDLE_DBC,
+                dbc, sesja->sterownik);
+
+    std::u16string tekst =
+        Utf8NaUtf16(ConnectionStringODBC(ParsujConnectionString(connectionString), sesja->sterownik));
+    SQLWCHAR wynikowy[2048];
+    SQLSMALLINT dlugosc = 0;
+    SprawdzODBC(SQLDriverConnectW(dbc, nullptr, Wide(tekst), static_cast<SQLSMALLINT>(tekst.size()), wynikowy,
+                                  2048, &dlugosc, SQL_DRIVER_NOPROMPT),
+                SQL_HANDLE_DBC, dbc, sesja->sterownik);
+    sesja->polaczona = true;
+    sesja_ = std::move(sesja);
+}
+
+void PolaczenieODBC::ZamknijSesje() {
+    std::unique_ptr<Sesja> sesja = std::move(sesja_);
+    if (!sesja || !sesja->polaczona) return;
+    sesja->polaczona = false;
+    const SQLHANDLE dbc = sesja->polaczenie.Uchwyt();
+    // The handles go with `sesja` whatever SQLDisconnect says; its error is still reported.
+    SprawdzODBC(SQLDisconnect(dbc), SQL_HANDLE_DBC, dbc, sesja->sterownik);
+}
+
+WynikZapytania PolaczenieODBC::WykonajZRekordami(std::string_view polecenie) {
+    Sesja& sesja = OtwartaSesja();
+    const PolecenieODBC stmt = sesja.NowePolecenie(DomyslnyLimitCzasuPolecenia);
+    const SQLHANDLE h = stmt.Uchwyt();
+    sesja.Wykonaj(stmt, polecenie);
+
+    WynikZapytania wynik;
+    SQLSMALLINT kolumny = 0;
+    SprawdzODBC(SQLNumResultCols(h, &kolumny), SQL_HANDLE_STMT, h, sesja.sterownik);
+    // Row counts of statements before the first result set are passed over.
+    while (kolumny == 0) {
+        const SQLRETURN dalej = SQLMoreResults(h);
+        if (dalej == SQL_NO_DATA) return wynik;
+        SprawdzODBC(dalej, SQL_HANDLE_STMT, h, sesja.sterownik);
+        SprawdzODBC(SQLNumResultCols(h, &kolumny), SQL_HANDLE_STMT, h, sesja.sterownik);
+    }
+
+    SQLSMALLINT typ = 0;
+    SQLULEN rozmiar = 0;
+    SQLSMALLINT skala = 0;
+    SQLSMALLINT dopuszczaNull = 0;
+    SQLWCHAR nazwa[128];
+    SQLSMALLINT dlugoscNazwy = 0;
+    SprawdzODBC(SQLDescribeColW(h, 1, nazwa, 128, &dlugoscNazwy, &typ, &rozmiar, &skala, &dopuszczaNull),
+                SQL_HANDLE_STMT, h, sesja.sterownik);
+    const bool calkowita = typ == SQL_INTEGER || typ == SQL_SMALLINT || typ == SQL_TINYINT ||
+                           typ == SQL_BIGINT || typ == SQL_BIT;
+
+    for (;;) {
+        const SQLRETURN pobrano = SQLFetch(h);
+        if (pobrano == SQL_NO_DATA) break;
+        SprawdzODBC(pobrano, SQL_HANDLE_STMT, h, sesja.sterownik);
+        if (wynik.liczbaRekordow++ > 0) continue;
+
+        SQLLEN wskaznik = 0;
+        if (calkowita) {
+            SQLBIGINT liczba = 0;
+            SprawdzODBC(SQLGetData(h, 1, SQL_C_SBIGINT, &liczba, sizeof liczba, &wskaznik), SQL_HANDLE_STMT, h,
+                        sesja.sterownik);
+            wynik.pierwszePole = wskaznik == SQL_NULL_DATA ? WartoscPola() : WartoscPola(std::int64_t{liczba});
+            continue;
+        }
+        std::u16string tekst;
+        for (;;) {
+            SQLWCHAR kawalek[1024];
+            const SQLRETURN czesc = SQLGetData(h, 1, SQL_C_WCHAR, kawalek, sizeof kawalek, &wskaznik);
+            if (czesc == SQL_NO_DATA) break;
+            SprawdzODBC(czesc, SQL_HANDLE_STMT, h, sesja.sterownik);
+            if (wskaznik == SQL_NULL_DATA) break;
+            const std::size_t pojemnosc = sizeof kawalek / sizeof(SQLWCHAR) - 1;
+            const std::size_t znaki = (wskaznik == SQL_NO_TOTAL || static_cast<std::size_t>(wskaznik) / sizeof(SQLWCHAR) > pojemnosc)
+                                          ? pojemnosc
+                                          : static_cast<std::size_t>(wskaznik) / sizeof(SQLWCHAR);
+            for (std::size_t i = 0; i < znaki; ++i) tekst += static_cast<char16_t>(kawalek[i]);
+            if (czesc == SQL_SUCCESS) break;
+        }
+        wynik.pierwszePole = wskaznik == SQL_NULL_DATA ? WartoscPola() : WartoscPola(Utf16NaUtf8(tekst));
+    }
+    sesja.DoczytajWyniki(stmt);
+    return wynik;
+}
+
+void PolaczenieODBC::WykonajBezRekordow(std::string_view polecenie, int limitCzasuSekund) {
+    Sesja& sesja = OtwartaSesja();
+    const PolecenieODBC stmt = sesja.NowePolecenie(limitCzasuSekund);
+    sesja.Wykonaj(stmt, polecenie);
+    sesja.DoczytajWyniki(stmt);
+}
+
+int PolaczenieODBC::RozpocznijNaSerwerze() {
+    Sesja& sesja = OtwartaSesja();
+    if (sesja.wTransakcji)
+        throw EOleException("Cannot start more transactions on this session.", KodZagniezdzenie,
+                            "ODBC " + sesja.sterownik);
+    const SQLHANDLE dbc = sesja.polaczenie.Uchwyt();
+    SprawdzODBC(SQLSetConnectAttr(dbc, SQL_ATTR_AUTOCOMMIT, Liczba(SQL_AUTOCOMMIT_OFF), 0), SQL_HANDLE_DBC, dbc,
+                sesja.sterownik);
+    sesja.wTransakcji = true;
+    return 1;
+}
+
+void PolaczenieODBC::ZakonczTransakcje(bool zatwierdz) {
+    Sesja& sesja = OtwartaSesja();
+    const SQLHANDLE dbc = sesja.polaczenie.Uchwyt();
+    SprawdzODBC(SQLEndTran(SQL_HANDLE_DBC, dbc, zatwierdz ? SQL_COMMIT : SQL_ROLLBACK), SQL_HANDLE_DBC, dbc,
+                sesja.sterownik);
+    // Only after SQLEndTran: switching autocommit back on rolls back whatever is still open.
+    SprawdzODBC(SQLSetConnectAttr(dbc, SQL_ATTR_AUTOCOMMIT, Liczba(SQL_AUTOCOMMIT_ON), 0), SQL_HANDLE_DBC, dbc,
+                sesja.sterownik);
+    sesja.wTransakcji = false;
+}
+
+void PolaczenieODBC::ZatwierdzNaSerwerze() { ZakonczTransakcje(true); }
+
+void PolaczenieODBC::WycofajNaSerwerze() { ZakonczTransakcje(false); }

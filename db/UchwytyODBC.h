@@ -1,0 +1,63 @@
+#pragma once
+// RAII owners of ODBC handles and the translation of ODBC diagnostics into EOleException. Used
+// inside db/ only, so that no other header sees <sql.h>.
+
+#include <sql.h>
+#include <sqlext.h>
+
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "common/Wyjatki.h"
+
+// One ODBC handle of the given kind, freed when the owner goes. Owners are declared so that a
+// child is destroyed before its parent.
+template <SQLSMALLINT Rodzaj>
+class UchwytODBC {
+public:
+    UchwytODBC() = default;
+    ~UchwytODBC() { Zwolnij(); }
+    UchwytODBC(UchwytODBC&& inny) noexcept : uchwyt_(std::exchange(inny.uchwyt_, SQLHANDLE{})) {}
+    UchwytODBC& operator=(UchwytODBC&& inny) noexcept {
+        if (this != &inny) {
+            Zwolnij();
+            uchwyt_ = std::exchange(inny.uchwyt_, SQLHANDLE{});
+        }
+        return *this;
+    }
+    UchwytODBC(const UchwytODBC&) = delete;
+    UchwytODBC& operator=(const UchwytODBC&) = delete;
+
+    SQLHANDLE Uchwyt() const noexcept { return uchwyt_; }
+    SQLHANDLE* Adres() noexcept { return &uchwyt_; }
+    explicit operator bool() const noexcept { return uchwyt_ != SQL_NULL_HANDLE; }
+    void Zwolnij() noexcept {
+        if (uchwyt_ != SQL_NULL_HANDLE) SQLFreeHandle(Rodzaj, uchwyt_);
+        uchwyt_ = SQL_NULL_HANDLE;
+    }
+
+private:
+    SQLHANDLE uchwyt_ = SQL_NULL_HANDLE;
+};
+
+using SrodowiskoODBC = UchwytODBC<SQL_HANDLE_ENV>;
+using PolaczenieUchwytODBC = UchwytODBC<SQL_HANDLE_DBC>;
+using PolecenieODBC = UchwytODBC<SQL_HANDLE_STMT>;
+
+// The error of a failed ODBC call: the first error record's text without the driver stack's
+// bracketed prefixes, its native error number as code, and the driver and SQLSTATE as source.
+// `polecenie` (code page 1250, may be empty) lets a failure without any record be explained.
+EOleException BladODBC(SQLSMALLINT rodzaj, SQLHANDLE uchwyt, std::string_view sterownik,
+                       std::string_view polecenie = {});
+
+// The text of a diagnostic without "[vendor][component][data source]" in front of it.
+std::string BezPrzedrostkowSterownika(std::string_view tekst);
+
+// Throws BladODBC unless the call succeeded (SQL_NO_DATA counts as success: a batch without a row
+// count ends so).
+inline void SprawdzODBC(SQLRETURN wynik, SQLSMALLINT rodzaj, SQLHANDLE uchwyt, std::string_view sterownik,
+                        std::string_view polecenie = {}) {
+    if (wynik == SQL_SUCCESS || wynik == SQL_SUCCESS_WITH_INFO || wynik == SQL_NO_DATA) return;
+    throw BladODBC(rodzaj, uchwyt, sterownik, polecenie);
+}
