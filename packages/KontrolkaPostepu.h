@@ -1,0 +1,18 @@
+#pragma once
+// What the script runner needs of the control that shows its progress (the main window's info
+// panel). The runner never includes a widget header; the window implements this.
+
+#include <cstdint>
+#include <string_view>
+
+class KontrolkaPostepu {
+  public:
+    virtual ~KontrolkaPostepu() = default;
+    // Replaces the shown text (UTF-8).
+    virtual void UstawTekst(std::string_view tekstUtf8) = 0;
+    // Repaints at once: while a package runs, the window's message loop does not.
+    virtual void OdswiezTeraz() = 0;
+    virtual bool Widoczna() const = 0;
+    // The background colour in the platform's form: red in the low byte, then green, then blue.
+    virtual void UstawKolor(std::uint32_t kolor) = 0;
+};
