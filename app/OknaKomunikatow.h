@@ -1,0 +1,34 @@
+#pragma once
+// The message box of the program, with the contract of the Windows message box: a text, a
+// caption and a style in, the button pressed out. The window and the default error handler show
+// every box through this interface; tests put a scripted replacement in its place.
+
+#include <string>
+
+namespace StylKomunikatu {
+inline constexpr int Ok = 0;               // MB_OK
+inline constexpr int TakNie = 4;           // MB_YESNO
+inline constexpr int IkonaStop = 16;       // MB_ICONSTOP
+inline constexpr int IkonaWykrzyknik = 48; // MB_ICONEXCLAMATION
+inline constexpr int IkonaInformacja = 64; // MB_ICONINFORMATION
+}  // namespace StylKomunikatu
+
+namespace OdpowiedzKomunikatu {
+inline constexpr int Ok = 1;   // IDOK
+inline constexpr int Tak = 6;  // IDYES
+inline constexpr int Nie = 7;  // IDNO
+}  // namespace OdpowiedzKomunikatu
+
+class OknaKomunikatow {
+public:
+    virtual ~OknaKomunikatow() = default;
+    // Shows a modal box (texts in UTF-8) and returns the button pressed.
+    virtual int Pokaz(const std::string& tekst, const std::string& tytul, int styl) = 0;
+};
+
+// Boxes made with QMessageBox: stop, exclamation or information icon by the style, OK or Yes and
+// No, modal to the whole program.
+class OknaKomunikatowQt : public OknaKomunikatow {
+public:
+    int Pokaz(const std::string& tekst, const std::string& tytul, int styl) override;
+};

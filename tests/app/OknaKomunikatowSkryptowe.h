@@ -1,0 +1,30 @@
+#pragma once
+// Message boxes for window tests: each box is recorded instead of shown and answered as the test
+// said beforehand (OK for an OK box, No for a question nobody answered).
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "app/OknaKomunikatow.h"
+
+struct Komunikat {
+    std::string tekst;
+    std::string tytul;
+    int styl;
+};
+
+class OknaKomunikatowSkryptowe : public OknaKomunikatow {
+public:
+    int Pokaz(const std::string& tekst, const std::string& tytul, int styl) override {
+        pokazane.push_back({tekst, tytul, styl});
+        if ((styl & 0x0F) != StylKomunikatu::TakNie) return OdpowiedzKomunikatu::Ok;
+        if (odpowiedzi.empty()) return OdpowiedzKomunikatu::Nie;
+        const int odpowiedz = odpowiedzi.front();
+        odpowiedzi.pop_front();
+        return odpowiedz;
+    }
+
+    std::vector<Komunikat> pokazane;
+    std::deque<int> odpowiedzi;
+};
