@@ -1,0 +1,159 @@
+#include "BatchResponder.h"
+
+#include <algorithm>
+
+#include "BatchPatterns.h"
+#include "Reply.h"
+#include "Text.h"
+
+namespace tds {
+namespace {
+
+// The fixed statements the program sends, as normaliseStatement leaves them.
+const std::string& versionQuery() {
+    static const std::string text =
+        normaliseStatement("select wartosc from konfig_st where nazwa = 'TERVO_WERSJA'");
+    return text;
+}
+
+const std::string& generationQuery() {
+    static const std::string text = normaliseStatement("SELECT dbo.fn_WERSJA_MS_SQL()");
+    return text;
+}
+
+const std::string& createOptionsTable() {
+    static const std::string text = normaliseStatement(
+        "IF EXISTS (SELECT 'X' FROM TEMPDB..SYSOBJECTS WHERE ID = "
+        "OBJECT_ID('TEMPDB..#WA_OPCJE_TMP')) TRUNCATE TABLE #WA_OPCJE_TMP ELSE CREATE TABLE "
+        "#WA_OPCJE_TMP( NAZWA    VARCHAR(50)    NOT NULL, WARTOSC  VARCHAR(8000)  NOT NULL, "
+        "PRIMARY KEY (NAZWA))");
+    return text;
+}
+
+const std::string& insertUpdateFlag() {
+    static const std::string text = normaliseStatement(
+        "INSERT INTO #WA_OPCJE_TMP(NAZWA, WARTOSC) VALUES('ZUV_AKTUALIZACJA', 'T')");
+    return text;
+}
+
+constexpr std::string_view kUpdateFlagKey = "ZUV_AKTUALIZACJA";
+
+std::size_t countRecordedVersionRows(const DatabaseState& state) {
+    return static_cast<std::size_t>(
+        std::count_if(state.rows.begin(), state.rows.end(), isRecordedVersionRow));
+}
+
+ServerMessage packageError(std::int32_t number, std::string text) {
+    return ServerMessage{number, 1, 16, std::move(text)};
+}
+
+// The earlier statements of a failing batch: row counts, with a small result set second, as a
+// script's UPDATEs and SELECTs would give them.
+void earlierStatements(Reply& reply, int statements) {
+    const std::vector<Column> columns = {{ColumnType::IntN, "id", 4},
+                                         {ColumnType::VarChar, "nazwa", 50}};
+    for (int i = 1; i <= statements; ++i) {
+        if (i == 2) {
+            reply.resultSet(columns, {{std::int32_t{1}, std::string("pierwszy")},
+                                      {std::int32_t{2}, std::string("drugi")}});
+        } else {
+            reply.count(static_cast<std::uint64_t>(i));
+        }
+    }
+}
+
+}  // namespace
+
+void BatchResponder::trackPackage(std::string_view text) {
+    if (auto opening = parseOpeningBatch(text)) {
+        package_ = std::string(trimBlanks(opening->ownVersion));
+        packageBatch_ = 1;
+    } else if (!package_.empty()) {
+        ++packageBatch_;
+    }
+}
+
+const FailBatchFault* BatchResponder::injectedFailure(const BatchContext& context) const {
+    if (package_.empty()) return nullptr;
+    for (const FailBatchFault& fault : context.failBatches) {
+        if (trimBlanks(fault.packageVersion) == package_ && fault.batch == packageBatch_) {
+            return &fault;
+        }
+    }
+    return nullptr;
+}
+
+BatchOutcome BatchResponder::respond(std::string_view text, const BatchContext& context) {
+    trackPackage(text);
+    Reply reply(context.inTransaction);
+    BatchOutcome outcome;
+
+    if (const FailBatchFault* fault = injectedFailure(context)) {
+        earlierStatements(reply, fault->statementsBefore);
+        reply.fail(packageError(fault->number, fault->message));
+        outcome.tokens = reply.take();
+        return outcome;
+    }
+
+    const std::string statement = normaliseStatement(text);
+    if (statement == versionQuery()) {
+        std::vector<Row> rows;
+        for (const VersionRow& row : context.view.rows) {
+            if (!sqlEquals(row.nazwa, kVersionName)) continue;
+            rows.push_back({row.wartosc ? Value(*row.wartosc) : Value()});
+        }
+        reply.resultSet({{ColumnType::VarChar, "wartosc", 255}}, rows, true);
+    } else if (statement == generationQuery()) {
+        const int generation = context.view.generation.generationOf(context.productVersion);
+        reply.resultSet({{ColumnType::IntN, "", 4}}, {{std::int32_t{generation}}}, true);
+    } else if (statement == createOptionsTable()) {
+        optionsTableExists_ = true;
+        optionKeys_.clear();
+        reply.done();
+    } else if (statement == insertUpdateFlag()) {
+        const bool duplicate =
+            std::any_of(optionKeys_.begin(), optionKeys_.end(),
+                        [](const std::string& key) { return sqlEquals(key, kUpdateFlagKey); });
+        if (!optionsTableExists_) {
+            reply.fail({208, 1, 16, "Invalid object name '#WA_OPCJE_TMP'."});
+        } else if (duplicate) {
+            reply.fail({2627, 1, 14,
+                        "Violation of PRIMARY KEY constraint 'PK__#WA_OPCJ'. Cannot insert "
+                        "duplicate key in object 'dbo.#WA_OPCJE_TMP'."});
+        } else {
+            optionKeys_.emplace_back(kUpdateFlagKey);
+            reply.count(1, true);
+        }
+    } else if (auto opening = parseOpeningBatch(text)) {
+        const std::string recorded = recordedVersion(context.view);
+        reply.count(countRecordedVersionRows(context.view));
+        if (!sqlEquals(recorded, trimBlanks(opening->ownVersion)) &&
+            !sqlEquals(recorded, trimBlanks(opening->previousVersion))) {
+            reply.fail(packageError(raiserrorNumber(text),
+                                    "Wersja systemu: " + recorded +
+                                        "\r\nAktualizacja jest przeznaczona dla wersji " +
+                                        opening->previousVersion));
+        } else {
+            reply.done();
+        }
+    } else if (auto stamped = parseClosingBatch(text)) {
+        const std::size_t rows = countRecordedVersionRows(context.view);
+        outcome.changes.push_back(StampVersion{*stamped});
+        reply.count(rows);
+        if (rows != 1) {
+            reply.fail(packageError(raiserrorNumber(text),
+                                    "Zmiana wersji systemu ZUV nie powiodła się."));
+        } else {
+            reply.done();
+        }
+    } else if (auto mapping = parseGenerationFunction(text)) {
+        outcome.changes.push_back(DefineGenerationFunction{std::move(*mapping)});
+        reply.done();
+    } else {
+        reply.done();
+    }
+    outcome.tokens = reply.take();
+    return outcome;
+}
+
+}  // namespace tds

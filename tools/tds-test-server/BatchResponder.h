@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "DatabaseState.h"
+#include "ServerConfig.h"
+
+namespace tds {
+
+// What a batch sees: the database as the session reads it, and the server's settings.
+struct BatchContext {
+    const DatabaseState& view;
+    std::string_view productVersion;
+    bool inTransaction = false;
+    const std::vector<FailBatchFault>& failBatches;
+};
+
+struct BatchOutcome {
+    std::vector<std::uint8_t> tokens;  // the complete reply, ending in a DONE without MORE
+    std::vector<Change> changes;       // to commit now, or at the end of the transaction
+};
+
+// Answers SQL batches from a fixed rule table; any other text succeeds without effect. Holds
+// what lives as long as the session: its #WA_OPCJE_TMP and the package being run (the last
+// opening batch seen and how many batches came since).
+class BatchResponder {
+public:
+    BatchOutcome respond(std::string_view text, const BatchContext& context);
+
+private:
+    void trackPackage(std::string_view text);
+    const FailBatchFault* injectedFailure(const BatchContext& context) const;
+
+    bool optionsTableExists_ = false;
+    std::vector<std::string> optionKeys_;
+    std::string package_;
+    int packageBatch_ = 0;
+};
+
+}  // namespace tds

@@ -1,0 +1,175 @@
+#include "CommandLine.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <stdexcept>
+
+namespace tds {
+namespace {
+
+template <typename Number>
+Number parseNumber(std::string_view text, std::string_view what, Number minimum,
+                   Number maximum = std::numeric_limits<Number>::max()) {
+    Number value{};
+    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || ec != std::errc{} || ptr != text.data() + text.size() || value < minimum ||
+        value > maximum) {
+        throw std::invalid_argument("invalid " + std::string(what) + ": '" + std::string(text) +
+                                    "'");
+    }
+    return value;
+}
+
+std::chrono::milliseconds parseSeconds(std::string_view text) {
+    // from_chars for double is not in this standard library yet.
+    std::size_t used = 0;
+    double seconds = -1;
+    try {
+        seconds = std::stod(std::string(text), &used);
+    } catch (const std::exception&) {
+        used = 0;
+    }
+    if (text.empty() || used != text.size() || !(seconds >= 0) || seconds > 86400) {
+        throw std::invalid_argument("invalid delay in seconds: '" + std::string(text) + "'");
+    }
+    return std::chrono::milliseconds(std::llround(seconds * 1000));
+}
+
+std::string unescapeMessage(std::string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\\' && i + 1 < text.size()) {
+            const char next = text[i + 1];
+            if (next == 'r' || next == 'n' || next == '\\') {
+                out += next == 'r' ? '\r' : next == 'n' ? '\n' : '\\';
+                ++i;
+                continue;
+            }
+        }
+        out += text[i];
+    }
+    return out;
+}
+
+// Splits "FIRST:REST" at the first ':'.
+std::pair<std::string_view, std::string_view> splitFirst(std::string_view text,
+                                                         std::string_view option) {
+    const auto colon = text.find(':');
+    if (colon == std::string_view::npos) {
+        throw std::invalid_argument("missing ':' in " + std::string(option) + " value '" +
+                                    std::string(text) + "'");
+    }
+    return {text.substr(0, colon), text.substr(colon + 1)};
+}
+
+}  // namespace
+
+FailBatchFault parseFailBatch(std::string_view text) {
+    constexpr std::string_view option = "--fail-batch";
+    FailBatchFault fault;
+    const auto [version, afterVersion] = splitFirst(text, option);
+    const auto [batch, afterBatch] = splitFirst(afterVersion, option);
+    const auto [number, rest] = splitFirst(afterBatch, option);
+    if (version.empty()) throw std::invalid_argument("empty package version in --fail-batch");
+    fault.packageVersion = std::string(version);
+    fault.batch = parseNumber<int>(batch, "batch number", 1);
+    fault.number = parseNumber<std::int32_t>(number, "error number", 1);
+
+    std::string_view message = rest;
+    const auto lastColon = rest.rfind(':');
+    if (lastColon != std::string_view::npos) {
+        const std::string_view tail = rest.substr(lastColon + 1);
+        if (!tail.empty() && tail.find_first_not_of("0123456789") == std::string_view::npos) {
+            fault.statementsBefore = parseNumber<int>(tail, "statement count", 0);
+            message = rest.substr(0, lastColon);
+        }
+    }
+    fault.message = unescapeMessage(message);
+    return fault;
+}
+
+CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
+    CommandLine result;
+    ServerConfig& config = result.config;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        std::string option = arguments[i];
+        std::optional<std::string> inlineValue;
+        if (const auto equals = option.find('='); option.starts_with("--") &&
+                                                  equals != std::string::npos) {
+            inlineValue = option.substr(equals + 1);
+            option.resize(equals);
+        }
+        auto value = [&]() -> std::string {
+            if (inlineValue) return *inlineValue;
+            if (i + 1 >= arguments.size()) {
+                throw std::invalid_argument("missing value after " + option);
+            }
+            return arguments[++i];
+        };
+
+        if (option == "--help" || option == "-h") {
+            result.help = true;
+        } else if (option == "--port") {
+            config.port = parseNumber<std::uint16_t>(value(), "port", 0);
+        } else if (option == "--state") {
+            config.statePath = value();
+        } else if (option == "--init-version") {
+            config.initVersion = value();
+        } else if (option == "--user") {
+            config.user = value();
+        } else if (option == "--password") {
+            config.password = value();
+        } else if (option == "--database") {
+            config.database = value();
+        } else if (option == "--product-version") {
+            config.productVersion = value();
+        } else if (option == "--journal") {
+            config.journalPath = value();
+        } else if (option == "--fail-batch") {
+            config.faults.failBatches.push_back(parseFailBatch(value()));
+        } else if (option == "--drop-at") {
+            config.faults.dropAtRequests.push_back(
+                parseNumber<std::uint64_t>(value(), "request number", 1));
+        } else if (option == "--delay") {
+            const std::string text = value();
+            const auto [request, seconds] = splitFirst(text, option);
+            config.faults.delays.push_back(
+                {parseNumber<std::uint64_t>(request, "request number", 1), parseSeconds(seconds)});
+        } else if (option == "--refuse-logins") {
+            if (inlineValue) throw std::invalid_argument("--refuse-logins takes no value");
+            config.faults.refuseLogins = true;
+        } else {
+            throw std::invalid_argument("unknown option '" + arguments[i] + "'");
+        }
+    }
+    return result;
+}
+
+std::string_view usage() {
+    return R"(usage: tds-test-server [options]
+
+A fake SQL Server speaking TDS 7.4 on 127.0.0.1, for tests and the demo. Prints
+"listening on 127.0.0.1:PORT" once it accepts connections; runs until SIGINT or SIGTERM.
+
+  --port N                 TCP port; 0 (default) picks a free one
+  --state FILE             database state, created when missing, saved after every commit
+  --init-version V         recorded version of a new state (ignored when FILE exists)
+  --user U                 login name (default sa)
+  --password P             password (default empty)
+  --database D             database name (default ZUV)
+  --product-version X      server product version (default 10.50.6000.34)
+  --journal FILE           append every request as a JSON line
+  --fail-batch V:N:NUMBER:MESSAGE[:K]
+                           fail batch N of package V (batch 1 is its opening batch) with
+                           error NUMBER, severity 16, after the results of K statements;
+                           \r and \n in MESSAGE become CR and LF (repeatable)
+  --drop-at K              close the connection instead of answering request K (repeatable)
+  --delay K:S              answer request K after S seconds, unless cancelled (repeatable)
+  --refuse-logins          every login fails with error 18456
+
+Requests are SQL batches and transaction requests, numbered from 1 over the server's lifetime.
+)";
+}
+
+}  // namespace tds

@@ -1,0 +1,49 @@
+#include "Journal.h"
+
+#include <stdexcept>
+
+#include "Text.h"
+
+namespace tds {
+
+std::string_view kindName(RequestKind kind) {
+    switch (kind) {
+        case RequestKind::Login: return "login";
+        case RequestKind::LoginFailed: return "login_failed";
+        case RequestKind::Batch: return "batch";
+        case RequestKind::Begin: return "begin";
+        case RequestKind::Commit: return "commit";
+        case RequestKind::Rollback: return "rollback";
+        case RequestKind::Attention: return "attention";
+        case RequestKind::Disconnect: return "disconnect";
+    }
+    return "unknown";
+}
+
+std::string toJsonLine(const JournalEntry& entry) {
+    return "{\"session\":" + std::to_string(entry.session) +
+           ",\"transaction\":" + (entry.transaction ? "true" : "false") + ",\"kind\":\"" +
+           std::string(kindName(entry.kind)) + "\",\"text\":" + jsonString(entry.text) + "}";
+}
+
+Journal::Journal(const std::filesystem::path& file) {
+    if (file.empty()) return;
+    file_.open(file, std::ios::binary | std::ios::app);
+    if (!file_) throw std::runtime_error("cannot open journal file " + file.string());
+}
+
+void Journal::record(JournalEntry entry) {
+    std::lock_guard lock(mutex_);
+    if (file_.is_open()) {
+        file_ << toJsonLine(entry) << '\n';
+        file_.flush();
+    }
+    entries_.push_back(std::move(entry));
+}
+
+std::vector<JournalEntry> Journal::entries() const {
+    std::lock_guard lock(mutex_);
+    return entries_;
+}
+
+}  // namespace tds

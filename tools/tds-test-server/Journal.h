@@ -1,0 +1,48 @@
+#pragma once
+
+#include <filesystem>
+#include <fstream>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tds {
+
+enum class RequestKind { Login, LoginFailed, Batch, Begin, Commit, Rollback, Attention, Disconnect };
+
+// The journal's name of a kind: login, login_failed, batch, begin, commit, rollback, attention,
+// disconnect.
+std::string_view kindName(RequestKind kind);
+
+// One request as it arrived. `transaction` tells whether the session had a transaction open at
+// that moment; `text` is the batch text (UTF-8, line ends as sent) or empty.
+struct JournalEntry {
+    int session = 0;
+    bool transaction = false;
+    RequestKind kind = RequestKind::Batch;
+    std::string text;
+
+    bool operator==(const JournalEntry&) const = default;
+};
+
+// {"session":N,"transaction":true|false,"kind":"...","text":"..."}
+std::string toJsonLine(const JournalEntry& entry);
+
+// Every request of every session, in arrival order, in memory and (with a path) appended to a
+// file as JSON lines, flushed line by line.
+class Journal {
+public:
+    // Throws std::runtime_error when the file cannot be opened.
+    explicit Journal(const std::filesystem::path& file);
+
+    void record(JournalEntry entry);
+    std::vector<JournalEntry> entries() const;
+
+private:
+    mutable std::mutex mutex_;
+    std::vector<JournalEntry> entries_;
+    std::ofstream file_;
+};
+
+}  // namespace tds

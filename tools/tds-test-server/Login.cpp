@@ -1,0 +1,129 @@
+#include "Login.h"
+
+#include <algorithm>
+#include <charconv>
+
+#include "PacketIo.h"
+#include "Text.h"
+
+namespace tds {
+namespace {
+
+constexpr std::size_t kFixedLoginSize = 94;
+
+std::uint16_t readU16(std::span<const std::uint8_t> p, std::size_t offset) {
+    return static_cast<std::uint16_t>(p[offset] | (p[offset + 1] << 8));
+}
+
+std::uint32_t readU32(std::span<const std::uint8_t> p, std::size_t offset) {
+    return readU16(p, offset) | (std::uint32_t{readU16(p, offset + 2)} << 16);
+}
+
+// The password bytes are XORed with 0xA5 and have their nibbles swapped.
+std::uint8_t deobfuscate(std::uint8_t b) {
+    const std::uint8_t x = b ^ 0xA5;
+    return static_cast<std::uint8_t>((x << 4) | (x >> 4));
+}
+
+// An offset/length pair at `field`: the text starts at the offset, the length counts UCS-2
+// characters.
+std::optional<std::string> readText(std::span<const std::uint8_t> p, std::size_t field,
+                                    bool obfuscated = false) {
+    const std::size_t offset = readU16(p, field);
+    const std::size_t bytes = std::size_t{readU16(p, field + 2)} * 2;
+    if (offset + bytes > p.size()) return std::nullopt;
+    std::vector<std::uint8_t> raw(p.begin() + static_cast<std::ptrdiff_t>(offset),
+                                  p.begin() + static_cast<std::ptrdiff_t>(offset + bytes));
+    if (obfuscated) std::transform(raw.begin(), raw.end(), raw.begin(), deobfuscate);
+    return utf16leToUtf8(raw);
+}
+
+}  // namespace
+
+std::optional<LoginRequest> parseLogin7(std::span<const std::uint8_t> payload) {
+    if (payload.size() < kFixedLoginSize) return std::nullopt;
+    LoginRequest login;
+    login.tdsVersion = readU32(payload, 4);
+    login.packetSize = readU32(payload, 8);
+    const struct {
+        std::size_t field;
+        std::string* target;
+        bool obfuscated;
+    } texts[] = {
+        {36, &login.hostName, false}, {40, &login.userName, false},
+        {44, &login.password, true},  {48, &login.appName, false},
+        {52, &login.serverName, false}, {64, &login.language, false},
+        {68, &login.database, false},
+    };
+    for (const auto& text : texts) {
+        auto value = readText(payload, text.field, text.obfuscated);
+        if (!value) return std::nullopt;
+        *text.target = std::move(*value);
+    }
+    return login;
+}
+
+std::array<std::uint8_t, 4> productVersionBytes(std::string_view productVersion) {
+    int parts[3] = {0, 0, 0};
+    for (int& part : parts) {
+        const auto dot = productVersion.find('.');
+        const std::string_view piece = productVersion.substr(0, dot);
+        std::from_chars(piece.data(), piece.data() + piece.size(), part);
+        if (dot == std::string_view::npos) break;
+        productVersion.remove_prefix(dot + 1);
+    }
+    return {static_cast<std::uint8_t>(parts[0]), static_cast<std::uint8_t>(parts[1]),
+            static_cast<std::uint8_t>(parts[2] >> 8), static_cast<std::uint8_t>(parts[2])};
+}
+
+std::vector<std::uint8_t> preLoginReply(std::string_view productVersion) {
+    const auto version = productVersionBytes(productVersion);
+    // Option table (token, big-endian offset and length), terminator, then the option data.
+    return {0x00, 0x00, 0x0B, 0x00, 0x06,  // VERSION at 11, 6 bytes
+            0x01, 0x00, 0x11, 0x00, 0x01,  // ENCRYPTION at 17, 1 byte
+            0xFF,
+            version[0], version[1], version[2], version[3], 0x00, 0x00,
+            0x02};  // ENCRYPT_NOT_SUP
+}
+
+std::size_t negotiatedPacketSize(const LoginRequest& login) {
+    if (login.packetSize == 0) return kDefaultPacketSize;
+    return std::clamp<std::size_t>(login.packetSize, 512, 32767);
+}
+
+std::vector<ServerMessage> loginErrors(const LoginRequest& login, const ServerConfig& config) {
+    const ServerMessage loginFailed{18456, 1, 14, "Login failed for user '" + login.userName + "'."};
+    if (config.faults.refuseLogins || !equalsIgnoreCase(login.userName, config.user) ||
+        login.password != config.password) {
+        return {loginFailed};
+    }
+    if (!login.database.empty() && !equalsIgnoreCase(login.database, config.database)) {
+        return {ServerMessage{4060, 1, 11,
+                              "Cannot open database \"" + login.database +
+                                  "\" requested by the login. The login failed."},
+                loginFailed};
+    }
+    return {};
+}
+
+std::vector<std::uint8_t> loginAcceptedReply(std::string_view database, std::size_t packetSize,
+                                             std::size_t requestedPacketSize,
+                                             std::string_view productVersion) {
+    TokenBuffer reply;
+    reply.envChangeText(env_change::kDatabase, database, "master");
+    reply.envChangeBytes(env_change::kCollation, kPolishCollation, {});
+    reply.loginAck("Microsoft SQL Server", productVersionBytes(productVersion));
+    reply.envChangeText(env_change::kPacketSize, std::to_string(packetSize),
+                        std::to_string(requestedPacketSize));
+    reply.done(done_status::kFinal);
+    return reply.take();
+}
+
+std::vector<std::uint8_t> loginFailedReply(const std::vector<ServerMessage>& errors) {
+    TokenBuffer reply;
+    for (const ServerMessage& error : errors) reply.message(error);
+    reply.done(done_status::kError);
+    return reply.take();
+}
+
+}  // namespace tds

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ServerConfig.h"
+#include "TokenWriter.h"
+
+// Pre-login and LOGIN7: parsing what the client sends and the replies a SQL Server gives.
+namespace tds {
+
+struct LoginRequest {
+    std::uint32_t tdsVersion = 0;
+    std::uint32_t packetSize = 0;
+    std::string hostName;
+    std::string userName;
+    std::string password;  // de-obfuscated
+    std::string appName;
+    std::string serverName;
+    std::string language;
+    std::string database;
+};
+
+// nullopt when the payload is too short or a field points outside it.
+std::optional<LoginRequest> parseLogin7(std::span<const std::uint8_t> payload);
+
+// "10.50.6000.34" -> {10, 50, 6000 >> 8, 6000 & 0xff}, as LOGINACK and PRELOGIN carry it.
+std::array<std::uint8_t, 4> productVersionBytes(std::string_view productVersion);
+
+// VERSION and ENCRYPTION = not supported: with any other answer the client starts TLS.
+std::vector<std::uint8_t> preLoginReply(std::string_view productVersion);
+
+// The packet size both sides use after login: what the client asked for, within TDS limits.
+std::size_t negotiatedPacketSize(const LoginRequest& login);
+
+// The errors a SQL Server reports for this login; empty when it succeeds. Logins compare
+// case-insensitively, passwords exactly, database names case-insensitively.
+std::vector<ServerMessage> loginErrors(const LoginRequest& login, const ServerConfig& config);
+
+std::vector<std::uint8_t> loginAcceptedReply(std::string_view database, std::size_t packetSize,
+                                             std::size_t requestedPacketSize,
+                                             std::string_view productVersion);
+std::vector<std::uint8_t> loginFailedReply(const std::vector<ServerMessage>& errors);
+
+}  // namespace tds

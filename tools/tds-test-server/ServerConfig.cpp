@@ -1,0 +1,19 @@
+#include "ServerConfig.h"
+
+#include <algorithm>
+
+namespace tds {
+
+bool Faults::dropsAt(std::uint64_t request) const {
+    return std::find(dropAtRequests.begin(), dropAtRequests.end(), request) !=
+           dropAtRequests.end();
+}
+
+std::optional<std::chrono::milliseconds> Faults::delayFor(std::uint64_t request) const {
+    for (const DelayFault& delay : delays) {
+        if (delay.request == request) return delay.delay;
+    }
+    return std::nullopt;
+}
+
+}  // namespace tds

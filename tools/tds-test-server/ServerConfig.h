@@ -1,0 +1,59 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tds {
+
+// Fail batch `batch` (1 = the package's opening batch) of package `packageVersion` with
+// `number`, severity 16, state 1, after the results of `statementsBefore` earlier statements.
+struct FailBatchFault {
+    std::string packageVersion;
+    int batch = 1;
+    std::int32_t number = 50000;
+    std::string message;  // UTF-8, CR LF as real characters
+    int statementsBefore = 0;
+
+    bool operator==(const FailBatchFault&) const = default;
+};
+
+// Requests (SQL batches and transaction requests) are numbered from 1 over the server's
+// lifetime, across sessions; pre-login and login do not count.
+struct DelayFault {
+    std::uint64_t request = 0;
+    std::chrono::milliseconds delay{0};
+
+    bool operator==(const DelayFault&) const = default;
+};
+
+struct Faults {
+    std::vector<FailBatchFault> failBatches;
+    std::vector<std::uint64_t> dropAtRequests;  // close the socket instead of answering
+    std::vector<DelayFault> delays;             // answer late, unless an attention comes first
+    bool refuseLogins = false;                  // every login fails with 18456
+
+    bool dropsAt(std::uint64_t request) const;
+    std::optional<std::chrono::milliseconds> delayFor(std::uint64_t request) const;
+
+    bool operator==(const Faults&) const = default;
+};
+
+struct ServerConfig {
+    std::uint16_t port = 0;                // 0: any free port
+    std::filesystem::path statePath;       // empty: state in memory only
+    std::string initVersion;               // recorded version of a new state; empty: no row
+    std::string user = "sa";
+    std::string password;
+    std::string database = "ZUV";
+    std::string productVersion = "10.50.6000.34";
+    std::filesystem::path journalPath;     // empty: journal in memory only
+    Faults faults;
+
+    bool operator==(const ServerConfig&) const = default;
+};
+
+}  // namespace tds

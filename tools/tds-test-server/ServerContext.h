@@ -1,0 +1,48 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <string>
+
+#include "Journal.h"
+#include "ServerConfig.h"
+#include "StateStore.h"
+
+namespace tds {
+
+// What every session of one server shares. The server owns it; sessions hold a reference.
+class ServerContext {
+public:
+    ServerContext(const ServerConfig& config, StateStore& state, Journal& journal, int stopFd)
+        : config_(config), state_(state), journal_(journal), stopFd_(stopFd),
+          productVersion_(config.productVersion) {}
+
+    const ServerConfig& config() const { return config_; }
+    StateStore& state() { return state_; }
+    Journal& journal() { return journal_; }
+    // Readable once the server stops.
+    int stopFd() const { return stopFd_; }
+
+    // 1, 2, 3, ... over the server's lifetime: the numbers the drop and delay faults name.
+    std::uint64_t nextRequestNumber() { return ++requests_; }
+    // A fresh transaction descriptor for ENVCHANGE 8; never 0, which means "no transaction".
+    std::uint64_t nextTransactionDescriptor() { return ++descriptors_; }
+    int nextSessionId() { return ++sessions_; }
+
+    std::string productVersion() const;
+    void setProductVersion(std::string version);
+
+private:
+    const ServerConfig& config_;
+    StateStore& state_;
+    Journal& journal_;
+    const int stopFd_;
+    std::atomic<std::uint64_t> requests_{0};
+    std::atomic<std::uint64_t> descriptors_{0};
+    std::atomic<int> sessions_{0};
+    mutable std::mutex productVersionMutex_;
+    std::string productVersion_;
+};
+
+}  // namespace tds

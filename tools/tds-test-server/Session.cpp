@@ -1,0 +1,215 @@
+#include "Session.h"
+
+#include <array>
+#include <exception>
+#include <iostream>
+
+#include "Login.h"
+#include "Requests.h"
+#include "TokenWriter.h"
+
+namespace tds {
+namespace {
+
+std::array<std::uint8_t, 8> descriptorBytes(std::uint64_t descriptor) {
+    std::array<std::uint8_t, 8> bytes{};
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        bytes[i] = static_cast<std::uint8_t>(descriptor >> (8 * i));
+    }
+    return bytes;
+}
+
+std::vector<std::uint8_t> attentionReply() {
+    TokenBuffer reply;
+    reply.done(done_status::kAttention);
+    return reply.take();
+}
+
+}  // namespace
+
+Session::Session(UniqueFd socket, ServerContext& context)
+    : socket_(std::move(socket)),
+      context_(context),
+      reader_(socket_.get(), context.stopFd()),
+      id_(context.nextSessionId()) {}
+
+void Session::run() noexcept {
+    try {
+        if (logIn()) {
+            Message message;
+            while (readNext(message) && handle(message) == Next::Continue) {
+            }
+        }
+    } catch (const std::exception& error) {
+        std::cerr << "tds-test-server: session " << id_ << ": " << error.what() << std::endl;
+    }
+    if (loggedIn_) {
+        // The driver sends nothing on disconnect; an open transaction ends here, rolled back.
+        journal(RequestKind::Disconnect);
+    }
+}
+
+bool Session::logIn() {
+    Message message;
+    if (reader_.read(message) != MessageReader::Status::Ok) return false;
+    if (message.type == packet_type::kPreLogin) {
+        if (!send(preLoginReply(context_.productVersion()))) return false;
+        if (reader_.read(message) != MessageReader::Status::Ok) return false;
+    }
+    if (message.type != packet_type::kLogin7) return false;
+    const auto login = parseLogin7(message.payload);
+    if (!login) return false;
+
+    const std::vector<ServerMessage> errors = loginErrors(*login, context_.config());
+    if (!errors.empty()) {
+        journal(RequestKind::LoginFailed);
+        send(loginFailedReply(errors));
+        return false;
+    }
+    journal(RequestKind::Login);
+    const std::size_t packetSize = negotiatedPacketSize(*login);
+    if (!send(loginAcceptedReply(context_.config().database, packetSize, login->packetSize,
+                                 context_.productVersion()))) {
+        return false;
+    }
+    loggedIn_ = true;
+    packetSize_ = packetSize;
+    return true;
+}
+
+bool Session::readNext(Message& message) {
+    if (!deferred_.empty()) {
+        message = std::move(deferred_.front());
+        deferred_.pop_front();
+        return true;
+    }
+    return reader_.read(message) == MessageReader::Status::Ok;
+}
+
+Session::Next Session::handle(const Message& message) {
+    switch (message.type) {
+        case packet_type::kAttention:
+            // Also when idle: the driver cancels after an error-first batch, with nothing
+            // running here, and waits for this DONE.
+            journal(RequestKind::Attention);
+            return send(attentionReply()) ? Next::Continue : Next::Close;
+        case packet_type::kSqlBatch:
+        case packet_type::kTransactionManager: return handleRequest(message);
+        default: {
+            TokenBuffer reply;
+            reply.message({0, 1, 16, "The test server understands SQL batches and transaction "
+                                     "requests only."});
+            reply.done(done_status::kError);
+            return send(reply.take()) ? Next::Continue : Next::Close;
+        }
+    }
+}
+
+Session::Next Session::handleRequest(const Message& message) {
+    std::string text;
+    std::optional<TransactionRequest> transactionRequest;
+    if (message.type == packet_type::kSqlBatch) {
+        text = decodeSqlBatch(message.payload);
+    } else {
+        transactionRequest = parseTransactionRequest(message.payload);
+        if (!transactionRequest) {
+            TokenBuffer reply;
+            reply.done(done_status::kFinal);
+            return send(reply.take()) ? Next::Continue : Next::Close;
+        }
+    }
+
+    const std::uint64_t number = context_.nextRequestNumber();
+    journal(transactionRequest ? transactionRequest->kind : RequestKind::Batch, text);
+    const Faults& faults = context_.config().faults;
+    if (faults.dropsAt(number)) return Next::Close;
+    if (const auto delay = faults.delayFor(number)) {
+        switch (waitWatchingAttention(*delay)) {
+            case Wait::Closed: return Next::Close;
+            case Wait::Cancelled:
+                journal(RequestKind::Attention);
+                return send(attentionReply()) ? Next::Continue : Next::Close;
+            case Wait::Elapsed: break;
+        }
+    }
+    const std::vector<std::uint8_t> reply =
+        transactionRequest ? runTransactionRequest(*transactionRequest) : runBatch(text);
+    return send(reply) ? Next::Continue : Next::Close;
+}
+
+Session::Wait Session::waitWatchingAttention(std::chrono::milliseconds delay) {
+    const auto deadline = std::chrono::steady_clock::now() + delay;
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) return Wait::Elapsed;
+        Message message;
+        switch (reader_.read(message, left)) {
+            case MessageReader::Status::Timeout: return Wait::Elapsed;
+            case MessageReader::Status::Closed: return Wait::Closed;
+            case MessageReader::Status::Ok:
+                if (message.type == packet_type::kAttention) return Wait::Cancelled;
+                deferred_.push_back(std::move(message));
+                break;
+        }
+    }
+}
+
+std::vector<std::uint8_t> Session::runBatch(const std::string& text) {
+    const DatabaseState view = context_.state().viewWith(transaction_.pending);
+    const std::string productVersion = context_.productVersion();
+    BatchOutcome outcome = responder_.respond(
+        text, BatchContext{view, productVersion, transaction_.open,
+                           context_.config().faults.failBatches});
+    if (transaction_.open) {
+        transaction_.pending.insert(transaction_.pending.end(), outcome.changes.begin(),
+                                    outcome.changes.end());
+    } else {
+        context_.state().commit(outcome.changes);
+    }
+    return std::move(outcome.tokens);
+}
+
+std::vector<std::uint8_t> Session::runTransactionRequest(const TransactionRequest& request) {
+    TokenBuffer reply;
+    auto begin = [&] {
+        transaction_.open = true;
+        transaction_.descriptor = context_.nextTransactionDescriptor();
+        transaction_.pending.clear();
+        reply.envChangeBytes(env_change::kBeginTransaction,
+                             descriptorBytes(transaction_.descriptor), {});
+    };
+    if (request.kind == RequestKind::Begin) {
+        if (transaction_.open) {
+            // Nested begin: the outer transaction goes on.
+            reply.envChangeBytes(env_change::kBeginTransaction,
+                                 descriptorBytes(transaction_.descriptor), {});
+        } else {
+            begin();
+        }
+    } else {
+        if (transaction_.open) {
+            const bool commit = request.kind == RequestKind::Commit;
+            if (commit) context_.state().commit(transaction_.pending);
+            transaction_.pending.clear();
+            transaction_.open = false;
+            reply.envChangeBytes(
+                commit ? env_change::kCommitTransaction : env_change::kRollbackTransaction, {},
+                descriptorBytes(transaction_.descriptor));
+            transaction_.descriptor = 0;
+        }
+        if (request.beginNew) begin();
+    }
+    reply.done(transaction_.open ? done_status::kInTransaction : done_status::kFinal);
+    return reply.take();
+}
+
+bool Session::send(const std::vector<std::uint8_t>& tokens) {
+    return sendMessage(socket_.get(), packet_type::kReply, tokens, packetSize_);
+}
+
+void Session::journal(RequestKind kind, std::string text) {
+    context_.journal().record(JournalEntry{id_, transaction_.open, kind, std::move(text)});
+}
+
+}  // namespace tds

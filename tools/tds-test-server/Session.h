@@ -1,0 +1,60 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "BatchResponder.h"
+#include "Journal.h"
+#include "PacketIo.h"
+#include "ServerContext.h"
+#include "Socket.h"
+
+namespace tds {
+
+struct TransactionRequest;
+
+// One client connection, from pre-login to close, on its own thread. Changes made inside a
+// transaction stay with the session until commit; whatever is still open when the connection
+// ends is dropped, as a rollback.
+class Session {
+public:
+    Session(UniqueFd socket, ServerContext& context);
+
+    // Returns when the client closes, a fault drops the connection or the server stops. Errors
+    // are reported on stderr and end the session; nothing escapes.
+    void run() noexcept;
+
+private:
+    enum class Next { Continue, Close };
+    enum class Wait { Elapsed, Cancelled, Closed };
+
+    bool logIn();
+    bool readNext(Message& message);
+    Next handle(const Message& message);
+    Next handleRequest(const Message& message);
+    Wait waitWatchingAttention(std::chrono::milliseconds delay);
+    std::vector<std::uint8_t> runBatch(const std::string& text);
+    std::vector<std::uint8_t> runTransactionRequest(const TransactionRequest& request);
+    bool send(const std::vector<std::uint8_t>& tokens);
+    void journal(RequestKind kind, std::string text = {});
+
+    UniqueFd socket_;
+    ServerContext& context_;
+    MessageReader reader_;
+    const int id_;
+    std::size_t packetSize_ = kDefaultPacketSize;
+    bool loggedIn_ = false;
+    std::deque<Message> deferred_;  // requests that arrived while a delayed reply was pending
+    BatchResponder responder_;
+
+    struct Transaction {
+        bool open = false;
+        std::uint64_t descriptor = 0;
+        std::vector<Change> pending;
+    } transaction_;
+};
+
+}  // namespace tds

@@ -1,0 +1,191 @@
+#include "TokenWriter.h"
+
+#include "Text.h"
+
+namespace tds {
+namespace {
+
+namespace token {
+constexpr std::uint8_t kColMetadata = 0x81;
+constexpr std::uint8_t kError = 0xAA;
+constexpr std::uint8_t kInfo = 0xAB;
+constexpr std::uint8_t kLoginAck = 0xAD;
+constexpr std::uint8_t kRow = 0xD1;
+constexpr std::uint8_t kEnvChange = 0xE3;
+constexpr std::uint8_t kDone = 0xFD;
+}  // namespace token
+
+namespace wire_type {
+constexpr std::uint8_t kIntN = 0x26;
+constexpr std::uint8_t kBigVarChar = 0xA7;
+constexpr std::uint8_t kNVarChar = 0xE7;
+}  // namespace wire_type
+
+constexpr std::uint16_t kNullableFlags = 0x0009;  // nullable, updatable unknown
+constexpr std::uint16_t kNullLength = 0xFFFF;
+
+}  // namespace
+
+void TokenBuffer::u16(std::uint16_t v) {
+    bytes_.push_back(static_cast<std::uint8_t>(v));
+    bytes_.push_back(static_cast<std::uint8_t>(v >> 8));
+}
+
+void TokenBuffer::u32(std::uint32_t v) {
+    u16(static_cast<std::uint16_t>(v));
+    u16(static_cast<std::uint16_t>(v >> 16));
+}
+
+void TokenBuffer::u64(std::uint64_t v) {
+    u32(static_cast<std::uint32_t>(v));
+    u32(static_cast<std::uint32_t>(v >> 32));
+}
+
+void TokenBuffer::append(std::span<const std::uint8_t> data) {
+    bytes_.insert(bytes_.end(), data.begin(), data.end());
+}
+
+void TokenBuffer::ucs2(std::u16string_view text) {
+    for (const char16_t unit : text) u16(unit);
+}
+
+void TokenBuffer::bVarChar(std::string_view utf8) {
+    std::u16string text = utf8ToUtf16(utf8);
+    if (text.size() > 255) text.resize(255);
+    u8(static_cast<std::uint8_t>(text.size()));
+    ucs2(text);
+}
+
+void TokenBuffer::usVarChar(std::string_view utf8) {
+    std::u16string text = utf8ToUtf16(utf8);
+    if (text.size() > 0xFFFF) text.resize(0xFFFF);
+    u16(static_cast<std::uint16_t>(text.size()));
+    ucs2(text);
+}
+
+void TokenBuffer::patchLength(std::size_t start) {
+    const std::size_t length = bytes_.size() - start - 2;
+    bytes_[start] = static_cast<std::uint8_t>(length);
+    bytes_[start + 1] = static_cast<std::uint8_t>(length >> 8);
+}
+
+void TokenBuffer::done(std::uint16_t status, std::uint64_t rowCount) {
+    u8(token::kDone);
+    u16(status);
+    u16(0);  // current command: the client ignores it
+    u64(rowCount);
+}
+
+void TokenBuffer::message(const ServerMessage& m) {
+    u8(m.severity > 10 ? token::kError : token::kInfo);
+    const std::size_t start = bytes_.size();
+    u16(0);
+    u32(static_cast<std::uint32_t>(m.number));
+    u8(m.state);
+    u8(m.severity);
+    usVarChar(m.text);
+    bVarChar("TDSTEST");  // server name
+    bVarChar("");         // procedure name
+    u32(1);               // line number
+    patchLength(start);
+}
+
+void TokenBuffer::envChangeText(std::uint8_t type, std::string_view newValue,
+                                std::string_view oldValue) {
+    u8(token::kEnvChange);
+    const std::size_t start = bytes_.size();
+    u16(0);
+    u8(type);
+    bVarChar(newValue);
+    bVarChar(oldValue);
+    patchLength(start);
+}
+
+void TokenBuffer::envChangeBytes(std::uint8_t type, std::span<const std::uint8_t> newValue,
+                                 std::span<const std::uint8_t> oldValue) {
+    u8(token::kEnvChange);
+    const std::size_t start = bytes_.size();
+    u16(0);
+    u8(type);
+    u8(static_cast<std::uint8_t>(newValue.size()));
+    append(newValue);
+    u8(static_cast<std::uint8_t>(oldValue.size()));
+    append(oldValue);
+    patchLength(start);
+}
+
+void TokenBuffer::loginAck(std::string_view programName, std::array<std::uint8_t, 4> version) {
+    u8(token::kLoginAck);
+    const std::size_t start = bytes_.size();
+    u16(0);
+    u8(0x01);  // interface: SQL
+    // The TDS version is the one field of this token written big-endian.
+    append(std::array<std::uint8_t, 4>{0x74, 0x00, 0x00, 0x04});
+    bVarChar(programName);
+    append(version);
+    patchLength(start);
+}
+
+void TokenBuffer::columns(const std::vector<Column>& columns) {
+    u8(token::kColMetadata);
+    u16(static_cast<std::uint16_t>(columns.size()));
+    for (const Column& column : columns) {
+        u32(0);  // user type
+        u16(kNullableFlags);
+        switch (column.type) {
+            case ColumnType::IntN:
+                u8(wire_type::kIntN);
+                u8(4);
+                break;
+            case ColumnType::VarChar:
+            case ColumnType::NVarChar:
+                u8(column.type == ColumnType::VarChar ? wire_type::kBigVarChar
+                                                      : wire_type::kNVarChar);
+                u16(column.maxLength);
+                append(kPolishCollation);
+                break;
+        }
+        bVarChar(column.name);
+    }
+}
+
+void TokenBuffer::row(const std::vector<Column>& columns, const Row& values) {
+    u8(token::kRow);
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        const Value& value = i < values.size() ? values[i] : Value{};
+        switch (columns[i].type) {
+            case ColumnType::IntN:
+                if (const auto* number = std::get_if<std::int32_t>(&value)) {
+                    u8(4);
+                    u32(static_cast<std::uint32_t>(*number));
+                } else {
+                    u8(0);
+                }
+                break;
+            case ColumnType::VarChar:
+            case ColumnType::NVarChar: {
+                const auto* text = std::get_if<std::string>(&value);
+                if (text == nullptr) {
+                    u16(kNullLength);
+                    break;
+                }
+                std::vector<std::uint8_t> encoded;
+                if (columns[i].type == ColumnType::VarChar) {
+                    const std::string cp1250 = utf8ToCp1250(*text);
+                    encoded.assign(cp1250.begin(), cp1250.end());
+                } else {
+                    for (const char16_t unit : utf8ToUtf16(*text)) {
+                        encoded.push_back(static_cast<std::uint8_t>(unit));
+                        encoded.push_back(static_cast<std::uint8_t>(unit >> 8));
+                    }
+                }
+                if (encoded.size() > columns[i].maxLength) encoded.resize(columns[i].maxLength);
+                u16(static_cast<std::uint16_t>(encoded.size()));
+                append(encoded);
+                break;
+            }
+        }
+    }
+}
+
+}  // namespace tds
