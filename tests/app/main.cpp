@@ -11,6 +11,8 @@ OknaKomunikatowSkryptowe& KomunikatyTestowe() {
 }
 
 int main(int argc, char** argv) {
+    // Window tests need no display: Qt's offscreen platform renders into memory.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     AplikacjaZUV aplikacja(argc, argv, KomunikatyTestowe());
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
