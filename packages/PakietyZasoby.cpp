@@ -8,5 +8,8 @@
 void WczytajZasob(std::string_view nazwa, ListaLinii& linie) {
     const std::optional<std::string_view> dane = ZnajdzZasob(nazwa);
     if (!dane) throw EResNotFound(Formatuj("Resource %s not found", {nazwa}));
+    // The previous content is released before the new one is built, so that two packages' lines
+    // never take memory at the same time even when a caller reuses its list.
+    linie = ListaLinii();
     linie.UstawTekst(*dane);
 }
