@@ -74,15 +74,27 @@ EOleException BladODBC(SQLSMALLINT rodzaj, SQLHANDLE uchwyt, std::string_view st
                     "bierze za znacznik parametru";
         return EOleException(opis, KodBezOpisu, zrodlo);
     }
-    // Errors come before informational records; SQLSTATE 01xxx is a warning unless nothing else
-    // was reported (a lost connection arrives as 01000).
-    const RekordDiagnostyki* wybrany = &rekordy.front();
-    for (const auto& rekord : rekordy) {
-        if (rekord.stan.rfind("01", 0) != 0) {
-            wybrany = &rekord;
-            break;
-        }
+    // SQLSTATE 01xxx is a warning (an informational message of the batch) unless nothing else was
+    // reported: a lost connection arrives as 01000. Of the errors, those the server raised (native
+    // number not 0) say why; the driver's own follow-ups such as "Unable to connect to data
+    // source" add nothing. Several server errors are all shown, as a log-in into a missing
+    // database gives two.
+    std::vector<const RekordDiagnostyki*> bledy;
+    for (const auto& rekord : rekordy)
+        if (rekord.stan.rfind("01", 0) != 0) bledy.push_back(&rekord);
+    if (bledy.empty())
+        for (const auto& rekord : rekordy) bledy.push_back(&rekord);
+    std::vector<const RekordDiagnostyki*> serwera;
+    for (const auto* rekord : bledy)
+        if (rekord->kod != 0) serwera.push_back(rekord);
+    if (!serwera.empty()) bledy = serwera;
+
+    std::string opis;
+    for (const auto* rekord : bledy) {
+        const std::string tekst = BezPrzedrostkowSterownika(rekord->tekst);
+        if (opis.find(tekst) != std::string::npos) continue;
+        if (!opis.empty()) opis += "\r\n";
+        opis += tekst;
     }
-    return EOleException(BezPrzedrostkowSterownika(wybrany->tekst), wybrany->kod,
-                         zrodlo + " SQLSTATE " + wybrany->stan);
+    return EOleException(opis, bledy.front()->kod, zrodlo + " SQLSTATE " + bledy.front()->stan);
 }
