@@ -141,8 +141,8 @@ BatchOutcome BatchResponder::respond(std::string_view text, const BatchContext& 
         outcome.changes.push_back(StampVersion{*stamped});
         reply.count(rows);
         if (rows != 1) {
-            reply.fail(packageError(raiserrorNumber(text),
-                                    "Zmiana wersji systemu ZUV nie powiodła się."));
+            reply.fail(
+                packageError(raiserrorNumber(text), "Zmiana wersji systemu ZUV nie powiodła się."));
         } else {
             reply.done();
         }

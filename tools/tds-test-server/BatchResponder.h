@@ -27,10 +27,10 @@ struct BatchOutcome {
 // what lives as long as the session: its #WA_OPCJE_TMP and the package being run (the last
 // opening batch seen and how many batches came since).
 class BatchResponder {
-public:
+  public:
     BatchOutcome respond(std::string_view text, const BatchContext& context);
 
-private:
+  private:
     void trackPackage(std::string_view text);
     const FailBatchFault* injectedFailure(const BatchContext& context) const;
 

@@ -95,8 +95,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         std::string option = arguments[i];
         std::optional<std::string> inlineValue;
-        if (const auto equals = option.find('='); option.starts_with("--") &&
-                                                  equals != std::string::npos) {
+        if (const auto equals = option.find('=');
+            option.starts_with("--") && equals != std::string::npos) {
             inlineValue = option.substr(equals + 1);
             option.resize(equals);
         }

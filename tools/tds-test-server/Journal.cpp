@@ -8,14 +8,22 @@ namespace tds {
 
 std::string_view kindName(RequestKind kind) {
     switch (kind) {
-        case RequestKind::Login: return "login";
-        case RequestKind::LoginFailed: return "login_failed";
-        case RequestKind::Batch: return "batch";
-        case RequestKind::Begin: return "begin";
-        case RequestKind::Commit: return "commit";
-        case RequestKind::Rollback: return "rollback";
-        case RequestKind::Attention: return "attention";
-        case RequestKind::Disconnect: return "disconnect";
+        case RequestKind::Login:
+            return "login";
+        case RequestKind::LoginFailed:
+            return "login_failed";
+        case RequestKind::Batch:
+            return "batch";
+        case RequestKind::Begin:
+            return "begin";
+        case RequestKind::Commit:
+            return "commit";
+        case RequestKind::Rollback:
+            return "rollback";
+        case RequestKind::Attention:
+            return "attention";
+        case RequestKind::Disconnect:
+            return "disconnect";
     }
     return "unknown";
 }

@@ -9,7 +9,16 @@
 
 namespace tds {
 
-enum class RequestKind { Login, LoginFailed, Batch, Begin, Commit, Rollback, Attention, Disconnect };
+enum class RequestKind {
+    Login,
+    LoginFailed,
+    Batch,
+    Begin,
+    Commit,
+    Rollback,
+    Attention,
+    Disconnect
+};
 
 // The journal's name of a kind: login, login_failed, batch, begin, commit, rollback, attention,
 // disconnect.
@@ -32,14 +41,14 @@ std::string toJsonLine(const JournalEntry& entry);
 // Every request of every session, in arrival order, in memory and (with a path) appended to a
 // file as JSON lines, flushed line by line.
 class Journal {
-public:
+  public:
     // Throws std::runtime_error when the file cannot be opened.
     explicit Journal(const std::filesystem::path& file);
 
     void record(JournalEntry entry);
     std::vector<JournalEntry> entries() const;
 
-private:
+  private:
     mutable std::mutex mutex_;
     std::vector<JournalEntry> entries_;
     std::ofstream file_;

@@ -50,9 +50,8 @@ std::optional<LoginRequest> parseLogin7(std::span<const std::uint8_t> payload) {
         std::string* target;
         bool obfuscated;
     } texts[] = {
-        {36, &login.hostName, false}, {40, &login.userName, false},
-        {44, &login.password, true},  {48, &login.appName, false},
-        {52, &login.serverName, false}, {64, &login.language, false},
+        {36, &login.hostName, false}, {40, &login.userName, false},   {44, &login.password, true},
+        {48, &login.appName, false},  {52, &login.serverName, false}, {64, &login.language, false},
         {68, &login.database, false},
     };
     for (const auto& text : texts) {
@@ -79,11 +78,10 @@ std::array<std::uint8_t, 4> productVersionBytes(std::string_view productVersion)
 std::vector<std::uint8_t> preLoginReply(std::string_view productVersion) {
     const auto version = productVersionBytes(productVersion);
     // Option table (token, big-endian offset and length), terminator, then the option data.
-    return {0x00, 0x00, 0x0B, 0x00, 0x06,  // VERSION at 11, 6 bytes
-            0x01, 0x00, 0x11, 0x00, 0x01,  // ENCRYPTION at 17, 1 byte
-            0xFF,
-            version[0], version[1], version[2], version[3], 0x00, 0x00,
-            0x02};  // ENCRYPT_NOT_SUP
+    return {0x00, 0x00,       0x0B,       0x00,       0x06,  // VERSION at 11, 6 bytes
+            0x01, 0x00,       0x11,       0x00,       0x01,  // ENCRYPTION at 17, 1 byte
+            0xFF, version[0], version[1], version[2], version[3],
+            0x00, 0x00,       0x02};  // ENCRYPT_NOT_SUP
 }
 
 std::size_t negotiatedPacketSize(const LoginRequest& login) {
@@ -92,7 +90,8 @@ std::size_t negotiatedPacketSize(const LoginRequest& login) {
 }
 
 std::vector<ServerMessage> loginErrors(const LoginRequest& login, const ServerConfig& config) {
-    const ServerMessage loginFailed{18456, 1, 14, "Login failed for user '" + login.userName + "'."};
+    const ServerMessage loginFailed{18456, 1, 14,
+                                    "Login failed for user '" + login.userName + "'."};
     if (config.faults.refuseLogins || !equalsIgnoreCase(login.userName, config.user) ||
         login.password != config.password) {
         return {loginFailed};

@@ -27,9 +27,12 @@ MessageReader::Status MessageReader::fill(
             timeoutMs = static_cast<int>(std::max<std::int64_t>(0, left.count()));
         }
         switch (waitReadable(fd_, stopFd_, timeoutMs)) {
-            case WaitResult::Timeout: return Status::Timeout;
-            case WaitResult::Stopped: return Status::Closed;
-            case WaitResult::Ready: break;
+            case WaitResult::Timeout:
+                return Status::Timeout;
+            case WaitResult::Stopped:
+                return Status::Closed;
+            case WaitResult::Ready:
+                break;
         }
         if (pos_ > 0) {
             buffer_.erase(buffer_.begin(), buffer_.begin() + static_cast<std::ptrdiff_t>(pos_));
@@ -86,8 +89,8 @@ bool sendMessage(int socketFd, std::uint8_t type, std::span<const std::uint8_t> 
         const bool last = offset + size == payload.size();
         const std::size_t length = size + kHeaderSize;
         packet.assign({type, static_cast<std::uint8_t>(last ? kEndOfMessage : 0),
-                       static_cast<std::uint8_t>(length >> 8), static_cast<std::uint8_t>(length),
-                       0, 0, packetId++, 0});
+                       static_cast<std::uint8_t>(length >> 8), static_cast<std::uint8_t>(length), 0,
+                       0, packetId++, 0});
         packet.insert(packet.end(), payload.begin() + static_cast<std::ptrdiff_t>(offset),
                       payload.begin() + static_cast<std::ptrdiff_t>(offset + size));
         if (!sendAll(socketFd, packet.data(), packet.size())) return false;

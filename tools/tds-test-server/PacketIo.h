@@ -32,7 +32,7 @@ struct Message {
 // Reads whole messages from a socket. Packet ids are not checked: the client sends 1 for every
 // packet after login.
 class MessageReader {
-public:
+  public:
     enum class Status { Ok, Timeout, Closed };
 
     MessageReader(int socketFd, int stopFd) : fd_(socketFd), stopFd_(stopFd) {}
@@ -41,7 +41,7 @@ public:
     // Timeout is reported only while no byte of the next message has arrived.
     Status read(Message& out, std::optional<std::chrono::milliseconds> timeout = std::nullopt);
 
-private:
+  private:
     Status fill(std::size_t count, std::optional<std::chrono::steady_clock::time_point> deadline);
 
     int fd_;

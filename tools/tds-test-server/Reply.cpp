@@ -10,8 +10,7 @@ void Reply::count(std::uint64_t rows, bool last) {
     tokens_.done(status(done_status::kCount | (last ? 0 : done_status::kMore)), rows);
 }
 
-void Reply::resultSet(const std::vector<Column>& columns, const std::vector<Row>& rows,
-                      bool last) {
+void Reply::resultSet(const std::vector<Column>& columns, const std::vector<Row>& rows, bool last) {
     tokens_.columns(columns);
     for (const Row& row : rows) tokens_.row(columns, row);
     count(rows.size(), last);

@@ -10,7 +10,7 @@ namespace tds {
 // The token stream answering one request, statement by statement. Every DONE but the last
 // carries MORE; the in-transaction bit goes on every DONE while a transaction is open.
 class Reply {
-public:
+  public:
     explicit Reply(bool inTransaction) : inTransaction_(inTransaction) {}
 
     // A statement's row count, e.g. from an UPDATE or an assignment SELECT.
@@ -25,7 +25,7 @@ public:
 
     std::vector<std::uint8_t> take() { return tokens_.take(); }
 
-private:
+  private:
     std::uint16_t status(std::uint16_t bits) const;
 
     bool inTransaction_;

@@ -13,8 +13,8 @@ constexpr std::uint8_t kBeginNewFlag = 0x01;
 // The size of the leading ALL_HEADERS block (its first four bytes), or 0 when there is none.
 std::size_t headersSize(std::span<const std::uint8_t> payload) {
     if (payload.size() < 4) return 0;
-    const std::size_t total = payload[0] | (payload[1] << 8) | (payload[2] << 16) |
-                              (std::size_t{payload[3]} << 24);
+    const std::size_t total =
+        payload[0] | (payload[1] << 8) | (payload[2] << 16) | (std::size_t{payload[3]} << 24);
     return (total >= 4 && total <= payload.size()) ? total : 0;
 }
 
@@ -29,7 +29,8 @@ std::optional<TransactionRequest> parseTransactionRequest(std::span<const std::u
     if (body.size() < 2) return std::nullopt;
     const std::uint16_t type = static_cast<std::uint16_t>(body[0] | (body[1] << 8));
     switch (type) {
-        case kBeginTransaction: return TransactionRequest{RequestKind::Begin, false};
+        case kBeginTransaction:
+            return TransactionRequest{RequestKind::Begin, false};
         case kCommitTransaction:
         case kRollbackTransaction: {
             TransactionRequest request{
@@ -43,7 +44,8 @@ std::optional<TransactionRequest> parseTransactionRequest(std::span<const std::u
             }
             return request;
         }
-        default: return std::nullopt;
+        default:
+            return std::nullopt;
     }
 }
 

@@ -5,8 +5,7 @@
 namespace tds {
 
 bool Faults::dropsAt(std::uint64_t request) const {
-    return std::find(dropAtRequests.begin(), dropAtRequests.end(), request) !=
-           dropAtRequests.end();
+    return std::find(dropAtRequests.begin(), dropAtRequests.end(), request) != dropAtRequests.end();
 }
 
 std::optional<std::chrono::milliseconds> Faults::delayFor(std::uint64_t request) const {

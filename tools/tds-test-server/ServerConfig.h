@@ -43,14 +43,14 @@ struct Faults {
 };
 
 struct ServerConfig {
-    std::uint16_t port = 0;                // 0: any free port
-    std::filesystem::path statePath;       // empty: state in memory only
-    std::string initVersion;               // recorded version of a new state; empty: no row
+    std::uint16_t port = 0;           // 0: any free port
+    std::filesystem::path statePath;  // empty: state in memory only
+    std::string initVersion;          // recorded version of a new state; empty: no row
     std::string user = "sa";
     std::string password;
     std::string database = "ZUV";
     std::string productVersion = "10.50.6000.34";
-    std::filesystem::path journalPath;     // empty: journal in memory only
+    std::filesystem::path journalPath;  // empty: journal in memory only
     Faults faults;
 
     bool operator==(const ServerConfig&) const = default;

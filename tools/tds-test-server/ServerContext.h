@@ -13,9 +13,12 @@ namespace tds {
 
 // What every session of one server shares. The server owns it; sessions hold a reference.
 class ServerContext {
-public:
+  public:
     ServerContext(const ServerConfig& config, StateStore& state, Journal& journal, int stopFd)
-        : config_(config), state_(state), journal_(journal), stopFd_(stopFd),
+        : config_(config),
+          state_(state),
+          journal_(journal),
+          stopFd_(stopFd),
           productVersion_(config.productVersion) {}
 
     const ServerConfig& config() const { return config_; }
@@ -33,7 +36,7 @@ public:
     std::string productVersion() const;
     void setProductVersion(std::string version);
 
-private:
+  private:
     const ServerConfig& config_;
     StateStore& state_;
     Journal& journal_;

@@ -94,11 +94,13 @@ Session::Next Session::handle(const Message& message) {
             journal(RequestKind::Attention);
             return send(attentionReply()) ? Next::Continue : Next::Close;
         case packet_type::kSqlBatch:
-        case packet_type::kTransactionManager: return handleRequest(message);
+        case packet_type::kTransactionManager:
+            return handleRequest(message);
         default: {
             TokenBuffer reply;
-            reply.message({0, 1, 16, "The test server understands SQL batches and transaction "
-                                     "requests only."});
+            reply.message({0, 1, 16,
+                           "The test server understands SQL batches and transaction "
+                           "requests only."});
             reply.done(done_status::kError);
             return send(reply.take()) ? Next::Continue : Next::Close;
         }
@@ -125,11 +127,13 @@ Session::Next Session::handleRequest(const Message& message) {
     if (faults.dropsAt(number)) return Next::Close;
     if (const auto delay = faults.delayFor(number)) {
         switch (waitWatchingAttention(*delay)) {
-            case Wait::Closed: return Next::Close;
+            case Wait::Closed:
+                return Next::Close;
             case Wait::Cancelled:
                 journal(RequestKind::Attention);
                 return send(attentionReply()) ? Next::Continue : Next::Close;
-            case Wait::Elapsed: break;
+            case Wait::Elapsed:
+                break;
         }
     }
     const std::vector<std::uint8_t> reply =
@@ -145,8 +149,10 @@ Session::Wait Session::waitWatchingAttention(std::chrono::milliseconds delay) {
         if (left.count() <= 0) return Wait::Elapsed;
         Message message;
         switch (reader_.read(message, left)) {
-            case MessageReader::Status::Timeout: return Wait::Elapsed;
-            case MessageReader::Status::Closed: return Wait::Closed;
+            case MessageReader::Status::Timeout:
+                return Wait::Elapsed;
+            case MessageReader::Status::Closed:
+                return Wait::Closed;
             case MessageReader::Status::Ok:
                 if (message.type == packet_type::kAttention) return Wait::Cancelled;
                 deferred_.push_back(std::move(message));
@@ -158,9 +164,9 @@ Session::Wait Session::waitWatchingAttention(std::chrono::milliseconds delay) {
 std::vector<std::uint8_t> Session::runBatch(const std::string& text) {
     const DatabaseState view = context_.state().viewWith(transaction_.pending);
     const std::string productVersion = context_.productVersion();
-    BatchOutcome outcome = responder_.respond(
-        text, BatchContext{view, productVersion, transaction_.open,
-                           context_.config().faults.failBatches});
+    BatchOutcome outcome =
+        responder_.respond(text, BatchContext{view, productVersion, transaction_.open,
+                                              context_.config().faults.failBatches});
     if (transaction_.open) {
         transaction_.pending.insert(transaction_.pending.end(), outcome.changes.begin(),
                                     outcome.changes.end());

@@ -20,14 +20,14 @@ struct TransactionRequest;
 // transaction stay with the session until commit; whatever is still open when the connection
 // ends is dropped, as a rollback.
 class Session {
-public:
+  public:
     Session(UniqueFd socket, ServerContext& context);
 
     // Returns when the client closes, a fault drops the connection or the server stops. Errors
     // are reported on stderr and end the session; nothing escapes.
     void run() noexcept;
 
-private:
+  private:
     enum class Next { Continue, Close };
     enum class Wait { Elapsed, Cancelled, Closed };
 

@@ -9,7 +9,7 @@ namespace tds {
 
 // Owns one file descriptor and closes it on destruction.
 class UniqueFd {
-public:
+  public:
     UniqueFd() = default;
     explicit UniqueFd(int fd) : fd_(fd) {}
     ~UniqueFd();
@@ -22,19 +22,19 @@ public:
     bool valid() const { return fd_ >= 0; }
     int release();
 
-private:
+  private:
     int fd_ = -1;
 };
 
 // A pipe whose read end becomes readable, for every waiter at once, after stop(). Threads that
 // wait on a socket also wait on fd(), so stopping the server wakes them all.
 class StopSignal {
-public:
+  public:
     StopSignal();  // throws std::system_error
     void stop();
     int fd() const { return read_.get(); }
 
-private:
+  private:
     UniqueFd read_;
     UniqueFd write_;
     std::atomic<bool> stopped_{false};

@@ -20,12 +20,23 @@ std::string quote(std::string_view text) {
     std::string out = "\"";
     for (const char c : text) {
         switch (c) {
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            case '\r': out += "\\r"; break;
-            case '\n': out += "\\n"; break;
-            case '\t': out += "\\t"; break;
-            default: out += c;
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            default:
+                out += c;
         }
     }
     return out + '"';
@@ -62,12 +73,21 @@ std::vector<Field> splitFields(std::string_view line, int lineNumber) {
                 }
                 if (pos >= line.size()) throw fail("unterminated text");
                 switch (const char escaped = line[pos++]) {
-                    case 'r': field.text += '\r'; break;
-                    case 'n': field.text += '\n'; break;
-                    case 't': field.text += '\t'; break;
+                    case 'r':
+                        field.text += '\r';
+                        break;
+                    case 'n':
+                        field.text += '\n';
+                        break;
+                    case 't':
+                        field.text += '\t';
+                        break;
                     case '"':
-                    case '\\': field.text += escaped; break;
-                    default: throw fail(std::string("unknown escape \\") + escaped);
+                    case '\\':
+                        field.text += escaped;
+                        break;
+                    default:
+                        throw fail(std::string("unknown escape \\") + escaped);
                 }
             }
         } else {
@@ -84,8 +104,9 @@ std::vector<Field> splitFields(std::string_view line, int lineNumber) {
 }  // namespace
 
 std::string formatState(const DatabaseState& state) {
-    std::string out = "# konfig_st rows (grupa, nazwa, wartosc) and the dbo.fn_WERSJA_MS_SQL() "
-                      "mapping\n";
+    std::string out =
+        "# konfig_st rows (grupa, nazwa, wartosc) and the dbo.fn_WERSJA_MS_SQL() "
+        "mapping\n";
     for (const VersionRow& row : state.rows) {
         out += std::string(kRowRecord) + ' ' + quote(row.grupa) + ' ' + quote(row.nazwa) + ' ' +
                (row.wartosc ? quote(*row.wartosc) : std::string("NULL")) + '\n';
@@ -96,8 +117,8 @@ std::string formatState(const DatabaseState& state) {
                            : kRuleMajorNumber) +
            '\n';
     for (const auto& [key, generation] : state.generation.cases) {
-        out += std::string(kCaseRecord) + ' ' + quote(key) + ' ' + std::to_string(generation) +
-               '\n';
+        out +=
+            std::string(kCaseRecord) + ' ' + quote(key) + ' ' + std::to_string(generation) + '\n';
     }
     return out;
 }

@@ -12,7 +12,7 @@ namespace tds {
 // The committed database state, shared by all sessions and written to the state file after
 // every change (when there is a file).
 class StateStore {
-public:
+  public:
     // Loads the file when it exists; otherwise starts from DatabaseState::initial(initialVersion)
     // and writes it. An empty path keeps the state in memory. Throws std::runtime_error.
     StateStore(std::filesystem::path file, std::string_view initialVersion);
@@ -27,7 +27,7 @@ public:
     void replaceRows(std::vector<VersionRow> rows);
     void replaceGenerationMapping(GenerationMapping mapping);
 
-private:
+  private:
     void persistLocked() const;
 
     std::filesystem::path file_;

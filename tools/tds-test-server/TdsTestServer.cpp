@@ -80,9 +80,7 @@ DatabaseState Server::state() const { return impl_->state.committed(); }
 
 std::vector<VersionRow> Server::versionRows() const { return impl_->state.committed().rows; }
 
-GenerationMapping Server::generationMapping() const {
-    return impl_->state.committed().generation;
-}
+GenerationMapping Server::generationMapping() const { return impl_->state.committed().generation; }
 
 void Server::setVersionRows(std::vector<VersionRow> rows) {
     impl_->state.replaceRows(std::move(rows));

@@ -20,7 +20,7 @@ namespace tds {
 //   tds::Server server({.statePath = dir / "state", .initVersion = "8.2.0.6"});
 //   connect to "...;SERVER=127.0.0.1;PORT=" + std::to_string(server.port()) + ";..."
 class Server {
-public:
+  public:
     // Loads or creates the state, opens the journal and starts accepting connections.
     // Throws std::system_error (socket) or std::runtime_error (state or journal file).
     explicit Server(ServerConfig config);
@@ -46,7 +46,7 @@ public:
     // Every request so far, in arrival order.
     std::vector<JournalEntry> journal() const;
 
-private:
+  private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

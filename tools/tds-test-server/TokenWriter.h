@@ -56,7 +56,7 @@ using Row = std::vector<Value>;
 
 // A growing little-endian byte buffer with the token writers as members.
 class TokenBuffer {
-public:
+  public:
     void u8(std::uint8_t v) { bytes_.push_back(v); }
     void u16(std::uint16_t v);
     void u32(std::uint32_t v);
@@ -82,7 +82,7 @@ public:
     const std::vector<std::uint8_t>& bytes() const { return bytes_; }
     std::vector<std::uint8_t> take() { return std::move(bytes_); }
 
-private:
+  private:
     // Writes the 2-byte length of everything appended since `start` at `start`.
     void patchLength(std::size_t start);
 

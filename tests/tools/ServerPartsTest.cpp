@@ -1,0 +1,283 @@
+// The server's pure parts: option parsing, the state file, the generation rule and the batch
+// recognisers. No sockets.
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "BatchPatterns.h"
+#include "CommandLine.h"
+#include "DatabaseState.h"
+#include "StateFile.h"
+#include "TestSupport.h"
+
+namespace {
+
+using tds_test::RaiseForm;
+
+TEST(FailBatchOption, SplitsTheFixedFieldsFromTheLeft) {
+    const struct {
+        const char* name;
+        const char* text;
+        tds::FailBatchFault expected;
+    } cases[] = {
+        {"plain", "8.2.0.6:3:547:Konflikt", {"8.2.0.6", 3, 547, "Konflikt", 0}},
+        {"colon in message",
+         "8.2.0.6:3:547:Błąd: zły stan",
+         {"8.2.0.6", 3, 547, "Błąd: zły stan", 0}},
+        {"statements before", "8.2.0.6:3:547:Błąd: x:2", {"8.2.0.6", 3, 547, "Błąd: x", 2}},
+        {"line break escapes",
+         "11.1.0.0:1:50000:Wiersz\\r\\ndrugi:0",
+         {"11.1.0.0", 1, 50000, "Wiersz\r\ndrugi", 0}},
+        {"digits with a blank are message",
+         "8.2.0.6:2:547:godzina: 12",
+         {"8.2.0.6", 2, 547, "godzina: 12", 0}},
+        {"empty message", "8.2.0.6:2:547:", {"8.2.0.6", 2, 547, "", 0}},
+    };
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(tds::parseFailBatch(row.text), row.expected);
+    }
+}
+
+TEST(FailBatchOption, RejectsMalformedValues) {
+    for (const char* text : {"8.2.0.6:2", "8.2.0.6:2:547", ":2:547:m", "8.2.0.6:x:547:m",
+                             "8.2.0.6:0:547:m", "8.2.0.6:2:-1:m", "8.2.0.6:2:5x:m"}) {
+        SCOPED_TRACE(text);
+        EXPECT_THROW(tds::parseFailBatch(text), std::invalid_argument);
+    }
+}
+
+TEST(CommandLine, ReadsEveryOption) {
+    const tds::CommandLine parsed = tds::parseCommandLine({
+        "--port",
+        "1433",
+        "--state=s.txt",
+        "--init-version",
+        "7.12.0.7",
+        "--user",
+        "admin",
+        "--password",
+        "Hasło€1",
+        "--database",
+        "ZUV_TEST",
+        "--product-version",
+        "11.0.7001.0",
+        "--journal",
+        "j.jsonl",
+        "--fail-batch",
+        "8.2.0.6:2:547:x",
+        "--fail-batch",
+        "8.3.0.1:5:50000:y:1",
+        "--drop-at",
+        "4",
+        "--drop-at=9",
+        "--delay",
+        "2:0.25",
+        "--refuse-logins",
+    });
+    tds::ServerConfig expected;
+    expected.port = 1433;
+    expected.statePath = "s.txt";
+    expected.initVersion = "7.12.0.7";
+    expected.user = "admin";
+    expected.password = "Hasło€1";
+    expected.database = "ZUV_TEST";
+    expected.productVersion = "11.0.7001.0";
+    expected.journalPath = "j.jsonl";
+    expected.faults.failBatches = {{"8.2.0.6", 2, 547, "x", 0}, {"8.3.0.1", 5, 50000, "y", 1}};
+    expected.faults.dropAtRequests = {4, 9};
+    expected.faults.delays = {{2, std::chrono::milliseconds(250)}};
+    expected.faults.refuseLogins = true;
+    EXPECT_EQ(parsed.config, expected);
+    EXPECT_FALSE(parsed.help);
+}
+
+TEST(CommandLine, RejectsMistakes) {
+    const std::vector<std::vector<std::string>> cases = {
+        {"--prot", "1"},  {"--port"},         {"--port", "70000"}, {"--port", "-1"},
+        {"--delay", "3"}, {"--delay", "3:x"}, {"--drop-at", "0"},  {"--refuse-logins=1"},
+        {"1433"},
+    };
+    for (const auto& arguments : cases) {
+        SCOPED_TRACE(arguments.front());
+        EXPECT_THROW(tds::parseCommandLine(arguments), std::invalid_argument);
+    }
+}
+
+TEST(StateFile, RoundTripKeepsNullsBlanksAndAwkwardCharacters) {
+    tds::DatabaseState state;
+    state.rows = {
+        {"WERSJE", "TERVO_WERSJA", " 8.2.0.6  "},
+        {"WERSJE", "TERVO_WERSJA", std::nullopt},
+        {"INNE", "NULL", "NULL"},
+        {"Zażółć", "cudzysłów \" i \\ ukośnik", "wiersz\r\ndrugi\tz tabulatorem"},
+        {"", "", ""},
+    };
+    state.generation = tds::GenerationMapping::fromCases({{"10", 2008}, {"8", 2000}});
+    EXPECT_EQ(tds::parseState(tds::formatState(state)), state);
+}
+
+TEST(StateFile, RejectsMalformedLinesNamingTheLine) {
+    const struct {
+        const char* text;
+        const char* line;
+    } cases[] = {
+        {"konfig_st \"WERSJE\" \"TERVO_WERSJA\"\n", "line 1"},
+        {"# comment\nkonfig_st \"A\" \"B\" 8.2.0.6\n", "line 2"},
+        {"konfig_st \"A\" \"B\" \"unterminated\n", "line 1"},
+        {"konfig_st \"A\" \"B\" \"\\q\"\n", "line 1"},
+        {"fn_WERSJA_MS_SQL third-rule\n", "line 1"},
+        {"\nfn_WERSJA_MS_SQL-case \"8\" dwa\n", "line 2"},
+        {"tabela \"A\"\n", "line 1"},
+    };
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.text);
+        try {
+            tds::parseState(row.text);
+            ADD_FAILURE() << "accepted";
+        } catch (const std::runtime_error& error) {
+            EXPECT_NE(std::string(error.what()).find(row.line), std::string::npos) << error.what();
+        }
+    }
+}
+
+TEST(GenerationMapping, NewStateFollowsItsInitialVersion) {
+    const struct {
+        const char* initialVersion;
+        const char* productVersion;
+        int generation;
+    } cases[] = {
+        {"", "8.00.2039", 2000},
+        {"7.12.0.7", "8.00.2039", 2000},
+        {"7.12.0.7", "9.00.5000.00", 2005},
+        {"7.12.0.7", "10.50.6000.34", 0},
+        {"8.8.0.0", "10.50.6000.34", 0},
+        {"8.9.0.9", "8.00.2039", 2000},
+        {"8.9.0.9", "10.50.6000.34", 2005},
+        {"8.10.0.0", "10.50.6000.34", 2005},  // numeric, not text, order: 8.10 comes after 8.9
+        {"10.17.0.3", "11.0.7001.0", 0},
+        {"11.1.0.0", "10.50.6000.34", 2008},
+        {"11.5.0.6", "11.0.7001.0", 2012},
+        {"11.5.0.6", "12.0.2000.8", 0},
+        {"11.5.0.6", "1.0", 0},
+    };
+    for (const auto& row : cases) {
+        SCOPED_TRACE(std::string(row.initialVersion) + " / " + row.productVersion);
+        const tds::DatabaseState state = tds::DatabaseState::initial(row.initialVersion);
+        EXPECT_EQ(state.generation.generationOf(row.productVersion), row.generation);
+    }
+}
+
+TEST(RecordedVersion, LastRowTrimmedWithNoneAndNullAsZero) {
+    const tds::VersionRow other{"INNE", "TERVO_WERSJA", "1.1.1.1"};
+    const struct {
+        const char* name;
+        std::vector<tds::VersionRow> rows;
+        const char* recorded;
+    } cases[] = {
+        {"no rows", {}, "0.0.0.0"},
+        {"other group only", {other}, "0.0.0.0"},
+        {"blanks", {{"WERSJE", "TERVO_WERSJA", "  8.2.0.6 "}, other}, "8.2.0.6"},
+        {"case and trailing blanks of the key",
+         {{"wersje ", "tervo_wersja  ", "8.2.0.6"}},
+         "8.2.0.6"},
+        {"null", {{"WERSJE", "TERVO_WERSJA", std::nullopt}}, "0.0.0.0"},
+        {"last of several",
+         {{"WERSJE", "TERVO_WERSJA", "8.1.0.0"}, {"WERSJE", "TERVO_WERSJA", "8.2.0.6"}},
+         "8.2.0.6"},
+    };
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.name);
+        tds::DatabaseState state;
+        state.rows = row.rows;
+        EXPECT_EQ(tds::recordedVersion(state), row.recorded);
+    }
+}
+
+TEST(BatchPatterns, RecognisesThePackagesFixedBatches) {
+    for (const RaiseForm form : {RaiseForm::Number13000, RaiseForm::Severity16}) {
+        const std::int32_t number = form == RaiseForm::Number13000 ? 13000 : 50000;
+        const std::string opening = tds_test::openingBatch("8.2.0.6", "8.1.0.0", form);
+        const auto parsed = tds::parseOpeningBatch(opening);
+        ASSERT_TRUE(parsed);
+        EXPECT_EQ(parsed->ownVersion, "8.2.0.6");
+        EXPECT_EQ(parsed->previousVersion, "8.1.0.0");
+        EXPECT_EQ(tds::raiserrorNumber(opening), number);
+        EXPECT_FALSE(tds::parseClosingBatch(opening));
+
+        const std::string closing = tds_test::closingBatch("8.2.0.6", form);
+        EXPECT_EQ(tds::parseClosingBatch(closing), "8.2.0.6");
+        EXPECT_EQ(tds::raiserrorNumber(closing), number);
+        EXPECT_FALSE(tds::parseOpeningBatch(closing));
+    }
+    EXPECT_EQ(tds::parseClosingBatch("UPDATE KONFIG_ST SET WARTOSC='9.1.0.0' WHERE GRUPA='WERSJE' "
+                                     "AND\tNAZWA =  'TERVO_WERSJA'"),
+              "9.1.0.0");
+}
+
+TEST(BatchPatterns, NearMissesAreOrdinaryBatches) {
+    const char* openingMisses[] = {
+        "set @wersja_aktualna = '8.2.0.6'",
+        "declare @wersja_aktualna varchar(20), @wersja_poprzednia varchar(20)",
+        "set @wersja_aktualna = 8 set @wersja_poprzednia = '8.1.0.0'",
+    };
+    for (const char* text : openingMisses) {
+        SCOPED_TRACE(text);
+        EXPECT_FALSE(tds::parseOpeningBatch(text));
+    }
+    const char* closingMisses[] = {
+        "update konfig_st set wartosc = '1.0' where grupa = 'WERSJE' and nazwa = "
+        "'ZUV_WEB_SERVICE_WERSJA'",
+        "update konfig_st_kopia set wartosc = '8.2.0.6' where grupa = 'WERSJE' and nazwa = "
+        "'TERVO_WERSJA'",
+        "update konfig_st set wartosc = '8.2.0.6' where grupa = 'INNE' and nazwa = "
+        "'TERVO_WERSJA'",
+        "select wartosc from konfig_st where nazwa = 'TERVO_WERSJA'",
+    };
+    for (const char* text : closingMisses) {
+        SCOPED_TRACE(text);
+        EXPECT_FALSE(tds::parseClosingBatch(text));
+    }
+    const char* functionMisses[] = {
+        "if exists (select * from sysobjects where name = 'fn_WERSJA_MS_SQL') drop function "
+        "dbo.fn_WERSJA_MS_SQL",
+        "SELECT dbo.fn_WERSJA_MS_SQL()",
+        "CREATE FUNCTION dbo.fn_WERSJA_MS_SQL_STARA() RETURNS INT AS BEGIN RETURN 0 END",
+    };
+    for (const char* text : functionMisses) {
+        SCOPED_TRACE(text);
+        EXPECT_FALSE(tds::parseGenerationFunction(text));
+    }
+}
+
+TEST(BatchPatterns, GenerationFunctionVariantsGiveTheirMappings) {
+    const struct {
+        int variant;
+        const char* packageVersion;
+    } cases[] = {{1, "8.1.0.0"}, {2, "8.9.0.9"}, {3, "11.1.0.0"}};
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.variant);
+        EXPECT_EQ(tds::parseGenerationFunction(tds_test::generationFunction(row.variant)),
+                  tds::GenerationMapping::forPackageVersion(row.packageVersion));
+    }
+}
+
+TEST(BatchPatterns, FixedStatementsMatchWhateverTheirLayout) {
+    const std::string table =
+        "IF EXISTS (SELECT 'X' FROM TEMPDB..SYSOBJECTS WHERE ID = "
+        "OBJECT_ID('TEMPDB..#WA_OPCJE_TMP')) TRUNCATE TABLE #WA_OPCJE_TMP ELSE CREATE TABLE "
+        "#WA_OPCJE_TMP( NAZWA    VARCHAR(50)    NOT NULL, WARTOSC  VARCHAR(8000)  NOT NULL, "
+        "PRIMARY KEY (NAZWA))";
+    EXPECT_EQ(tds::normaliseStatement("\r\n" + table + "\r\n"), tds::normaliseStatement(table));
+    EXPECT_EQ(
+        tds::normaliseStatement("select\twartosc FROM konfig_st\r\nwhere nazwa='TERVO_WERSJA';"),
+        tds::normaliseStatement("select wartosc from konfig_st where nazwa = 'TERVO_WERSJA'"));
+    EXPECT_NE(
+        tds::normaliseStatement("select wartosc from konfig_st where nazwa = 'TERVO_WERSJA2'"),
+        tds::normaliseStatement("select wartosc from konfig_st where nazwa = 'TERVO_WERSJA'"));
+    EXPECT_NE(tds::normaliseStatement("selectwartosc from konfig_st"),
+              tds::normaliseStatement("select wartosc from konfig_st"));
+}
+
+}  // namespace
