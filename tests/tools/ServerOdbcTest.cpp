@@ -138,6 +138,13 @@ TEST_F(ServerTest, VersionQueryReturnsEveryVersionRowAsStored) {
     start();
     auto client = connect();
     const VersionRow otherKey{"WERSJE", "ZUV_WEB_SERVICE_WERSJA", "3.0"};
+    std::vector<VersionRow> manyRows;
+    std::vector<ResultRow> manyRowsExpected;
+    for (int i = 0; i < 300; ++i) {
+        const std::string value = "wersja ąę nr " + std::to_string(i);
+        manyRows.push_back({"WERSJE", "TERVO_WERSJA", value});
+        manyRowsExpected.push_back({value});
+    }
     const struct {
         const char* name;
         std::vector<VersionRow> rows;
@@ -153,6 +160,7 @@ TEST_F(ServerTest, VersionQueryReturnsEveryVersionRowAsStored) {
         {"Polish letters",
          {{"WERSJE", "TERVO_WERSJA", "wersja zażółć ĄĘ"}},
          {{"wersja zażółć ĄĘ"}}},
+        {"more than a packet", manyRows, manyRowsExpected},
     };
     for (const auto& row : cases) {
         SCOPED_TRACE(row.name);
@@ -437,6 +445,17 @@ TEST_F(ServerTest, DropAtClosesTheConnectionInsteadOfAnswering) {
         << "the dropped commit did not happen";
     auto other = connect();
     EXPECT_EQ(recordedVersion(*other), "8.2.0.6");
+}
+
+TEST_F(ServerTest, LargeBatchArrivesWhole) {
+    start();
+    auto client = connect();
+    std::string text;
+    while (text.size() < 1'000'000) text += "-- komentarz zażółć gęślą jaźń\r\nselect 1\r\n";
+    EXPECT_EQ(client->execute(text), SQL_NO_DATA);
+    const auto journal = server_->journal();
+    ASSERT_EQ(journal.size(), 2u);
+    EXPECT_TRUE(journal[1].text == text) << "the batch differs from what was sent";
 }
 
 TEST_F(ServerTest, JournalRecordsEveryRequestWithItsTransactionState) {

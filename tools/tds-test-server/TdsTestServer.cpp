@@ -1,8 +1,11 @@
 #include "TdsTestServer.h"
 
 #include <atomic>
+#include <chrono>
+#include <iostream>
 #include <list>
 #include <mutex>
+#include <system_error>
 #include <thread>
 
 #include "ServerContext.h"
@@ -38,15 +41,26 @@ struct Server::Impl {
     void acceptLoop() {
         while (waitReadable(listener.get(), stop.fd(), -1) == WaitResult::Ready) {
             UniqueFd socket = acceptConnection(listener.get());
-            if (!socket.valid()) continue;
+            if (!socket.valid()) {
+                // Out of descriptors or a connection reset before accept: retry a little later
+                // rather than spin.
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                continue;
+            }
             reapFinishedWorkers();
             Worker& worker = workers.emplace_back();
-            worker.thread = std::thread(
-                [this, &worker](UniqueFd connection) {
-                    Session(std::move(connection), context).run();
-                    worker.finished = true;
-                },
-                std::move(socket));
+            try {
+                worker.thread = std::thread(
+                    [this, &worker](UniqueFd connection) {
+                        Session(std::move(connection), context).run();
+                        worker.finished = true;
+                    },
+                    std::move(socket));
+            } catch (const std::system_error& error) {
+                workers.pop_back();
+                std::cerr << "tds-test-server: no thread for a connection: " << error.what()
+                          << std::endl;
+            }
         }
     }
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-// Text helpers shared by the wire code and the query rules. The server keeps every text as UTF-8;
+// Text functions shared by the wire code and the query rules. The server keeps every text as UTF-8;
 // the wire carries UCS-2/UTF-16LE, and VARCHAR values go out in code page 1250 (Polish collation).
 namespace tds {
 
