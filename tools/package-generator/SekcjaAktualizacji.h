@@ -1,0 +1,6 @@
+#pragma once
+// "-- AKTUALIZACJE (plik ...)": the version's own changes to tables, columns, indexes and rows.
+
+#include "Kontekst.h"
+
+void PiszSekcjeAktualizacji(Kontekst& k);
