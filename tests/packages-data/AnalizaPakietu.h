@@ -12,14 +12,14 @@ std::vector<std::string_view> PodzielNaWiersze(std::string_view tekst);
 bool JestSeparatorem(std::string_view wiersz);
 
 struct Partia {
-  std::vector<std::string_view> wiersze;
-  std::string_view separator;
-  std::size_t numerSeparatora = 0;  // line number of the separator, from 1
-  // The batch as the runner sends it: CR LF before every line.
-  std::size_t Znaki() const;
-  std::string Tekst() const;
-  // The first line that is neither blank nor a "--" comment.
-  std::string_view PierwszyWierszKodu() const;
+    std::vector<std::string_view> wiersze;
+    std::string_view separator;
+    std::size_t numerSeparatora = 0;  // line number of the separator, from 1
+    // The batch as the runner sends it: CR LF before every line.
+    std::size_t Znaki() const;
+    std::string Tekst() const;
+    // The first line that is neither blank nor a "--" comment.
+    std::string_view PierwszyWierszKodu() const;
 };
 
 // Lines after the last separator are not a batch (the packages have none).
@@ -27,8 +27,8 @@ std::vector<Partia> PodzielNaPartie(const std::vector<std::string_view>& wiersze
 
 // Where a T-SQL text ends: inside a quoted literal, inside block comments, or in plain code.
 struct StanLeksykalny {
-  bool wLiterale = false;
-  int glebokoscKomentarza = 0;
+    bool wLiterale = false;
+    int glebokoscKomentarza = 0;
 };
 StanLeksykalny StanNaKoncu(std::string_view tekst);
 
@@ -42,20 +42,20 @@ std::string RTrim(std::string_view s);
 
 // Counted the way the measured figures of the real packages are counted.
 struct Figury {
-  long bajty = 0;
-  long wiersze = 0;
-  long samotneCR = 0;
-  long separatoryGO = 0;
-  long separatorygo = 0;
-  long partie = 0;
-  long partieZSzyfrowaniem = 0;
-  long partieZGeneracja = 0;
-  long procedury = 0;
-  long funkcje = 0;
-  long wyzwalacze = 0;
-  long partiePonad64k = 0;
-  std::size_t najwiekszaPartia = 0;
-  std::size_t wierszeNajwiekszejPartii = 0;
+    long bajty = 0;
+    long wiersze = 0;
+    long samotneCR = 0;
+    long separatoryGO = 0;
+    long separatorygo = 0;
+    long partie = 0;
+    long partieZSzyfrowaniem = 0;
+    long partieZGeneracja = 0;
+    long procedury = 0;
+    long funkcje = 0;
+    long wyzwalacze = 0;
+    long partiePonad64k = 0;
+    std::size_t najwiekszaPartia = 0;
+    std::size_t wierszeNajwiekszejPartii = 0;
 };
 Figury Zmierz(std::string_view pakiet);
 

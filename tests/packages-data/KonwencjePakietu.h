@@ -10,14 +10,14 @@
 #include "AnalizaPakietu.h"
 
 struct Pakiet {
-  std::string wersja;
-  std::string bajty;
-  std::vector<std::string_view> wiersze;
-  std::vector<Partia> partie;
+    std::string wersja;
+    std::string bajty;
+    std::vector<std::string_view> wiersze;
+    std::vector<Partia> partie;
 
-  Pakiet(std::string_view w, std::string b);
-  Pakiet(const Pakiet&) = delete;
-  Pakiet& operator=(const Pakiet&) = delete;
+    Pakiet(std::string_view w, std::string b);
+    Pakiet(const Pakiet&) = delete;
+    Pakiet& operator=(const Pakiet&) = delete;
 };
 
 void SprawdzBajtyIKonceWierszy(const Pakiet& p);

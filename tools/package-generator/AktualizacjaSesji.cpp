@@ -5,9 +5,9 @@
 #include "SekcjeObiektow.h"
 
 ObiektBazy ProceduraAktualizacjiSesji() {
-  ObiektBazy o;
-  o.nazwa = "pc_ZUV_AKTUALIZACJA";
-  o.definicja = R"(CREATE PROCEDURE dbo.pc_ZUV_AKTUALIZACJA
+    ObiektBazy o;
+    o.nazwa = "pc_ZUV_AKTUALIZACJA";
+    o.definicja = R"(CREATE PROCEDURE dbo.pc_ZUV_AKTUALIZACJA
   @P_ZUV_AKTUALIZACJA T_WYROZNIK_T_N OUTPUT
 {SZYFROWANIE}
 AS
@@ -56,14 +56,15 @@ BLAD:
   RAISERROR(@errmsg, 16, 1)
   RETURN -1
 END)";
-  return o;
+    return o;
 }
 
 namespace {
 
 // The drop guards of the two triggers keep the definition they replaced, commented out; the
 // runner's replacement turns its marker into a comment holding WITH ENCRYPTION.
-constexpr std::string_view DawnyWyzwalaczDokumentow = R"(-- Do wersji 7.12 datę modyfikacji dokumentu ustawiał wyzwalacz:
+constexpr std::string_view DawnyWyzwalaczDokumentow =
+    R"(-- Do wersji 7.12 datę modyfikacji dokumentu ustawiał wyzwalacz:
 -- CREATE TRIGGER dbo.TG_DOKUMENTY_DATA_MODYFIKACJI_U ON DOKUMENTY
 -- -- 'C810A5C6-2053-412E-8618-652E1868305B'
 -- FOR UPDATE
@@ -72,7 +73,8 @@ constexpr std::string_view DawnyWyzwalaczDokumentow = R"(-- Do wersji 7.12 datę
 --    WHERE ID_DOKUMENTU IN (SELECT ID_DOKUMENTU FROM inserted)
 )";
 
-constexpr std::string_view DawnyWyzwalaczElementow = R"(-- Poprzednia wersja wyzwalacza, bez obsługi aktualizacji bazy:
+constexpr std::string_view DawnyWyzwalaczElementow =
+    R"(-- Poprzednia wersja wyzwalacza, bez obsługi aktualizacji bazy:
 -- CREATE TRIGGER dbo.TG_ELEMENTY_DOK_LOG_MODYFIKACJI_IUD ON ELEMENTY_DOK
 -- -- 'C810A5C6-2053-412E-8618-652E1868305B'
 -- FOR INSERT, UPDATE, DELETE
@@ -108,11 +110,11 @@ constexpr std::string_view UstalenieUzytkownika = R"(
 }  // namespace
 
 ObiektBazy WyzwalaczDokumentow() {
-  ObiektBazy o;
-  o.rodzaj = RodzajObiektu::Wyzwalacz;
-  o.nazwa = "TG_DOKUMENTY_LOG_MODYFIKACJI_IU";
-  o.komentarz = std::string(DawnyWyzwalaczDokumentow);
-  o.definicja = std::string(R"(CREATE TRIGGER dbo.TG_DOKUMENTY_LOG_MODYFIKACJI_IU ON DOKUMENTY
+    ObiektBazy o;
+    o.rodzaj = RodzajObiektu::Wyzwalacz;
+    o.nazwa = "TG_DOKUMENTY_LOG_MODYFIKACJI_IU";
+    o.komentarz = std::string(DawnyWyzwalaczDokumentow);
+    o.definicja = std::string(R"(CREATE TRIGGER dbo.TG_DOKUMENTY_LOG_MODYFIKACJI_IU ON DOKUMENTY
 {SZYFROWANIE}
 FOR INSERT, UPDATE
 AS
@@ -121,22 +123,24 @@ BEGIN
 
   IF NOT EXISTS (SELECT 'X' FROM inserted)
     RETURN
-  SET NOCOUNT ON⏎)") + std::string(UstalenieUzytkownika) + R"(
+  SET NOCOUNT ON⏎)") +
+                  std::string(UstalenieUzytkownika) + R"(
   UPDATE D
      SET ID_MODYFIKOWAL = @id_uzytkownika,
          DATA_MODYFIKACJI = GETDATE()
     FROM dbo.DOKUMENTY D
     JOIN inserted I ON I.ID_DOKUMENTU = D.ID_DOKUMENTU
 END)";
-  return o;
+    return o;
 }
 
 ObiektBazy WyzwalaczElementowDokumentow() {
-  ObiektBazy o;
-  o.rodzaj = RodzajObiektu::Wyzwalacz;
-  o.nazwa = "TG_ELEMENTY_DOK_LOG_MODYFIKACJI_IUD";
-  o.komentarz = std::string(DawnyWyzwalaczElementow);
-  o.definicja = std::string(R"(CREATE TRIGGER dbo.TG_ELEMENTY_DOK_LOG_MODYFIKACJI_IUD ON ELEMENTY_DOK
+    ObiektBazy o;
+    o.rodzaj = RodzajObiektu::Wyzwalacz;
+    o.nazwa = "TG_ELEMENTY_DOK_LOG_MODYFIKACJI_IUD";
+    o.komentarz = std::string(DawnyWyzwalaczElementow);
+    o.definicja =
+        std::string(R"(CREATE TRIGGER dbo.TG_ELEMENTY_DOK_LOG_MODYFIKACJI_IUD ON ELEMENTY_DOK
 {SZYFROWANIE}
 FOR INSERT, UPDATE, DELETE
 AS
@@ -147,7 +151,8 @@ BEGIN
 
   IF NOT EXISTS (SELECT 'X' FROM inserted) AND NOT EXISTS (SELECT 'X' FROM deleted)
     RETURN
-  SET NOCOUNT ON)") + std::string(UstalenieUzytkownika) + R"(
+  SET NOCOUNT ON)") +
+        std::string(UstalenieUzytkownika) + R"(
   UPDATE dbo.DOKUMENTY
      SET ID_MODYFIKOWAL = @id_uzytkownika,
          DATA_MODYFIKACJI = GETDATE()
@@ -155,5 +160,5 @@ BEGIN
                           UNION
                           SELECT ID_DOKUMENTU FROM deleted)
 END)";
-  return o;
+    return o;
 }

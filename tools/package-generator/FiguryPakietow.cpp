@@ -57,7 +57,7 @@ constexpr std::array<FiguryPakietu, 39> Figury = {{
 }  // namespace
 
 const FiguryPakietu& FiguryWersji(std::size_t indeks) {
-  if (indeks >= Figury.size() || Figury[indeks].wersja != KatalogWersji[indeks])
-    throw std::logic_error("Brak figur dla pozycji katalogu");
-  return Figury[indeks];
+    if (indeks >= Figury.size() || Figury[indeks].wersja != KatalogWersji[indeks])
+        throw std::logic_error("Brak figur dla pozycji katalogu");
+    return Figury[indeks];
 }

@@ -5,18 +5,18 @@
 #include <string_view>
 
 struct FiguryPakietu {
-  std::string_view wersja;
-  long bajty;
-  long wiersze;
-  int samotneCR;
-  int separatoryGO;  // "GO" with or without blanks after it
-  int separatorygo;  // "go" with or without blanks after it
-  int partieZSzyfrowaniem;
-  int partieZGeneracja;
-  int procedury;
-  int funkcje;
-  int wyzwalacze;
-  int proceduryZGeneracja;
+    std::string_view wersja;
+    long bajty;
+    long wiersze;
+    int samotneCR;
+    int separatoryGO;  // "GO" with or without blanks after it
+    int separatorygo;  // "go" with or without blanks after it
+    int partieZSzyfrowaniem;
+    int partieZGeneracja;
+    int procedury;
+    int funkcje;
+    int wyzwalacze;
+    int proceduryZGeneracja;
 };
 
 // Figures of the catalogue entry `indeks` (position in KatalogWersji).

@@ -6,8 +6,8 @@
 #include <string_view>
 
 enum class RozmiarPakietu {
-  Probny,  // a few dozen kilobytes: every convention, few objects
-  Pelny,   // the measured size of the real package: bytes, lines, batches, markers, objects
+    Probny,  // a few dozen kilobytes: every convention, few objects
+    Pelny,   // the measured size of the real package: bytes, lines, batches, markers, objects
 };
 
 // The bytes of the package of catalogue version `wersja` (code page 1250, CR LF, bare CRs where

@@ -10,8 +10,8 @@
 namespace {
 
 struct Kolekcja {
-  std::string_view nazwa;
-  std::string_view opis;
+    std::string_view nazwa;
+    std::string_view opis;
 };
 
 constexpr std::array<Kolekcja, 25> Kolekcje = {{
@@ -48,7 +48,8 @@ constexpr std::array<Kolekcja, 3> KolekcjeOd1150 = {{
     {"XSD_PRZESZACOWANIE", "przeszacowanie wartości"},
 }};
 
-constexpr std::string_view NaglowekSchematu = R"(<xsd:schema xmlns:xsd="http://www.w3.org/2001/XMLSchema"
+constexpr std::string_view NaglowekSchematu =
+    R"(<xsd:schema xmlns:xsd="http://www.w3.org/2001/XMLSchema"
             targetNamespace="urn:zuv:{NS}"
             xmlns="urn:zuv:{NS}"
             elementFormDefault="qualified">)";
@@ -78,55 +79,60 @@ constexpr std::string_view Rozszerzenie = R"(
 
 }  // namespace
 
-void PiszKolekcjeXml(Kontekst& k, std::string_view nazwa, std::string_view opis, bool zRozszerzeniem,
-                     bool znaczona, bool wAktualizacji) {
-  PisarzPakietu& p = k.pisarz;
-  auto koniec = [&] { p.Separator(wAktualizacji ? k.separatory.Aktualizacji() : k.separatory.Obiektu()); };
-  const std::string korzen(nazwa.substr(4));
-  std::string ns;
-  for (char c : korzen) ns += c == '_' ? '-' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  const std::string naglowek = Podstaw(NaglowekSchematu, {{"NS", ns}});
-  const std::string n(nazwa);
+void PiszKolekcjeXml(Kontekst& k, std::string_view nazwa, std::string_view opis,
+                     bool zRozszerzeniem, bool znaczona, bool wAktualizacji) {
+    PisarzPakietu& p = k.pisarz;
+    auto koniec = [&] {
+        p.Separator(wAktualizacji ? k.separatory.Aktualizacji() : k.separatory.Obiektu());
+    };
+    const std::string korzen(nazwa.substr(4));
+    std::string ns;
+    for (char c : korzen)
+        ns += c == '_' ? '-' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    const std::string naglowek = Podstaw(NaglowekSchematu, {{"NS", ns}});
+    const std::string n(nazwa);
 
-  if (znaczona) p.Wiersz(ZnacznikGeneracji);
-  p.Wiersz("IF EXISTS (SELECT 'X'");
-  p.Wiersz("             FROM sys.xml_schema_collections");
-  p.Wiersz("            WHERE name = '" + n + "')");
-  p.Wiersz("  DROP XML SCHEMA COLLECTION dbo." + n);
-  koniec();
-
-  if (znaczona) p.Wiersz(ZnacznikGeneracji);
-  p.Tekst("CREATE XML SCHEMA COLLECTION dbo." + n + " AS N'" + naglowek +
-          Podstaw(Schemat, {{"KORZEN", korzen}, {"OPIS", opis}}));
-  koniec();
-
-  if (zRozszerzeniem) {
     if (znaczona) p.Wiersz(ZnacznikGeneracji);
-    p.Tekst("ALTER XML SCHEMA COLLECTION dbo." + n + " ADD N'" + naglowek + Podstaw(Rozszerzenie, {{"KORZEN", korzen}}));
+    p.Wiersz("IF EXISTS (SELECT 'X'");
+    p.Wiersz("             FROM sys.xml_schema_collections");
+    p.Wiersz("            WHERE name = '" + n + "')");
+    p.Wiersz("  DROP XML SCHEMA COLLECTION dbo." + n);
     koniec();
-  }
+
+    if (znaczona) p.Wiersz(ZnacznikGeneracji);
+    p.Tekst("CREATE XML SCHEMA COLLECTION dbo." + n + " AS N'" + naglowek +
+            Podstaw(Schemat, {{"KORZEN", korzen}, {"OPIS", opis}}));
+    koniec();
+
+    if (zRozszerzeniem) {
+        if (znaczona) p.Wiersz(ZnacznikGeneracji);
+        p.Tekst("ALTER XML SCHEMA COLLECTION dbo." + n + " ADD N'" + naglowek +
+                Podstaw(Rozszerzenie, {{"KORZEN", korzen}}));
+        koniec();
+    }
 }
 
 void PiszSekcjeXsd(Kontekst& k) {
-  // The marked batches split into collections of three batches, and one or two of two.
-  const int x = k.plan.partieXsdZnaczone;
-  int trzy = x / 3;
-  int dwie = 0;
-  if (x % 3 == 1) {
-    trzy -= 1;
-    dwie = 2;
-  } else if (x % 3 == 2) {
-    dwie = 1;
-  }
-  if (trzy < 0 || static_cast<std::size_t>(trzy + dwie) > Kolekcje.size())
-    throw std::logic_error("Niewłaściwa liczba partii kolekcji XML");
-  for (int i = 0; i < trzy + dwie; ++i) {
-    const Kolekcja& c = Kolekcje[static_cast<std::size_t>(i)];
-    PiszKolekcjeXml(k, c.nazwa, c.opis, i < trzy, true, false);
-  }
-  if (k.plan.partieXsdNieznaczone > 0) {
-    if (k.plan.partieXsdNieznaczone != 3 * static_cast<int>(KolekcjeOd1150.size()))
-      throw std::logic_error("Niewłaściwa liczba partii nowych kolekcji XML");
-    for (const Kolekcja& c : KolekcjeOd1150) PiszKolekcjeXml(k, c.nazwa, c.opis, true, false, false);
-  }
+    // The marked batches split into collections of three batches, and one or two of two.
+    const int x = k.plan.partieXsdZnaczone;
+    int trzy = x / 3;
+    int dwie = 0;
+    if (x % 3 == 1) {
+        trzy -= 1;
+        dwie = 2;
+    } else if (x % 3 == 2) {
+        dwie = 1;
+    }
+    if (trzy < 0 || static_cast<std::size_t>(trzy + dwie) > Kolekcje.size())
+        throw std::logic_error("Niewłaściwa liczba partii kolekcji XML");
+    for (int i = 0; i < trzy + dwie; ++i) {
+        const Kolekcja& c = Kolekcje[static_cast<std::size_t>(i)];
+        PiszKolekcjeXml(k, c.nazwa, c.opis, i < trzy, true, false);
+    }
+    if (k.plan.partieXsdNieznaczone > 0) {
+        if (k.plan.partieXsdNieznaczone != 3 * static_cast<int>(KolekcjeOd1150.size()))
+            throw std::logic_error("Niewłaściwa liczba partii nowych kolekcji XML");
+        for (const Kolekcja& c : KolekcjeOd1150)
+            PiszKolekcjeXml(k, c.nazwa, c.opis, true, false, false);
+    }
 }

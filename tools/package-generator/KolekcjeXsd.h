@@ -9,8 +9,8 @@
 
 // One collection in two batches (drop guard, create) or three (and ALTER ... ADD), ended by
 // separators of the update section or of the object sections.
-void PiszKolekcjeXml(Kontekst& k, std::string_view nazwa, std::string_view opis, bool zRozszerzeniem,
-                     bool znaczona, bool wAktualizacji);
+void PiszKolekcjeXml(Kontekst& k, std::string_view nazwa, std::string_view opis,
+                     bool zRozszerzeniem, bool znaczona, bool wAktualizacji);
 
 // "-- XSD ZUV" (its frame closes the batch before it).
 void PiszSekcjeXsd(Kontekst& k);

@@ -10,10 +10,10 @@
 #include "Wypelnienie.h"
 
 struct Kontekst {
-  const PlanPakietu& plan;
-  PisarzPakietu& pisarz;
-  Separatory& separatory;
-  PrzydzialWypelnienia& wypelnienie;
+    const PlanPakietu& plan;
+    PisarzPakietu& pisarz;
+    Separatory& separatory;
+    PrzydzialWypelnienia& wypelnienie;
 };
 
 // The three-line frame that opens a section: a line of equals signs, the title, another line.

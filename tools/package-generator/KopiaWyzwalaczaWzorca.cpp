@@ -5,7 +5,8 @@
 
 namespace {
 
-constexpr std::string_view Poczatek = R"(-- Kopiowanie wzorca TG_LOG_TABEL_UZYTK_UD na tabele słownika S_TABELE
+constexpr std::string_view Poczatek =
+    R"(-- Kopiowanie wzorca TG_LOG_TABEL_UZYTK_UD na tabele słownika S_TABELE
 declare @id_wzorca int, @ilosc int
 declare @tekst1 nvarchar(4000), @tekst2 nvarchar(4000), @czesc1 nvarchar(4000)
 declare @naglowek nvarchar(400), @tabela varchar(128), @wyzwalacz varchar(128)
@@ -64,37 +65,40 @@ fetch next from TABELE into @tabela, @stan
 }  // namespace
 
 void PiszKopieWyzwalaczaWzorca(Kontekst& k, bool ramkaXsdNaKoncu) {
-  PisarzPakietu& p = k.pisarz;
-  const bool stan = k.plan.stanWyzwalaczy;
-  p.Tekst(Podstaw(Poczatek, {{"DEKLARACJA_STANU", stan ? "declare @stan char(1)\n" : ""}}));
-  p.Tekst(stan ? KursorZeStanem : KursorBezStanu);
-  p.Wiersz("");
-  p.Wiersz("while @@fetch_status = 0");
-  p.Wiersz("begin");
-  p.Wiersz("\tset @wyzwalacz = 'TG_LOG_TABEL_' + @tabela + '_UD'");
-  p.Wiersz("");
-  p.Wiersz("\tif exists (select 'X' from dbo.sysobjects where name = @wyzwalacz and type = 'TR')");
-  p.Wiersz("\t\tset @naglowek = 'ALTER TRIGGER dbo.' + @wyzwalacz + ' ON ' + @tabela");
-  p.Wiersz("\telse");
-  p.Wiersz("\t\tset @naglowek = 'CREATE TRIGGER dbo.' + @wyzwalacz + ' ON ' + @tabela");
-  p.Wiersz("");
-  p.Wiersz("\tset @czesc1 = replace(@tekst1, N'CREATE TRIGGER dbo.TG_LOG_TABEL_UZYTK_UD ON UZYTK', @naglowek)");
-  p.Wiersz("\texec (@czesc1 + @tekst2)");
-  if (stan) {
+    PisarzPakietu& p = k.pisarz;
+    const bool stan = k.plan.stanWyzwalaczy;
+    p.Tekst(Podstaw(Poczatek, {{"DEKLARACJA_STANU", stan ? "declare @stan char(1)\n" : ""}}));
+    p.Tekst(stan ? KursorZeStanem : KursorBezStanu);
     p.Wiersz("");
-    p.Wiersz("\t-- Tabele wyłączone z dziennika (STAN = 'N') dostają wyzwalacz wyłączony.");
-    p.Wiersz("\tif @stan = 'N'");
-    p.Wiersz("\t\texec ('ALTER TABLE ' + @tabela + ' DISABLE TRIGGER ' + @wyzwalacz)");
+    p.Wiersz("while @@fetch_status = 0");
+    p.Wiersz("begin");
+    p.Wiersz("\tset @wyzwalacz = 'TG_LOG_TABEL_' + @tabela + '_UD'");
     p.Wiersz("");
-    p.Wiersz("\tfetch next from TABELE into @tabela, @stan");
-  } else {
+    p.Wiersz(
+        "\tif exists (select 'X' from dbo.sysobjects where name = @wyzwalacz and type = 'TR')");
+    p.Wiersz("\t\tset @naglowek = 'ALTER TRIGGER dbo.' + @wyzwalacz + ' ON ' + @tabela");
+    p.Wiersz("\telse");
+    p.Wiersz("\t\tset @naglowek = 'CREATE TRIGGER dbo.' + @wyzwalacz + ' ON ' + @tabela");
     p.Wiersz("");
-    p.Wiersz("\tfetch next from TABELE into @tabela");
-  }
-  p.Wiersz("end");
-  p.Wiersz("");
-  p.Wiersz("close TABELE");
-  p.Wiersz("deallocate TABELE");
-  if (ramkaXsdNaKoncu) PiszRamke(p, "-- XSD ZUV");
-  p.Separator(k.separatory.Obiektu());
+    p.Wiersz(
+        "\tset @czesc1 = replace(@tekst1, N'CREATE TRIGGER dbo.TG_LOG_TABEL_UZYTK_UD ON UZYTK', "
+        "@naglowek)");
+    p.Wiersz("\texec (@czesc1 + @tekst2)");
+    if (stan) {
+        p.Wiersz("");
+        p.Wiersz("\t-- Tabele wyłączone z dziennika (STAN = 'N') dostają wyzwalacz wyłączony.");
+        p.Wiersz("\tif @stan = 'N'");
+        p.Wiersz("\t\texec ('ALTER TABLE ' + @tabela + ' DISABLE TRIGGER ' + @wyzwalacz)");
+        p.Wiersz("");
+        p.Wiersz("\tfetch next from TABELE into @tabela, @stan");
+    } else {
+        p.Wiersz("");
+        p.Wiersz("\tfetch next from TABELE into @tabela");
+    }
+    p.Wiersz("end");
+    p.Wiersz("");
+    p.Wiersz("close TABELE");
+    p.Wiersz("deallocate TABELE");
+    if (ramkaXsdNaKoncu) PiszRamke(p, "-- XSD ZUV");
+    p.Separator(k.separatory.Obiektu());
 }

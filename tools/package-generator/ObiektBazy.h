@@ -10,7 +10,13 @@
 
 #include "Kontekst.h"
 
-enum class RodzajObiektu { Procedura, FunkcjaSkalarna, FunkcjaTabelaryczna, FunkcjaWbudowana, Wyzwalacz };
+enum class RodzajObiektu {
+    Procedura,
+    FunkcjaSkalarna,
+    FunkcjaTabelaryczna,
+    FunkcjaWbudowana,
+    Wyzwalacz
+};
 
 // Lines of a definition that the writer replaces: the place of WITH ENCRYPTION, and the place
 // where the full-size packages put their filler statements (nothing in the samples).
@@ -21,16 +27,16 @@ inline constexpr std::string_view ZnacznikSzyfrowania = "-- 'C810A5C6-2053-412E-
 inline constexpr std::string_view ZnacznikGeneracji = "-- $MIN_SQL_2005";
 
 struct ObiektBazy {
-  RodzajObiektu rodzaj = RodzajObiektu::Procedura;
-  std::string nazwa;
-  // UTF-8 text of the create batch, lines separated by '\n'. It begins with CREATE PROCEDURE,
-  // FUNCTION or TRIGGER dbo.<nazwa>; the line MiejsceSzyfrowania stands where WITH ENCRYPTION
-  // belongs (a definition without it gets no marker).
-  std::string definicja;
-  // Comment lines that open the drop guard batch: section frames, group headings.
-  std::string komentarz;
-  bool generacja = false;          // the generation marker follows the encryption marker
-  bool blankPoZnaczniku = false;   // the encryption marker line ends with one blank
+    RodzajObiektu rodzaj = RodzajObiektu::Procedura;
+    std::string nazwa;
+    // UTF-8 text of the create batch, lines separated by '\n'. It begins with CREATE PROCEDURE,
+    // FUNCTION or TRIGGER dbo.<nazwa>; the line MiejsceSzyfrowania stands where WITH ENCRYPTION
+    // belongs (a definition without it gets no marker).
+    std::string definicja;
+    // Comment lines that open the drop guard batch: section frames, group headings.
+    std::string komentarz;
+    bool generacja = false;         // the generation marker follows the encryption marker
+    bool blankPoZnaczniku = false;  // the encryption marker line ends with one blank
 };
 
 // Type letters of SYSOBJECTS and the DROP statement word for a kind of object.

@@ -12,12 +12,12 @@
 namespace {
 
 struct Tabela {
-  std::string_view nazwa;
-  std::string_view klucz;
-  std::string_view kolumna;
-  std::string_view opis;
-  std::string_view slowo = {};  // in object names, when not the table's name
-  std::string_view Slowo() const { return slowo.empty() ? nazwa : slowo; }
+    std::string_view nazwa;
+    std::string_view klucz;
+    std::string_view kolumna;
+    std::string_view opis;
+    std::string_view slowo = {};  // in object names, when not the table's name
+    std::string_view Slowo() const { return slowo.empty() ? nazwa : slowo; }
 };
 
 constexpr std::array<Tabela, 9> TabeleWzoru = {{
@@ -78,19 +78,19 @@ constexpr std::array<Tabela, 6> TabeleWs = {{
 }};
 
 constexpr std::array<std::string_view, 16> Przyrostki = {
-    "",           "_WG_FIRMY", "_WG_DATY",  "_HISTORIA",   "_SZCZEGOLY", "_RAPORT",
-    "_EKSPORT",   "_IMPORT",   "_ARCHIWUM", "_KONTROLA",   "_ZBIORCZO",  "_DLA_OKRESU",
-    "_PODGLAD",   "_WYDRUK",   "_KOREKTA",  "_UZUPELNIJ",
+    "",         "_WG_FIRMY", "_WG_DATY",  "_HISTORIA",  "_SZCZEGOLY", "_RAPORT",
+    "_EKSPORT", "_IMPORT",   "_ARCHIWUM", "_KONTROLA",  "_ZBIORCZO",  "_DLA_OKRESU",
+    "_PODGLAD", "_WYDRUK",   "_KOREKTA",  "_UZUPELNIJ",
 };
 
-constexpr std::array<std::string_view, 6> CeleWyzwalaczy = {"HISTORIA", "KONTROLA", "STAN",
-                                                             "ARCHIWUM", "SYNCHRONIZACJA", "SUMY"};
+constexpr std::array<std::string_view, 6> CeleWyzwalaczy = {"HISTORIA", "KONTROLA",       "STAN",
+                                                            "ARCHIWUM", "SYNCHRONIZACJA", "SUMY"};
 
 struct Operacje {
-  std::string_view przyrostek;
-  std::string_view slowa;
-  std::string_view zrodlo;
-  std::string_view kod;
+    std::string_view przyrostek;
+    std::string_view slowa;
+    std::string_view zrodlo;
+    std::string_view kod;
 };
 constexpr std::array<Operacje, 4> OperacjeWyzwalaczy = {{
     {"I", "INSERT", "inserted", "I"},
@@ -102,8 +102,8 @@ constexpr std::array<Operacje, 4> OperacjeWyzwalaczy = {{
 // ---- Procedures -------------------------------------------------------------------------------
 
 struct WzorProcedury {
-  std::string_view czynnosc;
-  std::string_view tekst;
+    std::string_view czynnosc;
+    std::string_view tekst;
 };
 
 constexpr std::array<WzorProcedury, 6> WzoryProcedur = {{
@@ -271,37 +271,37 @@ constexpr std::string_view ObslugaBleduWyzwalacza = R"(  END TRY
 // Objects that need a 2005 server run their body inside TRY ... CATCH; the others leave the
 // two places out.
 std::string RozwinObslugeBledow(std::string_view wzor, bool generacja, std::string_view obsluga) {
-  std::string wynik;
-  bool wBloku = false;
-  while (!wzor.empty()) {
-    const std::size_t koniec = wzor.find('\n');
-    const std::string_view wiersz = wzor.substr(0, koniec);
-    if (wiersz == "{TRY}") {
-      if (generacja) wynik += "  BEGIN TRY\n";
-      wBloku = generacja;
-    } else if (wiersz == "{CATCH}") {
-      if (generacja) {
-        wynik += obsluga;
-        wynik += '\n';
-      }
-      wBloku = false;
-    } else {
-      if (wBloku && !wiersz.empty() && wiersz != MiejsceWypelnienia) wynik += "  ";
-      wynik += wiersz;
-      if (koniec != std::string_view::npos) wynik += '\n';
+    std::string wynik;
+    bool wBloku = false;
+    while (!wzor.empty()) {
+        const std::size_t koniec = wzor.find('\n');
+        const std::string_view wiersz = wzor.substr(0, koniec);
+        if (wiersz == "{TRY}") {
+            if (generacja) wynik += "  BEGIN TRY\n";
+            wBloku = generacja;
+        } else if (wiersz == "{CATCH}") {
+            if (generacja) {
+                wynik += obsluga;
+                wynik += '\n';
+            }
+            wBloku = false;
+        } else {
+            if (wBloku && !wiersz.empty() && wiersz != MiejsceWypelnienia) wynik += "  ";
+            wynik += wiersz;
+            if (koniec != std::string_view::npos) wynik += '\n';
+        }
+        if (koniec == std::string_view::npos) break;
+        wzor.remove_prefix(koniec + 1);
     }
-    if (koniec == std::string_view::npos) break;
-    wzor.remove_prefix(koniec + 1);
-  }
-  return wynik;
+    return wynik;
 }
 
 // ---- Functions --------------------------------------------------------------------------------
 
 struct WzorFunkcji {
-  RodzajObiektu rodzaj;
-  std::string_view slowo;
-  std::string_view tekst;
+    RodzajObiektu rodzaj;
+    std::string_view slowo;
+    std::string_view tekst;
 };
 
 constexpr std::array<WzorFunkcji, 4> WzoryFunkcji = {{
@@ -319,7 +319,8 @@ BEGIN
 
   RETURN ISNULL(@wynik, '')
 END)"},
-    {RodzajObiektu::FunkcjaWbudowana, "WYBOR", R"(CREATE FUNCTION dbo.{NAZWA} (@P_FILTR VARCHAR(100))
+    {RodzajObiektu::FunkcjaWbudowana, "WYBOR",
+     R"(CREATE FUNCTION dbo.{NAZWA} (@P_FILTR VARCHAR(100))
 RETURNS TABLE
 {SZYFROWANIE}
 AS
@@ -341,7 +342,8 @@ BEGIN
 
   RETURN ISNULL(@ilosc, 0)
 END)"},
-    {RodzajObiektu::FunkcjaTabelaryczna, "ZESTAWIENIE", R"(CREATE FUNCTION dbo.{NAZWA} (@P_OD INT, @P_DO INT)
+    {RodzajObiektu::FunkcjaTabelaryczna, "ZESTAWIENIE",
+     R"(CREATE FUNCTION dbo.{NAZWA} (@P_OD INT, @P_DO INT)
 RETURNS @wynik TABLE (ID INT NOT NULL PRIMARY KEY, OPIS {TYP} NULL)
 {SZYFROWANIE}
 AS
@@ -387,101 +389,124 @@ END)";
 // ---- Sections ---------------------------------------------------------------------------------
 
 struct OpisObszaru {
-  std::string_view prefiksProcedur;
-  std::string_view prefiksFunkcji;
-  std::span<const Tabela> tabele;
-  std::size_t czynnosci;  // how many of WzoryProcedur the area uses
+    std::string_view prefiksProcedur;
+    std::string_view prefiksFunkcji;
+    std::span<const Tabela> tabele;
+    std::size_t czynnosci;  // how many of WzoryProcedur the area uses
 };
 
 OpisObszaru Opis(Obszar obszar) {
-  switch (obszar) {
-    case Obszar::WzorAplikacji: return {"", "fn_", TabeleWzoru, 5};
-    case Obszar::Zuv: return {"", "fn_", TabeleZuv, 6};
-    case Obszar::Www: return {"www_", "WWW_", TabeleWww, 4};
-    case Obszar::Ppc: return {"ppc_", "fn_ppc_", TabelePpc, 5};
-    case Obszar::Ws: return {"ws_", "fn_ws_", TabeleWs, 4};
-  }
-  throw std::logic_error("Nieznany obszar");
+    switch (obszar) {
+        case Obszar::WzorAplikacji:
+            return {"", "fn_", TabeleWzoru, 5};
+        case Obszar::Zuv:
+            return {"", "fn_", TabeleZuv, 6};
+        case Obszar::Www:
+            return {"www_", "WWW_", TabeleWww, 4};
+        case Obszar::Ppc:
+            return {"ppc_", "fn_ppc_", TabelePpc, 5};
+        case Obszar::Ws:
+            return {"ws_", "fn_ws_", TabeleWs, 4};
+    }
+    throw std::logic_error("Nieznany obszar");
 }
 
 std::string Przyrostek(std::size_t numer) {
-  std::string wynik(Przyrostki[numer % Przyrostki.size()]);
-  if (numer >= Przyrostki.size()) {
-    wynik += '_';
-    wynik += std::to_string(numer / Przyrostki.size() + 1);
-  }
-  return wynik;
+    std::string wynik(Przyrostki[numer % Przyrostki.size()]);
+    if (numer >= Przyrostki.size()) {
+        wynik += '_';
+        wynik += std::to_string(numer / Przyrostki.size() + 1);
+    }
+    return wynik;
 }
 
-std::string NumerBledu(std::size_t obszar, std::size_t i) { return std::to_string(13100 + obszar * 1000 + i % 1000); }
+std::string NumerBledu(std::size_t obszar, std::size_t i) {
+    return std::to_string(13100 + obszar * 1000 + i % 1000);
+}
 
 std::string NaglowekGrupy(const Tabela& t) {
-  return "-- " + std::string(75, '-') + "\n-- " + std::string(t.nazwa) + ": " + std::string(t.opis) + "\n-- " +
-         std::string(75, '-') + "\n";
+    return "-- " + std::string(75, '-') + "\n-- " + std::string(t.nazwa) + ": " +
+           std::string(t.opis) + "\n-- " + std::string(75, '-') + "\n";
 }
 
 }  // namespace
 
-std::vector<ObiektBazy> ObiektySzablonowe(Obszar obszar, LiczbyObiektow liczby, ZGeneracja zGeneracja) {
-  const OpisObszaru opis = Opis(obszar);
-  const std::size_t nrObszaru = static_cast<std::size_t>(obszar);
-  const std::size_t nT = opis.tabele.size();
-  std::vector<ObiektBazy> wynik;
-  wynik.reserve(static_cast<std::size_t>(liczby.Razem()));
+std::vector<ObiektBazy> ObiektySzablonowe(Obszar obszar, LiczbyObiektow liczby,
+                                          ZGeneracja zGeneracja) {
+    const OpisObszaru opis = Opis(obszar);
+    const std::size_t nrObszaru = static_cast<std::size_t>(obszar);
+    const std::size_t nT = opis.tabele.size();
+    std::vector<ObiektBazy> wynik;
+    wynik.reserve(static_cast<std::size_t>(liczby.Razem()));
 
-  for (int f = 0; f < liczby.funkcje; ++f) {
-    const auto i = static_cast<std::size_t>(f);
-    const WzorFunkcji& wzor = WzoryFunkcji[i % WzoryFunkcji.size()];
-    const Tabela& t = opis.tabele[(i / WzoryFunkcji.size()) % nT];
-    ObiektBazy o;
-    o.rodzaj = wzor.rodzaj;
-    o.generacja = f >= liczby.funkcje - zGeneracja.funkcje;
-    o.nazwa = std::string(opis.prefiksFunkcji) + std::string(t.Slowo()) + "_" + std::string(wzor.slowo) +
-              Przyrostek(i / (WzoryFunkcji.size() * nT));
-    o.definicja = Podstaw(wzor.tekst, {{"NAZWA", o.nazwa}, {"TABELA", t.nazwa}, {"KLUCZ", t.klucz},
-                                       {"KOLUMNA", t.kolumna}, {"OPIS", t.opis},
-                                       {"TYP", o.generacja ? "VARCHAR(MAX)" : "VARCHAR(255)"}});
-    o.blankPoZnaczniku = i % 11 == 4;
-    wynik.push_back(std::move(o));
-  }
-
-  for (int p = 0; p < liczby.procedury; ++p) {
-    const auto i = static_cast<std::size_t>(p);
-    const WzorProcedury& wzor = WzoryProcedur[i % opis.czynnosci];
-    const std::size_t nrTabeli = (i / opis.czynnosci) % nT;
-    const Tabela& t = opis.tabele[nrTabeli];
-    ObiektBazy o;
-    o.generacja = p >= liczby.procedury - zGeneracja.procedury;
-    o.nazwa = std::string(opis.prefiksProcedur) + std::string(t.Slowo()) + "_" + std::string(wzor.czynnosc) +
-              Przyrostek(i / (opis.czynnosci * nT));
-    const std::string nr = NumerBledu(nrObszaru, i);
-    const std::string tekst = RozwinObslugeBledow(wzor.tekst, o.generacja, ObslugaBleduProcedury);
-    o.definicja = Podstaw(tekst, {{"NAZWA", o.nazwa}, {"TABELA", t.nazwa}, {"KLUCZ", t.klucz},
-                                  {"KOLUMNA", t.kolumna}, {"OPIS", t.opis}, {"NR", nr}});
-    if (i % opis.czynnosci == 0) o.komentarz = NaglowekGrupy(t);
-    o.blankPoZnaczniku = i % 11 == 7;
-    wynik.push_back(std::move(o));
-  }
-
-  for (int w = 0; w < liczby.wyzwalacze; ++w) {
-    const auto i = static_cast<std::size_t>(w);
-    const Operacje& op = OperacjeWyzwalaczy[i % OperacjeWyzwalaczy.size()];
-    const Tabela& t = opis.tabele[(i / OperacjeWyzwalaczy.size()) % nT];
-    const std::size_t nrCelu = i / (OperacjeWyzwalaczy.size() * nT);
-    std::string cel(CeleWyzwalaczy[nrCelu % CeleWyzwalaczy.size()]);
-    if (nrCelu >= CeleWyzwalaczy.size()) {
-      cel += '_';
-      cel += std::to_string(nrCelu / CeleWyzwalaczy.size() + 1);
+    for (int f = 0; f < liczby.funkcje; ++f) {
+        const auto i = static_cast<std::size_t>(f);
+        const WzorFunkcji& wzor = WzoryFunkcji[i % WzoryFunkcji.size()];
+        const Tabela& t = opis.tabele[(i / WzoryFunkcji.size()) % nT];
+        ObiektBazy o;
+        o.rodzaj = wzor.rodzaj;
+        o.generacja = f >= liczby.funkcje - zGeneracja.funkcje;
+        o.nazwa = std::string(opis.prefiksFunkcji) + std::string(t.Slowo()) + "_" +
+                  std::string(wzor.slowo) + Przyrostek(i / (WzoryFunkcji.size() * nT));
+        o.definicja = Podstaw(wzor.tekst, {{"NAZWA", o.nazwa},
+                                           {"TABELA", t.nazwa},
+                                           {"KLUCZ", t.klucz},
+                                           {"KOLUMNA", t.kolumna},
+                                           {"OPIS", t.opis},
+                                           {"TYP", o.generacja ? "VARCHAR(MAX)" : "VARCHAR(255)"}});
+        o.blankPoZnaczniku = i % 11 == 4;
+        wynik.push_back(std::move(o));
     }
-    ObiektBazy o;
-    o.rodzaj = RodzajObiektu::Wyzwalacz;
-    o.generacja = w >= liczby.wyzwalacze - zGeneracja.wyzwalacze;
-    o.nazwa = "TG_" + std::string(t.nazwa) + "_" + cel + "_" + std::string(op.przyrostek);
-    const std::string tekst = RozwinObslugeBledow(WzorWyzwalacza, o.generacja, ObslugaBleduWyzwalacza);
-    o.definicja = Podstaw(tekst, {{"NAZWA", o.nazwa}, {"TABELA", t.nazwa}, {"KLUCZ", t.klucz}, {"OPIS", t.opis},
-                                  {"OPERACJE", op.slowa}, {"ZRODLO", op.zrodlo}, {"KOD", op.kod},
-                                  {"CEL", cel}, {"NR", NumerBledu(nrObszaru, 900 + i)}});
-    wynik.push_back(std::move(o));
-  }
-  return wynik;
+
+    for (int p = 0; p < liczby.procedury; ++p) {
+        const auto i = static_cast<std::size_t>(p);
+        const WzorProcedury& wzor = WzoryProcedur[i % opis.czynnosci];
+        const std::size_t nrTabeli = (i / opis.czynnosci) % nT;
+        const Tabela& t = opis.tabele[nrTabeli];
+        ObiektBazy o;
+        o.generacja = p >= liczby.procedury - zGeneracja.procedury;
+        o.nazwa = std::string(opis.prefiksProcedur) + std::string(t.Slowo()) + "_" +
+                  std::string(wzor.czynnosc) + Przyrostek(i / (opis.czynnosci * nT));
+        const std::string nr = NumerBledu(nrObszaru, i);
+        const std::string tekst =
+            RozwinObslugeBledow(wzor.tekst, o.generacja, ObslugaBleduProcedury);
+        o.definicja = Podstaw(tekst, {{"NAZWA", o.nazwa},
+                                      {"TABELA", t.nazwa},
+                                      {"KLUCZ", t.klucz},
+                                      {"KOLUMNA", t.kolumna},
+                                      {"OPIS", t.opis},
+                                      {"NR", nr}});
+        if (i % opis.czynnosci == 0) o.komentarz = NaglowekGrupy(t);
+        o.blankPoZnaczniku = i % 11 == 7;
+        wynik.push_back(std::move(o));
+    }
+
+    for (int w = 0; w < liczby.wyzwalacze; ++w) {
+        const auto i = static_cast<std::size_t>(w);
+        const Operacje& op = OperacjeWyzwalaczy[i % OperacjeWyzwalaczy.size()];
+        const Tabela& t = opis.tabele[(i / OperacjeWyzwalaczy.size()) % nT];
+        const std::size_t nrCelu = i / (OperacjeWyzwalaczy.size() * nT);
+        std::string cel(CeleWyzwalaczy[nrCelu % CeleWyzwalaczy.size()]);
+        if (nrCelu >= CeleWyzwalaczy.size()) {
+            cel += '_';
+            cel += std::to_string(nrCelu / CeleWyzwalaczy.size() + 1);
+        }
+        ObiektBazy o;
+        o.rodzaj = RodzajObiektu::Wyzwalacz;
+        o.generacja = w >= liczby.wyzwalacze - zGeneracja.wyzwalacze;
+        o.nazwa = "TG_" + std::string(t.nazwa) + "_" + cel + "_" + std::string(op.przyrostek);
+        const std::string tekst =
+            RozwinObslugeBledow(WzorWyzwalacza, o.generacja, ObslugaBleduWyzwalacza);
+        o.definicja = Podstaw(tekst, {{"NAZWA", o.nazwa},
+                                      {"TABELA", t.nazwa},
+                                      {"KLUCZ", t.klucz},
+                                      {"OPIS", t.opis},
+                                      {"OPERACJE", op.slowa},
+                                      {"ZRODLO", op.zrodlo},
+                                      {"KOD", op.kod},
+                                      {"CEL", cel},
+                                      {"NR", NumerBledu(nrObszaru, 900 + i)}});
+        wynik.push_back(std::move(o));
+    }
+    return wynik;
 }

@@ -8,8 +8,9 @@
 namespace {
 
 bool JestFunkcja(const ObiektBazy& o) {
-  return o.rodzaj == RodzajObiektu::FunkcjaSkalarna || o.rodzaj == RodzajObiektu::FunkcjaTabelaryczna ||
-         o.rodzaj == RodzajObiektu::FunkcjaWbudowana;
+    return o.rodzaj == RodzajObiektu::FunkcjaSkalarna ||
+           o.rodzaj == RodzajObiektu::FunkcjaTabelaryczna ||
+           o.rodzaj == RodzajObiektu::FunkcjaWbudowana;
 }
 
 }  // namespace
@@ -17,9 +18,9 @@ bool JestFunkcja(const ObiektBazy& o) {
 LiczbyObiektow ObiektyReczneWzoruAplikacji(const PlanPakietu&) { return {2, 1, 1}; }
 
 ObiektBazy ProceduraKonfigOpcjeZuvUpdate() {
-  ObiektBazy o;
-  o.nazwa = "KONFIG_OPCJE_ZUV_UPDATE";
-  o.definicja = R"(CREATE PROCEDURE dbo.KONFIG_OPCJE_ZUV_UPDATE
+    ObiektBazy o;
+    o.nazwa = "KONFIG_OPCJE_ZUV_UPDATE";
+    o.definicja = R"(CREATE PROCEDURE dbo.KONFIG_OPCJE_ZUV_UPDATE
   @P_ID_OPCJI VARCHAR(50),
   @P_OPIS     VARCHAR(255),
   @P_WARTOSC  VARCHAR(255) = NULL
@@ -48,14 +49,14 @@ BEGIN
   END
   RETURN 0
 END)";
-  return o;
+    return o;
 }
 
 ObiektBazy ProceduraOpcjaTmpZapisz() {
-  ObiektBazy o;
-  o.nazwa = "OPCJA_TMP_ZAPISZ";
-  o.blankPoZnaczniku = true;
-  o.definicja = R"(CREATE PROCEDURE dbo.OPCJA_TMP_ZAPISZ
+    ObiektBazy o;
+    o.nazwa = "OPCJA_TMP_ZAPISZ";
+    o.blankPoZnaczniku = true;
+    o.definicja = R"(CREATE PROCEDURE dbo.OPCJA_TMP_ZAPISZ
   @P_NAZWA   VARCHAR(50),
   @P_WARTOSC VARCHAR(255)
 {SZYFROWANIE}
@@ -84,14 +85,14 @@ BEGIN
 
   RETURN 0
 END)";
-  return o;
+    return o;
 }
 
 ObiektBazy FunkcjaLoginUzytkownika() {
-  ObiektBazy o;
-  o.rodzaj = RodzajObiektu::FunkcjaSkalarna;
-  o.nazwa = "fn_LOGIN_UZYTKOWNIKA";
-  o.definicja = R"(CREATE FUNCTION dbo.fn_LOGIN_UZYTKOWNIKA ()
+    ObiektBazy o;
+    o.rodzaj = RodzajObiektu::FunkcjaSkalarna;
+    o.nazwa = "fn_LOGIN_UZYTKOWNIKA";
+    o.definicja = R"(CREATE FUNCTION dbo.fn_LOGIN_UZYTKOWNIKA ()
 RETURNS VARCHAR(128)
 {SZYFROWANIE}
 AS
@@ -112,16 +113,16 @@ BEGIN
 
   RETURN SUBSTRING(@aplikacja, @pozycja + 2, 128)
 END)";
-  return o;
+    return o;
 }
 
 // The template is created without the encryption marker: the copy batch reads its text back
 // from SYSCOMMENTS, which an encrypted trigger would not show.
 ObiektBazy WyzwalaczWzorcaLogu() {
-  ObiektBazy o;
-  o.rodzaj = RodzajObiektu::Wyzwalacz;
-  o.nazwa = "TG_LOG_TABEL_UZYTK_UD";
-  o.definicja = R"(CREATE TRIGGER dbo.TG_LOG_TABEL_UZYTK_UD ON UZYTK
+    ObiektBazy o;
+    o.rodzaj = RodzajObiektu::Wyzwalacz;
+    o.nazwa = "TG_LOG_TABEL_UZYTK_UD";
+    o.definicja = R"(CREATE TRIGGER dbo.TG_LOG_TABEL_UZYTK_UD ON UZYTK
 FOR UPDATE, DELETE
 AS
 BEGIN
@@ -146,27 +147,29 @@ BEGIN
   INSERT INTO dbo.LOG_TABEL (NAZWA_TABELI, OPERACJA, ILOSC_WIERSZY, LOGIN, DATA)
   VALUES (@tabela, @operacja, @ilosc, dbo.fn_LOGIN_UZYTKOWNIKA(), GETDATE())
 END)";
-  return o;
+    return o;
 }
 
 void PiszSekcjeWzoruAplikacji(Kontekst& k) {
-  const PlanPakietu& plan = k.plan;
-  const LiczbyObiektow reczne = ObiektyReczneWzoruAplikacji(plan);
-  const LiczbyObiektow szablonowe = {plan.wzorAplikacji.procedury - reczne.procedury,
-                                     plan.wzorAplikacji.funkcje - reczne.funkcje,
-                                     plan.wzorAplikacji.wyzwalacze - reczne.wyzwalacze};
-  const std::vector<ObiektBazy> zSzablonow = ObiektySzablonowe(Obszar::WzorAplikacji, szablonowe, {});
+    const PlanPakietu& plan = k.plan;
+    const LiczbyObiektow reczne = ObiektyReczneWzoruAplikacji(plan);
+    const LiczbyObiektow szablonowe = {plan.wzorAplikacji.procedury - reczne.procedury,
+                                       plan.wzorAplikacji.funkcje - reczne.funkcje,
+                                       plan.wzorAplikacji.wyzwalacze - reczne.wyzwalacze};
+    const std::vector<ObiektBazy> zSzablonow =
+        ObiektySzablonowe(Obszar::WzorAplikacji, szablonowe, {});
 
-  std::vector<ObiektBazy> obiekty;
-  obiekty.push_back(FunkcjaLoginUzytkownika());
-  std::copy_if(zSzablonow.begin(), zSzablonow.end(), std::back_inserter(obiekty), JestFunkcja);
-  obiekty.push_back(ProceduraKonfigOpcjeZuvUpdate());
-  obiekty.push_back(ProceduraOpcjaTmpZapisz());
-  std::copy_if(zSzablonow.begin(), zSzablonow.end(), std::back_inserter(obiekty),
-               [](const ObiektBazy& o) { return !JestFunkcja(o); });
-  obiekty.push_back(WyzwalaczWzorcaLogu());
-  obiekty.front().komentarz = TekstRamki("-- PROCEDURY WZORU APLIKACJI") + obiekty.front().komentarz;
+    std::vector<ObiektBazy> obiekty;
+    obiekty.push_back(FunkcjaLoginUzytkownika());
+    std::copy_if(zSzablonow.begin(), zSzablonow.end(), std::back_inserter(obiekty), JestFunkcja);
+    obiekty.push_back(ProceduraKonfigOpcjeZuvUpdate());
+    obiekty.push_back(ProceduraOpcjaTmpZapisz());
+    std::copy_if(zSzablonow.begin(), zSzablonow.end(), std::back_inserter(obiekty),
+                 [](const ObiektBazy& o) { return !JestFunkcja(o); });
+    obiekty.push_back(WyzwalaczWzorcaLogu());
+    obiekty.front().komentarz =
+        TekstRamki("-- PROCEDURY WZORU APLIKACJI") + obiekty.front().komentarz;
 
-  PiszObiekty(k, obiekty);
-  PiszKopieWyzwalaczaWzorca(k, plan.partieXsdZnaczone + plan.partieXsdNieznaczone > 0);
+    PiszObiekty(k, obiekty);
+    PiszKopieWyzwalaczaWzorca(k, plan.partieXsdZnaczone + plan.partieXsdNieznaczone > 0);
 }

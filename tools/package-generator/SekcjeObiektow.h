@@ -39,8 +39,9 @@ ObiektBazy ProceduraSlownikaGrupSrodkow(bool pelny);
 // `*ZGeneracja` of each kind need a 2005 server and carry the generation marker.
 enum class Obszar { WzorAplikacji, Zuv, Www, Ppc, Ws };
 struct ZGeneracja {
-  int procedury = 0;
-  int funkcje = 0;
-  int wyzwalacze = 0;
+    int procedury = 0;
+    int funkcje = 0;
+    int wyzwalacze = 0;
 };
-std::vector<ObiektBazy> ObiektySzablonowe(Obszar obszar, LiczbyObiektow liczby, ZGeneracja zGeneracja);
+std::vector<ObiektBazy> ObiektySzablonowe(Obszar obszar, LiczbyObiektow liczby,
+                                          ZGeneracja zGeneracja);

@@ -12,19 +12,19 @@ std::string SeparatorPrzedZamknieciem();
 std::string SeparatorKoncowy();
 
 class Separatory {
- public:
-  explicit Separatory(const PlanPakietu& plan) : plan_(plan) {}
+  public:
+    explicit Separatory(const PlanPakietu& plan) : plan_(plan) {}
 
-  // The separator ending the next batch of the update section.
-  std::string Aktualizacji();
-  // The separator ending the next batch of the object sections (framework to web service).
-  std::string Obiektu();
+    // The separator ending the next batch of the update section.
+    std::string Aktualizacji();
+    // The separator ending the next batch of the object sections (framework to web service).
+    std::string Obiektu();
 
-  // Throws std::logic_error unless exactly the planned number of batches was ended.
-  void SprawdzWykorzystanie() const;
+    // Throws std::logic_error unless exactly the planned number of batches was ended.
+    void SprawdzWykorzystanie() const;
 
- private:
-  const PlanPakietu& plan_;
-  int aktualizacji_ = 0;
-  int obiektow_ = 0;
+  private:
+    const PlanPakietu& plan_;
+    int aktualizacji_ = 0;
+    int obiektow_ = 0;
 };

@@ -13,8 +13,8 @@ namespace {
 enum class Rodzaj { Program, Biblioteka, Kontrolka, Pomoc, Szablon, Raport };
 
 struct Plik {
-  std::string_view nazwa;
-  Rodzaj rodzaj;
+    std::string_view nazwa;
+    Rodzaj rodzaj;
 };
 
 // In the order they joined the system; the first 37 are those of 8.1.0.0.
@@ -80,83 +80,90 @@ constexpr std::array<Plik, 58> Pliki = {{
 }};
 
 std::uint32_t Skrot(std::string_view a, std::string_view b) {
-  std::uint32_t h = 2166136261u;
-  for (std::string_view s : {a, b})
-    for (char c : s) h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
-  return h;
+    std::uint32_t h = 2166136261u;
+    for (std::string_view s : {a, b})
+        for (char c : s) h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
+    return h;
 }
 
 std::string Hex(std::uint32_t wartosc, int cyfry) {
-  char bufor[16];
-  std::snprintf(bufor, sizeof bufor, "%08X", static_cast<unsigned>(wartosc));
-  const std::string s(bufor);
-  return s.substr(s.size() - static_cast<std::size_t>(cyfry));
+    char bufor[16];
+    std::snprintf(bufor, sizeof bufor, "%08X", static_cast<unsigned>(wartosc));
+    const std::string s(bufor);
+    return s.substr(s.size() - static_cast<std::size_t>(cyfry));
 }
 
 std::string Tekst(std::string_view s) {
-  std::string wynik(1, '\'');
-  wynik += s;
-  wynik += '\'';
-  return wynik;
+    std::string wynik(1, '\'');
+    wynik += s;
+    wynik += '\'';
+    return wynik;
 }
 
 // The release date of the version: the packages came out about every two months.
 std::string DataWydania(std::size_t pozycja, std::size_t numerPliku) {
-  using namespace std::chrono;
-  const sys_days dzien = sys_days{year{2006} / January / 16} + days{static_cast<int>(pozycja) * 67};
-  const year_month_day d{dzien};
-  char bufor[32];
-  std::snprintf(bufor, sizeof bufor, "%04d%02u%02u %02u:%02u:%02u.000", static_cast<int>(d.year()),
-                static_cast<unsigned>(d.month()), static_cast<unsigned>(d.day()),
-                static_cast<unsigned>(9 + numerPliku % 8), static_cast<unsigned>((numerPliku * 7) % 60),
-                static_cast<unsigned>((numerPliku * 13) % 60));
-  return bufor;
+    using namespace std::chrono;
+    const sys_days dzien =
+        sys_days{year{2006} / January / 16} + days{static_cast<int>(pozycja) * 67};
+    const year_month_day d{dzien};
+    char bufor[32];
+    std::snprintf(bufor, sizeof bufor, "%04d%02u%02u %02u:%02u:%02u.000",
+                  static_cast<int>(d.year()), static_cast<unsigned>(d.month()),
+                  static_cast<unsigned>(d.day()), static_cast<unsigned>(9 + numerPliku % 8),
+                  static_cast<unsigned>((numerPliku * 7) % 60),
+                  static_cast<unsigned>((numerPliku * 13) % 60));
+    return bufor;
 }
 
 }  // namespace
 
 void PiszWersjePlikow(Kontekst& k) {
-  const PlanPakietu& plan = k.plan;
-  PisarzPakietu& p = k.pisarz;
-  PiszRamke(p, "-- WERSJE PLIKOW");
-  // The sample lists a spread of the files the real package lists.
-  const std::size_t wszystkie = 37 + 21 * std::min(plan.pozycja, Pozycja("10.8.0.5")) / Pozycja("10.8.0.5");
-  const auto ile = static_cast<std::size_t>(plan.plikiKlienta);
-  for (std::size_t j = 0; j < ile; ++j) {
-    const std::size_t i = j * wszystkie / ile;
-    const Plik& plik = Pliki[i];
-    const std::string nazwa = Tekst(plik.nazwa);
-    const bool modul = plik.rodzaj == Rodzaj::Program || plik.rodzaj == Rodzaj::Biblioteka ||
-                       plik.rodzaj == Rodzaj::Kontrolka;
-    const std::string katalog = plik.rodzaj == Rodzaj::Pomoc     ? "'Pomoc'"
-                                : plik.rodzaj == Rodzaj::Szablon ? "'Szablony'"
-                                : plik.rodzaj == Rodzaj::Raport  ? "'Raporty'"
-                                                                 : "''";
-    const std::string wersja = modul ? Tekst(plan.wersja) : "NULL";
-    const std::string wersjaMin = plik.rodzaj == Rodzaj::Program ? Tekst(plan.wersja) : "NULL";
-    const std::string wymagany = plik.rodzaj == Rodzaj::Pomoc || plik.rodzaj == Rodzaj::Raport ? "'0'" : "'1'";
-    const std::uint32_t skrot = Skrot(plik.nazwa, plan.wersja);
-    const std::string guid =
-        plik.rodzaj == Rodzaj::Kontrolka
-            ? "'{" + Hex(Skrot(plik.nazwa, "klasa"), 8) + "-" + Hex(skrot >> 16, 4) + "-4" +
-                  Hex(Skrot(plik.nazwa, "a"), 3) + "-8" + Hex(Skrot(plik.nazwa, "b"), 3) + "-" +
-                  Hex(Skrot(plik.nazwa, "c"), 8) + Hex(Skrot(plik.nazwa, "d"), 4) + "}'"
-            : "NULL";
-    const std::string crc = plik.rodzaj == Rodzaj::Pomoc ? "NULL" : Tekst(Hex(skrot, 8));
-    const std::string data = Tekst(DataWydania(plan.pozycja, i));
-    const std::string kolejnosc = Tekst(std::to_string(i + 1));
+    const PlanPakietu& plan = k.plan;
+    PisarzPakietu& p = k.pisarz;
+    PiszRamke(p, "-- WERSJE PLIKOW");
+    // The sample lists a spread of the files the real package lists.
+    const std::size_t wszystkie =
+        37 + 21 * std::min(plan.pozycja, Pozycja("10.8.0.5")) / Pozycja("10.8.0.5");
+    const auto ile = static_cast<std::size_t>(plan.plikiKlienta);
+    for (std::size_t j = 0; j < ile; ++j) {
+        const std::size_t i = j * wszystkie / ile;
+        const Plik& plik = Pliki[i];
+        const std::string nazwa = Tekst(plik.nazwa);
+        const bool modul = plik.rodzaj == Rodzaj::Program || plik.rodzaj == Rodzaj::Biblioteka ||
+                           plik.rodzaj == Rodzaj::Kontrolka;
+        const std::string katalog = plik.rodzaj == Rodzaj::Pomoc     ? "'Pomoc'"
+                                    : plik.rodzaj == Rodzaj::Szablon ? "'Szablony'"
+                                    : plik.rodzaj == Rodzaj::Raport  ? "'Raporty'"
+                                                                     : "''";
+        const std::string wersja = modul ? Tekst(plan.wersja) : "NULL";
+        const std::string wersjaMin = plik.rodzaj == Rodzaj::Program ? Tekst(plan.wersja) : "NULL";
+        const std::string wymagany =
+            plik.rodzaj == Rodzaj::Pomoc || plik.rodzaj == Rodzaj::Raport ? "'0'" : "'1'";
+        const std::uint32_t skrot = Skrot(plik.nazwa, plan.wersja);
+        const std::string guid =
+            plik.rodzaj == Rodzaj::Kontrolka
+                ? "'{" + Hex(Skrot(plik.nazwa, "klasa"), 8) + "-" + Hex(skrot >> 16, 4) + "-4" +
+                      Hex(Skrot(plik.nazwa, "a"), 3) + "-8" + Hex(Skrot(plik.nazwa, "b"), 3) + "-" +
+                      Hex(Skrot(plik.nazwa, "c"), 8) + Hex(Skrot(plik.nazwa, "d"), 4) + "}'"
+                : "NULL";
+        const std::string crc = plik.rodzaj == Rodzaj::Pomoc ? "NULL" : Tekst(Hex(skrot, 8));
+        const std::string data = Tekst(DataWydania(plan.pozycja, i));
+        const std::string kolejnosc = Tekst(std::to_string(i + 1));
 
-    p.Wiersz("if exists (select 'X' from dbo.PLIKI_WERSJE where NAZWA_PLIKU = " + nazwa + ")");
-    p.Wiersz("\tupdate dbo.PLIKI_WERSJE");
-    p.Wiersz("\t   set KATALOG = " + katalog + ", WERSJA = " + wersja + ", WERSJA_MIN = " + wersjaMin +
-             ", KOLEJNOSC = " + kolejnosc + ", WYMAGANY = " + wymagany + ",");
-    p.Wiersz("\t       GUID = " + guid + ", CRC = " + crc + ", DATA_MODYFIKACJI = " + data);
-    p.Wiersz("\t where NAZWA_PLIKU = " + nazwa);
-    p.Wiersz("else");
-    p.Wiersz("\tinsert into dbo.PLIKI_WERSJE (NAZWA_PLIKU, KATALOG, WERSJA, WERSJA_MIN, KOLEJNOSC, WYMAGANY, GUID, CRC, DATA_WPISU, DATA_MODYFIKACJI)");
-    p.Wiersz("\tvalues (" + nazwa + ", " + katalog + ", " + wersja + ", " + wersjaMin + ", " + kolejnosc + ", " +
-             wymagany + ", " + guid + ", " + crc + ", " + data + ", " + data + ")");
-    if (j + 1 < ile) p.Wiersz("");
-  }
-  p.Separator(SeparatorPrzedZamknieciem());
+        p.Wiersz("if exists (select 'X' from dbo.PLIKI_WERSJE where NAZWA_PLIKU = " + nazwa + ")");
+        p.Wiersz("\tupdate dbo.PLIKI_WERSJE");
+        p.Wiersz("\t   set KATALOG = " + katalog + ", WERSJA = " + wersja + ", WERSJA_MIN = " +
+                 wersjaMin + ", KOLEJNOSC = " + kolejnosc + ", WYMAGANY = " + wymagany + ",");
+        p.Wiersz("\t       GUID = " + guid + ", CRC = " + crc + ", DATA_MODYFIKACJI = " + data);
+        p.Wiersz("\t where NAZWA_PLIKU = " + nazwa);
+        p.Wiersz("else");
+        p.Wiersz(
+            "\tinsert into dbo.PLIKI_WERSJE (NAZWA_PLIKU, KATALOG, WERSJA, WERSJA_MIN, KOLEJNOSC, "
+            "WYMAGANY, GUID, CRC, DATA_WPISU, DATA_MODYFIKACJI)");
+        p.Wiersz("\tvalues (" + nazwa + ", " + katalog + ", " + wersja + ", " + wersjaMin + ", " +
+                 kolejnosc + ", " + wymagany + ", " + guid + ", " + crc + ", " + data + ", " +
+                 data + ")");
+        if (j + 1 < ile) p.Wiersz("");
+    }
+    p.Separator(SeparatorPrzedZamknieciem());
 }

@@ -8,27 +8,28 @@
 class PisarzPakietu;
 
 struct Wypelnienie {
-  long wiersze = 0;
-  long bajty = 0;  // line ends included
+    long wiersze = 0;
+    long bajty = 0;  // line ends included
 };
 
 // The filler shares of one package, handed out to the procedures that can hold filler in the
 // order they are written. Without shares (the sample, or the measuring pass) every procedure
 // gets none; the number asked for is counted either way.
 class PrzydzialWypelnienia {
- public:
-  PrzydzialWypelnienia() = default;
-  explicit PrzydzialWypelnienia(std::vector<Wypelnienie> udzialy) : udzialy_(std::move(udzialy)) {}
+  public:
+    PrzydzialWypelnienia() = default;
+    explicit PrzydzialWypelnienia(std::vector<Wypelnienie> udzialy)
+        : udzialy_(std::move(udzialy)) {}
 
-  Wypelnienie Nastepne() {
-    const std::size_t i = wydane_++;
-    return i < udzialy_.size() ? udzialy_[i] : Wypelnienie{};
-  }
-  std::size_t Wydane() const { return wydane_; }
+    Wypelnienie Nastepne() {
+        const std::size_t i = wydane_++;
+        return i < udzialy_.size() ? udzialy_[i] : Wypelnienie{};
+    }
+    std::size_t Wydane() const { return wydane_; }
 
- private:
-  std::vector<Wypelnienie> udzialy_;
-  std::size_t wydane_ = 0;
+  private:
+    std::vector<Wypelnienie> udzialy_;
+    std::size_t wydane_ = 0;
 };
 
 // Splits `brakujace` lines and bytes over `odbiorcy` procedures: `duze` of them, spread over the
