@@ -1,6 +1,8 @@
 #include "packages/PrzetwarzanieSTR.h"
 
 #include <algorithm>
+#include <cstring>
+#include <functional>
 
 #include "common/Tekst.h"
 #include "common/Wyjatki.h"
@@ -17,6 +19,26 @@ constexpr std::string_view ZnacznikGeneracji = "-- $MIN_SQL_";
 
 char WielkaLitera(char znak) {
     return znak >= 'a' && znak <= 'z' ? static_cast<char>(znak - 'a' + 'A') : znak;
+}
+
+// The first position at which `wzor` stands in `tekst`, its bytes compared by `rowne(wzor byte,
+// text byte)`. The search jumps with memchr from one occurrence of wzor[kotwica] to the next, so
+// that byte must match only itself; the matches are met in order, so the first found is first.
+template <typename Rowne>
+std::size_t Znajdz(std::string_view tekst, std::string_view wzor, std::size_t kotwica,
+                   Rowne rowne) {
+    if (tekst.size() < wzor.size()) return std::string_view::npos;
+    const std::size_t ostatniaKotwica = tekst.size() - wzor.size() + kotwica;
+    for (std::size_t p = kotwica; p <= ostatniaKotwica; ++p) {
+        const void* trafienie =
+            std::memchr(tekst.data() + p, wzor[kotwica], ostatniaKotwica - p + 1);
+        if (trafienie == nullptr) break;
+        p = static_cast<std::size_t>(static_cast<const char*>(trafienie) - tekst.data());
+        if (std::equal(wzor.begin(), wzor.end(),
+                       tekst.begin() + static_cast<std::ptrdiff_t>(p - kotwica), rowne))
+            return p - kotwica;
+    }
+    return std::string_view::npos;
 }
 
 // The package counts as empty when its lines joined with CR LF trim (bytes 0 to 32) to nothing.
@@ -51,8 +73,15 @@ void Pokaz(KontrolkaPostepu* kontrolka, const std::string& tekst) {
 }  // namespace
 
 bool JestSeparatorem(std::string_view linia) noexcept {
-    const std::string_view slowo = Przytnij(linia);
-    return slowo.size() == 2 && WielkaLitera(slowo[0]) == 'G' && WielkaLitera(slowo[1]) == 'O';
+    // The same as trimming and comparing, but most lines are refused at their first byte above
+    // 32 without their trailing blanks being looked at.
+    std::size_t i = 0;
+    while (i < linia.size() && static_cast<unsigned char>(linia[i]) <= 32) ++i;
+    if (linia.size() - i < 2 || WielkaLitera(linia[i]) != 'G' || WielkaLitera(linia[i + 1]) != 'O')
+        return false;
+    for (i += 2; i < linia.size(); ++i)
+        if (static_cast<unsigned char>(linia[i]) > 32) return false;
+    return true;
 }
 
 std::int32_t LiczbaSeparatorow(const ListaLinii& linie) noexcept {
@@ -64,24 +93,20 @@ std::int32_t LiczbaSeparatorow(const ListaLinii& linie) noexcept {
 bool ZamienZnacznikSzyfrowania(std::string& partia) {
     // The marker is compared in capitals. Its letters are ASCII, and upper-casing in code page
     // 1250 maps no other byte onto an ASCII letter and keeps every byte in place, so folding a to
-    // z alone finds the same first occurrence. Its first four characters ("-- '") have no case,
-    // so an exact search for them finds every candidate.
-    const std::string_view poczatekZnacznika = ZnacznikSzyfrowania.substr(0, 4);
-    const std::string_view tekst = partia;
-    for (std::size_t pozycja = tekst.find(poczatekZnacznika); pozycja != std::string_view::npos;
-         pozycja = tekst.find(poczatekZnacznika, pozycja + 1)) {
-        const std::string_view kandydat = tekst.substr(pozycja, ZnacznikSzyfrowania.size());
-        if (std::ranges::equal(kandydat, ZnacznikSzyfrowania,
-                               [](char a, char b) { return WielkaLitera(a) == b; })) {
-            partia.replace(pozycja, ZnacznikSzyfrowania.size(), KlauzulaSzyfrowania);
-            return true;
-        }
-    }
-    return false;
+    // z alone finds the same first occurrence. Its apostrophe has no case and is far rarer in the
+    // packages than its dashes, so the search steps from apostrophe to apostrophe.
+    const std::size_t pozycja = Znajdz(partia, ZnacznikSzyfrowania, 3, [](char wzor, char znak) {
+        return WielkaLitera(znak) == wzor;
+    });
+    if (pozycja == std::string_view::npos) return false;
+    partia.replace(pozycja, ZnacznikSzyfrowania.size(), KlauzulaSzyfrowania);
+    return true;
 }
 
 bool TPrzetwarzanieSTR::SpelniaMinSQL(std::int32_t wersjaSerwera, std::string_view partia) {
-    const std::size_t pozycja = partia.find(ZnacznikGeneracji);
+    // An exact search for the first "-- $MIN_SQL_", stepping from one "$" to the next: the
+    // packages hold a hundred of them in ten million bytes.
+    const std::size_t pozycja = Znajdz(partia, ZnacznikGeneracji, 3, std::equal_to<char>());
     if (pozycja == std::string_view::npos) return true;
     return wersjaSerwera >= TekstNaInt(partia.substr(pozycja + ZnacznikGeneracji.size(), 4));
 }

@@ -142,7 +142,9 @@ TEST(PodzielNaPartie, EachLineAddsCrLfAndItselfUpToTheSeparator) {
          {"A", "go", "go", "B", "go"},
          {"\r\nA", "", "\r\nB"}},
         {"no separator", {"A", "B"}, {}},
-        {"code page 1250 bytes unchanged", {"'Za\xbf\xf3\xb3\xe6'", "GO "}, {"\r\n'Za\xbf\xf3\xb3\xe6'"}},
+        {"code page 1250 bytes unchanged",
+         {"'Za\xbf\xf3\xb3\xe6'", "GO "},
+         {"\r\n'Za\xbf\xf3\xb3\xe6'"}},
     };
     for (const auto& p : przypadki) {
         SCOPED_TRACE(p.nazwa);
@@ -173,6 +175,7 @@ TEST(ZamienZnacznikSzyfrowania, ReplacesOnlyTheFirstMarkerIgnoringCase) {
          "\r\n-- 'C810A5C6-2053-412E-8618-652E1868305B"},
         {"one blank less", "\r\n--'C810A5C6-2053-412E-8618-652E1868305B'",
          "\r\n--'C810A5C6-2053-412E-8618-652E1868305B'"},
+        {"the whole batch", Znacznik, "WITH ENCRYPTION"},
         {"absent", "\r\nSELECT 1", "\r\nSELECT 1"},
     };
     for (const auto& p : przypadki) {
@@ -205,6 +208,8 @@ TEST(SpelniaMinSQL, ExactMarkerAndFourCharactersDecide) {
         {"lower case is no marker", 2000, "\r\n-- $min_sql_2005", "runs"},
         {"two blanks is no marker", 2000, "\r\n--  $MIN_SQL_2005", "runs"},
         {"without the comment dashes", 2000, "\r\n/* $MIN_SQL_2005 */", "runs"},
+        {"the whole batch", 2000, "-- $MIN_SQL_2005", "left out"},
+        {"a dollar sign before it", 2000, "$-- $MIN_SQL_2005", "left out"},
         {"the first marker decides", 2000, "-- $MIN_SQL_2000\r\n-- $MIN_SQL_2005", "runs"},
         {"leading blank", 2000, "-- $MIN_SQL_ 200", "runs"},
         {"hexadecimal", 2000, "-- $MIN_SQL_$7D5", "left out"},
