@@ -19,7 +19,8 @@ class ServerContext {
           state_(state),
           journal_(journal),
           stopFd_(stopFd),
-          productVersion_(config.productVersion) {}
+          productVersion_(config.productVersion),
+          failBatches_(config.faults.failBatches) {}
 
     const ServerConfig& config() const { return config_; }
     StateStore& state() { return state_; }
@@ -36,6 +37,11 @@ class ServerContext {
     std::string productVersion() const;
     void setProductVersion(std::string version);
 
+    // The injected batch failures, starting from the configuration; tests replace them while the
+    // server runs (a cause removed before the user tries again).
+    std::vector<FailBatchFault> failBatches() const;
+    void setFailBatches(std::vector<FailBatchFault> faults);
+
   private:
     const ServerConfig& config_;
     StateStore& state_;
@@ -44,8 +50,9 @@ class ServerContext {
     std::atomic<std::uint64_t> requests_{0};
     std::atomic<std::uint64_t> descriptors_{0};
     std::atomic<int> sessions_{0};
-    mutable std::mutex productVersionMutex_;
+    mutable std::mutex settingsMutex_;
     std::string productVersion_;
+    std::vector<FailBatchFault> failBatches_;
 };
 
 }  // namespace tds

@@ -108,6 +108,10 @@ void Server::setProductVersion(std::string version) {
     impl_->context.setProductVersion(std::move(version));
 }
 
+void Server::setFailBatches(std::vector<FailBatchFault> faults) {
+    impl_->context.setFailBatches(std::move(faults));
+}
+
 std::vector<JournalEntry> Server::journal() const { return impl_->journal.entries(); }
 
 }  // namespace tds

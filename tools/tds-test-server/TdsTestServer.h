@@ -42,6 +42,8 @@ class Server {
     void setGenerationMapping(GenerationMapping mapping);
     // What dbo.fn_WERSJA_MS_SQL() reads as the server's product version.
     void setProductVersion(std::string version);
+    // Replaces the injected batch failures for every later batch of every session.
+    void setFailBatches(std::vector<FailBatchFault> faults);
 
     // Every request so far, in arrival order.
     std::vector<JournalEntry> journal() const;

