@@ -25,7 +25,7 @@ bool RowneBezWielkosci(std::string_view a, std::string_view b) {
 }
 
 [[noreturn]] void BlednyConnectionString() {
-    throw EOleException("Format of the initialization string does not conform to the OLE DB specification",
+    throw EOleException("Niepoprawny format ciągu połączenia (connection string)",
                         KodBlednegoAtrybutu, "ConnectionString");
 }
 
