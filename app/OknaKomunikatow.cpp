@@ -1,8 +1,32 @@
 #include "app/OknaKomunikatow.h"
 
+#include <algorithm>
+
 #include <QApplication>
+#include <QFontMetrics>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
+
+namespace {
+
+// QMessageBox wraps any text wider than 500 pixels, which breaks an error message such as "...
+// podczas wykonywania operacji 5:" before its number. The text label is given the width of its
+// longest line instead, up to three quarters of the screen, past which it still wraps.
+void NieZawijajKrotkichLinii(QMessageBox& okno) {
+    auto* etykieta = okno.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+    if (etykieta == nullptr) return;
+    const QFontMetrics miara(etykieta->font());
+    int najdluzsza = 0;
+    for (const QString& linia : etykieta->text().split(QLatin1Char('\n')))
+        najdluzsza = std::max(najdluzsza, miara.horizontalAdvance(linia));
+    const QScreen* ekran = okno.screen();
+    const int limit = ekran != nullptr ? ekran->availableGeometry().width() * 3 / 4 : 800;
+    etykieta->setMinimumWidth(std::min(najdluzsza + 2, limit));
+}
+
+}  // namespace
 
 int OknaKomunikatowQt::Pokaz(const std::string& tekst, const std::string& tytul, int styl) {
     QMessageBox okno(QApplication::activeWindow());
@@ -10,6 +34,7 @@ int OknaKomunikatowQt::Pokaz(const std::string& tekst, const std::string& tytul,
     okno.setWindowTitle(QString::fromStdString(tytul));
     okno.setText(QString::fromStdString(tekst));
     okno.setTextFormat(Qt::PlainText);
+    NieZawijajKrotkichLinii(okno);
 
     switch (styl & 0xF0) {
         case StylKomunikatu::IkonaStop: okno.setIcon(QMessageBox::Critical); break;
