@@ -1,12 +1,29 @@
 #include "common/Linie.h"
 
 std::string ZLiniamiCrLf(std::string_view tekst) {
+    // The lines of a command text mostly end with CR LF already, so runs of such lines are
+    // copied whole; only a lone CR or LF, and the end of the text, break a run.
     std::string wynik;
     wynik.reserve(tekst.size() + 2);
-    PodzielNaLinie(tekst, [&](std::string_view linia) {
-        wynik += linia;
+    const char* p = tekst.data();
+    const char* const koniec = p + tekst.size();
+    const char* odcinek = p;  // the first byte not yet copied
+    while (p < koniec && *p != '\0') {
+        p = ZnajdzKoniecLinii(p, koniec);
+        if (p == koniec || *p == '\0') {  // a last line without a break
+            wynik.append(odcinek, p);
+            wynik += "\r\n";
+            return wynik;
+        }
+        if (*p == '\r' && koniec - p >= 2 && p[1] == '\n') {
+            p += 2;
+            continue;
+        }
+        wynik.append(odcinek, p);
         wynik += "\r\n";
-    });
+        odcinek = ++p;
+    }
+    wynik.append(odcinek, p);
     return wynik;
 }
 

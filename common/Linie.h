@@ -4,11 +4,39 @@
 // text. So CR LF, a lone CR and a lone LF each end one line, LF CR is two line breaks, and a text
 // that ends with a line break has no empty last line.
 
+#include <bit>
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>
+
+// The first CR, LF or NUL byte in [p, koniec), or koniec. Eight bytes are tested at a time for
+// a byte below 14; only such a byte (a break, or a rare tab or other control byte) is looked at
+// one by one.
+inline const char* ZnajdzKoniecLinii(const char* p, const char* const koniec) noexcept {
+    constexpr std::uint64_t Jedynki = 0x0101010101010101ULL;
+    constexpr std::uint64_t Wysokie = 0x8080808080808080ULL;
+    if constexpr (std::endian::native == std::endian::little) {
+        while (koniec - p >= 8) {
+            std::uint64_t slowo;
+            std::memcpy(&slowo, p, 8);
+            // Flags every byte below 14 (and at most some bytes above a flagged one); the
+            // lowest flag always marks the first byte below 14.
+            std::uint64_t flagi = (slowo - Jedynki * 14) & ~slowo & Wysokie;
+            while (flagi != 0) {
+                const char* znak = p + std::countr_zero(flagi) / 8;
+                if (*znak == '\r' || *znak == '\n' || *znak == '\0') return znak;
+                flagi &= flagi - 1;
+            }
+            p += 8;
+        }
+    }
+    while (p < koniec && *p != '\r' && *p != '\n' && *p != '\0') ++p;
+    return p;
+}
 
 // Calls `dodaj(std::string_view)` for every line of the text, in order.
 template <typename Funkcja>
@@ -17,7 +45,7 @@ void PodzielNaLinie(std::string_view tekst, Funkcja&& dodaj) {
     const char* const koniec = p + tekst.size();
     while (p < koniec && *p != '\0') {
         const char* poczatek = p;
-        while (p < koniec && *p != '\r' && *p != '\n' && *p != '\0') ++p;
+        p = ZnajdzKoniecLinii(p, koniec);
         dodaj(std::string_view(poczatek, static_cast<std::size_t>(p - poczatek)));
         if (p == koniec || *p == '\0') return;
         if (*p == '\r') ++p;

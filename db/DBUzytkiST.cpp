@@ -12,9 +12,16 @@ void WymagajPolaczenia(const Polaczenie* polaczenie, int linia) {
     if (polaczenie == nullptr) throw EAssertionFailed("Assertion failure", "DBUzytkiST", linia);
 }
 
+// The operations without an assertion of their own still refuse a missing connection rather
+// than reach through it.
+void WymagajPolaczenia(const Polaczenie* polaczenie) {
+    if (polaczenie == nullptr) throw EDatabaseError("Brak połączenia z bazą danych.");
+}
+
 }  // namespace
 
 std::int32_t TDBUzytkiST::OdczytajWersjeSerwera(Polaczenie* polaczenie) {
+    WymagajPolaczenia(polaczenie);
     const WynikZapytania wynik = polaczenie->WykonajZRekordami("SELECT dbo.fn_WERSJA_MS_SQL()");
     if (wynik.liczbaRekordow == 0 || !wynik.pierwszePole)
         throw EDatabaseError("Cannot perform this operation on an empty dataset");
@@ -38,12 +45,14 @@ std::int32_t TDBUzytkiST::OdczytajWersjeSerwera(Polaczenie* polaczenie) {
 }
 
 void WykonajSQL(Polaczenie* polaczenie, std::string_view polecenie, std::int32_t limitCzasuSekund) {
+    WymagajPolaczenia(polaczenie);
     const std::string tekst = ZLiniamiCrLf(polecenie);
     if (tekst.empty()) throw EDatabaseError(Formatuj("Missing %s property", {"SQL"}));
     polaczenie->WykonajBezRekordow(tekst, limitCzasuSekund);
 }
 
 void SprawdzTransakcje(Polaczenie* polaczenie) {
+    WymagajPolaczenia(polaczenie);
     if (polaczenie->PoziomTransakcji() <= 0) throw EDatabaseError("Nie rozpoczęto transakcji.");
 }
 

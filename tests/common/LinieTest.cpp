@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include <random>
 #include <string>
 #include <vector>
 
@@ -38,6 +41,40 @@ TEST(PodzielNaLinie, CutsAtCrLfLoneCrLoneLfAndStopsAtNul) {
     for (const auto& p : przypadki) {
         SCOPED_TRACE(p.nazwa);
         EXPECT_EQ(Linie(p.tekst), p.linie);
+    }
+}
+
+// The line search tests eight bytes at a time, and ZLiniamiCrLf copies runs of lines whole; this
+// compares both with a byte-by-byte cut on texts
+// whose breaks, NULs, other control bytes and bytes above 127 fall at every offset of a word.
+TEST(PodzielNaLinie, AgreesWithAByteByByteCutAtEveryPosition) {
+    const auto poBajcie = [](std::string_view tekst) {
+        V linie;
+        std::size_t i = 0;
+        while (i < tekst.size() && tekst[i] != '\0') {
+            std::string linia;
+            while (i < tekst.size() && tekst[i] != '\r' && tekst[i] != '\n' && tekst[i] != '\0')
+                linia += tekst[i++];
+            linie.push_back(linia);
+            if (i == tekst.size() || tekst[i] == '\0') break;
+            if (tekst[i] == '\r') ++i;
+            if (i < tekst.size() && tekst[i] == '\n') ++i;
+        }
+        return linie;
+    };
+    const char znaki[] = {'A', 'z', ' ', '\t', '\x0B', '\x0C', '\x0E', '\x80', '\x8C', '\xFF',
+                          '\r', '\n', '\r', '\n', '\0'};
+    std::mt19937 los(20261210);
+    for (int proba = 0; proba < 3000; ++proba) {
+        std::string tekst(los() % 40, 'x');
+        for (char& znak : tekst) znak = znaki[los() % sizeof(znaki)];
+        // Mostly no NUL, so that the cut runs to the end of the text.
+        if (los() % 4 != 0) std::replace(tekst.begin(), tekst.end(), '\0', 'N');
+        const V linie = poBajcie(tekst);
+        ASSERT_EQ(Linie(tekst), linie) << testing::PrintToString(tekst);
+        std::string zCrLf;
+        for (const std::string& linia : linie) zCrLf += linia + "\r\n";
+        ASSERT_EQ(ZLiniamiCrLf(tekst), zCrLf) << testing::PrintToString(tekst);
     }
 }
 

@@ -118,11 +118,18 @@ TEST(Transakcje, AFailedCommitLeavesTheTransactionCounted) {
     EXPECT_EQ(polaczenie.PoziomTransakcji(), 1);
 }
 
-TEST(Transakcje, NoConnectionIsAnAssertion) {
+TEST(Transakcje, NoConnectionIsRefused) {
     EXPECT_EQ(KomunikatBledu<EAssertionFailed>([] { RozpocznijTransakcje(nullptr); }),
               "Assertion failure (DBUzytkiST, line 2016)");
     EXPECT_EQ(KomunikatBledu<EAssertionFailed>([] { ZatwierdzTransakcje(nullptr); }),
               "Assertion failure (DBUzytkiST, line 2024)");
     EXPECT_EQ(KomunikatBledu<EAssertionFailed>([] { WycofajTransakcje(nullptr); }),
               "Assertion failure (DBUzytkiST, line 2031)");
+    // The others have no assertion but must not reach through a missing connection either.
+    EXPECT_EQ(KomunikatBledu<EDatabaseError>([] { TDBUzytkiST::OdczytajWersjeSerwera(nullptr); }),
+              "Brak połączenia z bazą danych.");
+    EXPECT_EQ(KomunikatBledu<EDatabaseError>([] { WykonajSQL(nullptr, "SELECT 1", 30); }),
+              "Brak połączenia z bazą danych.");
+    EXPECT_EQ(KomunikatBledu<EDatabaseError>([] { SprawdzTransakcje(nullptr); }),
+              "Brak połączenia z bazą danych.");
 }
