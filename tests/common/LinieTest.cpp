@@ -45,8 +45,8 @@ TEST(PodzielNaLinie, CutsAtCrLfLoneCrLoneLfAndStopsAtNul) {
 }
 
 // The line search tests eight bytes at a time, and ZLiniamiCrLf copies runs of lines whole; this
-// compares both with a byte-by-byte cut on texts
-// whose breaks, NULs, other control bytes and bytes above 127 fall at every offset of a word.
+// compares both with a byte-by-byte cut on texts whose breaks, NULs, other control bytes and
+// bytes above 127 fall at every offset of a word.
 TEST(PodzielNaLinie, AgreesWithAByteByByteCutAtEveryPosition) {
     const auto poBajcie = [](std::string_view tekst) {
         V linie;
