@@ -26,6 +26,13 @@ void NieZawijajKrotkichLinii(QMessageBox& okno) {
     etykieta->setMinimumWidth(std::min(najdluzsza + 2, limit));
 }
 
+// A command may go on for long after its question without the event loop running, so the
+// window beneath is painted again at once; otherwise the image of the closed box could stay on it.
+void Zamknij(QMessageBox& okno) {
+    okno.hide();
+    if (QWidget* wlasciciel = okno.parentWidget()) wlasciciel->window()->repaint();
+}
+
 }  // namespace
 
 int OknaKomunikatowQt::Pokaz(const std::string& tekst, const std::string& tytul, int styl) {
@@ -48,11 +55,13 @@ int OknaKomunikatowQt::Pokaz(const std::string& tekst, const std::string& tytul,
         okno.setDefaultButton(tak);
         okno.setEscapeButton(nie);
         okno.exec();
+        Zamknij(okno);
         return okno.clickedButton() == tak ? OdpowiedzKomunikatu::Tak : OdpowiedzKomunikatu::Nie;
     }
     QPushButton* ok = okno.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     okno.setDefaultButton(ok);
     okno.setEscapeButton(ok);
     okno.exec();
+    Zamknij(okno);
     return OdpowiedzKomunikatu::Ok;
 }
