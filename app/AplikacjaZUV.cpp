@@ -28,10 +28,13 @@ bool AplikacjaZUV::notify(QObject* odbiorca, QEvent* zdarzenie) {
     return false;
 }
 
-std::string AplikacjaZUV::Tytul() const { return TytulZNazwyPliku(applicationFilePath().toStdString()); }
+std::string AplikacjaZUV::Tytul() const {
+    return TytulZNazwyPliku(applicationFilePath().toStdString());
+}
 
 void AplikacjaZUV::PokazBlad(const std::exception& blad) const {
-    komunikaty_.Pokaz(TekstBledu(blad.what()), Tytul(), StylKomunikatu::Ok | StylKomunikatu::IkonaStop);
+    komunikaty_.Pokaz(TekstBledu(blad.what()), Tytul(),
+                      StylKomunikatu::Ok | StylKomunikatu::IkonaStop);
 }
 
 std::string TytulZNazwyPliku(const std::string& sciezka) {

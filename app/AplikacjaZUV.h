@@ -13,17 +13,18 @@ class OknaKomunikatow;
 
 // An event that carries one handler of the window to `notify`.
 class ZdarzenieObslugi : public QEvent {
-public:
+  public:
     static const QEvent::Type Typ;
-    explicit ZdarzenieObslugi(std::function<void()> obsluga) : QEvent(Typ), obsluga_(std::move(obsluga)) {}
+    explicit ZdarzenieObslugi(std::function<void()> obsluga)
+        : QEvent(Typ), obsluga_(std::move(obsluga)) {}
     void Wykonaj() const { obsluga_(); }
 
-private:
+  private:
     std::function<void()> obsluga_;
 };
 
 class AplikacjaZUV : public QApplication {
-public:
+  public:
     // `komunikaty` shows the error boxes and must outlive the application object.
     AplikacjaZUV(int& argc, char** argv, OknaKomunikatow& komunikaty);
 
@@ -38,7 +39,7 @@ public:
     // sorts above ".", in a stop box captioned with the title.
     void PokazBlad(const std::exception& blad) const;
 
-private:
+  private:
     OknaKomunikatow& komunikaty_;
 };
 

@@ -33,7 +33,7 @@ constexpr int WysokoscPanelu = 41;
 
 // Shows every character of the password field as "*".
 class StylHasla : public QProxyStyle {
-public:
+  public:
     int styleHint(StyleHint podpowiedz, const QStyleOption* opcja, const QWidget* widget,
                   QStyleHintReturn* wynik) const override {
         if (podpowiedz == SH_LineEdit_PasswordCharacter) return '*';
@@ -49,7 +49,8 @@ Kontrolka* Utworz(QWidget* rodzic, const char* nazwa, int x, int y, int szerokos
     return kontrolka;
 }
 
-QLabel* EtykietaDoPrawej(QWidget* rodzic, const char* nazwa, const char* tekst, int prawaKrawedz, int gora) {
+QLabel* EtykietaDoPrawej(QWidget* rodzic, const char* nazwa, const char* tekst, int prawaKrawedz,
+                         int gora) {
     auto* etykieta = Utworz<QLabel>(rodzic, nazwa, 0, gora, prawaKrawedz, 13);
     etykieta->setText(QString::fromUtf8(tekst));
     etykieta->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -113,7 +114,8 @@ void TfrmGlowna::UtworzPanele() {
     lstWersje_->setSortingEnabled(false);
     lstWersje_->setUniformItemSizes(true);
     for (const std::string_view wersja : KatalogWersji) {
-        auto* pozycja = new QListWidgetItem(QString::fromLatin1(wersja.data(), static_cast<qsizetype>(wersja.size())));
+        auto* pozycja = new QListWidgetItem(
+            QString::fromLatin1(wersja.data(), static_cast<qsizetype>(wersja.size())));
         pozycja->setSizeHint(QSize(0, 13));
         lstWersje_->addItem(pozycja);
     }
@@ -159,7 +161,7 @@ void TfrmGlowna::UtworzGrupeAktualizacji() {
 
 void TfrmGlowna::UstawKolejnoscTabulacji() {
     // Log-in fields and "Loguj", then "Aktualizuj", the catalogue and "Zamknij".
-    const QWidget* kolejnosc[] = {edbSerwer_, edbBaza_,  edbUzytk_,   edbHaslo_,
+    const QWidget* kolejnosc[] = {edbSerwer_, edbBaza_,       edbUzytk_,  edbHaslo_,
                                   btnLoguj_,  btnAktualizuj_, lstWersje_, btnZamknij_};
     for (std::size_t i = 1; i < std::size(kolejnosc); ++i)
         setTabOrder(const_cast<QWidget*>(kolejnosc[i - 1]), const_cast<QWidget*>(kolejnosc[i]));
@@ -167,10 +169,12 @@ void TfrmGlowna::UstawKolejnoscTabulacji() {
 }
 
 void TfrmGlowna::PolaczZdarzenia() {
-    connect(btnLoguj_, &QPushButton::clicked, this, [this] { UruchomObsluge(this, [this] { btnLogujClick(); }); });
+    connect(btnLoguj_, &QPushButton::clicked, this,
+            [this] { UruchomObsluge(this, [this] { btnLogujClick(); }); });
     connect(btnAktualizuj_, &QPushButton::clicked, this,
             [this] { UruchomObsluge(this, [this] { btnAktualizujClick(); }); });
-    connect(btnZamknij_, &QPushButton::clicked, this, [this] { UruchomObsluge(this, [this] { btnZamknijClick(); }); });
+    connect(btnZamknij_, &QPushButton::clicked, this,
+            [this] { UruchomObsluge(this, [this] { btnZamknijClick(); }); });
 }
 
 void TfrmGlowna::resizeEvent(QResizeEvent* zdarzenie) {
@@ -227,7 +231,8 @@ void TfrmGlowna::Polacz() {
 }
 
 std::string TfrmGlowna::OdczytajWersje() {
-    const WynikZapytania wynik = conn_->WykonajZRekordami("select wartosc from konfig_st where nazwa = 'TERVO_WERSJA'");
+    const WynikZapytania wynik =
+        conn_->WykonajZRekordami("select wartosc from konfig_st where nazwa = 'TERVO_WERSJA'");
     if (wynik.liczbaRekordow != 1)
         throw EDatabaseError(Formatuj("Odczyt wersji systemu ZUV dla bazy %s.%s nie powiódł się.",
                                       {Tekst(edbSerwer_), Tekst(edbBaza_)}));
@@ -249,7 +254,8 @@ void TfrmGlowna::btnLogujClick() {
     const std::string serwer = Tekst(edbSerwer_);
     const std::string baza = Tekst(edbBaza_);
     const std::string wersja = OdczytajWersje();
-    labAktualnaWersja_->setText(QString::fromStdString(Formatuj("Wersja bazy %s.%s: %s", {serwer, baza, wersja})));
+    labAktualnaWersja_->setText(
+        QString::fromStdString(Formatuj("Wersja bazy %s.%s: %s", {serwer, baza, wersja})));
     labAktualnaWersja_->adjustSize();
     gbxAktualizacja_->show();
 }
@@ -263,21 +269,26 @@ void TfrmGlowna::btnAktualizujClick() {
     const std::string aktualna = OdczytajWersje();
     const std::string ostatnia = OstatniaWersja();
     if (WersjaWiekszaLubRowna(aktualna, ostatnia)) {
-        komunikaty_.Pokaz(Formatuj("Aktualna wersja %s jest większa lub równa maksymalnej dostępnej wersji %s.",
-                                   {aktualna, ostatnia}),
-                          "Ostrzeżenie", Ok | IkonaWykrzyknik);
+        komunikaty_.Pokaz(
+            Formatuj("Aktualna wersja %s jest większa lub równa maksymalnej dostępnej wersji %s.",
+                     {aktualna, ostatnia}),
+            "Ostrzeżenie", Ok | IkonaWykrzyknik);
         return;
     }
     const std::string pierwsza = PierwszaWersja();
     if (!WersjaWiekszaLubRowna(aktualna, pierwsza)) {
-        komunikaty_.Pokaz(Formatuj("Aktualna wersja %s musi być większa lub równa minimalnej dostępnej wersji %s.",
-                                   {aktualna, pierwsza}),
-                          "Ostrzeżenie", Ok | IkonaWykrzyknik);
+        komunikaty_.Pokaz(
+            Formatuj(
+                "Aktualna wersja %s musi być większa lub równa minimalnej dostępnej wersji %s.",
+                {aktualna, pierwsza}),
+            "Ostrzeżenie", Ok | IkonaWykrzyknik);
         return;
     }
     const std::string pytanie = Formatuj("Wykonać aktualizację bazy %s.%s do wersji %s ?",
                                          {Tekst(edbSerwer_), Tekst(edbBaza_), ostatnia});
-    if (komunikaty_.Pokaz(pytanie, "Potwierdź", TakNie | IkonaInformacja) != OdpowiedzKomunikatu::Tak) return;
+    if (komunikaty_.Pokaz(pytanie, "Potwierdź", TakNie | IkonaInformacja) !=
+        OdpowiedzKomunikatu::Tak)
+        return;
 
     UstawFlageAktualizacji();
     const int liczba = lstWersje_->count();
@@ -291,8 +302,10 @@ void TfrmGlowna::btnAktualizujClick() {
 
 void TfrmGlowna::UstawFlageAktualizacji() {
     WykonajPolecenie(
-        "IF EXISTS (SELECT 'X' FROM TEMPDB..SYSOBJECTS WHERE ID = OBJECT_ID('TEMPDB..#WA_OPCJE_TMP')) "
-        "TRUNCATE TABLE #WA_OPCJE_TMP ELSE CREATE TABLE #WA_OPCJE_TMP( NAZWA    VARCHAR(50)    NOT NULL, "
+        "IF EXISTS (SELECT 'X' FROM TEMPDB..SYSOBJECTS WHERE ID = "
+        "OBJECT_ID('TEMPDB..#WA_OPCJE_TMP')) "
+        "TRUNCATE TABLE #WA_OPCJE_TMP ELSE CREATE TABLE #WA_OPCJE_TMP( NAZWA    VARCHAR(50)    NOT "
+        "NULL, "
         "WARTOSC  VARCHAR(8000)  NOT NULL, PRIMARY KEY (NAZWA))");
     WykonajPolecenie("INSERT INTO #WA_OPCJE_TMP(NAZWA, WARTOSC) VALUES('ZUV_AKTUALIZACJA', 'T')");
 }
@@ -303,8 +316,10 @@ void TfrmGlowna::WykonajPolecenie(const std::string& polecenie) {
 
 void TfrmGlowna::AktualizujDoWersji(const std::string& wersja) {
     Wersja czesci;
-    if (!ParsujWersje(wersja, czesci)) throw Exception(Formatuj("Niepoprawny numer wersji: \"%s\".", {wersja}));
-    const std::string nazwa = Formatuj("zuv_%d_%d_%d_%d", {czesci[0], czesci[1], czesci[2], czesci[3]});
+    if (!ParsujWersje(wersja, czesci))
+        throw Exception(Formatuj("Niepoprawny numer wersji: \"%s\".", {wersja}));
+    const std::string nazwa =
+        Formatuj("zuv_%d_%d_%d_%d", {czesci[0], czesci[1], czesci[2], czesci[3]});
     ListaLinii linie;
     WczytajZasob(nazwa, linie);
     TPrzetwarzanieSTR::WykonajSkrypt(conn_.get(), linie, true, pnlAktualiacjaInfo_, wersja);

@@ -21,7 +21,7 @@ class QListWidget;
 class QPushButton;
 
 class TfrmGlowna : public QWidget {
-public:
+  public:
     // `komunikaty` shows the window's boxes and must outlive the window.
     explicit TfrmGlowna(OknaKomunikatow& komunikaty);
     ~TfrmGlowna() override;
@@ -46,12 +46,12 @@ public:
 
     Polaczenie& Conn() const { return *conn_; }
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent* zdarzenie) override;
     void keyPressEvent(QKeyEvent* zdarzenie) override;
     void closeEvent(QCloseEvent* zdarzenie) override;
 
-private:
+  private:
     void UtworzPanele();
     void UtworzGrupeLogowania();
     void UtworzGrupeAktualizacji();

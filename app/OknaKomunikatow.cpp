@@ -1,13 +1,12 @@
 #include "app/OknaKomunikatow.h"
 
-#include <algorithm>
-
 #include <QApplication>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <algorithm>
 
 namespace {
 
@@ -44,10 +43,17 @@ int OknaKomunikatowQt::Pokaz(const std::string& tekst, const std::string& tytul,
     NieZawijajKrotkichLinii(okno);
 
     switch (styl & 0xF0) {
-        case StylKomunikatu::IkonaStop: okno.setIcon(QMessageBox::Critical); break;
-        case StylKomunikatu::IkonaWykrzyknik: okno.setIcon(QMessageBox::Warning); break;
-        case StylKomunikatu::IkonaInformacja: okno.setIcon(QMessageBox::Information); break;
-        default: break;
+        case StylKomunikatu::IkonaStop:
+            okno.setIcon(QMessageBox::Critical);
+            break;
+        case StylKomunikatu::IkonaWykrzyknik:
+            okno.setIcon(QMessageBox::Warning);
+            break;
+        case StylKomunikatu::IkonaInformacja:
+            okno.setIcon(QMessageBox::Information);
+            break;
+        default:
+            break;
     }
     if ((styl & 0x0F) == StylKomunikatu::TakNie) {
         QPushButton* tak = okno.addButton(QStringLiteral("Tak"), QMessageBox::YesRole);

@@ -6,11 +6,11 @@
 #include <string>
 
 namespace StylKomunikatu {
-inline constexpr int Ok = 0;               // MB_OK
-inline constexpr int TakNie = 4;           // MB_YESNO
-inline constexpr int IkonaStop = 16;       // MB_ICONSTOP
-inline constexpr int IkonaWykrzyknik = 48; // MB_ICONEXCLAMATION
-inline constexpr int IkonaInformacja = 64; // MB_ICONINFORMATION
+inline constexpr int Ok = 0;                // MB_OK
+inline constexpr int TakNie = 4;            // MB_YESNO
+inline constexpr int IkonaStop = 16;        // MB_ICONSTOP
+inline constexpr int IkonaWykrzyknik = 48;  // MB_ICONEXCLAMATION
+inline constexpr int IkonaInformacja = 64;  // MB_ICONINFORMATION
 }  // namespace StylKomunikatu
 
 namespace OdpowiedzKomunikatu {
@@ -20,7 +20,7 @@ inline constexpr int Nie = 7;  // IDNO
 }  // namespace OdpowiedzKomunikatu
 
 class OknaKomunikatow {
-public:
+  public:
     virtual ~OknaKomunikatow() = default;
     // Shows a modal box (texts in UTF-8) and returns the button pressed.
     virtual int Pokaz(const std::string& tekst, const std::string& tytul, int styl) = 0;
@@ -29,6 +29,6 @@ public:
 // Boxes made with QMessageBox: stop, exclamation or information icon by the style, OK or Yes and
 // No, modal to the whole program.
 class OknaKomunikatowQt : public OknaKomunikatow {
-public:
+  public:
     int Pokaz(const std::string& tekst, const std::string& tytul, int styl) override;
 };

@@ -20,7 +20,8 @@ bool PanelInformacyjny::Widoczna() const { return isVisible(); }
 
 void PanelInformacyjny::UstawKolor(std::uint32_t kolor) {
     QPalette paleta = palette();
-    paleta.setColor(QPalette::Window, QColor(static_cast<int>(kolor & 0xFF), static_cast<int>((kolor >> 8) & 0xFF),
-                                             static_cast<int>((kolor >> 16) & 0xFF)));
+    paleta.setColor(QPalette::Window,
+                    QColor(static_cast<int>(kolor & 0xFF), static_cast<int>((kolor >> 8) & 0xFF),
+                           static_cast<int>((kolor >> 16) & 0xFF)));
     setPalette(paleta);
 }

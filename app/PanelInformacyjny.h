@@ -7,7 +7,7 @@
 #include "packages/KontrolkaPostepu.h"
 
 class PanelInformacyjny : public QLabel, public KontrolkaPostepu {
-public:
+  public:
     explicit PanelInformacyjny(QWidget* rodzic);
 
     void UstawTekst(std::string_view tekstUtf8) override;

@@ -59,7 +59,7 @@ std::string ZLiniamiCrLf(std::string_view tekst);
 // An ordered list of 8-bit lines. The bytes of all lines live in one buffer, so a package of ten
 // million bytes and 290,000 lines costs one allocation for the text and one for the index.
 class ListaLinii {
-public:
+  public:
     std::size_t Liczba() const noexcept { return linie_.size(); }
     bool Pusta() const noexcept { return linie_.empty(); }
     std::string_view operator[](std::size_t i) const {
@@ -72,7 +72,7 @@ public:
     void UstawTekst(std::string_view tekst);
 
     class Iterator {
-    public:
+      public:
         using iterator_category = std::input_iterator_tag;
         using value_type = std::string_view;
         using difference_type = std::ptrdiff_t;
@@ -80,17 +80,20 @@ public:
         using reference = std::string_view;
         Iterator(const ListaLinii* lista, std::size_t i) : lista_(lista), i_(i) {}
         std::string_view operator*() const { return (*lista_)[i_]; }
-        Iterator& operator++() { ++i_; return *this; }
+        Iterator& operator++() {
+            ++i_;
+            return *this;
+        }
         bool operator==(const Iterator& inny) const { return i_ == inny.i_; }
 
-    private:
+      private:
         const ListaLinii* lista_;
         std::size_t i_;
     };
     Iterator begin() const { return Iterator(this, 0); }
     Iterator end() const { return Iterator(this, linie_.size()); }
 
-private:
+  private:
     struct Linia {
         std::size_t poczatek;
         std::size_t dlugosc;

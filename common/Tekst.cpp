@@ -16,9 +16,12 @@ namespace {
 
 int WartoscCyfry(char znak, int podstawa) {
     int wartosc = -1;
-    if (znak >= '0' && znak <= '9') wartosc = znak - '0';
-    else if (znak >= 'a' && znak <= 'f') wartosc = znak - 'a' + 10;
-    else if (znak >= 'A' && znak <= 'F') wartosc = znak - 'A' + 10;
+    if (znak >= '0' && znak <= '9')
+        wartosc = znak - '0';
+    else if (znak >= 'a' && znak <= 'f')
+        wartosc = znak - 'a' + 10;
+    else if (znak >= 'A' && znak <= 'F')
+        wartosc = znak - 'A' + 10;
     return wartosc < podstawa ? wartosc : -1;
 }
 
@@ -39,7 +42,8 @@ std::int32_t TekstNaInt(std::string_view tekst) {
     if (i < tekst.size() && (tekst[i] == '$' || tekst[i] == 'x' || tekst[i] == 'X')) {
         podstawa = 16;
         ++i;
-    } else if (i + 1 < tekst.size() && tekst[i] == '0' && (tekst[i + 1] == 'x' || tekst[i + 1] == 'X')) {
+    } else if (i + 1 < tekst.size() && tekst[i] == '0' &&
+               (tekst[i + 1] == 'x' || tekst[i + 1] == 'X')) {
         podstawa = 16;
         i += 2;
     }
@@ -74,14 +78,16 @@ std::string Formatuj(std::string_view wzorzec, std::initializer_list<ArgumentFor
             continue;
         }
         if ((rodzaj != 's' && rodzaj != 'd') || argument == argumenty.end())
-            throw Exception("Format '" + std::string(wzorzec) + "' invalid or incompatible with argument");
+            throw Exception("Format '" + std::string(wzorzec) +
+                            "' invalid or incompatible with argument");
         const auto& wartosc = (argument++)->Wartosc();
         if (rodzaj == 's' && std::holds_alternative<std::string_view>(wartosc))
             wynik += std::get<std::string_view>(wartosc);
         else if (rodzaj == 'd' && std::holds_alternative<std::int64_t>(wartosc))
             wynik += std::to_string(std::get<std::int64_t>(wartosc));
         else
-            throw Exception("Format '" + std::string(wzorzec) + "' invalid or incompatible with argument");
+            throw Exception("Format '" + std::string(wzorzec) +
+                            "' invalid or incompatible with argument");
     }
     return wynik;
 }

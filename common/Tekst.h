@@ -18,7 +18,7 @@ std::int32_t TekstNaInt(std::string_view tekst);
 
 // One argument of Formatuj: a text for "%s" or an integer for "%d".
 class ArgumentFormatu {
-public:
+  public:
     ArgumentFormatu(std::string_view tekst) : wartosc_(tekst) {}
     ArgumentFormatu(const std::string& tekst) : wartosc_(std::string_view(tekst)) {}
     ArgumentFormatu(const char* tekst) : wartosc_(std::string_view(tekst)) {}
@@ -28,7 +28,7 @@ public:
 
     const std::variant<std::string_view, std::int64_t>& Wartosc() const { return wartosc_; }
 
-private:
+  private:
     std::variant<std::string_view, std::int64_t> wartosc_;
 };
 

@@ -9,52 +9,52 @@
 #include <string_view>
 
 class Exception : public std::exception {
-public:
+  public:
     explicit Exception(std::string komunikat, int kontekstPomocy = 0);
 
     const std::string& Komunikat() const noexcept { return komunikat_; }
     int KontekstPomocy() const noexcept { return kontekstPomocy_; }
     const char* what() const noexcept override { return komunikat_.c_str(); }
 
-private:
+  private:
     std::string komunikat_;
     int kontekstPomocy_;
 };
 
 // A malformed version text or a failed text-to-integer conversion.
 class EConvertError : public Exception {
-public:
+  public:
     using Exception::Exception;
 };
 
 // A package that the program does not carry.
 class EResNotFound : public Exception {
-public:
+  public:
     using Exception::Exception;
 };
 
 // The program's own database checks, raised before anything is sent to the server.
 class EDatabaseError : public Exception {
-public:
+  public:
     using Exception::Exception;
 };
 
 // A value returned by the server that cannot be converted to the type asked for.
 class EVariantTypeCastError : public Exception {
-public:
+  public:
     using Exception::Exception;
 };
 
 // A failed precondition: "<komunikat> (<plik>, line <linia>)".
 class EAssertionFailed : public Exception {
-public:
+  public:
     EAssertionFailed(std::string_view komunikat, std::string_view plik, int linia);
 };
 
 // A failure reported by the database client interface. The description loses trailing bytes
 // 0..32 and trailing full stops; when nothing is left, "OLE error %.8x" with the code stands in.
 class EOleException : public Exception {
-public:
+  public:
     EOleException(std::string_view opis, std::int32_t kod, std::string zrodlo,
                   std::string plikPomocy = {}, int kontekstPomocy = 0);
 
@@ -62,7 +62,7 @@ public:
     const std::string& Zrodlo() const noexcept { return zrodlo_; }
     const std::string& PlikPomocy() const noexcept { return plikPomocy_; }
 
-private:
+  private:
     std::int32_t kod_;
     std::string zrodlo_;
     std::string plikPomocy_;

@@ -26,6 +26,7 @@ std::string UtworzConnectionString(std::string_view serwer, std::string_view baz
          ZacytujWartosc(serwer)});
     const std::string_view nazwa = Przytnij(nazwaAplikacji);
     if (!nazwa.empty())
-        wynik = Formatuj("%s;Application Name=%s", {wynik, ZacytujWartosc("U:" + std::string(nazwa))});
+        wynik =
+            Formatuj("%s;Application Name=%s", {wynik, ZacytujWartosc("U:" + std::string(nazwa))});
     return wynik;
 }

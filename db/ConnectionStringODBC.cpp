@@ -8,7 +8,8 @@
 
 namespace {
 
-constexpr std::int32_t KodBlednegoAtrybutu = static_cast<std::int32_t>(0x80040E73);  // DB_E_BADINITSTRING
+constexpr std::int32_t KodBlednegoAtrybutu =
+    static_cast<std::int32_t>(0x80040E73);  // DB_E_BADINITSTRING
 
 bool Blank(char znak) { return znak == ' ' || znak == '\t'; }
 
@@ -20,7 +21,8 @@ std::string_view PrzytnijBlanki(std::string_view tekst) {
 
 bool RowneBezWielkosci(std::string_view a, std::string_view b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+        return std::tolower(static_cast<unsigned char>(x)) ==
+               std::tolower(static_cast<unsigned char>(y));
     });
 }
 
@@ -31,8 +33,9 @@ bool RowneBezWielkosci(std::string_view a, std::string_view b) {
 
 // A value as ODBC reads it: in braces when it holds a character with a meaning there.
 std::string WartoscODBC(std::string_view wartosc) {
-    const bool potrzebneNawiasy = wartosc.find_first_of(";{}=") != std::string_view::npos ||
-                                  (!wartosc.empty() && (Blank(wartosc.front()) || Blank(wartosc.back())));
+    const bool potrzebneNawiasy =
+        wartosc.find_first_of(";{}=") != std::string_view::npos ||
+        (!wartosc.empty() && (Blank(wartosc.front()) || Blank(wartosc.back())));
     if (!potrzebneNawiasy) return std::string(wartosc);
     std::string wynik = "{";
     for (const char znak : wartosc) {

@@ -29,8 +29,8 @@ std::int32_t TDBUzytkiST::OdczytajWersjeSerwera(Polaczenie* polaczenie) {
     const WartoscPola& wartosc = *wynik.pierwszePole;
     std::int64_t liczba = 0;
     if (std::holds_alternative<std::monostate>(wartosc)) {
-        throw EVariantTypeCastError(Formatuj("Could not convert variant of type (%s) into type (%s)",
-                                             {"Null", "Integer"}));
+        throw EVariantTypeCastError(
+            Formatuj("Could not convert variant of type (%s) into type (%s)", {"Null", "Integer"}));
     } else if (const auto* calkowita = std::get_if<std::int64_t>(&wartosc)) {
         liczba = *calkowita;
     } else {
@@ -39,8 +39,8 @@ std::int32_t TDBUzytkiST::OdczytajWersjeSerwera(Polaczenie* polaczenie) {
     }
     if (liczba < 2000) throw EDatabaseError("Błąd odczytu wersji serwera MS SQL.");
     if (liczba > INT32_MAX)
-        throw EVariantTypeCastError(Formatuj("Could not convert variant of type (%s) into type (%s)",
-                                             {"Int64", "Integer"}));
+        throw EVariantTypeCastError(Formatuj(
+            "Could not convert variant of type (%s) into type (%s)", {"Int64", "Integer"}));
     return static_cast<std::int32_t>(liczba);
 }
 

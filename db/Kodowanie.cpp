@@ -14,25 +14,29 @@ constexpr std::int32_t KodBleduKonwersji = static_cast<std::int32_t>(0x80004005)
 
 // Owns one iconv descriptor.
 class KonwerterIconv {
-public:
+  public:
     KonwerterIconv(const char* doKodowania, const char* zKodowania)
-        : deskryptor_(iconv_open(doKodowania, zKodowania)), opis_(std::string(zKodowania) + " -> " + doKodowania) {
+        : deskryptor_(iconv_open(doKodowania, zKodowania)),
+          opis_(std::string(zKodowania) + " -> " + doKodowania) {
         if (deskryptor_ == reinterpret_cast<iconv_t>(-1))
-            throw EOleException("Konwersja tekstu " + opis_ + " jest niedostępna", KodBleduKonwersji, "iconv");
+            throw EOleException("Konwersja tekstu " + opis_ + " jest niedostępna",
+                                KodBleduKonwersji, "iconv");
     }
     ~KonwerterIconv() { iconv_close(deskryptor_); }
     KonwerterIconv(const KonwerterIconv&) = delete;
     KonwerterIconv& operator=(const KonwerterIconv&) = delete;
 
     // Converts all of `wejscie`; returns the bytes written.
-    std::string Konwertuj(std::string_view wejscie, std::size_t mnoznik, std::string_view coKonwertujemy) {
+    std::string Konwertuj(std::string_view wejscie, std::size_t mnoznik,
+                          std::string_view coKonwertujemy) {
         std::string wyjscie(wejscie.size() * mnoznik + 4, '\0');
         char* we = const_cast<char*>(wejscie.data());
         std::size_t zostalo = wejscie.size();
         char* wy = wyjscie.data();
         std::size_t miejsce = wyjscie.size();
         while (zostalo > 0) {
-            if (iconv(deskryptor_, &we, &zostalo, &wy, &miejsce) != static_cast<std::size_t>(-1)) continue;
+            if (iconv(deskryptor_, &we, &zostalo, &wy, &miejsce) != static_cast<std::size_t>(-1))
+                continue;
             if (errno == E2BIG) {
                 const std::size_t zapisane = static_cast<std::size_t>(wy - wyjscie.data());
                 wyjscie.resize(wyjscie.size() * 2);
@@ -53,7 +57,7 @@ public:
         return wyjscie;
     }
 
-private:
+  private:
     iconv_t deskryptor_;
     std::string opis_;
 };

@@ -18,12 +18,12 @@
 using WartoscPola = std::variant<std::monostate, std::string, std::int64_t>;
 
 struct WynikZapytania {
-    std::int64_t liczbaRekordow = 0;            // exact
-    std::optional<WartoscPola> pierwszePole;    // field 0 of record 0; empty when there is none
+    std::int64_t liczbaRekordow = 0;          // exact
+    std::optional<WartoscPola> pierwszePole;  // field 0 of record 0; empty when there is none
 };
 
 class Polaczenie {
-public:
+  public:
     static constexpr int DomyslnyLimitCzasuPolecenia = 30;  // seconds
 
     virtual ~Polaczenie() = default;
@@ -52,7 +52,7 @@ public:
     void RollbackTrans();
     int PoziomTransakcji() const noexcept { return poziomTransakcji_; }
 
-protected:
+  protected:
     Polaczenie() = default;
 
     virtual void OtworzSesje(const std::string& connectionString) = 0;
@@ -62,7 +62,7 @@ protected:
     virtual void ZatwierdzNaSerwerze() = 0;
     virtual void WycofajNaSerwerze() = 0;
 
-private:
+  private:
     std::string connectionString_;
     int poziomTransakcji_ = 0;
 };

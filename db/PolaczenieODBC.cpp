@@ -17,9 +17,11 @@ constexpr std::array<std::string_view, 6> ZnaneSterowniki = {
     "SQL Server Native Client 11.0", "SQL Server Native Client 10.0", "SQL Server",
 };
 
-constexpr std::int32_t KodZamkniete = static_cast<std::int32_t>(0x800A0E78);     // adErrObjectClosed
-constexpr std::int32_t KodZagniezdzenie = static_cast<std::int32_t>(0x8004D013);  // XACT_E_XTIONEXISTS
-constexpr std::int32_t KodBrakSterownika = static_cast<std::int32_t>(0x800A0E7A);  // adErrProviderNotFound
+constexpr std::int32_t KodZamkniete = static_cast<std::int32_t>(0x800A0E78);  // adErrObjectClosed
+constexpr std::int32_t KodZagniezdzenie =
+    static_cast<std::int32_t>(0x8004D013);  // XACT_E_XTIONEXISTS
+constexpr std::int32_t KodBrakSterownika =
+    static_cast<std::int32_t>(0x800A0E7A);  // adErrProviderNotFound
 
 SQLPOINTER Liczba(SQLULEN wartosc) { return reinterpret_cast<SQLPOINTER>(wartosc); }
 
@@ -33,10 +35,11 @@ std::string WybierzSterownik(SQLHANDLE srodowisko) {
         SQLWCHAR atrybuty[1024];
         SQLSMALLINT dlugoscNazwy = 0;
         SQLSMALLINT dlugoscAtrybutow = 0;
-        const SQLRETURN wynik = SQLDriversW(srodowisko, kierunek, nazwa, 256, &dlugoscNazwy, atrybuty,
-                                            1024, &dlugoscAtrybutow);
+        const SQLRETURN wynik = SQLDriversW(srodowisko, kierunek, nazwa, 256, &dlugoscNazwy,
+                                            atrybuty, 1024, &dlugoscAtrybutow);
         if (!SQL_SUCCEEDED(wynik)) break;
-        std::u16string tekst(static_cast<std::size_t>(std::min<SQLSMALLINT>(dlugoscNazwy, 255)), u'\0');
+        std::u16string tekst(static_cast<std::size_t>(std::min<SQLSMALLINT>(dlugoscNazwy, 255)),
+                             u'\0');
         for (std::size_t i = 0; i < tekst.size(); ++i) tekst[i] = static_cast<char16_t>(nazwa[i]);
         zainstalowane.push_back(Utf16NaUtf8(tekst));
         kierunek = SQL_FETCH_NEXT;
@@ -45,9 +48,11 @@ std::string WybierzSterownik(SQLHANDLE srodowisko) {
         for (const auto& nazwa : zainstalowane)
             if (nazwa == znany) return nazwa;
     std::string lista;
-    for (const std::string_view znany : ZnaneSterowniki) lista += (lista.empty() ? "" : ", ") + std::string(znany);
-    throw EOleException("Nie znaleziono sterownika ODBC dla Microsoft SQL Server. Zainstaluj jeden z: " + lista,
-                        KodBrakSterownika, "ODBC");
+    for (const std::string_view znany : ZnaneSterowniki)
+        lista += (lista.empty() ? "" : ", ") + std::string(znany);
+    throw EOleException(
+        "Nie znaleziono sterownika ODBC dla Microsoft SQL Server. Zainstaluj jeden z: " + lista,
+        KodBrakSterownika, "ODBC");
 }
 
 }  // namespace
@@ -68,20 +73,22 @@ struct PolaczenieODBC::Sesja {
     // comments and everything else reach the server as written, and the given time-out.
     PolecenieODBC NowePolecenie(int limitCzasuSekund) const {
         PolecenieODBC polecenie;
-        SprawdzODBC(SQLAllocHandle(SQL_HANDLE_STMT, polaczenie.Uchwyt(), polecenie.Adres()), SQL_HANDLE_DBC,
-                    polaczenie.Uchwyt(), sterownik);
+        SprawdzODBC(SQLAllocHandle(SQL_HANDLE_STMT, polaczenie.Uchwyt(), polecenie.Adres()),
+                    SQL_HANDLE_DBC, polaczenie.Uchwyt(), sterownik);
         SprawdzODBC(SQLSetStmtAttr(polecenie.Uchwyt(), SQL_ATTR_NOSCAN, Liczba(SQL_NOSCAN_ON), 0),
                     SQL_HANDLE_STMT, polecenie.Uchwyt(), sterownik);
-        SprawdzODBC(SQLSetStmtAttr(polecenie.Uchwyt(), SQL_ATTR_QUERY_TIMEOUT,
-                                   Liczba(static_cast<SQLULEN>(limitCzasuSekund < 0 ? 0 : limitCzasuSekund)), 0),
-                    SQL_HANDLE_STMT, polecenie.Uchwyt(), sterownik);
+        SprawdzODBC(
+            SQLSetStmtAttr(
+                polecenie.Uchwyt(), SQL_ATTR_QUERY_TIMEOUT,
+                Liczba(static_cast<SQLULEN>(limitCzasuSekund < 0 ? 0 : limitCzasuSekund)), 0),
+            SQL_HANDLE_STMT, polecenie.Uchwyt(), sterownik);
         return polecenie;
     }
 
     void Wykonaj(const PolecenieODBC& polecenie, std::string_view tekst) const {
         std::u16string szeroki = Cp1250NaUtf16(tekst);
-        const SQLRETURN wynik =
-            SQLExecDirectW(polecenie.Uchwyt(), Wide(szeroki), static_cast<SQLINTEGER>(szeroki.size()));
+        const SQLRETURN wynik = SQLExecDirectW(polecenie.Uchwyt(), Wide(szeroki),
+                                               static_cast<SQLINTEGER>(szeroki.size()));
         SprawdzODBC(wynik, SQL_HANDLE_STMT, polecenie.Uchwyt(), sterownik, tekst);
     }
 
@@ -115,22 +122,24 @@ void PolaczenieODBC::OtworzSesje(const std::string& connectionString) {
     auto sesja = std::make_unique<Sesja>();
     if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, sesja->srodowisko.Adres())))
         throw EOleException("Nie można zainicjować środowiska ODBC", KodBrakSterownika, "ODBC");
-    SprawdzODBC(SQLSetEnvAttr(sesja->srodowisko.Uchwyt(), SQL_ATTR_ODBC_VERSION, Liczba(SQL_OV_ODBC3), 0),
-                SQL_HANDLE_ENV, sesja->srodowisko.Uchwyt(), "");
+    SprawdzODBC(
+        SQLSetEnvAttr(sesja->srodowisko.Uchwyt(), SQL_ATTR_ODBC_VERSION, Liczba(SQL_OV_ODBC3), 0),
+        SQL_HANDLE_ENV, sesja->srodowisko.Uchwyt(), "");
     sesja->sterownik = WybierzSterownik(sesja->srodowisko.Uchwyt());
 
-    SprawdzODBC(SQLAllocHandle(SQL_HANDLE_DBC, sesja->srodowisko.Uchwyt(), sesja->polaczenie.Adres()),
-                SQL_HANDLE_ENV, sesja->srodowisko.Uchwyt(), sesja->sterownik);
+    SprawdzODBC(
+        SQLAllocHandle(SQL_HANDLE_DBC, sesja->srodowisko.Uchwyt(), sesja->polaczenie.Adres()),
+        SQL_HANDLE_ENV, sesja->srodowisko.Uchwyt(), sesja->sterownik);
     const SQLHANDLE dbc = sesja->polaczenie.Uchwyt();
-    SprawdzODBC(SQLSetConnectAttr(dbc, SQL_ATTR_LOGIN_TIMEOUT, Liczba(LimitCzasuLogowania), 0), SQL_HANDLE_DBC,
-                dbc, sesja->sterownik);
+    SprawdzODBC(SQLSetConnectAttr(dbc, SQL_ATTR_LOGIN_TIMEOUT, Liczba(LimitCzasuLogowania), 0),
+                SQL_HANDLE_DBC, dbc, sesja->sterownik);
 
-    std::u16string tekst =
-        Utf8NaUtf16(ConnectionStringODBC(ParsujConnectionString(connectionString), sesja->sterownik));
+    std::u16string tekst = Utf8NaUtf16(
+        ConnectionStringODBC(ParsujConnectionString(connectionString), sesja->sterownik));
     SQLWCHAR wynikowy[2048];
     SQLSMALLINT dlugosc = 0;
-    SprawdzODBC(SQLDriverConnectW(dbc, nullptr, Wide(tekst), static_cast<SQLSMALLINT>(tekst.size()), wynikowy,
-                                  2048, &dlugosc, SQL_DRIVER_NOPROMPT),
+    SprawdzODBC(SQLDriverConnectW(dbc, nullptr, Wide(tekst), static_cast<SQLSMALLINT>(tekst.size()),
+                                  wynikowy, 2048, &dlugosc, SQL_DRIVER_NOPROMPT),
                 SQL_HANDLE_DBC, dbc, sesja->sterownik);
     sesja->polaczona = true;
     sesja_ = std::move(sesja);
@@ -168,8 +177,9 @@ WynikZapytania PolaczenieODBC::WykonajZRekordami(std::string_view polecenie) {
     SQLSMALLINT dopuszczaNull = 0;
     SQLWCHAR nazwa[128];
     SQLSMALLINT dlugoscNazwy = 0;
-    SprawdzODBC(SQLDescribeColW(h, 1, nazwa, 128, &dlugoscNazwy, &typ, &rozmiar, &skala, &dopuszczaNull),
-                SQL_HANDLE_STMT, h, sesja.sterownik);
+    SprawdzODBC(
+        SQLDescribeColW(h, 1, nazwa, 128, &dlugoscNazwy, &typ, &rozmiar, &skala, &dopuszczaNull),
+        SQL_HANDLE_STMT, h, sesja.sterownik);
     const bool calkowita = typ == SQL_INTEGER || typ == SQL_SMALLINT || typ == SQL_TINYINT ||
                            typ == SQL_BIGINT || typ == SQL_BIT;
 
@@ -182,26 +192,31 @@ WynikZapytania PolaczenieODBC::WykonajZRekordami(std::string_view polecenie) {
         SQLLEN wskaznik = 0;
         if (calkowita) {
             SQLBIGINT liczba = 0;
-            SprawdzODBC(SQLGetData(h, 1, SQL_C_SBIGINT, &liczba, sizeof liczba, &wskaznik), SQL_HANDLE_STMT, h,
-                        sesja.sterownik);
-            wynik.pierwszePole = wskaznik == SQL_NULL_DATA ? WartoscPola() : WartoscPola(std::int64_t{liczba});
+            SprawdzODBC(SQLGetData(h, 1, SQL_C_SBIGINT, &liczba, sizeof liczba, &wskaznik),
+                        SQL_HANDLE_STMT, h, sesja.sterownik);
+            wynik.pierwszePole =
+                wskaznik == SQL_NULL_DATA ? WartoscPola() : WartoscPola(std::int64_t{liczba});
             continue;
         }
         std::u16string tekst;
         for (;;) {
             SQLWCHAR kawalek[1024];
-            const SQLRETURN czesc = SQLGetData(h, 1, SQL_C_WCHAR, kawalek, sizeof kawalek, &wskaznik);
+            const SQLRETURN czesc =
+                SQLGetData(h, 1, SQL_C_WCHAR, kawalek, sizeof kawalek, &wskaznik);
             if (czesc == SQL_NO_DATA) break;
             SprawdzODBC(czesc, SQL_HANDLE_STMT, h, sesja.sterownik);
             if (wskaznik == SQL_NULL_DATA) break;
             const std::size_t pojemnosc = sizeof kawalek / sizeof(SQLWCHAR) - 1;
-            const std::size_t znaki = (wskaznik == SQL_NO_TOTAL || static_cast<std::size_t>(wskaznik) / sizeof(SQLWCHAR) > pojemnosc)
-                                          ? pojemnosc
-                                          : static_cast<std::size_t>(wskaznik) / sizeof(SQLWCHAR);
+            const std::size_t znaki =
+                (wskaznik == SQL_NO_TOTAL ||
+                 static_cast<std::size_t>(wskaznik) / sizeof(SQLWCHAR) > pojemnosc)
+                    ? pojemnosc
+                    : static_cast<std::size_t>(wskaznik) / sizeof(SQLWCHAR);
             for (std::size_t i = 0; i < znaki; ++i) tekst += static_cast<char16_t>(kawalek[i]);
             if (czesc == SQL_SUCCESS) break;
         }
-        wynik.pierwszePole = wskaznik == SQL_NULL_DATA ? WartoscPola() : WartoscPola(Utf16NaUtf8(tekst));
+        wynik.pierwszePole =
+            wskaznik == SQL_NULL_DATA ? WartoscPola() : WartoscPola(Utf16NaUtf8(tekst));
     }
     sesja.DoczytajWyniki(stmt);
     return wynik;
@@ -220,8 +235,8 @@ int PolaczenieODBC::RozpocznijNaSerwerze() {
         throw EOleException("Cannot start more transactions on this session.", KodZagniezdzenie,
                             "ODBC " + sesja.sterownik);
     const SQLHANDLE dbc = sesja.polaczenie.Uchwyt();
-    SprawdzODBC(SQLSetConnectAttr(dbc, SQL_ATTR_AUTOCOMMIT, Liczba(SQL_AUTOCOMMIT_OFF), 0), SQL_HANDLE_DBC, dbc,
-                sesja.sterownik);
+    SprawdzODBC(SQLSetConnectAttr(dbc, SQL_ATTR_AUTOCOMMIT, Liczba(SQL_AUTOCOMMIT_OFF), 0),
+                SQL_HANDLE_DBC, dbc, sesja.sterownik);
     sesja.wTransakcji = true;
     return 1;
 }
@@ -229,11 +244,11 @@ int PolaczenieODBC::RozpocznijNaSerwerze() {
 void PolaczenieODBC::ZakonczTransakcje(bool zatwierdz) {
     Sesja& sesja = OtwartaSesja();
     const SQLHANDLE dbc = sesja.polaczenie.Uchwyt();
-    SprawdzODBC(SQLEndTran(SQL_HANDLE_DBC, dbc, zatwierdz ? SQL_COMMIT : SQL_ROLLBACK), SQL_HANDLE_DBC, dbc,
-                sesja.sterownik);
+    SprawdzODBC(SQLEndTran(SQL_HANDLE_DBC, dbc, zatwierdz ? SQL_COMMIT : SQL_ROLLBACK),
+                SQL_HANDLE_DBC, dbc, sesja.sterownik);
     // Only after SQLEndTran: switching autocommit back on rolls back whatever is still open.
-    SprawdzODBC(SQLSetConnectAttr(dbc, SQL_ATTR_AUTOCOMMIT, Liczba(SQL_AUTOCOMMIT_ON), 0), SQL_HANDLE_DBC, dbc,
-                sesja.sterownik);
+    SprawdzODBC(SQLSetConnectAttr(dbc, SQL_ATTR_AUTOCOMMIT, Liczba(SQL_AUTOCOMMIT_ON), 0),
+                SQL_HANDLE_DBC, dbc, sesja.sterownik);
     sesja.wTransakcji = false;
 }
 

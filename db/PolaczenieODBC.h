@@ -9,7 +9,7 @@
 #include "db/Polaczenie.h"
 
 class PolaczenieODBC : public Polaczenie {
-public:
+  public:
     static constexpr int LimitCzasuLogowania = 15;  // seconds
 
     PolaczenieODBC();
@@ -23,14 +23,14 @@ public:
     // The driver the open session uses (empty when closed).
     std::string Sterownik() const;
 
-protected:
+  protected:
     void OtworzSesje(const std::string& connectionString) override;
     void ZamknijSesje() override;
     int RozpocznijNaSerwerze() override;
     void ZatwierdzNaSerwerze() override;
     void WycofajNaSerwerze() override;
 
-private:
+  private:
     struct Sesja;
     void ZakonczTransakcje(bool zatwierdz);
     Sesja& OtwartaSesja() const;

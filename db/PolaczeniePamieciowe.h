@@ -11,14 +11,22 @@
 #include "db/Polaczenie.h"
 
 class PolaczeniePamieciowe : public Polaczenie {
-public:
-    enum class Rodzaj { Otwarcie, Zamkniecie, Zapytanie, Polecenie, Rozpoczecie, Zatwierdzenie, Wycofanie };
+  public:
+    enum class Rodzaj {
+        Otwarcie,
+        Zamkniecie,
+        Zapytanie,
+        Polecenie,
+        Rozpoczecie,
+        Zatwierdzenie,
+        Wycofanie
+    };
 
     struct Wywolanie {
         Rodzaj rodzaj;
-        std::string tekst;       // command text, or the connection string when opening
-        int limitCzasu = 0;      // seconds, for commands
-        bool nieudane = false;   // the call raised the error set with Zawiedz
+        std::string tekst;      // command text, or the connection string when opening
+        int limitCzasu = 0;     // seconds, for commands
+        bool nieudane = false;  // the call raised the error set with Zawiedz
     };
 
     bool Otwarte() const override { return otwarte_; }
@@ -36,14 +44,14 @@ public:
     // How many calls of this kind were made, failed ones included.
     int Liczba(Rodzaj rodzaj) const;
 
-protected:
+  protected:
     void OtworzSesje(const std::string& connectionString) override;
     void ZamknijSesje() override;
     int RozpocznijNaSerwerze() override;
     void ZatwierdzNaSerwerze() override;
     void WycofajNaSerwerze() override;
 
-private:
+  private:
     void Zapisz(Rodzaj rodzaj, std::string tekst, int limitCzasu = 0);
 
     bool otwarte_ = false;

@@ -37,7 +37,8 @@ std::vector<RekordDiagnostyki> Rekordy(SQLSMALLINT rodzaj, SQLHANDLE uchwyt) {
                                    static_cast<SQLSMALLINT>(tekst.size()), &dlugosc);
         }
         if (wynik != SQL_SUCCESS && wynik != SQL_SUCCESS_WITH_INFO) break;
-        const std::size_t znaki = std::min<std::size_t>(static_cast<std::size_t>(dlugosc), tekst.size() - 1);
+        const std::size_t znaki =
+            std::min<std::size_t>(static_cast<std::size_t>(dlugosc), tekst.size() - 1);
         rekordy.push_back({Utf16NaUtf8(U16(stan, 5)), kod, Utf16NaUtf8(U16(tekst.data(), znaki))});
     }
     return rekordy;
@@ -70,8 +71,9 @@ EOleException BladODBC(SQLSMALLINT rodzaj, SQLHANDLE uchwyt, std::string_view st
         // The driver refuses some texts without saying why; the user must still learn what failed.
         std::string opis = "Sterownik ODBC odrzucił polecenie, nie podając przyczyny";
         if (polecenie.find('?') != std::string_view::npos)
-            opis += ". Polecenie zawiera znak \"?\" poza literałem i komentarzem, który sterownik "
-                    "bierze za znacznik parametru";
+            opis +=
+                ". Polecenie zawiera znak \"?\" poza literałem i komentarzem, który sterownik "
+                "bierze za znacznik parametru";
         return EOleException(opis, KodBezOpisu, zrodlo);
     }
     // SQLSTATE 01xxx is a warning (an informational message of the batch) unless nothing else was

@@ -15,7 +15,7 @@
 // child is destroyed before its parent.
 template <SQLSMALLINT Rodzaj>
 class UchwytODBC {
-public:
+  public:
     UchwytODBC() = default;
     ~UchwytODBC() { Zwolnij(); }
     UchwytODBC(UchwytODBC&& inny) noexcept : uchwyt_(std::exchange(inny.uchwyt_, SQLHANDLE{})) {}
@@ -37,7 +37,7 @@ public:
         uchwyt_ = SQL_NULL_HANDLE;
     }
 
-private:
+  private:
     SQLHANDLE uchwyt_ = SQL_NULL_HANDLE;
 };
 
@@ -56,8 +56,8 @@ std::string BezPrzedrostkowSterownika(std::string_view tekst);
 
 // Throws BladODBC unless the call succeeded (SQL_NO_DATA counts as success: a batch without a row
 // count ends so).
-inline void SprawdzODBC(SQLRETURN wynik, SQLSMALLINT rodzaj, SQLHANDLE uchwyt, std::string_view sterownik,
-                        std::string_view polecenie = {}) {
+inline void SprawdzODBC(SQLRETURN wynik, SQLSMALLINT rodzaj, SQLHANDLE uchwyt,
+                        std::string_view sterownik, std::string_view polecenie = {}) {
     if (wynik == SQL_SUCCESS || wynik == SQL_SUCCESS_WITH_INFO || wynik == SQL_NO_DATA) return;
     throw BladODBC(rodzaj, uchwyt, sterownik, polecenie);
 }

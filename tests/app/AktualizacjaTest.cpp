@@ -1,10 +1,11 @@
 // The update command through the real stack: bound checks, confirmation, the linked-in packages
 // applied in order, a failing package and resuming after it.
+#include <gtest/gtest.h>
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "app/Glowna.h"
 #include "tests/app/Srodowisko.h"
@@ -17,7 +18,7 @@ constexpr int Tak = 6;
 const QColor Rozowy(255, 187, 187);
 
 class Aktualizacja : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         KomunikatyTestowe().pokazane.clear();
         KomunikatyTestowe().odpowiedzi.clear();
@@ -72,9 +73,13 @@ TEST_F(Aktualizacja, VersionsOutsideTheRangeAreRefusedWithAWarning) {
         const char* wersja;
         std::string tekst;
     } przypadki[] = {
-        {"11.5.0.6", "Aktualna wersja 11.5.0.6 jest większa lub równa maksymalnej dostępnej wersji 11.5.0.6."},
-        {"12.0.0.0", "Aktualna wersja 12.0.0.0 jest większa lub równa maksymalnej dostępnej wersji 11.5.0.6."},
-        {"7.12.0.6", "Aktualna wersja 7.12.0.6 musi być większa lub równa minimalnej dostępnej wersji 8.1.0.0."},
+        {"11.5.0.6",
+         "Aktualna wersja 11.5.0.6 jest większa lub równa maksymalnej dostępnej wersji 11.5.0.6."},
+        {"12.0.0.0",
+         "Aktualna wersja 12.0.0.0 jest większa lub równa maksymalnej dostępnej wersji 11.5.0.6."},
+        {"7.12.0.6",
+         "Aktualna wersja 7.12.0.6 musi być większa lub równa minimalnej dostępnej wersji "
+         "8.1.0.0."},
     };
     for (const auto& p : przypadki) {
         SCOPED_TRACE(p.wersja);
@@ -95,7 +100,8 @@ TEST_F(Aktualizacja, NoSendsNothing) {
     Zaloguj(serwer);
     Aktualizuj({7});
     ASSERT_EQ(Pokazane().size(), 1u);
-    EXPECT_EQ(Pokazane()[0].tekst, "Wykonać aktualizację bazy " + serwer.Adres() + ".ZUV do wersji 11.5.0.6 ?");
+    EXPECT_EQ(Pokazane()[0].tekst,
+              "Wykonać aktualizację bazy " + serwer.Adres() + ".ZUV do wersji 11.5.0.6 ?");
     EXPECT_EQ(Pokazane()[0].tytul, "Potwierdź");
     EXPECT_EQ(Pokazane()[0].styl, 68);
     EXPECT_EQ(serwer.Partie().size(), 2u);
@@ -122,7 +128,8 @@ TEST_F(Aktualizacja, YesAppliesEveryPackageAboveTheRecordedVersionInOrder) {
     std::vector<std::string> przedPakietami;
     for (const auto& wpis : serwer->journal()) {
         if (wpis.transaction) break;
-        if (wpis.kind == tds::RequestKind::Batch && wpis.text.find("#WA_OPCJE_TMP") != std::string::npos)
+        if (wpis.kind == tds::RequestKind::Batch &&
+            wpis.text.find("#WA_OPCJE_TMP") != std::string::npos)
             przedPakietami.push_back(wpis.text.substr(0, 16));
     }
     EXPECT_EQ(przedPakietami, (std::vector<std::string>{"IF EXISTS (SELEC", "INSERT INTO #WA_"}));
@@ -130,7 +137,8 @@ TEST_F(Aktualizacja, YesAppliesEveryPackageAboveTheRecordedVersionInOrder) {
 
 TEST_F(Aktualizacja, AFailingPackageStopsTheRunAndASecondPressResumes) {
     SerwerTestowy serwer(Baza("8.11.0.0"));
-    serwer->setFailBatches({{"9.2.0.1", 5, 50000, "Nie można utworzyć indeksu – zduplikowany klucz „ŚRODEK”.", 2}});
+    serwer->setFailBatches(
+        {{"9.2.0.1", 5, 50000, "Nie można utworzyć indeksu – zduplikowany klucz „ŚRODEK”.", 2}});
     Zaloguj(serwer);
     Aktualizuj({Tak});
 
@@ -140,7 +148,8 @@ TEST_F(Aktualizacja, AFailingPackageStopsTheRunAndASecondPressResumes) {
               "Nie można utworzyć indeksu – zduplikowany klucz „ŚRODEK”.");
     EXPECT_EQ(Pokazane()[1].styl, 16);
     EXPECT_EQ(serwer.ZapisanaWersja(), "9.1.0.2");
-    EXPECT_EQ(Panel()->text(), QString::fromUtf8("Aktualizacja bazy do wersji 9.2.0.1 przerwana z powodu błędu."));
+    EXPECT_EQ(Panel()->text(),
+              QString::fromUtf8("Aktualizacja bazy do wersji 9.2.0.1 przerwana z powodu błędu."));
     EXPECT_EQ(KolorPanelu(), Rozowy);
     EXPECT_EQ(Pakiety(serwer), (std::vector<std::string>{"9.1.0.2", "9.2.0.1"}));
 
@@ -158,14 +167,16 @@ TEST_F(Aktualizacja, AFailingPackageStopsTheRunAndASecondPressResumes) {
 
 TEST_F(Aktualizacja, RecordedVersionsNotInTheCatalogueForm) {
     {
-        SCOPED_TRACE("leading zeros: the equal catalogue entry is selected and its package refuses");
+        SCOPED_TRACE(
+            "leading zeros: the equal catalogue entry is selected and its package refuses");
         SerwerTestowy serwer(Baza("10.01.0.1"));
         Zaloguj(serwer);
         Aktualizuj({Tak});
         ASSERT_EQ(Pokazane().size(), 2u);
-        EXPECT_EQ(Pokazane()[1].tekst,
-                  "Błąd aktualizacji bazy do wersji 10.1.0.1 podczas wykonywania operacji 1:\r\n"
-                  "Wersja systemu: 10.01.0.1\r\nAktualizacja jest przeznaczona dla wersji 9.6.0.26.");
+        EXPECT_EQ(
+            Pokazane()[1].tekst,
+            "Błąd aktualizacji bazy do wersji 10.1.0.1 podczas wykonywania operacji 1:\r\n"
+            "Wersja systemu: 10.01.0.1\r\nAktualizacja jest przeznaczona dla wersji 9.6.0.26.");
         EXPECT_EQ(serwer.ZapisanaWersja(), "10.01.0.1");
         Pokazane().clear();
     }

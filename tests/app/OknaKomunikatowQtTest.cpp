@@ -1,5 +1,7 @@
 // The real message boxes: caption, text, icon and buttons by the style, the answer by the button
 // pressed, and texts that are not broken inside a line that fits the screen.
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QFontMetrics>
 #include <QLabel>
@@ -7,7 +9,6 @@
 #include <QPushButton>
 #include <QTimer>
 #include <functional>
-#include <gtest/gtest.h>
 
 #include "app/OknaKomunikatow.h"
 
@@ -29,7 +30,8 @@ int PokazIObsluz(const std::string& tekst, int styl, std::function<void(QMessage
 
 QPushButton* Przycisk(QMessageBox& okno, const char* tekst) {
     for (QAbstractButton* przycisk : okno.buttons())
-        if (przycisk->text() == QString::fromUtf8(tekst)) return qobject_cast<QPushButton*>(przycisk);
+        if (przycisk->text() == QString::fromUtf8(tekst))
+            return qobject_cast<QPushButton*>(przycisk);
     return nullptr;
 }
 
@@ -61,7 +63,8 @@ TEST(OknaKomunikatowQt, StyleGivesIconAndButtonsAndTheAnswerIsTheButtonPressed) 
             QStringList oczekiwane = p.przyciski;
             oczekiwane.sort();
             EXPECT_EQ(teksty, oczekiwane);
-            EXPECT_EQ(okno.defaultButton(), Przycisk(okno, p.przyciski.front().toUtf8().constData()));
+            EXPECT_EQ(okno.defaultButton(),
+                      Przycisk(okno, p.przyciski.front().toUtf8().constData()));
             Przycisk(okno, p.naciskany)->click();
         });
         EXPECT_EQ(odpowiedz, p.odpowiedz);

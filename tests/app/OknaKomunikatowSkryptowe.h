@@ -15,7 +15,7 @@ struct Komunikat {
 };
 
 class OknaKomunikatowSkryptowe : public OknaKomunikatow {
-public:
+  public:
     int Pokaz(const std::string& tekst, const std::string& tytul, int styl) override {
         pokazane.push_back({tekst, tytul, styl});
         if ((styl & 0x0F) != StylKomunikatu::TakNie) return OdpowiedzKomunikatu::Ok;

@@ -1,5 +1,7 @@
 // The window as designed, without a database: controls, texts, geometry, keyboard and the
 // default error handler.
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
@@ -7,7 +9,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "app/AplikacjaZUV.h"
 #include "app/Glowna.h"
@@ -25,7 +26,7 @@ T* Kontrolka(QWidget& okno, const char* nazwa) {
 }
 
 class Okno : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { KomunikatyTestowe().pokazane.clear(); }
     TfrmGlowna okno{KomunikatyTestowe()};
 };
@@ -42,12 +43,12 @@ TEST_F(Okno, ControlsHaveTheirNamesTextsAndPlaces) {
         const char* nazwa;
         QRect polozenie;
     } polozenia[] = {
-        {"pnlAktualizacja", {0, 0, 642, 482}},    {"pnlAktualiacjaInfo", {1, 1, 640, 20}},
-        {"lstWersje", {8, 40, 121, 436}},         {"gbxLogowanie", {136, 24, 369, 153}},
-        {"edbSerwer", {104, 24, 121, 21}},        {"edbBaza", {104, 48, 121, 21}},
-        {"edbUzytk", {104, 72, 121, 21}},         {"edbHaslo", {104, 96, 121, 21}},
-        {"btnLoguj", {264, 96, 75, 25}},          {"gbxAktualizacja", {136, 184, 369, 145}},
-        {"btnAktualizuj", {264, 104, 75, 25}},    {"pnlBtns", {0, 482, 642, 41}},
+        {"pnlAktualizacja", {0, 0, 642, 482}}, {"pnlAktualiacjaInfo", {1, 1, 640, 20}},
+        {"lstWersje", {8, 40, 121, 436}},      {"gbxLogowanie", {136, 24, 369, 153}},
+        {"edbSerwer", {104, 24, 121, 21}},     {"edbBaza", {104, 48, 121, 21}},
+        {"edbUzytk", {104, 72, 121, 21}},      {"edbHaslo", {104, 96, 121, 21}},
+        {"btnLoguj", {264, 96, 75, 25}},       {"gbxAktualizacja", {136, 184, 369, 145}},
+        {"btnAktualizuj", {264, 104, 75, 25}}, {"pnlBtns", {0, 482, 642, 41}},
         {"btnZamknij", {561, 8, 75, 25}},
     };
     for (const auto& p : polozenia) {
@@ -58,10 +59,14 @@ TEST_F(Okno, ControlsHaveTheirNamesTextsAndPlaces) {
     const struct {
         const char* nazwa;
         const char* tekst;
-    } etykiety[] = {{"labWersje", "Dostępne wersje:"}, {"labSerwer", "Serwer:"},     {"labBaza", "Baza:"},
-                    {"labUzytk", "Użytkownik:"},         {"labHaslo", "Hasło:"},
+    } etykiety[] = {{"labWersje", "Dostępne wersje:"},
+                    {"labSerwer", "Serwer:"},
+                    {"labBaza", "Baza:"},
+                    {"labUzytk", "Użytkownik:"},
+                    {"labHaslo", "Hasło:"},
                     {"labAktualnaWersja", "labAktualnaWersja"}};
-    for (const auto& e : etykiety) EXPECT_EQ(Kontrolka<QLabel>(okno, e.nazwa)->text(), QString::fromUtf8(e.tekst));
+    for (const auto& e : etykiety)
+        EXPECT_EQ(Kontrolka<QLabel>(okno, e.nazwa)->text(), QString::fromUtf8(e.tekst));
     EXPECT_EQ(Kontrolka<QGroupBox>(okno, "gbxLogowanie")->title(), "Logowanie");
     EXPECT_EQ(Kontrolka<QGroupBox>(okno, "gbxAktualizacja")->title(), "Aktualizacja");
     EXPECT_EQ(Kontrolka<QPushButton>(okno, "btnLoguj")->text(), "Loguj");
@@ -74,7 +79,8 @@ TEST_F(Okno, ControlsHaveTheirNamesTextsAndPlaces) {
 
     auto* lista = Kontrolka<QListWidget>(okno, "lstWersje");
     ASSERT_EQ(lista->count(), static_cast<int>(KatalogWersji.size()));
-    for (int i = 0; i < lista->count(); ++i) EXPECT_EQ(lista->item(i)->text().toStdString(), KatalogWersji[i]);
+    for (int i = 0; i < lista->count(); ++i)
+        EXPECT_EQ(lista->item(i)->text().toStdString(), KatalogWersji[i]);
     EXPECT_EQ(okno.PierwszaWersja(), "8.1.0.0");
     EXPECT_EQ(okno.OstatniaWersja(), "11.5.0.6");
 }
@@ -82,7 +88,8 @@ TEST_F(Okno, ControlsHaveTheirNamesTextsAndPlaces) {
 TEST_F(Okno, PasswordShowsAnAsteriskPerCharacter) {
     auto* haslo = Kontrolka<QLineEdit>(okno, "edbHaslo");
     haslo->setText("Tajne1");
-    EXPECT_EQ(haslo->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, haslo), '*');
+    EXPECT_EQ(haslo->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, haslo),
+              '*');
     EXPECT_EQ(haslo->displayText(), "******");
 }
 
@@ -91,7 +98,8 @@ TEST_F(Okno, TabOrderRunsThroughTheLogInFieldsFirst) {
     okno.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&okno));
     EXPECT_EQ(QApplication::focusWidget(), Kontrolka<QWidget>(okno, "edbSerwer"));
-    const char* kolejnosc[] = {"edbBaza", "edbUzytk", "edbHaslo", "btnLoguj", "lstWersje", "btnZamknij", "edbSerwer"};
+    const char* kolejnosc[] = {"edbBaza",   "edbUzytk",   "edbHaslo", "btnLoguj",
+                               "lstWersje", "btnZamknij", "edbSerwer"};
     for (const char* nazwa : kolejnosc) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         EXPECT_EQ(QApplication::focusWidget()->objectName(), nazwa);
@@ -136,8 +144,10 @@ TEST(DomyslnaObslugaBledu, AddsAFullStopOnlyAfterCharactersAboveIt) {
 TEST(DomyslnaObslugaBledu, ShowsTheErrorAndTheProgramGoesOn) {
     KomunikatyTestowe().pokazane.clear();
     QObject odbiorca;
-    EXPECT_FALSE(UruchomObsluge(&odbiorca, [] { throw EDatabaseError("Transakcja jest już rozpoczęta."); }));
-    EXPECT_FALSE(UruchomObsluge(&odbiorca, [] { throw EOleException("Login failed", 18456, "x"); }));
+    EXPECT_FALSE(
+        UruchomObsluge(&odbiorca, [] { throw EDatabaseError("Transakcja jest już rozpoczęta."); }));
+    EXPECT_FALSE(
+        UruchomObsluge(&odbiorca, [] { throw EOleException("Login failed", 18456, "x"); }));
     EXPECT_TRUE(UruchomObsluge(&odbiorca, [] {}));
     ASSERT_EQ(KomunikatyTestowe().pokazane.size(), 2u);
     const auto& pierwszy = KomunikatyTestowe().pokazane[0];

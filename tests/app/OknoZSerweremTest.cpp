@@ -1,11 +1,12 @@
 // The window through the real stack: ODBC, FreeTDS and the TDS test server.
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "app/Glowna.h"
 #include "db/Polaczenie.h"
@@ -15,7 +16,7 @@
 namespace {
 
 class OknoZSerwerem : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         KomunikatyTestowe().pokazane.clear();
         KomunikatyTestowe().odpowiedzi.clear();
@@ -108,7 +109,8 @@ TEST_F(OknoZSerwerem, LogInFailuresShowTheirBoxAndHideTheUpdateGroup) {
     EXPECT_EQ(Wersja(), wersjaPrzed);
 
     // Two version rows: the connection stays open, the group hidden.
-    serwer->setVersionRows({{"WERSJE", "TERVO_WERSJA", "8.1.0.0"}, {"X", "TERVO_WERSJA", "8.1.0.0"}});
+    serwer->setVersionRows(
+        {{"WERSJE", "TERVO_WERSJA", "8.1.0.0"}, {"X", "TERVO_WERSJA", "8.1.0.0"}});
     Zaloguj(serwer);
     ASSERT_EQ(Pokazane().size(), 2u);
     EXPECT_EQ(Pokazane()[1].tekst,

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-
 #include <random>
 #include <string>
 #include <vector>
@@ -62,8 +61,8 @@ TEST(PodzielNaLinie, AgreesWithAByteByByteCutAtEveryPosition) {
         }
         return linie;
     };
-    const char znaki[] = {'A', 'z', ' ', '\t', '\x0B', '\x0C', '\x0E', '\x80', '\x8C', '\xFF',
-                          '\r', '\n', '\r', '\n', '\0'};
+    const char znaki[] = {'A',    'z',    ' ',  '\t', '\x0B', '\x0C', '\x0E', '\x80',
+                          '\x8C', '\xFF', '\r', '\n', '\r',   '\n',   '\0'};
     std::mt19937 los(20261210);
     for (int proba = 0; proba < 3000; ++proba) {
         std::string tekst(los() % 40, 'x');

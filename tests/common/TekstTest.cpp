@@ -15,10 +15,20 @@ TEST(TekstNaInt, AcceptsTheIntegerForms) {
         const char* tekst;
         std::int32_t wartosc;
     } przypadki[] = {
-        {"0", 0},           {"2005", 2005},       {"  42", 42},         {"+7", 7},
-        {"-7", -7},         {"0012", 12},         {"$1F", 31},          {"x1f", 31},
-        {"X10", 16},        {"0x7D5", 2005},      {"-$10", -16},        {"2147483647", 2147483647},
-        {"-2147483648", INT32_MIN}, {"$7FFFFFFF", INT32_MAX},
+        {"0", 0},
+        {"2005", 2005},
+        {"  42", 42},
+        {"+7", 7},
+        {"-7", -7},
+        {"0012", 12},
+        {"$1F", 31},
+        {"x1f", 31},
+        {"X10", 16},
+        {"0x7D5", 2005},
+        {"-$10", -16},
+        {"2147483647", 2147483647},
+        {"-2147483648", INT32_MIN},
+        {"$7FFFFFFF", INT32_MAX},
     };
     for (const auto& p : przypadki) {
         SCOPED_TRACE(p.tekst);
@@ -27,9 +37,9 @@ TEST(TekstNaInt, AcceptsTheIntegerForms) {
 }
 
 TEST(TekstNaInt, RejectsEverythingElseNamingTheText) {
-    const char* przypadki[] = {"",     " ",     "2005 ",       "\t5",         "+",
-                               "-",    "$",     "0x",          "12a",         "1 2",
-                               "2147483648", "-2147483649", "$80000000", "--1", "1.0", "200\xA0"};
+    const char* przypadki[] = {"",          " ",   "2005 ", "\t5",    "+",          "-",
+                               "$",         "0x",  "12a",   "1 2",    "2147483648", "-2147483649",
+                               "$80000000", "--1", "1.0",   "200\xA0"};
     for (const char* tekst : przypadki) {
         SCOPED_TRACE(tekst);
         try {
@@ -42,7 +52,8 @@ TEST(TekstNaInt, RejectsEverythingElseNamingTheText) {
 }
 
 TEST(Formatuj, FillsPlaceholdersInOrder) {
-    EXPECT_EQ(Formatuj("Wersja bazy %s.%s: %s", {"S", "D", "10.17.0.3"}), "Wersja bazy S.D: 10.17.0.3");
+    EXPECT_EQ(Formatuj("Wersja bazy %s.%s: %s", {"S", "D", "10.17.0.3"}),
+              "Wersja bazy S.D: 10.17.0.3");
     EXPECT_EQ(Formatuj("operacji %d z %d...", {1, 2425}), "operacji 1 z 2425...");
     EXPECT_EQ(Formatuj("100%% %s", {"gotowe"}), "100% gotowe");
     EXPECT_EQ(Formatuj("'%s'", {""}), "''");

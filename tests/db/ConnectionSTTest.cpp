@@ -6,9 +6,9 @@ namespace {
 
 std::string Oczekiwany(const std::string& haslo, const std::string& uzytkownik,
                        const std::string& baza, const std::string& serwer) {
-    return "Provider=SQLOLEDB.1;Password=" + haslo + ";Persist Security Info=True;User ID=" +
-           uzytkownik + ";Initial Catalog=" + baza + ";Data Source=" + serwer +
-           ";OLE DB Services=-2";
+    return "Provider=SQLOLEDB.1;Password=" + haslo +
+           ";Persist Security Info=True;User ID=" + uzytkownik + ";Initial Catalog=" + baza +
+           ";Data Source=" + serwer + ";OLE DB Services=-2";
 }
 
 }  // namespace

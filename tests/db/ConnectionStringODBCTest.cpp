@@ -7,8 +7,9 @@
 #include "db/UchwytyODBC.h"
 
 TEST(ParsujConnectionString, EveryLogInValueArrivesWholeAndExact) {
-    const char* wartosci[] = {"plain", " blanks kept ", "a=b", "x;Data Source=evil", "it's",
-                              "say \"hi\"", "both ' and \"", "\";'", "", "Hasło€1", "{br}ace}"};
+    const char* wartosci[] = {"plain", " blanks kept ", "a=b",           "x;Data Source=evil",
+                              "it's",  "say \"hi\"",    "both ' and \"", "\";'",
+                              "",      "Hasło€1",       "{br}ace}"};
     for (const char* wartosc : wartosci) {
         SCOPED_TRACE(wartosc);
         const auto atrybuty = ParsujConnectionString(
@@ -16,7 +17,8 @@ TEST(ParsujConnectionString, EveryLogInValueArrivesWholeAndExact) {
         ASSERT_EQ(atrybuty.size(), 8u);
         EXPECT_EQ(atrybuty[0], (std::pair<std::string, std::string>("Provider", "SQLOLEDB.1")));
         for (const std::size_t i : {1u, 3u, 4u, 5u}) EXPECT_EQ(atrybuty[i].second, wartosc);
-        EXPECT_EQ(atrybuty[7], (std::pair<std::string, std::string>("Application Name", "U:admin")));
+        EXPECT_EQ(atrybuty[7],
+                  (std::pair<std::string, std::string>("Application Name", "U:admin")));
     }
 }
 
@@ -41,7 +43,8 @@ TEST(ConnectionStringODBC, TranslatesKeysAndServerForms) {
         {"port after a comma, FreeTDS", "127.0.0.1,1433", "FreeTDS", "p",
          "DRIVER={FreeTDS};SERVER=127.0.0.1;PORT=1433;DATABASE=ZUV;UID=sa;PWD=p;APP=U:admin"},
         {"port after a comma, Microsoft driver", "srv,1433", "ODBC Driver 18 for SQL Server", "p",
-         "DRIVER={ODBC Driver 18 for SQL Server};SERVER=srv,1433;DATABASE=ZUV;UID=sa;PWD=p;APP=U:admin"},
+         "DRIVER={ODBC Driver 18 for SQL "
+         "Server};SERVER=srv,1433;DATABASE=ZUV;UID=sa;PWD=p;APP=U:admin"},
         {"password needing braces", "srv", "FreeTDS", "a;b}c",
          "DRIVER={FreeTDS};SERVER=srv;DATABASE=ZUV;UID=sa;PWD={a;b}}c};APP=U:admin"},
         {"password with blanks around", "srv", "FreeTDS", " p ",
@@ -60,7 +63,8 @@ TEST(BezPrzedrostkowSterownika, DropsOnlyTheDriverStacksGroups) {
               "Login failed for user 'sa'.");
     EXPECT_EQ(BezPrzedrostkowSterownika("[unixODBC][Driver Manager]Data source name not found"),
               "Data source name not found");
-    EXPECT_EQ(BezPrzedrostkowSterownika("[Microsoft][ODBC Driver 18 for SQL Server][SQL Server]x"), "x");
+    EXPECT_EQ(BezPrzedrostkowSterownika("[Microsoft][ODBC Driver 18 for SQL Server][SQL Server]x"),
+              "x");
     EXPECT_EQ(BezPrzedrostkowSterownika("[FreeTDS][SQL Server][13000] Niepoprawny status ^pc_MC"),
               "[13000] Niepoprawny status ^pc_MC");
     EXPECT_EQ(BezPrzedrostkowSterownika("bez nawiasów"), "bez nawiasów");

@@ -45,8 +45,9 @@ TEST(OdczytajWersjeSerwera, RefusesWhatIsNotAGeneration) {
     };
     EXPECT_EQ(komunikat({0, std::nullopt}),
               "EDatabaseError: Cannot perform this operation on an empty dataset");
-    EXPECT_EQ(komunikat({1, WartoscPola()}),
-              "EVariantTypeCastError: Could not convert variant of type (Null) into type (Integer)");
+    EXPECT_EQ(
+        komunikat({1, WartoscPola()}),
+        "EVariantTypeCastError: Could not convert variant of type (Null) into type (Integer)");
     EXPECT_EQ(komunikat({1, WartoscPola(std::int64_t{0})}),
               "EDatabaseError: Błąd odczytu wersji serwera MS SQL.");
     EXPECT_EQ(komunikat({1, WartoscPola(std::int64_t{1999})}),

@@ -7,7 +7,9 @@ using Rodzaj = PolaczeniePamieciowe::Rodzaj;
 
 namespace {
 
-std::exception_ptr BladOle() { return std::make_exception_ptr(EOleException("odmowa", 3902, "test")); }
+std::exception_ptr BladOle() {
+    return std::make_exception_ptr(EOleException("odmowa", 3902, "test"));
+}
 
 }  // namespace
 

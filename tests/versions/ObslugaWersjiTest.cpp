@@ -23,9 +23,9 @@ TEST(ParsujWersje, WellFormedTextsGiveTheirComponents) {
 }
 
 TEST(ParsujWersje, MalformedTextsGiveFalseAndZeros) {
-    const char* przypadki[] = {"",        "8.1.0",    "8.1.0.0.",  "8.1.0.0.0", "8..1.0.0",
-                               ".8.1.0.0", " 8.1.0.0", "8.1.0.0 ", "+8.1.0.0",  "8.1.0.a",
-                               "8,1,0,0", "1.2.3",    "8.1.0.\xB9", "8.1.-0.0", "8.1.0.00\t"};
+    const char* przypadki[] = {"",         "8.1.0",    "8.1.0.0.",   "8.1.0.0.0", "8..1.0.0",
+                               ".8.1.0.0", " 8.1.0.0", "8.1.0.0 ",   "+8.1.0.0",  "8.1.0.a",
+                               "8,1,0,0",  "1.2.3",    "8.1.0.\xB9", "8.1.-0.0",  "8.1.0.00\t"};
     for (const char* tekst : przypadki) {
         SCOPED_TRACE(tekst);
         Wersja wersja{9, 9, 9, 9};

@@ -165,8 +165,8 @@ std::vector<std::uint8_t> Session::runBatch(const std::string& text) {
     const DatabaseState view = context_.state().viewWith(transaction_.pending);
     const std::string productVersion = context_.productVersion();
     const std::vector<FailBatchFault> failBatches = context_.failBatches();
-    BatchOutcome outcome =
-        responder_.respond(text, BatchContext{view, productVersion, transaction_.open, failBatches});
+    BatchOutcome outcome = responder_.respond(
+        text, BatchContext{view, productVersion, transaction_.open, failBatches});
     if (transaction_.open) {
         transaction_.pending.insert(transaction_.pending.end(), outcome.changes.begin(),
                                     outcome.changes.end());

@@ -43,7 +43,7 @@ std::vector<tds::RequestKind> Transakcje(SerwerTestowy& serwer) {
 }
 
 class PakietNaSerwerze : public ::testing::Test {
-protected:
+  protected:
     void Polacz(SerwerTestowy& serwer) {
         polaczenie.UstawConnectionString(serwer.ConnectionString());
         polaczenie.Otworz();
@@ -79,7 +79,8 @@ TEST_F(PakietNaSerwerze, APackageIsAppliedInOneTransactionAndCommitted) {
         if (wpis.kind != R::Batch) continue;
         ++partie;
         EXPECT_TRUE(wpis.transaction);
-        EXPECT_EQ(wpis.text.find("-- 'C810A5C6-2053-412E-8618-652E1868305B'\r\n"), std::string::npos);
+        EXPECT_EQ(wpis.text.find("-- 'C810A5C6-2053-412E-8618-652E1868305B'\r\n"),
+                  std::string::npos);
     }
     EXPECT_EQ(static_cast<std::int32_t>(partie), LiczbaSeparatorow(linie));
     EXPECT_EQ(polaczenie.PoziomTransakcji(), 0);
@@ -88,13 +89,15 @@ TEST_F(PakietNaSerwerze, APackageIsAppliedInOneTransactionAndCommitted) {
     PolaczenieODBC druga;
     druga.UstawConnectionString(serwer.ConnectionString());
     druga.Otworz();
-    const auto wynik = druga.WykonajZRekordami("select wartosc from konfig_st where nazwa = 'TERVO_WERSJA'");
+    const auto wynik =
+        druga.WykonajZRekordami("select wartosc from konfig_st where nazwa = 'TERVO_WERSJA'");
     EXPECT_EQ(wynik.pierwszePole, WartoscPola(std::string("8.1.0.0")));
 }
 
 TEST_F(PakietNaSerwerze, AnErrorFromTheThirdStatementOfABatchRollsThePackageBack) {
     tds::Faults usterki;
-    usterki.failBatches.push_back({"8.2.0.6", 7, 547, "Konflikt z ograniczeniem FK_ŚRODKI_GRUPY – usuń zależne wiersze.", 2});
+    usterki.failBatches.push_back(
+        {"8.2.0.6", 7, 547, "Konflikt z ograniczeniem FK_ŚRODKI_GRUPY – usuń zależne wiersze.", 2});
     SerwerTestowy serwer(Konfiguracja("8.1.0.0", usterki));
     Polacz(serwer);
 
@@ -128,7 +131,8 @@ TEST_F(PakietNaSerwerze, ALostConnectionInTheMiddleCommitsNothing) {
     SerwerTestowy serwer(Konfiguracja("7.12.0.7", usterki));
     Polacz(serwer);
     try {
-        TPrzetwarzanieSTR::WykonajSkrypt(&polaczenie, Pakiet("zuv_8_1_0_0"), true, &postep, "8.1.0.0");
+        TPrzetwarzanieSTR::WykonajSkrypt(&polaczenie, Pakiet("zuv_8_1_0_0"), true, &postep,
+                                         "8.1.0.0");
         ADD_FAILURE() << "no error";
     } catch (const EOleException& e) {
         // The roll back cannot reach the server either; its error is the one reported.

@@ -10,7 +10,8 @@
 
 namespace {
 
-constexpr const char* ZapytanieWersji = "select wartosc from konfig_st where nazwa = 'TERVO_WERSJA'";
+constexpr const char* ZapytanieWersji =
+    "select wartosc from konfig_st where nazwa = 'TERVO_WERSJA'";
 
 std::string KomunikatOle(const std::function<void()>& dzialanie) {
     try {
@@ -44,13 +45,15 @@ TEST(PolaczenieODBC, LogInFailuresCarryTheServersText) {
     SerwerTestowy serwer;
     PolaczenieODBC polaczenie;
 
-    polaczenie.UstawConnectionString(UtworzConnectionString(serwer.Adres(), "ZUV", "sa", "zle", "admin"));
+    polaczenie.UstawConnectionString(
+        UtworzConnectionString(serwer.Adres(), "ZUV", "sa", "zle", "admin"));
     EXPECT_EQ(KomunikatOle([&] { polaczenie.Otworz(); }), "Login failed for user 'sa'");
     EXPECT_FALSE(polaczenie.Otwarte());
 
     polaczenie.UstawConnectionString(serwer.ConnectionString("Brak"));
     EXPECT_EQ(KomunikatOle([&] { polaczenie.Otworz(); }),
-              "Login failed for user 'sa'.\r\nCannot open database \"Brak\" requested by the login. The login failed");
+              "Login failed for user 'sa'.\r\nCannot open database \"Brak\" requested by the "
+              "login. The login failed");
 
     // Nothing listens on a port just freed: the refusal comes at once, well inside the time-out.
     std::string adres;
@@ -61,7 +64,8 @@ TEST(PolaczenieODBC, LogInFailuresCarryTheServersText) {
     polaczenie.UstawConnectionString(UtworzConnectionString(adres, "ZUV", "sa", "x", "admin"));
     const auto poczatek = std::chrono::steady_clock::now();
     EXPECT_NE(KomunikatOle([&] { polaczenie.Otworz(); }), "(no error)");
-    EXPECT_LT(std::chrono::steady_clock::now() - poczatek, std::chrono::seconds(PolaczenieODBC::LimitCzasuLogowania));
+    EXPECT_LT(std::chrono::steady_clock::now() - poczatek,
+              std::chrono::seconds(PolaczenieODBC::LimitCzasuLogowania));
 }
 
 TEST(PolaczenieODBC, VersionQueryGivesTheExactRowCountAndFirstValue) {
@@ -73,10 +77,18 @@ TEST(PolaczenieODBC, VersionQueryGivesTheExactRowCountAndFirstValue) {
         std::optional<WartoscPola> pierwsze;
     } przypadki[] = {
         {"no row", {}, 0, std::nullopt},
-        {"one", {{"WERSJE", "TERVO_WERSJA", "10.17.0.3"}}, 1, WartoscPola(std::string("10.17.0.3"))},
-        {"trailing blank", {{"WERSJE", "TERVO_WERSJA", "8.1.0.0 "}}, 1, WartoscPola(std::string("8.1.0.0 "))},
+        {"one",
+         {{"WERSJE", "TERVO_WERSJA", "10.17.0.3"}},
+         1,
+         WartoscPola(std::string("10.17.0.3"))},
+        {"trailing blank",
+         {{"WERSJE", "TERVO_WERSJA", "8.1.0.0 "}},
+         1,
+         WartoscPola(std::string("8.1.0.0 "))},
         {"NULL", {{"WERSJE", "TERVO_WERSJA", std::nullopt}}, 1, WartoscPola()},
-        {"two", {{"WERSJE", "TERVO_WERSJA", "8.1.0.0"}, {"INNE", "TERVO_WERSJA", "8.2.0.6"}}, 2,
+        {"two",
+         {{"WERSJE", "TERVO_WERSJA", "8.1.0.0"}, {"INNE", "TERVO_WERSJA", "8.2.0.6"}},
+         2,
          WartoscPola(std::string("8.1.0.0"))},
     };
     SerwerTestowy serwer;
@@ -106,15 +118,20 @@ TEST(PolaczenieODBC, SessionTableStatementsRunTwiceInOneSession) {
     Polaczony p(serwer);
     for (int i = 0; i < 2; ++i) {
         p.polaczenie.WykonajBezRekordow(
-            "IF EXISTS (SELECT 'X' FROM TEMPDB..SYSOBJECTS WHERE ID = OBJECT_ID('TEMPDB..#WA_OPCJE_TMP')) "
-            "TRUNCATE TABLE #WA_OPCJE_TMP ELSE CREATE TABLE #WA_OPCJE_TMP( NAZWA    VARCHAR(50)    NOT NULL, "
+            "IF EXISTS (SELECT 'X' FROM TEMPDB..SYSOBJECTS WHERE ID = "
+            "OBJECT_ID('TEMPDB..#WA_OPCJE_TMP')) "
+            "TRUNCATE TABLE #WA_OPCJE_TMP ELSE CREATE TABLE #WA_OPCJE_TMP( NAZWA    VARCHAR(50)    "
+            "NOT NULL, "
             "WARTOSC  VARCHAR(8000)  NOT NULL, PRIMARY KEY (NAZWA))",
             30);
-        p.polaczenie.WykonajBezRekordow("INSERT INTO #WA_OPCJE_TMP(NAZWA, WARTOSC) VALUES('ZUV_AKTUALIZACJA', 'T')", 30);
+        p.polaczenie.WykonajBezRekordow(
+            "INSERT INTO #WA_OPCJE_TMP(NAZWA, WARTOSC) VALUES('ZUV_AKTUALIZACJA', 'T')", 30);
     }
     // A second insert without emptying the table is a server error, not something to pass over.
     EXPECT_NE(KomunikatOle([&] {
-                  p.polaczenie.WykonajBezRekordow("INSERT INTO #WA_OPCJE_TMP(NAZWA, WARTOSC) VALUES('ZUV_AKTUALIZACJA', 'T')", 30);
+                  p.polaczenie.WykonajBezRekordow(
+                      "INSERT INTO #WA_OPCJE_TMP(NAZWA, WARTOSC) VALUES('ZUV_AKTUALIZACJA', 'T')",
+                      30);
               }).find("PRIMARY KEY"),
               std::string::npos);
 }
@@ -127,11 +144,15 @@ TEST(PolaczenieODBC, BatchTextsArriveExactlyAsGiven) {
         std::string cp1250;
         std::string utf8;
     } przypadki[] = {
-        {"Polish letters", "\r\nselect 'Za\xBF\xF3\xB3\xE6 g\xEA\x9Cl\xB9 ja\x9F\xF1 \xA5\xCA\xA3\x8C\x8F\xAF\xC6\xD1\xD3 \x96 \x94'\r\n",
+        {"Polish letters",
+         "\r\nselect 'Za\xBF\xF3\xB3\xE6 g\xEA\x9Cl\xB9 ja\x9F\xF1 "
+         "\xA5\xCA\xA3\x8C\x8F\xAF\xC6\xD1\xD3 \x96 \x94'\r\n",
          "\r\nselect 'Zażółć gęślą jaźń ĄĘŁŚŹŻĆŃÓ – ”'\r\n"},
         {"question marks, escapes, colons",
-         "select '?', '{fn NOW()}', ':a', '::b' -- ? :c {d '2020-01-01'}\r\n/* ? */ select {fn NOW()}\r\n",
-         "select '?', '{fn NOW()}', ':a', '::b' -- ? :c {d '2020-01-01'}\r\n/* ? */ select {fn NOW()}\r\n"},
+         "select '?', '{fn NOW()}', ':a', '::b' -- ? :c {d '2020-01-01'}\r\n/* ? */ select {fn "
+         "NOW()}\r\n",
+         "select '?', '{fn NOW()}', ':a', '::b' -- ? :c {d '2020-01-01'}\r\n/* ? */ select {fn "
+         "NOW()}\r\n"},
     };
     for (const auto& przypadek : przypadki) {
         SCOPED_TRACE(przypadek.nazwa);
@@ -154,10 +175,12 @@ TEST(PolaczenieODBC, RefusedTextsNeverFailSilently) {
     Polaczony p(serwer);
     const std::size_t wyslane = serwer.Partie().size();
     // A byte that code page 1250 does not define stops the command before it is sent.
-    EXPECT_NE(KomunikatOle([&] { p.polaczenie.WykonajBezRekordow("select 1 -- \x81", 30); }).find("0x81"),
-              std::string::npos);
+    EXPECT_NE(
+        KomunikatOle([&] { p.polaczenie.WykonajBezRekordow("select 1 -- \x81", 30); }).find("0x81"),
+        std::string::npos);
     // The driver takes a bare "?" for a parameter marker and refuses without a diagnostic.
-    const std::string komunikat = KomunikatOle([&] { p.polaczenie.WykonajBezRekordow("select ?", 30); });
+    const std::string komunikat =
+        KomunikatOle([&] { p.polaczenie.WykonajBezRekordow("select ?", 30); });
     EXPECT_NE(komunikat.find("\"?\""), std::string::npos) << komunikat;
     EXPECT_EQ(serwer.Partie().size(), wyslane);
     p.polaczenie.WykonajBezRekordow("select 1", 30);  // the connection stays usable

@@ -10,8 +10,9 @@
 #include "db/ConnectionST.h"
 
 class SerwerTestowy {
-public:
-    explicit SerwerTestowy(tds::ServerConfig konfiguracja = {}, const std::string& haslo = "Tajne;1'\"")
+  public:
+    explicit SerwerTestowy(tds::ServerConfig konfiguracja = {},
+                           const std::string& haslo = "Tajne;1'\"")
         : katalog_(NowyKatalog()), haslo_(haslo) {
         konfiguracja.statePath = katalog_ / "stan";
         konfiguracja.password = haslo;
@@ -44,7 +45,7 @@ public:
         return std::nullopt;
     }
 
-private:
+  private:
     static std::filesystem::path NowyKatalog() {
         std::string wzor = (std::filesystem::temp_directory_path() / "zuv-test-XXXXXX").string();
         return std::filesystem::path(mkdtemp(wzor.data()));
