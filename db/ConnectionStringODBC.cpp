@@ -4,7 +4,9 @@
 #include <cctype>
 #include <cstdint>
 
+#include "common/Tekst.h"
 #include "common/Wyjatki.h"
+#include "db/WartosciLogowania.h"
 
 namespace {
 
@@ -31,12 +33,17 @@ bool RowneBezWielkosci(std::string_view a, std::string_view b) {
                         KodBlednegoAtrybutu, "ConnectionString");
 }
 
-// A value as ODBC reads it: in braces when it holds a character with a meaning there.
-std::string WartoscODBC(std::string_view wartosc) {
-    const bool potrzebneNawiasy =
-        wartosc.find_first_of(";{}=") != std::string_view::npos ||
-        (!wartosc.empty() && (Blank(wartosc.front()) || Blank(wartosc.back())));
-    if (!potrzebneNawiasy) return std::string(wartosc);
+// A value in braces as the driver reads it back exactly; `pole` names the field in the refusal.
+std::string WartoscODBC(std::string_view pole, std::string_view wartosc, RodzajSterownika rodzaj) {
+    if (rodzaj == RodzajSterownika::FreeTDS) {
+        if (wartosc.find("};") != std::string_view::npos)
+            throw EDatabaseError(
+                Formatuj("Pole „%s” zawiera znaki „};”, których sterownik "
+                         "FreeTDS nie potrafi przekazać serwerowi.",
+                         {pole}));
+        // Every attribute is followed by ";", so the closing brace is the first "}" before one.
+        return "{" + std::string(wartosc) + "}";
+    }
     std::string wynik = "{";
     for (const char znak : wartosc) {
         wynik += znak;
@@ -88,7 +95,13 @@ AtrybutyPolaczenia ParsujConnectionString(std::string_view tekst) {
     return atrybuty;
 }
 
-std::string ConnectionStringODBC(const AtrybutyPolaczenia& atrybuty, std::string_view sterownik) {
+RodzajSterownika RodzajSterownikaDla(std::string_view sterownik) {
+    return RowneBezWielkosci(sterownik, "FreeTDS") ? RodzajSterownika::FreeTDS
+                                                   : RodzajSterownika::Microsoft;
+}
+
+std::string ConnectionStringODBC(const AtrybutyPolaczenia& atrybuty, std::string_view sterownik,
+                                 RodzajSterownika rodzaj) {
     const auto wartosc = [&](std::string_view klucz) -> std::string {
         // The last occurrence of a key wins, as in every connection-string reader.
         std::string znaleziona;
@@ -97,21 +110,31 @@ std::string ConnectionStringODBC(const AtrybutyPolaczenia& atrybuty, std::string
         return znaleziona;
     };
 
-    std::string serwer = wartosc("Data Source");
+    const std::string serwer = wartosc("Data Source");
+    const std::string baza = wartosc("Initial Catalog");
+    const std::string uzytkownik = wartosc("User ID");
+    const std::string haslo = wartosc("Password");
+    SprawdzSerwer(serwer);
+    SprawdzWartoscLogowania("Baza", baza, MaksDlugoscNazwyBazy);
+    SprawdzWartoscLogowania("Użytkownik", uzytkownik, MaksDlugoscNazwyLogowania);
+    SprawdzWartoscLogowania("Hasło", haslo, MaksDlugoscHasla);
+
+    std::string host = serwer;
     std::string port;
-    const bool freeTds = RowneBezWielkosci(sterownik, "FreeTDS");
+    const bool freeTds = rodzaj == RodzajSterownika::FreeTDS;
     if (const auto przecinek = serwer.rfind(','); freeTds && przecinek != std::string::npos) {
         port = std::string(PrzytnijBlanki(std::string_view(serwer).substr(przecinek + 1)));
-        serwer = std::string(PrzytnijBlanki(std::string_view(serwer).substr(0, przecinek)));
+        host = std::string(PrzytnijBlanki(std::string_view(serwer).substr(0, przecinek)));
     }
 
-    // Driver names are written in braces, as their blanks require.
-    std::string wynik = "DRIVER={" + std::string(sterownik) + "};SERVER=" + WartoscODBC(serwer);
-    if (!port.empty()) wynik += ";PORT=" + WartoscODBC(port);
-    wynik += ";DATABASE=" + WartoscODBC(wartosc("Initial Catalog"));
-    wynik += ";UID=" + WartoscODBC(wartosc("User ID"));
-    wynik += ";PWD=" + WartoscODBC(wartosc("Password"));
+    std::string wynik = "DRIVER=" + WartoscODBC("Sterownik", sterownik, rodzaj) + ";";
+    wynik += "SERVER=" + WartoscODBC("Serwer", host, rodzaj) + ";";
+    if (!port.empty()) wynik += "PORT=" + WartoscODBC("Serwer", port, rodzaj) + ";";
+    if (freeTds) wynik += "TDS_Version=7.4;";
+    wynik += "DATABASE=" + WartoscODBC("Baza", baza, rodzaj) + ";";
+    wynik += "UID=" + WartoscODBC("Użytkownik", uzytkownik, rodzaj) + ";";
+    wynik += "PWD=" + WartoscODBC("Hasło", haslo, rodzaj) + ";";
     if (const std::string aplikacja = wartosc("Application Name"); !aplikacja.empty())
-        wynik += ";APP=" + WartoscODBC(aplikacja);
+        wynik += "APP=" + WartoscODBC("Nazwa aplikacji", aplikacja, rodzaj) + ";";
     return wynik;
 }

@@ -16,7 +16,24 @@ using AtrybutyPolaczenia = std::vector<std::pair<std::string, std::string>>;
 // ";", raises EOleException.
 AtrybutyPolaczenia ParsujConnectionString(std::string_view tekst);
 
+// How a driver reads a value in braces. Microsoft's drivers end it at a "}" that is not doubled
+// and read "}}" as one "}". FreeTDS ends it at the first "}" that a ";" follows and undoes
+// nothing, so a value holding "};" cannot reach it whole.
+enum class RodzajSterownika { FreeTDS, Microsoft };
+
+// FreeTDS for the driver registered as "FreeTDS" (any case), Microsoft for every other name.
+RodzajSterownika RodzajSterownikaDla(std::string_view sterownik);
+
 // The ODBC connection string for the given driver: DRIVER, then SERVER (and PORT for FreeTDS,
 // which does not read "host,port"), DATABASE, UID, PWD and APP from Data Source, Initial Catalog,
-// User ID, Password and Application Name. The other attributes concern the OLE DB provider only.
-std::string ConnectionStringODBC(const AtrybutyPolaczenia& atrybuty, std::string_view sterownik);
+// User ID, Password and Application Name; every value in braces by the driver's rules and every
+// attribute ended by ";", so that no value can add, change or remove an attribute. FreeTDS also
+// gets its protocol version pinned (TDS_Version=7.4): left to itself, it retries a log-in that
+// timed out with an older version and no time-out at all. The other attributes concern the OLE DB
+// provider only.
+//
+// Before anything is sent, each log-in value is checked (WartosciLogowania.h) and one the driver
+// cannot carry is refused: EDatabaseError naming the field ("Serwer", "Baza", "Użytkownik",
+// "Hasło") and the characters.
+std::string ConnectionStringODBC(const AtrybutyPolaczenia& atrybuty, std::string_view sterownik,
+                                 RodzajSterownika rodzaj);

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 #include "common/Wyjatki.h"
@@ -134,8 +135,13 @@ void PolaczenieODBC::OtworzSesje(const std::string& connectionString) {
     SprawdzODBC(SQLSetConnectAttr(dbc, SQL_ATTR_LOGIN_TIMEOUT, Liczba(LimitCzasuLogowania), 0),
                 SQL_HANDLE_DBC, dbc, sesja->sterownik);
 
-    std::u16string tekst = Utf8NaUtf16(
-        ConnectionStringODBC(ParsujConnectionString(connectionString), sesja->sterownik));
+    std::u16string tekst =
+        Utf8NaUtf16(ConnectionStringODBC(ParsujConnectionString(connectionString), sesja->sterownik,
+                                         RodzajSterownikaDla(sesja->sterownik)));
+    // The call takes the length as 16 bits; a longer string would arrive cut. The checks of the
+    // log-in values keep it far below that, so this only guards against a new attribute.
+    if (tekst.size() > static_cast<std::size_t>(std::numeric_limits<SQLSMALLINT>::max()))
+        throw EDatabaseError("Ciąg połączenia jest za długi dla sterownika ODBC.");
     SQLWCHAR wynikowy[2048];
     SQLSMALLINT dlugosc = 0;
     SprawdzODBC(SQLDriverConnectW(dbc, nullptr, Wide(tekst), static_cast<SQLSMALLINT>(tekst.size()),
