@@ -247,17 +247,87 @@ int PolaczenieODBC::RozpocznijNaSerwerze() {
     return 1;
 }
 
-void PolaczenieODBC::ZakonczTransakcje(bool zatwierdz) {
-    Sesja& sesja = OtwartaSesja();
-    const SQLHANDLE dbc = sesja.polaczenie.Uchwyt();
-    SprawdzODBC(SQLEndTran(SQL_HANDLE_DBC, dbc, zatwierdz ? SQL_COMMIT : SQL_ROLLBACK),
-                SQL_HANDLE_DBC, dbc, sesja.sterownik);
-    // Only after SQLEndTran: switching autocommit back on rolls back whatever is still open.
-    SprawdzODBC(SQLSetConnectAttr(dbc, SQL_ATTR_AUTOCOMMIT, Liczba(SQL_AUTOCOMMIT_ON), 0),
-                SQL_HANDLE_DBC, dbc, sesja.sterownik);
-    sesja.wTransakcji = false;
+bool PolaczenieODBC::SesjaZerwana() const {
+    if (!Otwarte()) return true;
+    SQLUINTEGER martwe = SQL_CD_FALSE;
+    const SQLRETURN wynik = SQLGetConnectAttr(sesja_->polaczenie.Uchwyt(), SQL_ATTR_CONNECTION_DEAD,
+                                              &martwe, 0, nullptr);
+    return SQL_SUCCEEDED(wynik) && martwe == SQL_CD_TRUE;
 }
 
-void PolaczenieODBC::ZatwierdzNaSerwerze() { ZakonczTransakcje(true); }
+void PolaczenieODBC::PorzucSesje() noexcept {
+    std::unique_ptr<Sesja> sesja = std::move(sesja_);
+    if (!sesja || !sesja->polaczona) return;
+    sesja->polaczona = false;
+    // Nothing can be sent any more; the call only releases the driver's side.
+    SQLDisconnect(sesja->polaczenie.Uchwyt());
+}
 
-void PolaczenieODBC::WycofajNaSerwerze() { ZakonczTransakcje(false); }
+void PolaczenieODBC::OdnowSesje() noexcept {
+    PorzucSesje();
+    try {
+        OtworzSesje(ConnectionString());
+    } catch (const std::exception&) {
+        // The connection then counts as closed; the next command says so and "Loguj" opens it.
+    }
+}
+
+bool PolaczenieODBC::TransakcjaNaSerwerze() {
+    const WynikZapytania wynik = WykonajZRekordami("SELECT @@TRANCOUNT");
+    const auto* liczba =
+        wynik.pierwszePole ? std::get_if<std::int64_t>(&*wynik.pierwszePole) : nullptr;
+    return liczba == nullptr || *liczba > 0;
+}
+
+void PolaczenieODBC::PrzywrocAutoZatwierdzanie() noexcept {
+    Sesja& sesja = *sesja_;
+    sesja.wTransakcji = false;
+    const SQLRETURN wynik = SQLSetConnectAttr(sesja.polaczenie.Uchwyt(), SQL_ATTR_AUTOCOMMIT,
+                                              Liczba(SQL_AUTOCOMMIT_ON), 0);
+    if (SQL_SUCCEEDED(wynik)) return;
+    // Switching autocommit on sends a roll back of the (empty) transaction the driver began after
+    // the last one; a server that refuses it leaves the driver believing a transaction is open,
+    // and its next begin would send nothing. A fresh session starts from a known state.
+    if (SesjaZerwana())
+        PorzucSesje();
+    else
+        OdnowSesje();
+}
+
+void PolaczenieODBC::ZatwierdzNaSerwerze() {
+    Sesja& sesja = OtwartaSesja();
+    const SQLHANDLE dbc = sesja.polaczenie.Uchwyt();
+    SprawdzODBC(SQLEndTran(SQL_HANDLE_DBC, dbc, SQL_COMMIT), SQL_HANDLE_DBC, dbc, sesja.sterownik);
+    // Committed: whatever happens to the session from here on does not undo it, so it is never
+    // reported as a failure of the commit.
+    PrzywrocAutoZatwierdzanie();
+}
+
+void PolaczenieODBC::WycofajNaSerwerze() {
+    Sesja& sesja = OtwartaSesja();
+    const SQLHANDLE dbc = sesja.polaczenie.Uchwyt();
+    const SQLRETURN wynik = SQLEndTran(SQL_HANDLE_DBC, dbc, SQL_ROLLBACK);
+    if (!SQL_SUCCEEDED(wynik)) {
+        EOleException blad = BladODBC(SQL_HANDLE_DBC, dbc, sesja.sterownik);
+        // A server rolls back the transaction of a session that ended, and a lost connection
+        // cannot be used again: the roll back is as done as it can be, and the connection closed.
+        if (SesjaZerwana()) {
+            PorzucSesje();
+            return;
+        }
+        // The server may have ended the transaction itself (a deadlock victim, an error that
+        // aborts the transaction); then there is nothing left to roll back. Only a transaction
+        // still open on the server makes the failure stand.
+        bool otwarta = true;
+        try {
+            otwarta = TransakcjaNaSerwerze();
+        } catch (const EOleException&) {
+            if (SesjaZerwana()) {
+                PorzucSesje();
+                return;
+            }
+        }
+        if (otwarta) throw blad;
+    }
+    PrzywrocAutoZatwierdzanie();
+}

@@ -16,6 +16,12 @@ class PolaczenieODBC : public Polaczenie {
     // Ends the session; the server rolls back whatever is still open when the session goes.
     ~PolaczenieODBC() override;
 
+    // A commit completes once the server confirms it, whatever becomes of the session after it.
+    // A roll back completes also when the session is lost (the connection then counts as closed:
+    // the server rolls back the transaction of an ended session) and when the server reports no
+    // transaction open any more (it ended it itself, as for a deadlock victim). Any other failure
+    // of a roll back raises its error and the transaction stays counted.
+
     bool Otwarte() const override;
     WynikZapytania WykonajZRekordami(std::string_view polecenie) override;
     void WykonajBezRekordow(std::string_view polecenie, int limitCzasuSekund) override;
@@ -32,8 +38,19 @@ class PolaczenieODBC : public Polaczenie {
 
   private:
     struct Sesja;
-    void ZakonczTransakcje(bool zatwierdz);
     Sesja& OtwartaSesja() const;
+    // Whether the driver knows the link to the server lost (true also when closed).
+    bool SesjaZerwana() const;
+    // Releases a session that cannot be used any more; the connection counts as closed.
+    void PorzucSesje() noexcept;
+    // A new session from the same connection string in place of the old one; closed when the
+    // server cannot be reached.
+    void OdnowSesje() noexcept;
+    // Asks the server whether it has a transaction open in this session (unreadable counts as
+    // yes).
+    bool TransakcjaNaSerwerze();
+    // Autocommit back on after the transaction ended; never throws (see the source).
+    void PrzywrocAutoZatwierdzanie() noexcept;
 
     std::unique_ptr<Sesja> sesja_;
 };
