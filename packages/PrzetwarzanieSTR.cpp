@@ -12,11 +12,6 @@
 
 namespace {
 
-// The first target version whose packages may need a newer server than the 2000 generation.
-constexpr std::string_view PierwszaWersjaZGeneracja = "8.11.0.0";
-constexpr std::int32_t GeneracjaDomyslna = 2000;
-constexpr std::string_view ZnacznikGeneracji = "-- $MIN_SQL_";
-
 char WielkaLitera(char znak) {
     return znak >= 'a' && znak <= 'z' ? static_cast<char>(znak - 'a' + 'A') : znak;
 }

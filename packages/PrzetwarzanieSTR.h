@@ -47,6 +47,14 @@ void PodzielNaPartie(const ListaLinii& linie, Funkcja&& oddaj) {
 inline constexpr std::string_view ZnacznikSzyfrowania = "-- 'C810A5C6-2053-412E-8618-652E1868305B'";
 inline constexpr std::string_view KlauzulaSzyfrowania = "WITH ENCRYPTION";
 
+// The generation marker: "-- $MIN_SQL_" (exactly so) and the lowest server generation a batch
+// needs in the four characters after it.
+inline constexpr std::string_view ZnacznikGeneracji = "-- $MIN_SQL_";
+// The first target version for which the runner asks the server for its generation; below it the
+// generation is taken as GeneracjaDomyslna.
+inline constexpr std::string_view PierwszaWersjaZGeneracja = "8.11.0.0";
+inline constexpr std::int32_t GeneracjaDomyslna = 2000;
+
 // Replaces the first occurrence of the encryption marker, letters' case ignored, by
 // "WITH ENCRYPTION"; gives whether there was one. The rest of the batch is left as it was.
 bool ZamienZnacznikSzyfrowania(std::string& partia);

@@ -1,16 +1,11 @@
-# Links every package text of a folder into a target as read-only data, with a table of names
-# and sizes that packages/ZasobyProgramu.cpp searches. This is the one place that knows how the
-# packages travel inside the program: here an assembled data block (.incbin); a Windows build
-# would list the same files as RCDATA resources in a .rc file and look them up with
-# FindResourceA instead.
-#
-# The resource name is the file name without its extension, in capitals (ZUV_9_5_0_10.sql gives
-# ZUV_9_5_0_10). The glob is re-checked at every build, so an added or removed file re-runs the
-# configuration, and the data object depends on every file, so a changed file is assembled anew.
+# Links the packages of the list made by ListaPakietow.cmake into a target as read-only data,
+# with a table of names and sizes that packages/ZasobyProgramu.cpp searches. This is the one place
+# that knows how the packages travel inside the Linux program: an assembled data block (.incbin).
+# The Windows program lists the same files as RCDATA resources and finds them with FindResourceA.
 
-function(zuv_dolacz_zasoby target katalog)
-  file(GLOB pliki LIST_DIRECTORIES false CONFIGURE_DEPENDS "${katalog}/*.sql")
-  list(SORT pliki)
+function(zuv_dolacz_zasoby target)
+  get_property(pliki GLOBAL PROPERTY ZUV_PAKIETY_PLIKI)
+  get_property(nazwy GLOBAL PROPERTY ZUV_PAKIETY_NAZWY)
 
   set(wyjscie "${CMAKE_CURRENT_BINARY_DIR}/zasoby")
   set(asm "/* Generated from the package folder at configuration time; do not edit. */\n")
@@ -19,19 +14,8 @@ function(zuv_dolacz_zasoby target katalog)
   set(rozmiary "")
   set(deklaracje "")
   set(wiersze "")
-  set(nazwy "")
   set(i 0)
-  foreach(plik IN LISTS pliki)
-    get_filename_component(nazwa "${plik}" NAME_WLE)
-    string(TOUPPER "${nazwa}" nazwa)
-    if(NOT nazwa MATCHES "^[A-Z0-9_]+$")
-      message(FATAL_ERROR "Package file name '${plik}' must be letters, digits and underscores")
-    endif()
-    if(nazwa IN_LIST nazwy)
-      message(FATAL_ERROR "Two package files give the resource name ${nazwa}")
-    endif()
-    list(APPEND nazwy "${nazwa}")
-
+  foreach(plik nazwa IN ZIP_LISTS pliki nazwy)
     string(REPLACE "\\" "\\\\" sciezka "${plik}")
     string(REPLACE "\"" "\\\"" sciezka "${sciezka}")
     set(symbol "zuv_pakiet_${i}")
@@ -52,11 +36,7 @@ function(zuv_dolacz_zasoby target katalog)
   set(cpp "// Generated from the package folder at configuration time; do not edit.\n")
   string(APPEND cpp "#include \"packages/ZasobyProgramu.h\"\n\n${deklaracje}\n")
   string(APPEND cpp "std::span<const ZasobLinkowany> ZasobyLinkowane() {\n")
-  if(i EQUAL 0)
-    string(APPEND cpp "    return {};\n")
-  else()
-    string(APPEND cpp "    static const ZasobLinkowany zasoby[] = {\n${wiersze}    };\n    return zasoby;\n")
-  endif()
+  string(APPEND cpp "    static const ZasobLinkowany zasoby[] = {\n${wiersze}    };\n    return zasoby;\n")
   string(APPEND cpp "}\n")
 
   # Written only when the content changes, so that re-configuring rebuilds nothing needlessly.
@@ -66,5 +46,6 @@ function(zuv_dolacz_zasoby target katalog)
   configure_file("${wyjscie}/PakietyTabela.cpp.nowy" "${wyjscie}/PakietyTabela.cpp" COPYONLY)
 
   target_sources(${target} PRIVATE "${wyjscie}/PakietyDane.S" "${wyjscie}/PakietyTabela.cpp")
+  # The data object depends on every file, so a changed file is assembled anew.
   set_source_files_properties("${wyjscie}/PakietyDane.S" PROPERTIES OBJECT_DEPENDS "${pliki}")
 endfunction()

@@ -1,0 +1,357 @@
+#include "packages/checker/SprawdzeniePakietu.h"
+
+#include <algorithm>
+#include <optional>
+#include <vector>
+
+#include "common/Linie.h"
+#include "common/Tekst.h"
+#include "common/Wyjatki.h"
+#include "db/BajtyCp1250.h"
+#include "packages/PrzetwarzanieSTR.h"
+#include "versions/ObslugaWersji.h"
+
+namespace zuv {
+
+FiguryPakietow& FiguryPakietow::operator+=(const FiguryPakietow& inne) {
+    pakiety += inne.pakiety;
+    bajty += inne.bajty;
+    wiersze += inne.wiersze;
+    partie += inne.partie;
+    znacznikiSzyfrowania += inne.znacznikiSzyfrowania;
+    znacznikiGeneracji += inne.znacznikiGeneracji;
+    samotneCR += inne.samotneCR;
+    return *this;
+}
+
+namespace {
+
+// The identifier inside the encryption marker: a line holding it is meant as a marker.
+constexpr std::string_view IdentyfikatorSzyfrowania = "C810A5C6-2053-412E-8618-652E1868305B";
+constexpr unsigned char TwardaSpacja = 0xA0;  // non-breaking space in code page 1250
+
+char WielkaLitera(char znak) {
+    return znak >= 'a' && znak <= 'z' ? static_cast<char>(znak - 'a' + 'A') : znak;
+}
+
+bool RowneBezWielkosci(std::string_view a, std::string_view b) {
+    return std::ranges::equal(a, b,
+                              [](char x, char y) { return WielkaLitera(x) == WielkaLitera(y); });
+}
+
+bool ZawieraBezWielkosci(std::string_view tekst, std::string_view wzor) {
+    return !std::ranges::search(tekst, wzor, [](char x, char y) {
+                return WielkaLitera(x) == WielkaLitera(y);
+            }).empty();
+}
+
+// A byte that continues a word: an ASCII letter, digit or underscore, or a letter of the code
+// page (every byte above 127 but the non-breaking space).
+bool ZnakSlowa(char znak) {
+    const auto bajt = static_cast<unsigned char>(znak);
+    return (bajt >= 'A' && bajt <= 'Z') || (bajt >= 'a' && bajt <= 'z') ||
+           (bajt >= '0' && bajt <= '9') || bajt == '_' || (bajt > 127 && bajt != TwardaSpacja);
+}
+
+bool Bialy(char znak) {
+    const auto bajt = static_cast<unsigned char>(znak);
+    return bajt <= 32 || bajt == TwardaSpacja;
+}
+
+// A line that is not a separator but was likely meant as one: GO with a non-breaking space
+// around it, GO followed by anything but a word ("go;", "GO -- koniec", "GO 2"), G and O with
+// blanks between them, or GOTO in the first column, where the separators stand.
+bool PodobnaDoSeparatora(std::string_view linia) {
+    std::size_t poczatek = 0;
+    std::size_t koniec = linia.size();
+    while (poczatek < koniec && Bialy(linia[poczatek])) ++poczatek;
+    while (koniec > poczatek && Bialy(linia[koniec - 1])) --koniec;
+    const std::string_view slowo = linia.substr(poczatek, koniec - poczatek);
+    if (slowo.size() < 2 || WielkaLitera(slowo[0]) != 'G') return false;
+    if (WielkaLitera(slowo[1]) == 'O') {
+        if (slowo.size() == 2 || !ZnakSlowa(slowo[2])) return true;
+        return linia.size() >= 4 && RowneBezWielkosci(linia.substr(0, 4), "GOTO") &&
+               (linia.size() == 4 || !ZnakSlowa(linia[4]));
+    }
+    std::size_t i = 1;
+    while (i < slowo.size() && (slowo[i] == ' ' || slowo[i] == '\t')) ++i;
+    return i > 1 && i + 1 == slowo.size() && WielkaLitera(slowo[i]) == 'O';
+}
+
+// How many encryption markers the runner would replace in this line. The marker holds no line
+// break, so a batch holds as many as its lines together.
+int ZnacznikiSzyfrowaniaWLinii(std::string_view linia) {
+    std::string kopia(linia);
+    int liczba = 0;
+    while (ZamienZnacznikSzyfrowania(kopia)) ++liczba;
+    return liczba;
+}
+
+// The marker as the packages write it: from the first column, in capitals, on a line of its own;
+// or so commented out once more ("-- -- ..."), where replacing it changes nothing.
+bool ZnacznikWzorcowy(std::string_view linia) {
+    while (!linia.empty() && linia.back() == ' ') linia.remove_suffix(1);
+    if (linia.starts_with("-- --")) linia.remove_prefix(3);
+    return linia == ZnacznikSzyfrowania;
+}
+
+// The text assigned by a line "set <zmienna> = '<tekst>'", the letters' case and blanks free.
+std::optional<std::string_view> Przypisanie(std::string_view linia, std::string_view zmienna) {
+    auto pomin = [&linia] {
+        while (!linia.empty() && (linia.front() == ' ' || linia.front() == '\t'))
+            linia.remove_prefix(1);
+    };
+    pomin();
+    if (linia.size() < 4 || !RowneBezWielkosci(linia.substr(0, 3), "set") || ZnakSlowa(linia[3]))
+        return std::nullopt;
+    linia.remove_prefix(3);
+    pomin();
+    if (linia.size() <= zmienna.size() ||
+        !RowneBezWielkosci(linia.substr(0, zmienna.size()), zmienna) ||
+        ZnakSlowa(linia[zmienna.size()]))
+        return std::nullopt;
+    linia.remove_prefix(zmienna.size());
+    pomin();
+    if (linia.empty() || linia.front() != '=') return std::nullopt;
+    linia.remove_prefix(1);
+    pomin();
+    if (linia.empty() || linia.front() != '\'') return std::nullopt;
+    linia.remove_prefix(1);
+    const std::size_t koniec = linia.find('\'');
+    if (koniec == std::string_view::npos) return std::nullopt;
+    return linia.substr(0, koniec);
+}
+
+// SQL Server's ltrim and rtrim, with which the opening batch compares: blanks only.
+std::string_view BezSpacji(std::string_view tekst) {
+    while (!tekst.empty() && tekst.front() == ' ') tekst.remove_prefix(1);
+    while (!tekst.empty() && tekst.back() == ' ') tekst.remove_suffix(1);
+    return tekst;
+}
+
+class SprawdzaniePakietu {
+  public:
+    SprawdzaniePakietu(const OpisPakietu& opis, std::string_view bajty, RaportPakietow& raport)
+        : opis_(opis), bajty_(bajty), raport_(raport) {}
+
+    FiguryPakietow Sprawdz() {
+        figury_.pakiety = 1;
+        figury_.bajty = bajty_.size();
+        SprawdzKonceWierszy();
+        linie_.UstawTekst(bajty_);
+        figury_.wiersze = linie_.Liczba();
+        for (std::size_t i = 0; i < linie_.Liczba(); ++i)
+            if (JestSeparatorem(linie_[i])) separatory_.push_back(i + 1);
+        figury_.partie = separatory_.size();
+        if (separatory_.empty())
+            Zglos(RodzajUwagi::BrakSeparatora, 0,
+                  "brak linii separatora GO: program nie wykona z pakietu niczego");
+        SprawdzLinie();
+        SprawdzPartie();
+        return figury_;
+    }
+
+  private:
+    void Zglos(RodzajUwagi rodzaj, std::size_t wiersz, std::string tekst) {
+        raport_.Dodaj(rodzaj, opis_.plik, wiersz, std::move(tekst));
+    }
+
+    // Line breaks as loading takes them (one CR, then one LF, skipped after a line), counted on
+    // the bytes, which the line list no longer holds; and a NUL byte, at which loading stops.
+    void SprawdzKonceWierszy() {
+        std::size_t wiersz = 1;
+        std::size_t samotneLF = 0;
+        std::size_t pierwszyLF = 0;
+        for (std::size_t i = 0; i < bajty_.size(); ++i) {
+            const char znak = bajty_[i];
+            if (znak == '\r') {
+                if (i + 1 < bajty_.size() && bajty_[i + 1] == '\n')
+                    ++i;
+                else
+                    ++figury_.samotneCR;
+                ++wiersz;
+            } else if (znak == '\n') {
+                if (samotneLF++ == 0) pierwszyLF = wiersz;
+                ++wiersz;
+            } else if (znak == '\0') {
+                const std::size_t reszta = bajty_.size() - i - 1;
+                if (reszta > 0)
+                    Zglos(RodzajUwagi::TekstPoBajcieNul, wiersz,
+                          Formatuj("bajt NUL kończy wczytywanie pakietu: %d dalszych bajtów "
+                                   "program nie wykona",
+                                   {static_cast<long long>(reszta)}));
+                break;
+            }
+        }
+        if (samotneLF > 0)
+            Zglos(RodzajUwagi::SamotnyLF, pierwszyLF,
+                  Formatuj("%d wierszy kończy się samym LF zamiast CR LF (pierwszy tutaj): "
+                           "plik zapisano z innymi końcami wierszy",
+                           {static_cast<long long>(samotneLF)}));
+    }
+
+    void SprawdzLinie() {
+        const std::size_t ostatniSeparator = separatory_.empty() ? 0 : separatory_.back();
+        int znacznikiWPartii = 0;
+        bool tekstPoKoncu = false;
+        for (std::size_t i = 0; i < linie_.Liczba(); ++i) {
+            const std::string_view linia = linie_[i];
+            const std::size_t wiersz = i + 1;
+            SprawdzBajty(linia, wiersz);
+            if (JestSeparatorem(linia)) {
+                if (znacznikiWPartii > 0) ++figury_.znacznikiSzyfrowania;
+                znacznikiWPartii = 0;
+                continue;
+            }
+            if (PodobnaDoSeparatora(linia))
+                Zglos(RodzajUwagi::PodobnaDoSeparatora, wiersz,
+                      "wiersz \"" + Cytat(linia) +
+                          "\" wygląda na separator, ale nim nie jest: partia nie zostanie "
+                          "w tym miejscu podzielona");
+            // Every form of the marker holds these digits; the rest of the lines cannot match.
+            if (linia.find("810") != std::string_view::npos)
+                SprawdzZnacznikSzyfrowania(linia, wiersz, znacznikiWPartii);
+            if (!tekstPoKoncu && wiersz > ostatniSeparator && !separatory_.empty() &&
+                !Przytnij(linia).empty()) {
+                tekstPoKoncu = true;
+                Zglos(RodzajUwagi::TekstPoOstatnimSeparatorze, wiersz,
+                      "tekst po ostatniej linii separatora: program go nie wykona");
+            }
+        }
+    }
+
+    void SprawdzBajty(std::string_view linia, std::size_t wiersz) {
+        for (const char znak : linia) {
+            const auto bajt = static_cast<unsigned char>(znak);
+            if (!BajtNieokreslonyCp1250(bajt)) continue;
+            char kod[8];
+            std::snprintf(kod, sizeof kod, "0x%02X", bajt);
+            Zglos(RodzajUwagi::BajtNieokreslony, wiersz,
+                  Formatuj("bajt %s nie jest znakiem strony kodowej 1250: program przerwie "
+                           "pakiet na partii, która go zawiera",
+                           {kod}));
+        }
+    }
+
+    void SprawdzZnacznikSzyfrowania(std::string_view linia, std::size_t wiersz,
+                                    int& znacznikiWPartii) {
+        const int liczba = ZnacznikiSzyfrowaniaWLinii(linia);
+        if (liczba > 0 && !ZnacznikWzorcowy(linia))
+            Zglos(RodzajUwagi::InnyZnacznikSzyfrowania, wiersz,
+                  "znacznik szyfrowania w innej postaci niż osobny wiersz od pierwszej kolumny, "
+                  "wielkimi literami");
+        if (liczba == 0 && ZawieraBezWielkosci(linia, IdentyfikatorSzyfrowania))
+            Zglos(RodzajUwagi::InnyZnacznikSzyfrowania, wiersz,
+                  "wiersz przypomina znacznik szyfrowania, ale program go nie zamieni: obiekt "
+                  "powstanie bez WITH ENCRYPTION");
+        if (znacznikiWPartii < 2 && znacznikiWPartii + liczba >= 2)
+            Zglos(RodzajUwagi::DrugiZnacznikSzyfrowania, wiersz,
+                  "drugi znacznik szyfrowania w partii: program zamienia tylko pierwszy");
+        znacznikiWPartii += liczba;
+    }
+
+    void SprawdzPartie() {
+        const bool ponizejProgu = !WersjaWiekszaLubRowna(opis_.wersja, PierwszaWersjaZGeneracja);
+        PodzielNaPartie(linie_, [&](std::string& partia, std::int32_t numer) {
+            const auto indeks = static_cast<std::size_t>(numer - 1);
+            const std::size_t separator = separatory_[indeks];
+            const std::size_t pierwszy = indeks == 0 ? 1 : separatory_[indeks - 1] + 1;
+            if (partia.empty())
+                Zglos(RodzajUwagi::PustaPartia, separator,
+                      "pusta partia (dwie linie separatora pod rząd): program zatrzyma się "
+                      "na \"Missing SQL property\"");
+            SprawdzZnacznikGeneracji(partia, pierwszy, ponizejProgu);
+            if (numer == 1) SprawdzPartieOtwierajaca(pierwszy, separator);
+            if (indeks + 1 == separatory_.size()) SprawdzPartieZamykajaca(pierwszy, separator);
+        });
+    }
+
+    void SprawdzZnacznikGeneracji(const std::string& partia, std::size_t pierwszy,
+                                  bool ponizejProgu) {
+        const std::size_t pozycja = partia.find(ZnacznikGeneracji);
+        if (pozycja == std::string::npos) return;
+        ++figury_.znacznikiGeneracji;
+        // A batch is CR LF before each of its lines, so the LFs before a position count its line.
+        const auto wiersz =
+            pierwszy - 1 +
+            static_cast<std::size_t>(std::count(
+                partia.begin(), partia.begin() + static_cast<std::ptrdiff_t>(pozycja), '\n'));
+        bool wykonana;
+        try {
+            wykonana = TPrzetwarzanieSTR::SpelniaMinSQL(GeneracjaDomyslna, partia);
+        } catch (const EConvertError& blad) {
+            Zglos(RodzajUwagi::NieczytelnyZnacznikGeneracji, wiersz,
+                  "nieczytelny numer generacji w znaczniku " + std::string(ZnacznikGeneracji) +
+                      ": program przerwie pakiet błędem " + blad.Komunikat());
+            return;
+        }
+        if (ponizejProgu && !wykonana)
+            Zglos(RodzajUwagi::ZnacznikGeneracjiPonizejProgu, wiersz,
+                  Formatuj("znacznik generacji w pakiecie sprzed wersji %s: program nie pyta tu "
+                           "serwera o generację (przyjmuje %d) i zawsze pominie tę partię",
+                           {PierwszaWersjaZGeneracja, GeneracjaDomyslna}));
+    }
+
+    // The opening batch lets through the previous and the own version, blanks trimmed.
+    void SprawdzPartieOtwierajaca(std::size_t pierwszy, std::size_t separator) {
+        struct Oczekiwana {
+            std::string_view zmienna;
+            std::string_view wersja;
+            bool znaleziona = false;
+        };
+        Oczekiwana oczekiwane[] = {{"@wersja_aktualna", opis_.wersja},
+                                   {"@wersja_poprzednia", opis_.wersjaPoprzednia}};
+        for (std::size_t wiersz = pierwszy; wiersz < separator; ++wiersz) {
+            for (Oczekiwana& o : oczekiwane) {
+                const auto wartosc = Przypisanie(linie_[wiersz - 1], o.zmienna);
+                if (!wartosc) continue;
+                o.znaleziona = true;
+                if (BezSpacji(*wartosc) != o.wersja)
+                    Zglos(RodzajUwagi::WersjePartiiOtwierajacej, wiersz,
+                          Formatuj("partia otwierająca ustawia %s na '%s', a łańcuch wersji "
+                                   "katalogu wymaga '%s'",
+                                   {o.zmienna, Cytat(*wartosc), o.wersja}));
+            }
+        }
+        for (const Oczekiwana& o : oczekiwane)
+            if (!o.znaleziona)
+                Zglos(RodzajUwagi::WersjePartiiOtwierajacej, pierwszy,
+                      Formatuj("partia otwierająca nie ustawia %s (oczekiwana wersja %s)",
+                               {o.zmienna, o.wersja}));
+    }
+
+    // The closing batch records the own version, exactly as the catalogue writes it: the next
+    // package's opening batch compares it as text.
+    void SprawdzPartieZamykajaca(std::size_t pierwszy, std::size_t separator) {
+        bool znaleziona = false;
+        for (std::size_t wiersz = pierwszy; wiersz < separator; ++wiersz) {
+            const auto wartosc = Przypisanie(linie_[wiersz - 1], "wartosc");
+            if (!wartosc) continue;
+            znaleziona = true;
+            if (*wartosc != opis_.wersja)
+                Zglos(RodzajUwagi::WersjaPartiiZamykajacej, wiersz,
+                      Formatuj("partia zamykająca zapisuje wersję '%s', a pakiet jest wersji %s",
+                               {Cytat(*wartosc), opis_.wersja}));
+        }
+        if (!znaleziona)
+            Zglos(RodzajUwagi::WersjaPartiiZamykajacej, pierwszy,
+                  Formatuj("partia zamykająca nie zapisuje wersji %s (set wartosc = '%s')",
+                           {opis_.wersja, opis_.wersja}));
+    }
+
+    const OpisPakietu& opis_;
+    std::string_view bajty_;
+    RaportPakietow& raport_;
+    FiguryPakietow figury_;
+    ListaLinii linie_;
+    std::vector<std::size_t> separatory_;  // their line numbers, from 1
+};
+
+}  // namespace
+
+FiguryPakietow SprawdzPakiet(const OpisPakietu& opis, std::string_view bajty,
+                             RaportPakietow& raport) {
+    return SprawdzaniePakietu(opis, bajty, raport).Sprawdz();
+}
+
+}  // namespace zuv

@@ -1,0 +1,172 @@
+// The checks of one package, each shown on a small package that differs from a sound one in one
+// place. Every case compares the whole list of remarks, so a check that fires where it should not
+// fails as well as one that stays silent.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "packages/checker/SprawdzeniePakietu.h"
+
+using namespace zuv;
+
+namespace {
+
+using R = RodzajUwagi;
+using Uwagi = std::vector<std::pair<RodzajUwagi, std::size_t>>;  // kind and line
+
+constexpr const char* Znacznik = "-- 'C810A5C6-2053-412E-8618-652E1868305B'";
+
+// A sound package of `wersja`: the opening batch (lines 1 to 3), `srodek` (from line 4), and the
+// closing batch. Each line gets CR LF unless it already ends in a line break.
+std::string Pakiet(const std::vector<std::string>& srodek, std::string_view wersja = "9.2.0.1",
+                   std::string_view poprzednia = "9.1.0.2") {
+    std::vector<std::string> linie = {"set @wersja_aktualna   = '" + std::string(wersja) + "'",
+                                      "set @wersja_poprzednia = '" + std::string(poprzednia) + "'",
+                                      "go"};
+    linie.insert(linie.end(), srodek.begin(), srodek.end());
+    linie.push_back("update dbo.konfig_st");
+    linie.push_back("   set wartosc = '" + std::string(wersja) + "'");
+    linie.push_back("go ");
+    std::string tekst;
+    for (const std::string& linia : linie)
+        tekst += linia + (linia.ends_with('\n') || linia.ends_with('\r') ? "" : "\r\n");
+    return tekst;
+}
+
+Uwagi Sprawdz(std::string_view bajty, std::string_view wersja = "9.2.0.1",
+              std::string_view poprzednia = "9.1.0.2") {
+    RaportPakietow raport;
+    SprawdzPakiet({"ZUV.sql", wersja, poprzednia}, bajty, raport);
+    Uwagi uwagi;
+    for (const Uwaga& u : raport.Uwagi()) uwagi.emplace_back(u.rodzaj, u.wiersz);
+    return uwagi;
+}
+
+struct Przypadek {
+    const char* nazwa;
+    std::string bajty;
+    Uwagi oczekiwane;
+    std::string_view wersja = "9.2.0.1";
+    std::string_view poprzednia = "9.1.0.2";
+};
+
+void SprawdzPrzypadki(const std::vector<Przypadek>& przypadki) {
+    for (const Przypadek& p : przypadki) {
+        SCOPED_TRACE(p.nazwa);
+        EXPECT_EQ(Sprawdz(p.bajty, p.wersja, p.poprzednia), p.oczekiwane);
+    }
+}
+
+TEST(SprawdzPakiet, BledyKtoreZatrzymalybyProgram) {
+    SprawdzPrzypadki({
+        {"sound package", Pakiet({"select 1", "GO"}), {}},
+        {"undefined bytes 0x81 and 0x98",
+         Pakiet({"select 'a\x81'", "select '\x98'", "GO"}),
+         {{R::BajtNieokreslony, 4}, {R::BajtNieokreslony, 5}}},
+        {"euro sign, Polish letters and a non-breaking space are defined",
+         Pakiet({"select '\x80 \xA5\xB9 \xA0'", "GO"}),
+         {}},
+        {"two separators in a row", Pakiet({"select 1", "go", "GO"}), {{R::PustaPartia, 6}}},
+        {"a blank batch is not empty", Pakiet({"select 1", "go", "  ", "GO"}), {}},
+        {"generation marker with nothing after it",
+         Pakiet({"select 1", "-- $MIN_SQL_", "GO"}),
+         {{R::NieczytelnyZnacznikGeneracji, 5}}},
+        {"generation marker with a letter in its number",
+         Pakiet({"-- $MIN_SQL_20o5", "create procedure dbo.p as select 1", "GO"}),
+         {{R::NieczytelnyZnacznikGeneracji, 4}}},
+        {"readable generation marker", Pakiet({"-- $MIN_SQL_2005", "select 1", "GO"}), {}},
+        {"no separator line", "select 1\r\nselect 2\r\n", {{R::BrakSeparatora, 0}}},
+        {"empty file", "", {{R::BrakSeparatora, 0}}},
+        {"opening batch accepts another predecessor",
+         Pakiet({}, "9.2.0.1", "9.1.0.1"),
+         {{R::WersjePartiiOtwierajacej, 2}},
+         "9.2.0.1",
+         "9.1.0.2"},
+        {"opening batch blanks inside the quotes are trimmed as the server does",
+         "set @wersja_aktualna = ' 9.2.0.1 '\r\nset @wersja_poprzednia = '9.1.0.2'\r\ngo\r\n"
+         "set wartosc = '9.2.0.1'\r\ngo\r\n",
+         {}},
+        {"opening batch without its own version",
+         "set @wersja_poprzednia = '9.1.0.2'\r\ngo\r\nset wartosc = '9.2.0.1'\r\ngo\r\n",
+         {{R::WersjePartiiOtwierajacej, 1}}},
+        {"closing batch records another version",
+         "set @wersja_aktualna = '9.2.0.1'\r\nset @wersja_poprzednia = '9.1.0.2'\r\ngo\r\n"
+         "update dbo.konfig_st\r\n   set wartosc = '9.2.0.2'\r\ngo\r\n",
+         {{R::WersjaPartiiZamykajacej, 5}}},
+        {"closing batch records nothing",
+         "set @wersja_aktualna = '9.2.0.1'\r\nset @wersja_poprzednia = '9.1.0.2'\r\ngo\r\n"
+         "select 1\r\ngo\r\n",
+         {{R::WersjaPartiiZamykajacej, 4}}},
+    });
+}
+
+TEST(SprawdzPakiet, OstrzezeniaOTekscieCzytanymInaczejNizWyglada) {
+    std::string poNul = Pakiet({});
+    poNul += std::string("\0select 2\r\n", 11);
+    SprawdzPrzypadki({
+        {"go with a semicolon", Pakiet({"select 1", "go;", "GO"}), {{R::PodobnaDoSeparatora, 5}}},
+        {"GO with a comment", Pakiet({"GO -- koniec", "GO"}), {{R::PodobnaDoSeparatora, 4}}},
+        {"G O", Pakiet({"select 1", "G O", "GO"}), {{R::PodobnaDoSeparatora, 5}}},
+        {"go beside a non-breaking space",
+         Pakiet({"select 1", "go\xA0", "\xA0GO", "GO"}),
+         {{R::PodobnaDoSeparatora, 5}, {R::PodobnaDoSeparatora, 6}}},
+        {"GOTO in the first column", Pakiet({"GOTO BLAD", "GO"}), {{R::PodobnaDoSeparatora, 4}}},
+        {"words that only begin with go",
+         Pakiet({"    GOTO BLAD", "GOSPODARKA", "go_dalej", "Go", "select 1", "\tgO\t"}),
+         {}},
+        {"marker in lower case",
+         Pakiet({"-- 'c810a5c6-2053-412e-8618-652e1868305b'", "GO"}),
+         {{R::InnyZnacznikSzyfrowania, 4}}},
+        {"marker after code",
+         Pakiet({std::string("as ") + Znacznik, "GO"}),
+         {{R::InnyZnacznikSzyfrowania, 4}}},
+        {"marker the runner cannot find",
+         Pakiet({"--'C810A5C6-2053-412E-8618-652E1868305B'", "GO"}),
+         {{R::InnyZnacznikSzyfrowania, 4}}},
+        {"marker commented out, and with a trailing blank",
+         Pakiet({std::string("-- ") + Znacznik, "GO", std::string(Znacznik) + " ", "GO"}),
+         {}},
+        {"two markers in one batch",
+         Pakiet({Znacznik, "select 1", Znacznik, "GO"}),
+         {{R::DrugiZnacznikSzyfrowania, 6}}},
+        {"text after the last separator",
+         Pakiet({}) + "\r\nselect 2\r\nselect 3\r\n",
+         {{R::TekstPoOstatnimSeparatorze, 8}}},
+        {"text after a NUL byte", poNul, {{R::TekstPoBajcieNul, 7}}},
+        {"a NUL as the last byte hides nothing", Pakiet({}) + std::string(1, '\0'), {}},
+        {"lines ending in LF alone",
+         Pakiet({"select 1\n", "select 2\n", "GO"}),
+         {{R::SamotnyLF, 4}}},
+        {"lines ending in CR alone are line breaks", Pakiet({"select 1\r", "GO"}), {}},
+        {"generation marker below the version that reads the generation",
+         Pakiet({"-- $MIN_SQL_2005", "GO", "-- $MIN_SQL_2000", "GO"}, "8.10.0.2", "8.9.0.9"),
+         {{R::ZnacznikGeneracjiPonizejProgu, 4}},
+         "8.10.0.2",
+         "8.9.0.9"},
+        {"generation marker from the version that reads the generation",
+         Pakiet({"-- $MIN_SQL_2005", "GO"}, "8.11.0.0", "8.10.0.2"),
+         {},
+         "8.11.0.0",
+         "8.10.0.2"},
+    });
+}
+
+TEST(SprawdzPakiet, LiczyFiguryJakProgram) {
+    const std::string bajty =
+        Pakiet({Znacznik, "select 'a\rb'", "GO", "-- $MIN_SQL_2005", Znacznik, "GO"});
+    RaportPakietow raport;
+    const FiguryPakietow f = SprawdzPakiet({"ZUV.sql", "9.2.0.1", "9.1.0.2"}, bajty, raport);
+    EXPECT_EQ(raport.Uwagi().size(), 0u);
+    EXPECT_EQ(f.pakiety, 1u);
+    EXPECT_EQ(f.bajty, bajty.size());
+    EXPECT_EQ(f.wiersze, 13u);  // the lone CR breaks the literal's line in two
+    EXPECT_EQ(f.partie, 4u);
+    EXPECT_EQ(f.znacznikiSzyfrowania, 2u);
+    EXPECT_EQ(f.znacznikiGeneracji, 1u);
+    EXPECT_EQ(f.samotneCR, 1u);
+}
+
+}  // namespace
