@@ -1,93 +1,107 @@
+// UTF-8 and UTF-16 converted by rule, strictly: overlong forms, surrogates written in UTF-8, codes
+// above U+10FFFF, cut sequences and unpaired surrogates are refused at the position where their
+// sequence begins.
+
 #include "db/Kodowanie.h"
 
-#include <iconv.h>
-
-#include <cerrno>
 #include <cstdint>
+#include <cstdio>
 
 #include "common/Tekst.h"
-#include "common/Wyjatki.h"
+#include "db/BladKonwersji.h"
 
 namespace {
 
 constexpr std::int32_t KodBleduKonwersji = static_cast<std::int32_t>(0x80004005);  // E_FAIL
 
-// Owns one iconv descriptor.
-class KonwerterIconv {
-  public:
-    KonwerterIconv(const char* doKodowania, const char* zKodowania)
-        : deskryptor_(iconv_open(doKodowania, zKodowania)),
-          opis_(std::string(zKodowania) + " -> " + doKodowania) {
-        if (deskryptor_ == reinterpret_cast<iconv_t>(-1))
-            throw EOleException("Konwersja tekstu " + opis_ + " jest niedostępna",
-                                KodBleduKonwersji, "iconv");
-    }
-    ~KonwerterIconv() { iconv_close(deskryptor_); }
-    KonwerterIconv(const KonwerterIconv&) = delete;
-    KonwerterIconv& operator=(const KonwerterIconv&) = delete;
-
-    // Converts all of `wejscie`; returns the bytes written.
-    std::string Konwertuj(std::string_view wejscie, std::size_t mnoznik,
-                          std::string_view coKonwertujemy) {
-        std::string wyjscie(wejscie.size() * mnoznik + 4, '\0');
-        char* we = const_cast<char*>(wejscie.data());
-        std::size_t zostalo = wejscie.size();
-        char* wy = wyjscie.data();
-        std::size_t miejsce = wyjscie.size();
-        while (zostalo > 0) {
-            if (iconv(deskryptor_, &we, &zostalo, &wy, &miejsce) != static_cast<std::size_t>(-1))
-                continue;
-            if (errno == E2BIG) {
-                const std::size_t zapisane = static_cast<std::size_t>(wy - wyjscie.data());
-                wyjscie.resize(wyjscie.size() * 2);
-                wy = wyjscie.data() + zapisane;
-                miejsce = wyjscie.size() - zapisane;
-                continue;
-            }
-            const auto pozycja = static_cast<long long>(we - wejscie.data());
-            const auto bajt = static_cast<int>(static_cast<unsigned char>(*we));
-            char szesnastkowo[8];
-            std::snprintf(szesnastkowo, sizeof szesnastkowo, "%02X", bajt);
-            throw EOleException(
-                Formatuj("%s zawiera na pozycji %d bajt 0x%s, którego nie można przekształcić (%s)",
-                         {coKonwertujemy, pozycja, szesnastkowo, opis_}),
-                KodBleduKonwersji, "iconv");
-        }
-        wyjscie.resize(static_cast<std::size_t>(wy - wyjscie.data()));
-        return wyjscie;
-    }
-
-  private:
-    iconv_t deskryptor_;
-    std::string opis_;
-};
-
-std::u16string NaU16(const std::string& bajty) {
-    std::u16string wynik(bajty.size() / 2, u'\0');
-    for (std::size_t i = 0; i < wynik.size(); ++i)
-        wynik[i] = static_cast<char16_t>(static_cast<unsigned char>(bajty[2 * i]) |
-                                         static_cast<unsigned char>(bajty[2 * i + 1]) << 8);
-    return wynik;
-}
+bool Kontynuacja(unsigned char bajt) { return (bajt & 0xC0) == 0x80; }
 
 }  // namespace
 
-std::u16string Cp1250NaUtf16(std::string_view tekst) {
-    KonwerterIconv konwerter("UTF-16LE", "CP1250");
-    return NaU16(konwerter.Konwertuj(tekst, 2, "Polecenie SQL"));
+void ZglosBladKonwersji(std::string_view coKonwertujemy, std::size_t pozycja, unsigned char bajt,
+                        std::string_view opis) {
+    char szesnastkowo[8];
+    std::snprintf(szesnastkowo, sizeof szesnastkowo, "%02X", static_cast<unsigned>(bajt));
+    throw EOleException(
+        Formatuj("%s zawiera na pozycji %d bajt 0x%s, którego nie można przekształcić (%s)",
+                 {coKonwertujemy, static_cast<long long>(pozycja), szesnastkowo, opis}),
+        KodBleduKonwersji, "Konwersja tekstu");
 }
 
 std::u16string Utf8NaUtf16(std::string_view tekst) {
-    KonwerterIconv konwerter("UTF-16LE", "UTF-8");
-    return NaU16(konwerter.Konwertuj(tekst, 2, "Tekst"));
+    std::u16string wynik;
+    wynik.reserve(tekst.size());
+    const auto bajt = [&](std::size_t i) {
+        return i < tekst.size() ? static_cast<unsigned char>(tekst[i]) : 0;
+    };
+    for (std::size_t i = 0; i < tekst.size();) {
+        const unsigned char b = bajt(i);
+        const auto blad = [&] { ZglosBladKonwersji("Tekst", i, b, "UTF-8 -> UTF-16LE"); };
+        if (b < 0x80) {
+            wynik += static_cast<char16_t>(b);
+            ++i;
+        } else if (b >= 0xC2 && b <= 0xDF) {
+            if (!Kontynuacja(bajt(i + 1))) blad();
+            wynik += static_cast<char16_t>((b & 0x1F) << 6 | (bajt(i + 1) & 0x3F));
+            i += 2;
+        } else if (b >= 0xE0 && b <= 0xEF) {
+            const unsigned char b1 = bajt(i + 1);
+            // E0 needs A0 and above (no overlong form), ED at most 9F (no surrogate).
+            if (!Kontynuacja(b1) || !Kontynuacja(bajt(i + 2)) || (b == 0xE0 && b1 < 0xA0) ||
+                (b == 0xED && b1 > 0x9F))
+                blad();
+            wynik +=
+                static_cast<char16_t>((b & 0x0F) << 12 | (b1 & 0x3F) << 6 | (bajt(i + 2) & 0x3F));
+            i += 3;
+        } else if (b >= 0xF0 && b <= 0xF4) {
+            const unsigned char b1 = bajt(i + 1);
+            // F0 needs 90 and above (no overlong form), F4 at most 8F (nothing above U+10FFFF).
+            if (!Kontynuacja(b1) || !Kontynuacja(bajt(i + 2)) || !Kontynuacja(bajt(i + 3)) ||
+                (b == 0xF0 && b1 < 0x90) || (b == 0xF4 && b1 > 0x8F))
+                blad();
+            const std::uint32_t kod = static_cast<std::uint32_t>(b & 0x07) << 18 |
+                                      static_cast<std::uint32_t>(b1 & 0x3F) << 12 |
+                                      static_cast<std::uint32_t>(bajt(i + 2) & 0x3F) << 6 |
+                                      (bajt(i + 3) & 0x3F);
+            wynik += static_cast<char16_t>(0xD800 + ((kod - 0x10000) >> 10));
+            wynik += static_cast<char16_t>(0xDC00 + ((kod - 0x10000) & 0x3FF));
+            i += 4;
+        } else {
+            blad();
+        }
+    }
+    return wynik;
 }
 
 std::string Utf16NaUtf8(std::u16string_view tekst) {
-    std::string bajty(tekst.size() * 2, '\0');
+    std::string wynik;
+    wynik.reserve(tekst.size());
     for (std::size_t i = 0; i < tekst.size(); ++i) {
-        bajty[2 * i] = static_cast<char>(tekst[i] & 0xFF);
-        bajty[2 * i + 1] = static_cast<char>(tekst[i] >> 8);
+        std::uint32_t kod = tekst[i];
+        if (kod >= 0xD800 && kod <= 0xDFFF) {
+            // Positions count bytes of the little-endian form, whose first byte is the low one.
+            if (kod > 0xDBFF || i + 1 == tekst.size() || tekst[i + 1] < 0xDC00 ||
+                tekst[i + 1] > 0xDFFF)
+                ZglosBladKonwersji("Tekst serwera", 2 * i, static_cast<unsigned char>(kod & 0xFF),
+                                   "UTF-16LE -> UTF-8");
+            kod = 0x10000 + ((kod - 0xD800) << 10) + (tekst[i + 1] - 0xDC00u);
+            ++i;
+        }
+        if (kod < 0x80) {
+            wynik += static_cast<char>(kod);
+        } else if (kod < 0x800) {
+            wynik += static_cast<char>(0xC0 | kod >> 6);
+            wynik += static_cast<char>(0x80 | (kod & 0x3F));
+        } else if (kod < 0x10000) {
+            wynik += static_cast<char>(0xE0 | kod >> 12);
+            wynik += static_cast<char>(0x80 | (kod >> 6 & 0x3F));
+            wynik += static_cast<char>(0x80 | (kod & 0x3F));
+        } else {
+            wynik += static_cast<char>(0xF0 | kod >> 18);
+            wynik += static_cast<char>(0x80 | (kod >> 12 & 0x3F));
+            wynik += static_cast<char>(0x80 | (kod >> 6 & 0x3F));
+            wynik += static_cast<char>(0x80 | (kod & 0x3F));
+        }
     }
-    KonwerterIconv konwerter("UTF-8", "UTF-16LE");
-    return konwerter.Konwertuj(bajty, 2, "Tekst serwera");
+    return wynik;
 }

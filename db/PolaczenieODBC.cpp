@@ -65,6 +65,8 @@ struct PolaczenieODBC::Sesja {
     std::string sterownik;
     bool polaczona = false;
     bool wTransakcji = false;
+    // The converted command, kept from command to command so that its memory is reused.
+    std::u16string polecenieUtf16;
 
     ~Sesja() {
         if (polaczona) SQLDisconnect(polaczenie.Uchwyt());
@@ -86,10 +88,13 @@ struct PolaczenieODBC::Sesja {
         return polecenie;
     }
 
-    void Wykonaj(const PolecenieODBC& polecenie, std::string_view tekst) const {
-        std::u16string szeroki = Cp1250NaUtf16(tekst);
-        const SQLRETURN wynik = SQLExecDirectW(polecenie.Uchwyt(), Wide(szeroki),
-                                               static_cast<SQLINTEGER>(szeroki.size()));
+    // The text is converted whole before anything is sent, so a byte code page 1250 does not
+    // define stops the command at the client.
+    void Wykonaj(const PolecenieODBC& polecenie, std::string_view tekst) {
+        const std::u16string_view utf16 = Cp1250NaUtf16(tekst, polecenieUtf16);
+        const SQLRETURN wynik = SQLExecDirectW(
+            polecenie.Uchwyt(), reinterpret_cast<SQLWCHAR*>(const_cast<char16_t*>(utf16.data())),
+            static_cast<SQLINTEGER>(utf16.size()));
         SprawdzODBC(wynik, SQL_HANDLE_STMT, polecenie.Uchwyt(), sterownik, tekst);
     }
 

@@ -3,7 +3,6 @@
 #include "common/Wyjatki.h"
 #include "db/ConnectionST.h"
 #include "db/ConnectionStringODBC.h"
-#include "db/Kodowanie.h"
 #include "db/UchwytyODBC.h"
 
 TEST(ParsujConnectionString, EveryLogInValueArrivesWholeAndExact) {
@@ -184,20 +183,4 @@ TEST(BezPrzedrostkowSterownika, DropsOnlyTheDriverStacksGroups) {
     EXPECT_EQ(BezPrzedrostkowSterownika("[FreeTDS][SQL Server][13000] Niepoprawny status ^pc_MC"),
               "[13000] Niepoprawny status ^pc_MC");
     EXPECT_EQ(BezPrzedrostkowSterownika("bez nawiasów"), "bez nawiasów");
-}
-
-TEST(Kodowanie, Cp1250ConvertsPolishLettersAndRefusesUndefinedBytes) {
-    EXPECT_EQ(Cp1250NaUtf16("Za\xBF\xF3\xB3\xE6 \xA5\xCA\x8C\x8F\x96\x94"), u"Zażółć ĄĘŚŹ–”");
-    for (const char bajt : {'\x81', '\x83', '\x88', '\x90', '\x98'}) {
-        const std::string tekst = std::string("select 1 -- ") + bajt;
-        try {
-            Cp1250NaUtf16(tekst);
-            ADD_FAILURE() << "no error";
-        } catch (const EOleException& e) {
-            EXPECT_NE(e.Komunikat().find("pozycji 12"), std::string::npos) << e.Komunikat();
-        }
-    }
-    EXPECT_EQ(Utf16NaUtf8(u"Błąd ąę"), "Błąd ąę");
-    EXPECT_EQ(Utf8NaUtf16("Hasło€1"), u"Hasło€1");
-    EXPECT_THROW(Utf8NaUtf16("\xC5"), EOleException);
 }

@@ -1,0 +1,120 @@
+// Code page 1250 through its table. Most bytes of a package are ASCII, so both conversions take
+// 16 bytes at a time while they are (SSE2, which every x86-64 processor has), and look up the
+// table byte by byte only in the blocks that are not; other processors take the table alone.
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+#include "db/BladKonwersji.h"
+#include "db/Kodowanie.h"
+#include "db/Tablica1250.h"
+
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#define ZUV_KODOWANIE_SSE2 1
+#endif
+
+namespace {
+
+constexpr std::string_view Polecenie = "Polecenie SQL";
+
+// The UTF-8 bytes of each byte of the code page: up to three bytes, their count in the fourth (0
+// for the bytes without a character).
+constexpr std::array<std::array<char, 4>, 256> Utf8Bajtow = [] {
+    std::array<std::array<char, 4>, 256> tablica{};
+    for (std::size_t i = 0; i < 256; ++i) {
+        const char16_t znak = Tablica1250[i];
+        auto& wpis = tablica[i];
+        if (znak == BrakZnaku) {
+            wpis = {0, 0, 0, 0};
+        } else if (znak < 0x80) {
+            wpis = {static_cast<char>(znak), 0, 0, 1};
+        } else if (znak < 0x800) {
+            wpis = {static_cast<char>(0xC0 | (znak >> 6)), static_cast<char>(0x80 | (znak & 0x3F)),
+                    0, 2};
+        } else {
+            wpis = {static_cast<char>(0xE0 | (znak >> 12)),
+                    static_cast<char>(0x80 | ((znak >> 6) & 0x3F)),
+                    static_cast<char>(0x80 | (znak & 0x3F)), 3};
+        }
+    }
+    return tablica;
+}();
+
+// Grows `bufor` to at least `rozmiar`, by half again at a time, so that growing batches do not
+// reallocate on every command. Never shrinks it.
+template <typename Tekst>
+void Zapewnij(Tekst& bufor, std::size_t rozmiar) {
+    if (bufor.size() < rozmiar) bufor.resize(std::max(rozmiar, bufor.size() + bufor.size() / 2));
+}
+
+unsigned char Bajt(std::string_view tekst, std::size_t i) {
+    return static_cast<unsigned char>(tekst[i]);
+}
+
+char16_t ZnakUtf16(std::string_view tekst, std::size_t i, std::string_view opis) {
+    const char16_t znak = Tablica1250[Bajt(tekst, i)];
+    if (znak == BrakZnaku) ZglosBladKonwersji(Polecenie, i, Bajt(tekst, i), opis);
+    return znak;
+}
+
+}  // namespace
+
+std::u16string_view Cp1250NaUtf16(std::string_view tekst, std::u16string& bufor) {
+    constexpr std::string_view opis = "CP1250 -> UTF-16LE";
+    const std::size_t n = tekst.size();
+    Zapewnij(bufor, n);
+    char16_t* wy = bufor.data();
+    std::size_t i = 0;
+#ifdef ZUV_KODOWANIE_SSE2
+    const __m128i zera = _mm_setzero_si128();
+    for (; i + 16 <= n; i += 16) {
+        const __m128i bajty = _mm_loadu_si128(reinterpret_cast<const __m128i*>(tekst.data() + i));
+        if (_mm_movemask_epi8(bajty) == 0) {
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(wy + i), _mm_unpacklo_epi8(bajty, zera));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(wy + i + 8),
+                             _mm_unpackhi_epi8(bajty, zera));
+        } else {
+            for (std::size_t k = i; k < i + 16; ++k) wy[k] = ZnakUtf16(tekst, k, opis);
+        }
+    }
+#endif
+    for (; i < n; ++i) wy[i] = ZnakUtf16(tekst, i, opis);
+    return {bufor.data(), n};
+}
+
+std::u16string Cp1250NaUtf16(std::string_view tekst) {
+    std::u16string wynik;
+    wynik.resize(Cp1250NaUtf16(tekst, wynik).size());
+    return wynik;
+}
+
+std::string_view Cp1250NaUtf8(std::string_view tekst, std::string& bufor) {
+    constexpr std::string_view opis = "CP1250 -> UTF-8";
+    const std::size_t n = tekst.size();
+    // Each byte gives at most three, and the last one writes a fourth, spare byte.
+    Zapewnij(bufor, 3 * n + 1);
+    char* wy = bufor.data();
+    std::size_t w = 0;
+    const auto dopisz = [&](std::size_t i) {
+        const auto& wpis = Utf8Bajtow[Bajt(tekst, i)];
+        if (wpis[3] == 0) ZglosBladKonwersji(Polecenie, i, Bajt(tekst, i), opis);
+        std::memcpy(wy + w, wpis.data(), 4);
+        w += static_cast<std::size_t>(wpis[3]);
+    };
+    std::size_t i = 0;
+#ifdef ZUV_KODOWANIE_SSE2
+    for (; i + 16 <= n; i += 16) {
+        const __m128i bajty = _mm_loadu_si128(reinterpret_cast<const __m128i*>(tekst.data() + i));
+        if (_mm_movemask_epi8(bajty) == 0) {
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(wy + w), bajty);
+            w += 16;
+        } else {
+            for (std::size_t k = i; k < i + 16; ++k) dopisz(k);
+        }
+    }
+#endif
+    for (; i < n; ++i) dopisz(i);
+    return {bufor.data(), w};
+}
