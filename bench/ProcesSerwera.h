@@ -1,0 +1,31 @@
+#pragma once
+// The TDS test server as a process of its own, started and stopped by a benchmark, so that the
+// server's CPU time never counts as the client's. Its state lives in a fresh folder.
+
+#include <sys/types.h>
+
+#include <filesystem>
+#include <string>
+
+class ProcesSerwera {
+  public:
+    static constexpr const char* Haslo = "Bench1";
+
+    // Starts the server with a new state recording `wersjaPoczatkowa` and waits until it listens.
+    // Throws std::runtime_error when it cannot be started.
+    explicit ProcesSerwera(const std::string& wersjaPoczatkowa);
+    // Stops the server and removes its folder.
+    ~ProcesSerwera();
+    ProcesSerwera(const ProcesSerwera&) = delete;
+    ProcesSerwera& operator=(const ProcesSerwera&) = delete;
+
+    int Port() const { return port_; }
+    const std::filesystem::path& Katalog() const { return katalog_; }
+    // The connection string the window builds for this server.
+    std::string ConnectionString() const;
+
+  private:
+    std::filesystem::path katalog_;
+    pid_t pid_ = -1;
+    int port_ = 0;
+};

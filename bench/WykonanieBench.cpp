@@ -1,0 +1,162 @@
+// One full-size package applied by the program's own runner and ODBC connection, and the same
+// batches sent by FreeTDS's bsqldb, to one test server over loopback, alternating for several
+// rounds. Both sides are whole runs: log-in, every batch, log-out; the program's side also loads
+// the package's bytes into its line list and runs the package in one transaction, as the window
+// does. bsqldb reads the batches the runner sends (marker replaced, gate applied), each ended by
+// a "go" line, and converts them from code page 1250 itself (client charset CP1250). The server
+// is a process of its own, so the program's CPU time is this process's; bsqldb's is its child's.
+//
+// The last two lines are the medians' ratios: cpu_ratio_vs_bsqldb=R and wall_ratio_vs_bsqldb=R.
+// Goal: both at most 1.0.
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "GeneratorPakietow.h"
+#include "Pomiar.h"
+#include "ProcesSerwera.h"
+#include "ZastosowaniePakietu.h"
+#include "common/Linie.h"
+#include "db/Polaczenie.h"
+#include "packages/PrzetwarzanieSTR.h"
+#include "versions/KatalogWersji.h"
+
+namespace {
+
+constexpr const char* Wersja = "11.5.0.6";
+
+// Keeps every batch the runner hands over, exactly as it would reach the driver.
+class PolaczenieZapisujace : public Polaczenie {
+  public:
+    bool Otwarte() const override { return true; }
+    WynikZapytania WykonajZRekordami(std::string_view) override {
+        return {1, WartoscPola(std::int64_t{2008})};
+    }
+    void WykonajBezRekordow(std::string_view polecenie, int) override {
+        partie.emplace_back(polecenie);
+    }
+    std::vector<std::string> partie;
+
+  protected:
+    void OtworzSesje(const std::string&) override {}
+    void ZamknijSesje() override {}
+    int RozpocznijNaSerwerze() override { return 1; }
+    void ZatwierdzNaSerwerze() override {}
+    void WycofajNaSerwerze() override {}
+};
+
+// The input of bsqldb: the runner's batches, each followed by a "go" line. bsqldb keeps the
+// line ends it reads, so it sends each batch with the bytes the program sends.
+std::size_t ZapiszWejscieBsqldb(const std::string& pakiet, const std::filesystem::path& plik) {
+    ListaLinii linie;
+    linie.UstawTekst(pakiet);
+    PolaczenieZapisujace zapis;
+    TPrzetwarzanieSTR::WykonajSkrypt(&zapis, linie, true, nullptr, Wersja);
+    std::ofstream wyjscie(plik, std::ios::binary);
+    for (const std::string& partia : zapis.partie) wyjscie << partia << "go\r\n";
+    return zapis.partie.size();
+}
+
+// One run of bsqldb as a child process; its CPU time comes from wait4.
+Czasy UruchomBsqldb(const ProcesSerwera& serwer, const std::filesystem::path& wejscie) {
+    const std::string konfiguracja = (serwer.Katalog() / "freetds.conf").string();
+    const std::string plik = wejscie.string();
+    const std::string dziennik = (serwer.Katalog() / "bsqldb.err").string();
+    const auto start = std::chrono::steady_clock::now();
+    std::fflush(nullptr);  // what is buffered must not be written twice, by the child too
+    const pid_t pid = fork();
+    if (pid == 0) {
+        setenv("FREETDSCONF", konfiguracja.c_str(), 1);
+        std::FILE* nic = std::freopen("/dev/null", "w", stdout);
+        std::FILE* bledy = std::freopen(dziennik.c_str(), "w", stderr);
+        if (nic == nullptr || bledy == nullptr) _exit(126);
+        execlp("bsqldb", "bsqldb", "-S", "zuvbench", "-U", "sa", "-P", ProcesSerwera::Haslo, "-D",
+               "ZUV", "-q", "-i", plik.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    int status = 0;
+    rusage uzycie{};
+    wait4(pid, &status, 0, &uzycie);
+    const auto koniec = std::chrono::steady_clock::now();
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        std::fprintf(stderr, "bsqldb failed (status %d); see %s\n", status, dziennik.c_str());
+        std::exit(1);
+    }
+    return {SekundyCpu(uzycie), std::chrono::duration<double>(koniec - start).count()};
+}
+
+void ZapiszKonfiguracjeFreeTds(const ProcesSerwera& serwer) {
+    std::ofstream plik(serwer.Katalog() / "freetds.conf");
+    plik << "[zuvbench]\n\thost = 127.0.0.1\n\tport = " << serwer.Port()
+         << "\n\ttds version = 7.4\n\tclient charset = CP1250\n";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    int rundy = 7;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--rounds") == 0 && i + 1 < argc) {
+            rundy = std::atoi(argv[++i]);
+        } else {
+            std::fprintf(stderr, "usage: %s [--rounds N]\n", argv[0]);
+            return 2;
+        }
+    }
+
+    const std::string pakiet = GenerujPakiet(Wersja, RozmiarPakietu::Pelny);
+    // The package accepts the database at the catalogue version before its own.
+    const auto pozycja = std::find(KatalogWersji.begin(), KatalogWersji.end(), Wersja);
+    ProcesSerwera serwer(std::string(*(pozycja - 1)));
+    ZapiszKonfiguracjeFreeTds(serwer);
+    const std::filesystem::path wejscie = serwer.Katalog() / "partie.sql";
+    const std::size_t partii = ZapiszWejscieBsqldb(pakiet, wejscie);
+    std::printf("package %s, full size: %zu bytes, %zu batches sent; server on port %d\n", Wersja,
+                pakiet.size(), partii, serwer.Port());
+
+    // A first run of each, not counted, brings both into the page cache and the server up.
+    ZastosujPakiet(serwer.ConnectionString(), pakiet, Wersja);
+    UruchomBsqldb(serwer, wejscie);
+
+    std::vector<double> cpuProgramu, scianaProgramu, cpuBsqldb, scianaBsqldb;
+    for (int runda = 1; runda <= rundy; ++runda) {
+        const auto program = [&] {
+            const Czasy t =
+                Zmierz([&] { ZastosujPakiet(serwer.ConnectionString(), pakiet, Wersja); });
+            cpuProgramu.push_back(t.cpu);
+            scianaProgramu.push_back(t.sciana);
+        };
+        const auto bsqldb = [&] {
+            const Czasy t = UruchomBsqldb(serwer, wejscie);
+            cpuBsqldb.push_back(t.cpu);
+            scianaBsqldb.push_back(t.sciana);
+        };
+        // Which side goes first alternates, so that a drift in the machine's load falls on both.
+        if (runda % 2 == 1) {
+            program();
+            bsqldb();
+        } else {
+            bsqldb();
+            program();
+        }
+        std::printf("round %d: program cpu %.3f s wall %.3f s | bsqldb cpu %.3f s wall %.3f s\n",
+                    runda, cpuProgramu.back(), scianaProgramu.back(), cpuBsqldb.back(),
+                    scianaBsqldb.back());
+    }
+    const double cpuP = Mediana(cpuProgramu), scianaP = Mediana(scianaProgramu);
+    const double cpuB = Mediana(cpuBsqldb), scianaB = Mediana(scianaBsqldb);
+    std::printf("median program: cpu %.3f s wall %.3f s; bsqldb: cpu %.3f s wall %.3f s\n", cpuP,
+                scianaP, cpuB, scianaB);
+    std::printf("cpu_ratio_vs_bsqldb=%.2f\n", cpuB > 0 ? cpuP / cpuB : 0.0);
+    std::printf("wall_ratio_vs_bsqldb=%.2f\n", scianaB > 0 ? scianaP / scianaB : 0.0);
+    return 0;
+}

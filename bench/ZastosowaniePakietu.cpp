@@ -1,0 +1,16 @@
+#include "ZastosowaniePakietu.h"
+
+#include "common/Linie.h"
+#include "db/PolaczenieODBC.h"
+#include "packages/PrzetwarzanieSTR.h"
+
+void ZastosujPakiet(const std::string& connectionString, std::string_view pakiet,
+                    std::string_view wersja) {
+    PolaczenieODBC polaczenie;
+    polaczenie.UstawConnectionString(connectionString);
+    polaczenie.Otworz();
+    ListaLinii linie;
+    linie.UstawTekst(pakiet);
+    TPrzetwarzanieSTR::WykonajSkrypt(&polaczenie, linie, true, nullptr, wersja);
+    polaczenie.Zamknij();
+}
