@@ -4,6 +4,8 @@
 
 #include "app/OknaKomunikatow.h"
 
+namespace zuv {
+
 const QEvent::Type ZdarzenieObslugi::Typ = static_cast<QEvent::Type>(QEvent::registerEventType());
 
 AplikacjaZUV::AplikacjaZUV(int& argc, char** argv, OknaKomunikatow& komunikaty)
@@ -58,3 +60,5 @@ bool UruchomObsluge(QObject* odbiorca, std::function<void()> obsluga) {
     QCoreApplication::sendEvent(odbiorca, &zdarzenie);
     return zakonczona;
 }
+
+}  // namespace zuv

@@ -9,6 +9,8 @@
 #include <functional>
 #include <string>
 
+namespace zuv {
+
 class OknaKomunikatow;
 
 // An event that carries one handler of the window to `notify`.
@@ -51,3 +53,5 @@ std::string TekstBledu(std::string komunikat);
 // Runs the handler through the application's `notify`, so that its errors reach the default
 // error handler. Returns whether it ran to its end.
 bool UruchomObsluge(QObject* odbiorca, std::function<void()> obsluga);
+
+}  // namespace zuv

@@ -24,6 +24,8 @@
 #include "versions/KatalogWersji.h"
 #include "versions/ObslugaWersji.h"
 
+namespace zuv {
+
 namespace {
 
 // The window's client area; the design's outer size of 650 x 550 includes the frame.
@@ -324,3 +326,5 @@ void TfrmGlowna::AktualizujDoWersji(const std::string& wersja) {
     WczytajZasob(nazwa, linie);
     TPrzetwarzanieSTR::WykonajSkrypt(conn_.get(), linie, true, pnlAktualiacjaInfo_, wersja);
 }
+
+}  // namespace zuv

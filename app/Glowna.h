@@ -10,15 +10,18 @@
 #include <memory>
 #include <string>
 
-class OknaKomunikatow;
-class PanelInformacyjny;
-class Polaczenie;
 class QFrame;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
+
+namespace zuv {
+
+class OknaKomunikatow;
+class PanelInformacyjny;
+class Polaczenie;
 
 class TfrmGlowna : public QWidget {
   public:
@@ -79,3 +82,5 @@ class TfrmGlowna : public QWidget {
     QFrame* pnlBtns_ = nullptr;
     QPushButton* btnZamknij_ = nullptr;
 };
+
+}  // namespace zuv

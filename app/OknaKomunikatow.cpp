@@ -8,6 +8,8 @@
 #include <QScreen>
 #include <algorithm>
 
+namespace zuv {
+
 namespace {
 
 // QMessageBox wraps any text wider than 500 pixels, which breaks an error message such as "...
@@ -71,3 +73,5 @@ int OknaKomunikatowQt::Pokaz(const std::string& tekst, const std::string& tytul,
     Zamknij(okno);
     return OdpowiedzKomunikatu::Ok;
 }
+
+}  // namespace zuv

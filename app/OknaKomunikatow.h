@@ -5,6 +5,8 @@
 
 #include <string>
 
+namespace zuv {
+
 namespace StylKomunikatu {
 inline constexpr int Ok = 0;                // MB_OK
 inline constexpr int TakNie = 4;            // MB_YESNO
@@ -32,3 +34,5 @@ class OknaKomunikatowQt : public OknaKomunikatow {
   public:
     int Pokaz(const std::string& tekst, const std::string& tytul, int styl) override;
 };
+
+}  // namespace zuv

@@ -2,6 +2,8 @@
 
 #include <QPalette>
 
+namespace zuv {
+
 PanelInformacyjny::PanelInformacyjny(QWidget* rodzic) : QLabel(rodzic) {
     setAlignment(Qt::AlignCenter);
     setAutoFillBackground(true);
@@ -25,3 +27,5 @@ void PanelInformacyjny::UstawKolor(std::uint32_t kolor) {
                            static_cast<int>((kolor >> 16) & 0xFF)));
     setPalette(paleta);
 }
+
+}  // namespace zuv

@@ -6,6 +6,8 @@
 
 #include "packages/KontrolkaPostepu.h"
 
+namespace zuv {
+
 class PanelInformacyjny : public QLabel, public KontrolkaPostepu {
   public:
     explicit PanelInformacyjny(QWidget* rodzic);
@@ -15,3 +17,5 @@ class PanelInformacyjny : public QLabel, public KontrolkaPostepu {
     bool Widoczna() const override;
     void UstawKolor(std::uint32_t kolor) override;
 };
+
+}  // namespace zuv

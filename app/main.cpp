@@ -2,6 +2,8 @@
 #include "app/Glowna.h"
 #include "app/OknaKomunikatow.h"
 
+using namespace zuv;
+
 int main(int argc, char** argv) {
     OknaKomunikatowQt komunikaty;
     AplikacjaZUV aplikacja(argc, argv, komunikaty);

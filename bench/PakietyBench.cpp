@@ -19,6 +19,9 @@
 #include "db/Polaczenie.h"
 #include "packages/PrzetwarzanieSTR.h"
 
+using namespace zuv;
+using namespace generator;
+
 // Heap accounting for the memory figure: every block carries its size in front of it.
 namespace {
 

@@ -1,5 +1,7 @@
 #include "common/Linie.h"
 
+namespace zuv {
+
 std::string ZLiniamiCrLf(std::string_view tekst) {
     // The lines of a command text mostly end with CR LF already, so runs of such lines are
     // copied whole; only a lone CR or LF, and the end of the text, break a run.
@@ -50,3 +52,5 @@ void ListaLinii::UstawTekst(std::string_view tekst) {
     bufor_ = std::move(bufor);
     linie_ = std::move(linie);
 }
+
+}  // namespace zuv

@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+namespace zuv {
+
 // The first CR, LF or NUL byte in [p, koniec), or koniec. Eight bytes are tested at a time for
 // a byte below 14; only such a byte (a break, or a rare tab or other control byte) is looked at
 // one by one.
@@ -101,3 +103,5 @@ class ListaLinii {
     std::string bufor_;
     std::vector<Linia> linie_;
 };
+
+}  // namespace zuv

@@ -4,6 +4,8 @@
 
 #include "common/Wyjatki.h"
 
+namespace zuv {
+
 std::string_view Przytnij(std::string_view tekst) {
     std::size_t poczatek = 0;
     std::size_t koniec = tekst.size();
@@ -91,3 +93,5 @@ std::string Formatuj(std::string_view wzorzec, std::initializer_list<ArgumentFor
     }
     return wynik;
 }
+
+}  // namespace zuv

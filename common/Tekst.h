@@ -8,6 +8,8 @@
 #include <string_view>
 #include <variant>
 
+namespace zuv {
+
 // Removes leading and trailing bytes with values 0 to 32.
 std::string_view Przytnij(std::string_view tekst);
 
@@ -35,3 +37,5 @@ class ArgumentFormatu {
 // Fills the "%s" and "%d" placeholders of the pattern in order ("%%" stands for "%"). A missing
 // argument or one of the wrong kind throws Exception: that is a fault in the caller.
 std::string Formatuj(std::string_view wzorzec, std::initializer_list<ArgumentFormatu> argumenty);
+
+}  // namespace zuv

@@ -4,6 +4,8 @@
 
 #include "common/Tekst.h"
 
+namespace zuv {
+
 Exception::Exception(std::string komunikat, int kontekstPomocy)
     : komunikat_(std::move(komunikat)), kontekstPomocy_(kontekstPomocy) {}
 
@@ -34,3 +36,5 @@ EOleException::EOleException(std::string_view opis, std::int32_t kod, std::strin
       kod_(kod),
       zrodlo_(std::move(zrodlo)),
       plikPomocy_(std::move(plikPomocy)) {}
+
+}  // namespace zuv

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+namespace zuv {
+
 class Exception : public std::exception {
   public:
     explicit Exception(std::string komunikat, int kontekstPomocy = 0);
@@ -67,3 +69,5 @@ class EOleException : public Exception {
     std::string zrodlo_;
     std::string plikPomocy_;
 };
+
+}  // namespace zuv

@@ -2,6 +2,8 @@
 
 #include "common/Tekst.h"
 
+namespace zuv {
+
 std::string ZacytujWartosc(std::string_view wartosc) {
     if (wartosc.find_first_of(";'\"") == std::string_view::npos) return std::string(wartosc);
     const bool maCudzyslow = wartosc.find('"') != std::string_view::npos;
@@ -30,3 +32,5 @@ std::string UtworzConnectionString(std::string_view serwer, std::string_view baz
             Formatuj("%s;Application Name=%s", {wynik, ZacytujWartosc("U:" + std::string(nazwa))});
     return wynik;
 }
+
+}  // namespace zuv

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+namespace zuv {
+
 // Builds "Provider=SQLOLEDB.1;Password=..;Persist Security Info=True;User ID=..;
 // Initial Catalog=..;Data Source=..;OLE DB Services=-2", followed by
 // ";Application Name=U:<name>" when the application name, trimmed of bytes 0..32, is not empty.
@@ -18,3 +20,5 @@ std::string UtworzConnectionString(std::string_view serwer, std::string_view baz
 // enclosed in double quotes, or in single quotes when it holds a double quote and no single
 // quote, with the enclosing quote character doubled inside.
 std::string ZacytujWartosc(std::string_view wartosc);
+
+}  // namespace zuv

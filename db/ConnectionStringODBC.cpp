@@ -8,6 +8,8 @@
 #include "common/Wyjatki.h"
 #include "db/WartosciLogowania.h"
 
+namespace zuv {
+
 namespace {
 
 constexpr std::int32_t KodBlednegoAtrybutu =
@@ -138,3 +140,5 @@ std::string ConnectionStringODBC(const AtrybutyPolaczenia& atrybuty, std::string
         wynik += "APP=" + WartoscODBC("Nazwa aplikacji", aplikacja, rodzaj) + ";";
     return wynik;
 }
+
+}  // namespace zuv

@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+namespace zuv {
+
 using AtrybutyPolaczenia = std::vector<std::pair<std::string, std::string>>;
 
 // Splits "key=value;key=value" by the quoting rules the connection string is built with: a value
@@ -37,3 +39,5 @@ RodzajSterownika RodzajSterownikaDla(std::string_view sterownik);
 // "Hasło") and the characters.
 std::string ConnectionStringODBC(const AtrybutyPolaczenia& atrybuty, std::string_view sterownik,
                                  RodzajSterownika rodzaj);
+
+}  // namespace zuv

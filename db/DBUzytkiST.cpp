@@ -5,6 +5,8 @@
 #include "common/Wyjatki.h"
 #include "db/Polaczenie.h"
 
+namespace zuv {
+
 namespace {
 
 // The line numbers are those under which these checks have always been reported.
@@ -73,3 +75,5 @@ void WycofajTransakcje(Polaczenie* polaczenie) {
     SprawdzTransakcje(polaczenie);
     polaczenie->RollbackTrans();
 }
+
+}  // namespace zuv

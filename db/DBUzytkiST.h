@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string_view>
 
+namespace zuv {
+
 class Polaczenie;
 
 struct TDBUzytkiST {
@@ -28,3 +30,5 @@ void SprawdzTransakcje(Polaczenie* polaczenie);
 void RozpocznijTransakcje(Polaczenie* polaczenie);
 void ZatwierdzTransakcje(Polaczenie* polaczenie);
 void WycofajTransakcje(Polaczenie* polaczenie);
+
+}  // namespace zuv

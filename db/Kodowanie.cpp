@@ -10,6 +10,8 @@
 #include "common/Tekst.h"
 #include "db/BladKonwersji.h"
 
+namespace zuv {
+
 namespace {
 
 constexpr std::int32_t KodBleduKonwersji = static_cast<std::int32_t>(0x80004005);  // E_FAIL
@@ -105,3 +107,5 @@ std::string Utf16NaUtf8(std::u16string_view tekst) {
     }
     return wynik;
 }
+
+}  // namespace zuv

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+namespace zuv {
+
 // A command text in code page 1250. Of its 256 bytes, 0x81, 0x83, 0x88, 0x90 and 0x98 have no
 // character and are refused.
 std::u16string Cp1250NaUtf16(std::string_view tekst);
@@ -21,3 +23,5 @@ std::string_view Cp1250NaUtf8(std::string_view tekst, std::string& bufor);
 std::u16string Utf8NaUtf16(std::string_view tekst);
 // Everything the server or the driver returns.
 std::string Utf16NaUtf8(std::u16string_view tekst);
+
+}  // namespace zuv

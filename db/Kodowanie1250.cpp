@@ -12,6 +12,8 @@
 
 #if defined(__SSE2__) || defined(_M_X64)
 #include <emmintrin.h>
+
+namespace zuv {
 #define ZUV_KODOWANIE_SSE2 1
 #endif
 
@@ -118,3 +120,5 @@ std::string_view Cp1250NaUtf8(std::string_view tekst, std::string& bufor) {
     for (; i < n; ++i) dopisz(i);
     return {bufor.data(), w};
 }
+
+}  // namespace zuv

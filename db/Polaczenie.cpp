@@ -2,6 +2,8 @@
 
 #include "common/Wyjatki.h"
 
+namespace zuv {
+
 void Polaczenie::Otworz() {
     // The program always closes before it opens again; opening twice is a fault of the caller.
     if (Otwarte())
@@ -32,3 +34,5 @@ void Polaczenie::RollbackTrans() {
     WycofajNaSerwerze();
     if (poziomTransakcji_ > 0) --poziomTransakcji_;
 }
+
+}  // namespace zuv

@@ -14,6 +14,8 @@
 #include <string_view>
 #include <variant>
 
+namespace zuv {
+
 // A field value as the server returns it: NULL, text (UTF-8) or integer.
 using WartoscPola = std::variant<std::monostate, std::string, std::int64_t>;
 
@@ -66,3 +68,5 @@ class Polaczenie {
     std::string connectionString_;
     int poziomTransakcji_ = 0;
 };
+
+}  // namespace zuv

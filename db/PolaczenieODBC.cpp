@@ -10,6 +10,8 @@
 #include "db/Kodowanie.h"
 #include "db/UchwytyODBC.h"
 
+namespace zuv {
+
 namespace {
 
 // SQL Server drivers in the order they are preferred when several are installed.
@@ -336,3 +338,5 @@ void PolaczenieODBC::WycofajNaSerwerze() {
     }
     PrzywrocAutoZatwierdzanie();
 }
+
+}  // namespace zuv

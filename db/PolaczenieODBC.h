@@ -8,6 +8,8 @@
 
 #include "db/Polaczenie.h"
 
+namespace zuv {
+
 class PolaczenieODBC : public Polaczenie {
   public:
     static constexpr int LimitCzasuLogowania = 15;  // seconds
@@ -54,3 +56,5 @@ class PolaczenieODBC : public Polaczenie {
 
     std::unique_ptr<Sesja> sesja_;
 };
+
+}  // namespace zuv

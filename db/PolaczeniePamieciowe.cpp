@@ -2,6 +2,8 @@
 
 #include "common/Wyjatki.h"
 
+namespace zuv {
+
 void PolaczeniePamieciowe::Zapisz(Rodzaj rodzaj, std::string tekst, int limitCzasu) {
     wywolania_.push_back({rodzaj, std::move(tekst), limitCzasu, false});
     const auto blad = bledy_.find({rodzaj, Liczba(rodzaj)});
@@ -69,3 +71,5 @@ void PolaczeniePamieciowe::WycofajNaSerwerze() {
     Zapisz(Rodzaj::Wycofanie, {});
     if (poziomNaSerwerze_ > 0) --poziomNaSerwerze_;
 }
+
+}  // namespace zuv

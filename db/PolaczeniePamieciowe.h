@@ -10,6 +10,8 @@
 
 #include "db/Polaczenie.h"
 
+namespace zuv {
+
 class PolaczeniePamieciowe : public Polaczenie {
   public:
     enum class Rodzaj {
@@ -60,3 +62,5 @@ class PolaczeniePamieciowe : public Polaczenie {
     std::map<std::string, WynikZapytania, std::less<>> wyniki_;
     std::map<std::pair<Rodzaj, int>, std::exception_ptr> bledy_;
 };
+
+}  // namespace zuv

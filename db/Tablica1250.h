@@ -4,6 +4,8 @@
 
 #include <array>
 
+namespace zuv {
+
 inline constexpr char16_t BrakZnaku = 0xFFFF;
 
 inline constexpr std::array<char16_t, 256> Tablica1250 = [] {
@@ -31,3 +33,5 @@ inline constexpr std::array<char16_t, 256> Tablica1250 = [] {
     for (int i = 0; i < 128; ++i) tablica[128 + i] = gorna[i];
     return tablica;
 }();
+
+}  // namespace zuv

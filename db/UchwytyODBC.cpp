@@ -6,6 +6,8 @@
 
 #include "db/Kodowanie.h"
 
+namespace zuv {
+
 namespace {
 
 constexpr std::int32_t KodBezOpisu = static_cast<std::int32_t>(0x80004005);  // E_FAIL
@@ -100,3 +102,5 @@ EOleException BladODBC(SQLSMALLINT rodzaj, SQLHANDLE uchwyt, std::string_view st
     }
     return EOleException(opis, bledy.front()->kod, zrodlo + " SQLSTATE " + bledy.front()->stan);
 }
+
+}  // namespace zuv

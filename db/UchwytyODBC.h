@@ -11,6 +11,8 @@
 
 #include "common/Wyjatki.h"
 
+namespace zuv {
+
 // One ODBC handle of the given kind, freed when the owner goes. Owners are declared so that a
 // child is destroyed before its parent.
 template <SQLSMALLINT Rodzaj>
@@ -61,3 +63,5 @@ inline void SprawdzODBC(SQLRETURN wynik, SQLSMALLINT rodzaj, SQLHANDLE uchwyt,
     if (wynik == SQL_SUCCESS || wynik == SQL_SUCCESS_WITH_INFO || wynik == SQL_NO_DATA) return;
     throw BladODBC(rodzaj, uchwyt, sterownik, polecenie);
 }
+
+}  // namespace zuv

@@ -6,6 +6,8 @@
 #include "common/Wyjatki.h"
 #include "db/Kodowanie.h"
 
+namespace zuv {
+
 namespace {
 
 bool Sterujacy(char16_t znak) { return znak < 0x20 || (znak >= 0x7F && znak <= 0x9F); }
@@ -62,3 +64,5 @@ void SprawdzSerwer(std::string_view wartosc) {
         SprawdzDlugosc("Liczba po przecinku (port) w polu „Serwer”", szeroki.size() - przecinek - 1,
                        MaksDlugoscPortu);
 }
+
+}  // namespace zuv

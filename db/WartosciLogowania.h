@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <string_view>
 
+namespace zuv {
+
 // The limits SQL Server documents, counted in UTF-16 characters as the server counts them: a
 // login name, a password and a database name are at most 128 characters (sysname); a server
 // is a machine's DNS name (at most 253), optionally "\" and an instance name (at most 16), and
@@ -24,3 +26,5 @@ void SprawdzWartoscLogowania(std::string_view pole, std::string_view wartosc,
 
 // The same for the server field, its machine name and instance name measured apart.
 void SprawdzSerwer(std::string_view wartosc);
+
+}  // namespace zuv

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string_view>
 
+namespace zuv {
+
 class KontrolkaPostepu {
   public:
     virtual ~KontrolkaPostepu() = default;
@@ -16,3 +18,5 @@ class KontrolkaPostepu {
     // The background colour in the platform's form: red in the low byte, then green, then blue.
     virtual void UstawKolor(std::uint32_t kolor) = 0;
 };
+
+}  // namespace zuv

@@ -5,6 +5,8 @@
 #include "common/Wyjatki.h"
 #include "packages/ZasobyProgramu.h"
 
+namespace zuv {
+
 void WczytajZasob(std::string_view nazwa, ListaLinii& linie) {
     const std::optional<std::string_view> dane = ZnajdzZasob(nazwa);
     if (!dane) throw EResNotFound(Formatuj("Resource %s not found", {nazwa}));
@@ -13,3 +15,5 @@ void WczytajZasob(std::string_view nazwa, ListaLinii& linie) {
     linie = ListaLinii();
     linie.UstawTekst(*dane);
 }
+
+}  // namespace zuv

@@ -3,6 +3,8 @@
 
 #include <string_view>
 
+namespace zuv {
+
 class ListaLinii;
 
 // Replaces the content of `linie` with the lines of the package `nazwa` (letters' case ignored,
@@ -12,3 +14,5 @@ class ListaLinii;
 // Throws EResNotFound "Resource <nazwa> not found", with the name as asked for, when the program
 // carries no such package; `linie` then keeps what it held.
 void WczytajZasob(std::string_view nazwa, ListaLinii& linie);
+
+}  // namespace zuv

@@ -10,6 +10,8 @@
 #include "packages/KontrolkaPostepu.h"
 #include "versions/ObslugaWersji.h"
 
+namespace zuv {
+
 namespace {
 
 char WielkaLitera(char znak) {
@@ -140,3 +142,5 @@ bool TPrzetwarzanieSTR::WykonajSkrypt(Polaczenie* polaczenie, const ListaLinii& 
     }
     return true;
 }
+
+}  // namespace zuv

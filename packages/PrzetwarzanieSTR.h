@@ -13,6 +13,8 @@
 
 #include "common/Linie.h"
 
+namespace zuv {
+
 class KontrolkaPostepu;
 class Polaczenie;
 
@@ -93,3 +95,5 @@ struct TPrzetwarzanieSTR {
     // without it always runs.
     static bool SpelniaMinSQL(std::int32_t wersjaSerwera, std::string_view partia);
 };
+
+}  // namespace zuv

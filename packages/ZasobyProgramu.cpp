@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstddef>
 
+namespace zuv {
+
 namespace {
 
 char WielkaLitera(char znak) {
@@ -24,3 +26,5 @@ std::optional<std::string_view> ZnajdzZasob(std::string_view nazwa) {
     }
     return std::nullopt;
 }
+
+}  // namespace zuv

@@ -8,6 +8,8 @@
 #include <span>
 #include <string_view>
 
+namespace zuv {
+
 // One linked-in package: its name in capitals, its first byte and its size in bytes.
 struct ZasobLinkowany {
     std::string_view nazwa;
@@ -21,3 +23,5 @@ std::span<const ZasobLinkowany> ZasobyLinkowane();
 // The exact bytes of the package of that name, the letters' case ignored; nothing when the
 // program carries no such package. The bytes live as long as the program.
 std::optional<std::string_view> ZnajdzZasob(std::string_view nazwa);
+
+}  // namespace zuv

@@ -6,6 +6,8 @@
 #include <array>
 #include <string_view>
 
+namespace zuv {
+
 inline constexpr std::array<std::string_view, 39> KatalogWersji = {
     "8.1.0.0",   "8.2.0.6",   "8.3.0.1",   "8.4.0.0",   "8.5.0.2",   "8.6.0.0",   "8.7.0.7",
     "8.8.0.0",   "8.9.0.9",   "8.10.0.2",  "8.11.0.0",  "9.1.0.2",   "9.2.0.1",   "9.3.0.6",
@@ -17,3 +19,5 @@ inline constexpr std::array<std::string_view, 39> KatalogWersji = {
 
 // The version a database records before the first catalogue package can be applied.
 inline constexpr std::string_view WersjaPrzedKatalogiem = "7.12.0.7";
+
+}  // namespace zuv

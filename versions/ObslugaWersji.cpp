@@ -3,6 +3,8 @@
 #include "common/Tekst.h"
 #include "common/Wyjatki.h"
 
+namespace zuv {
+
 bool ParsujWersje(std::string_view tekst, Wersja& wersja) {
     wersja = {0, 0, 0, 0};
     if (tekst.size() < 7) return false;
@@ -46,3 +48,5 @@ bool WersjaWiekszaLubRowna(std::string_view a, std::string_view b) {
     const Wersja wersjaB = ParsujLubZglos(b);
     return wersjaA >= wersjaB;
 }
+
+}  // namespace zuv

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string_view>
 
+namespace zuv {
+
 using Wersja = std::array<std::int32_t, 4>;
 
 // Fills `wersja` with the four components and gives true for a well-formed text: at least 7
@@ -18,3 +20,5 @@ bool ParsujWersje(std::string_view tekst, Wersja& wersja);
 // True when `a` lies at or above `b`. A malformed text (`a` tested first) throws EConvertError
 // "Niepoprawna wersja: "<text>".".
 bool WersjaWiekszaLubRowna(std::string_view a, std::string_view b);
+
+}  // namespace zuv

@@ -35,8 +35,8 @@ function(zuv_dolacz_zasoby target)
 
   set(cpp "// Generated from the package folder at configuration time; do not edit.\n")
   string(APPEND cpp "#include \"packages/ZasobyProgramu.h\"\n\n${deklaracje}\n")
-  string(APPEND cpp "std::span<const ZasobLinkowany> ZasobyLinkowane() {\n")
-  string(APPEND cpp "    static const ZasobLinkowany zasoby[] = {\n${wiersze}    };\n    return zasoby;\n")
+  string(APPEND cpp "std::span<const zuv::ZasobLinkowany> zuv::ZasobyLinkowane() {\n")
+  string(APPEND cpp "    static const zuv::ZasobLinkowany zasoby[] = {\n${wiersze}    };\n    return zasoby;\n")
   string(APPEND cpp "}\n")
 
   # Written only when the content changes, so that re-configuring rebuilds nothing needlessly.

@@ -12,6 +12,8 @@
 #include "tests/db/integracja/SerwerTestowy.h"
 #include "versions/KatalogWersji.h"
 
+using namespace zuv;
+
 namespace {
 
 constexpr int Tak = 6;

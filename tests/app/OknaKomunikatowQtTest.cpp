@@ -12,6 +12,8 @@
 
 #include "app/OknaKomunikatow.h"
 
+using namespace zuv;
+
 namespace {
 
 // Runs `obsluga` on the box once it is open; the handler must close it by pressing a button.

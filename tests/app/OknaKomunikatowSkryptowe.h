@@ -8,18 +8,19 @@
 
 #include "app/OknaKomunikatow.h"
 
+
 struct Komunikat {
     std::string tekst;
     std::string tytul;
     int styl;
 };
 
-class OknaKomunikatowSkryptowe : public OknaKomunikatow {
+class OknaKomunikatowSkryptowe : public zuv::OknaKomunikatow {
   public:
     int Pokaz(const std::string& tekst, const std::string& tytul, int styl) override {
         pokazane.push_back({tekst, tytul, styl});
-        if ((styl & 0x0F) != StylKomunikatu::TakNie) return OdpowiedzKomunikatu::Ok;
-        if (odpowiedzi.empty()) return OdpowiedzKomunikatu::Nie;
+        if ((styl & 0x0F) != zuv::StylKomunikatu::TakNie) return zuv::OdpowiedzKomunikatu::Ok;
+        if (odpowiedzi.empty()) return zuv::OdpowiedzKomunikatu::Nie;
         const int odpowiedz = odpowiedzi.front();
         odpowiedzi.pop_front();
         return odpowiedz;

@@ -16,6 +16,8 @@
 #include "tests/app/Srodowisko.h"
 #include "versions/KatalogWersji.h"
 
+using namespace zuv;
+
 namespace {
 
 template <typename T>

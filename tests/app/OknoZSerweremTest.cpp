@@ -13,6 +13,8 @@
 #include "tests/app/Srodowisko.h"
 #include "tests/db/integracja/SerwerTestowy.h"
 
+using namespace zuv;
+
 namespace {
 
 class OknoZSerwerem : public ::testing::Test {

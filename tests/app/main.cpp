@@ -5,6 +5,8 @@
 #include "tests/app/OknaKomunikatowSkryptowe.h"
 #include "tests/app/Srodowisko.h"
 
+using namespace zuv;
+
 OknaKomunikatowSkryptowe& KomunikatyTestowe() {
     static OknaKomunikatowSkryptowe komunikaty;
     return komunikaty;

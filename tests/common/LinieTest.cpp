@@ -7,6 +7,8 @@
 
 #include "common/Linie.h"
 
+using namespace zuv;
+
 namespace {
 
 std::vector<std::string> Linie(std::string_view tekst) {

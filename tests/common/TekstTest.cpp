@@ -3,6 +3,8 @@
 #include "common/Tekst.h"
 #include "common/Wyjatki.h"
 
+using namespace zuv;
+
 TEST(Przytnij, RemovesBytesUpTo32OnBothEndsOnly) {
     EXPECT_EQ(Przytnij(std::string_view(" \t\r\n\0a b\x1f ", 11)), "a b");
     EXPECT_EQ(Przytnij("   "), "");

@@ -2,6 +2,8 @@
 
 #include "common/Wyjatki.h"
 
+using namespace zuv;
+
 TEST(EOleException, MessageLosesTrailingBlanksAndFullStops) {
     const struct {
         const char* opis;

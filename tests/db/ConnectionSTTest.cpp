@@ -2,6 +2,8 @@
 
 #include "db/ConnectionST.h"
 
+using namespace zuv;
+
 namespace {
 
 std::string Oczekiwany(const std::string& haslo, const std::string& uzytkownik,

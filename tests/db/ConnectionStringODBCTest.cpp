@@ -5,6 +5,8 @@
 #include "db/ConnectionStringODBC.h"
 #include "db/UchwytyODBC.h"
 
+using namespace zuv;
+
 TEST(ParsujConnectionString, EveryLogInValueArrivesWholeAndExact) {
     const char* wartosci[] = {"plain", " blanks kept ", "a=b",           "x;Data Source=evil",
                               "it's",  "say \"hi\"",    "both ' and \"", "\";'",

@@ -4,6 +4,8 @@
 #include "db/DBUzytkiST.h"
 #include "db/PolaczeniePamieciowe.h"
 
+using namespace zuv;
+
 using Rodzaj = PolaczeniePamieciowe::Rodzaj;
 
 namespace {

@@ -14,6 +14,8 @@
 
 #if __has_include(<iconv.h>)
 #include <iconv.h>
+
+using namespace zuv;
 #define ZUV_TEST_ICONV 1
 #endif
 

@@ -3,6 +3,8 @@
 #include "common/Wyjatki.h"
 #include "db/PolaczeniePamieciowe.h"
 
+using namespace zuv;
+
 using Rodzaj = PolaczeniePamieciowe::Rodzaj;
 
 namespace {

@@ -7,6 +7,8 @@
 
 #include "versions/KatalogWersji.h"
 
+using namespace zuv;
+
 std::vector<std::string_view> PodzielNaWiersze(std::string_view tekst) {
     std::vector<std::string_view> wiersze;
     std::size_t i = 0;

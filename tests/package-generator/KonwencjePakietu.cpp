@@ -8,6 +8,8 @@
 
 #include "versions/KatalogWersji.h"
 
+using namespace zuv;
+
 namespace {
 
 std::string Poprzednia(std::string_view wersja) {

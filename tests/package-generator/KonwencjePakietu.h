@@ -9,6 +9,7 @@
 
 #include "AnalizaPakietu.h"
 
+
 struct Pakiet {
     std::string wersja;
     std::string bajty;

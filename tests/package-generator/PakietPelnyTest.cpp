@@ -8,6 +8,9 @@
 #include "GeneratorPakietow.h"
 #include "KonwencjePakietu.h"
 
+
+using namespace generator;
+
 namespace {
 
 struct Zmierzone {

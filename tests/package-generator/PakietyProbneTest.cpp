@@ -13,6 +13,9 @@
 #include "KonwencjePakietu.h"
 #include "versions/KatalogWersji.h"
 
+using namespace zuv;
+using namespace generator;
+
 namespace {
 
 const std::filesystem::path Katalog = KATALOG_DANYCH_PAKIETOW;

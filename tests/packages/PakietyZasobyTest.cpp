@@ -17,6 +17,8 @@
 #include "versions/KatalogWersji.h"
 #include "versions/ObslugaWersji.h"
 
+using namespace zuv;
+
 using V = std::vector<std::string>;
 
 namespace {

@@ -13,6 +13,8 @@
 #include "packages/KontrolkaPostepu.h"
 #include "packages/PrzetwarzanieSTR.h"
 
+using namespace zuv;
+
 using Rodzaj = PolaczeniePamieciowe::Rodzaj;
 using V = std::vector<std::string>;
 

@@ -3,6 +3,8 @@
 #include "versions/KatalogWersji.h"
 #include "versions/ObslugaWersji.h"
 
+using namespace zuv;
+
 TEST(KatalogWersji, EveryEntryParsesAndLiesAboveTheOneBefore) {
     EXPECT_EQ(KatalogWersji.front(), "8.1.0.0");
     EXPECT_EQ(KatalogWersji.back(), "11.5.0.6");

@@ -3,6 +3,8 @@
 #include "common/Wyjatki.h"
 #include "versions/ObslugaWersji.h"
 
+using namespace zuv;
+
 TEST(ParsujWersje, WellFormedTextsGiveTheirComponents) {
     const struct {
         const char* tekst;

@@ -4,6 +4,8 @@
 
 #include "SekcjeObiektow.h"
 
+namespace generator {
+
 ObiektBazy ProceduraAktualizacjiSesji() {
     ObiektBazy o;
     o.nazwa = "pc_ZUV_AKTUALIZACJA";
@@ -162,3 +164,5 @@ BEGIN
 END)";
     return o;
 }
+
+}  // namespace generator

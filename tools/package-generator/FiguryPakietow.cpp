@@ -5,6 +5,8 @@
 
 #include "versions/KatalogWersji.h"
 
+namespace generator {
+
 namespace {
 
 // Measured on the real packages: bytes, lines, bare CRs, "GO" and "go" separators, batches
@@ -57,7 +59,9 @@ constexpr std::array<FiguryPakietu, 39> Figury = {{
 }  // namespace
 
 const FiguryPakietu& FiguryWersji(std::size_t indeks) {
-    if (indeks >= Figury.size() || Figury[indeks].wersja != KatalogWersji[indeks])
+    if (indeks >= Figury.size() || Figury[indeks].wersja != zuv::KatalogWersji[indeks])
         throw std::logic_error("Brak figur dla pozycji katalogu");
     return Figury[indeks];
 }
+
+}  // namespace generator

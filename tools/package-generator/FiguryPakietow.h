@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <string_view>
 
+namespace generator {
+
 struct FiguryPakietu {
     std::string_view wersja;
     long bajty;
@@ -21,3 +23,5 @@ struct FiguryPakietu {
 
 // Figures of the catalogue entry `indeks` (position in KatalogWersji).
 const FiguryPakietu& FiguryWersji(std::size_t indeks);
+
+}  // namespace generator

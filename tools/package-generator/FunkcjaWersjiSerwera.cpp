@@ -4,6 +4,8 @@
 
 #include "SekcjeObiektow.h"
 
+namespace generator {
+
 namespace {
 
 constexpr std::string_view Naglowek = R"(CREATE FUNCTION dbo.fn_WERSJA_MS_SQL ()
@@ -60,3 +62,5 @@ ObiektBazy FunkcjaWersjiSerwera(int wariant) {
     }
     return o;
 }
+
+}  // namespace generator

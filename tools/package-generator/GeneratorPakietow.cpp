@@ -8,6 +8,8 @@
 #include "SekcjeObiektow.h"
 #include "WersjePlikow.h"
 
+namespace generator {
+
 namespace {
 
 struct Szkic {
@@ -62,3 +64,5 @@ std::string GenerujPakiet(std::string_view wersja, RozmiarPakietu rozmiar) {
         throw std::logic_error("Pakiet pełny nie ma zmierzonego rozmiaru");
     return std::move(pelny.bajty);
 }
+
+}  // namespace generator

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+namespace generator {
+
 enum class RozmiarPakietu {
     Probny,  // a few dozen kilobytes: every convention, few objects
     Pelny,   // the measured size of the real package: bytes, lines, batches, markers, objects
@@ -14,3 +16,5 @@ enum class RozmiarPakietu {
 // the format has them). The same arguments always give the same bytes. Throws
 // std::invalid_argument for a version outside the catalogue.
 std::string GenerujPakiet(std::string_view wersja, RozmiarPakietu rozmiar);
+
+}  // namespace generator

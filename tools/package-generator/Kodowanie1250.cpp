@@ -4,6 +4,8 @@
 #include <stdexcept>
 #include <utility>
 
+namespace generator {
+
 namespace {
 
 // The non-ASCII characters of the packages: the Polish letters, the dash and the closing
@@ -66,3 +68,5 @@ std::string NaCp1250(std::string_view utf8) {
     DopiszCp1250(wynik, utf8);
     return wynik;
 }
+
+}  // namespace generator

@@ -7,6 +7,8 @@
 
 #include "ObiektBazy.h"
 
+namespace generator {
+
 namespace {
 
 struct Kolekcja {
@@ -136,3 +138,5 @@ void PiszSekcjeXsd(Kontekst& k) {
             PiszKolekcjeXml(k, c.nazwa, c.opis, true, false, false);
     }
 }
+
+}  // namespace generator

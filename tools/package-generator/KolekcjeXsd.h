@@ -7,6 +7,8 @@
 
 #include "Kontekst.h"
 
+namespace generator {
+
 // One collection in two batches (drop guard, create) or three (and ALTER ... ADD), ended by
 // separators of the update section or of the object sections.
 void PiszKolekcjeXml(Kontekst& k, std::string_view nazwa, std::string_view opis,
@@ -14,3 +16,5 @@ void PiszKolekcjeXml(Kontekst& k, std::string_view nazwa, std::string_view opis,
 
 // "-- XSD ZUV" (its frame closes the batch before it).
 void PiszSekcjeXsd(Kontekst& k);
+
+}  // namespace generator

@@ -9,6 +9,8 @@
 #include "Separatory.h"
 #include "Wypelnienie.h"
 
+namespace generator {
+
 struct Kontekst {
     const PlanPakietu& plan;
     PisarzPakietu& pisarz;
@@ -19,3 +21,5 @@ struct Kontekst {
 // The three-line frame that opens a section: a line of equals signs, the title, another line.
 std::string TekstRamki(std::string_view tytul);
 void PiszRamke(PisarzPakietu& pisarz, std::string_view tytul);
+
+}  // namespace generator

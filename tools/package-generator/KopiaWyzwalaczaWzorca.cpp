@@ -3,6 +3,8 @@
 
 #include "SekcjeObiektow.h"
 
+namespace generator {
+
 namespace {
 
 constexpr std::string_view Poczatek =
@@ -102,3 +104,5 @@ void PiszKopieWyzwalaczaWzorca(Kontekst& k, bool ramkaXsdNaKoncu) {
     if (ramkaXsdNaKoncu) PiszRamke(p, "-- XSD ZUV");
     p.Separator(k.separatory.Obiektu());
 }
+
+}  // namespace generator

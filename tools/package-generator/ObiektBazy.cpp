@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+namespace generator {
+
 std::string_view TypWSysobjects(RodzajObiektu rodzaj) {
     switch (rodzaj) {
         case RodzajObiektu::Procedura:
@@ -108,3 +110,5 @@ std::string Podstaw(std::string_view wzor,
     }
     return wynik;
 }
+
+}  // namespace generator

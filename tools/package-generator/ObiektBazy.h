@@ -10,6 +10,8 @@
 
 #include "Kontekst.h"
 
+namespace generator {
+
 enum class RodzajObiektu {
     Procedura,
     FunkcjaSkalarna,
@@ -48,3 +50,5 @@ void PiszObiekty(Kontekst& k, const std::vector<ObiektBazy>& obiekty);
 // Replaces every {KLUCZ} of `wzor` by its value; a key without a value is an error.
 std::string Podstaw(std::string_view wzor,
                     std::initializer_list<std::pair<std::string_view, std::string_view>> wartosci);
+
+}  // namespace generator

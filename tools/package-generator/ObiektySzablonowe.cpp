@@ -9,6 +9,8 @@
 
 #include "SekcjeObiektow.h"
 
+namespace generator {
+
 namespace {
 
 struct Tabela {
@@ -510,3 +512,5 @@ std::vector<ObiektBazy> ObiektySzablonowe(Obszar obszar, LiczbyObiektow liczby,
     }
     return wynik;
 }
+
+}  // namespace generator

@@ -5,6 +5,8 @@
 
 #include "SekcjeObiektow.h"
 
+namespace generator {
+
 namespace {
 
 bool JestFunkcja(const ObiektBazy& o) {
@@ -173,3 +175,5 @@ void PiszSekcjeWzoruAplikacji(Kontekst& k) {
     PiszObiekty(k, obiekty);
     PiszKopieWyzwalaczaWzorca(k, plan.partieXsdZnaczone + plan.partieXsdNieznaczone > 0);
 }
+
+}  // namespace generator

@@ -2,6 +2,8 @@
 
 #include <string>
 
+namespace generator {
+
 namespace {
 
 // The fixed batches were laid out with seven-character versions and padded to a common width;
@@ -90,3 +92,5 @@ void PiszPartieZamykajaca(Kontekst& k) {
                          Szerokosc);
     p.Separator(SeparatorKoncowy());
 }
+
+}  // namespace generator

@@ -4,7 +4,11 @@
 
 #include "Kontekst.h"
 
+namespace generator {
+
 // Lines 1 to 22 and the separator on line 23.
 void PiszPartieOtwierajaca(Kontekst& k);
 // The closing section: the version stamp and the last separator line.
 void PiszPartieZamykajaca(Kontekst& k);
+
+}  // namespace generator

@@ -2,6 +2,8 @@
 
 #include "Kodowanie1250.h"
 
+namespace generator {
+
 void PisarzPakietu::Wiersz(std::string_view utf8) {
     DopiszCp1250(bajty_, utf8);
     bajty_ += "\r\n";
@@ -47,3 +49,5 @@ void PisarzPakietu::WierszCp1250(std::string_view bajty) {
     bajty_ += "\r\n";
     ++wiersze_;
 }
+
+}  // namespace generator

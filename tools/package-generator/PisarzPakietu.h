@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace generator {
+
 // In templates, this character at the end of a line stands for a line that the packages up to
 // 10.17.0.3 end with a bare CR; the 11.x packages end the same line with CR LF.
 inline constexpr std::string_view KoniecSamymCR = "⏎";
@@ -43,3 +45,5 @@ class PisarzPakietu {
     long long wiersze_ = 0;
     bool samotneCR_;
 };
+
+}  // namespace generator

@@ -6,9 +6,11 @@
 #include "FiguryPakietow.h"
 #include "SekcjeObiektow.h"
 
+namespace generator {
+
 std::optional<std::size_t> PozycjaWKatalogu(std::string_view wersja) {
-    for (std::size_t i = 0; i < KatalogWersji.size(); ++i)
-        if (KatalogWersji[i] == wersja) return i;
+    for (std::size_t i = 0; i < zuv::KatalogWersji.size(); ++i)
+        if (zuv::KatalogWersji[i] == wersja) return i;
     return std::nullopt;
 }
 
@@ -53,8 +55,8 @@ PlanPakietu UstalPlan(std::size_t pozycja, RozmiarPakietu rozmiar) {
     const FiguryPakietu& f = FiguryWersji(pozycja);
     PlanPakietu p;
     p.pozycja = pozycja;
-    p.wersja = std::string(KatalogWersji[pozycja]);
-    p.poprzednia = std::string(pozycja == 0 ? WersjaPrzedKatalogiem : KatalogWersji[pozycja - 1]);
+    p.wersja = std::string(zuv::KatalogWersji[pozycja]);
+    p.poprzednia = std::string(pozycja == 0 ? zuv::WersjaPrzedKatalogiem : zuv::KatalogWersji[pozycja - 1]);
     p.pelny = rozmiar == RozmiarPakietu::Pelny;
 
     p.samotneCR = !p.Od("11.1.0.0");
@@ -149,3 +151,5 @@ PlanPakietu UstalPlan(std::size_t pozycja, RozmiarPakietu rozmiar) {
             "go z blankiem");
     return p;
 }
+
+}  // namespace generator

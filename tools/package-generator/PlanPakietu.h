@@ -11,11 +11,13 @@
 #include "GeneratorPakietow.h"
 #include "versions/KatalogWersji.h"
 
+namespace generator {
+
 // Position of a catalogue version; in constant expressions a version outside the catalogue
 // does not compile.
 constexpr std::size_t Pozycja(std::string_view wersja) {
-    for (std::size_t i = 0; i < KatalogWersji.size(); ++i)
-        if (KatalogWersji[i] == wersja) return i;
+    for (std::size_t i = 0; i < zuv::KatalogWersji.size(); ++i)
+        if (zuv::KatalogWersji[i] == wersja) return i;
     throw std::logic_error("Wersja spoza katalogu");
 }
 
@@ -76,3 +78,5 @@ struct PlanPakietu {
 };
 
 PlanPakietu UstalPlan(std::size_t pozycja, RozmiarPakietu rozmiar);
+
+}  // namespace generator

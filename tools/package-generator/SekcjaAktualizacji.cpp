@@ -13,6 +13,8 @@
 #include "KolekcjeXsd.h"
 #include "ObiektBazy.h"
 
+namespace generator {
+
 namespace {
 
 struct Kolumna {
@@ -368,3 +370,5 @@ void PiszSekcjeAktualizacji(Kontekst& k) {
     if (!specjalneNapisane && plan.kolekcjeXmlWAktualizacji + plan.aktualizacjeZGeneracja > 0)
         throw std::logic_error("Sekcja aktualizacji bez zwykłych partii");
 }
+
+}  // namespace generator

@@ -3,4 +3,8 @@
 
 #include "Kontekst.h"
 
+namespace generator {
+
 void PiszSekcjeAktualizacji(Kontekst& k);
+
+}  // namespace generator

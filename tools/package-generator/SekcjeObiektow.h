@@ -8,6 +8,8 @@
 #include "Kontekst.h"
 #include "ObiektBazy.h"
 
+namespace generator {
+
 // How many of a section's objects are written by hand (the rest come from templates).
 LiczbyObiektow ObiektyReczneWzoruAplikacji(const PlanPakietu& plan);
 LiczbyObiektow ObiektyReczneZuv(const PlanPakietu& plan);
@@ -45,3 +47,5 @@ struct ZGeneracja {
 };
 std::vector<ObiektBazy> ObiektySzablonowe(Obszar obszar, LiczbyObiektow liczby,
                                           ZGeneracja zGeneracja);
+
+}  // namespace generator

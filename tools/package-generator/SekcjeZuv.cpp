@@ -5,6 +5,8 @@
 
 #include "SekcjeObiektow.h"
 
+namespace generator {
+
 namespace {
 
 bool JestFunkcja(const ObiektBazy& o) {
@@ -100,3 +102,5 @@ void PiszSekcjePpc(Kontekst& k) {
 void PiszSekcjeWs(Kontekst& k) {
     PiszSekcjeSzablonowa(k, "-- PROCEDURY ZUV WS", Obszar::Ws, k.plan.ws);
 }
+
+}  // namespace generator

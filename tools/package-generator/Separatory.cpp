@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+namespace generator {
+
 std::string SeparatorOtwarcia() { return "go" + std::string(84, ' '); }
 std::string SeparatorPrzedZamknieciem() { return "go "; }
 std::string SeparatorKoncowy() { return "go" + std::string(76, ' '); }
@@ -36,3 +38,5 @@ void Separatory::SprawdzWykorzystanie() const {
     if (aktualizacji_ != plan_.partieAktualizacji || obiektow_ != plan_.partieObiektow)
         throw std::logic_error("Liczba partii pakietu różni się od planu");
 }
+
+}  // namespace generator

@@ -6,6 +6,8 @@
 
 #include "PlanPakietu.h"
 
+namespace generator {
+
 // The end of the opening batch (line 23), the end of the file-version batch and the last line.
 std::string SeparatorOtwarcia();
 std::string SeparatorPrzedZamknieciem();
@@ -28,3 +30,5 @@ class Separatory {
     int aktualizacji_ = 0;
     int obiektow_ = 0;
 };
+
+}  // namespace generator

@@ -7,6 +7,8 @@
 
 #include "SekcjeObiektow.h"
 
+namespace generator {
+
 namespace {
 
 struct Grupa {
@@ -267,3 +269,5 @@ BEGIN
 END)";
     return o;
 }
+
+}  // namespace generator

@@ -8,6 +8,8 @@
 
 #include "Separatory.h"
 
+namespace generator {
+
 namespace {
 
 enum class Rodzaj { Program, Biblioteka, Kontrolka, Pomoc, Szablon, Raport };
@@ -167,3 +169,5 @@ void PiszWersjePlikow(Kontekst& k) {
     }
     p.Separator(SeparatorPrzedZamknieciem());
 }
+
+}  // namespace generator

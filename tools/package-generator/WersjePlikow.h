@@ -4,4 +4,8 @@
 
 #include "Kontekst.h"
 
+namespace generator {
+
 void PiszWersjePlikow(Kontekst& k);
+
+}  // namespace generator

@@ -10,6 +10,8 @@
 #include "Kodowanie1250.h"
 #include "PisarzPakietu.h"
 
+namespace generator {
+
 namespace {
 
 constexpr long NajkrotszyWiersz = 2;  // an empty line still has its CR LF
@@ -202,3 +204,5 @@ void PiszWypelnienie(PisarzPakietu& pisarz, Wypelnienie w, std::size_t ziarno) {
         tresc -= static_cast<long>(wiersz.size());
     }
 }
+
+}  // namespace generator

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <vector>
 
+namespace generator {
+
 class PisarzPakietu;
 
 struct Wypelnienie {
@@ -42,3 +44,5 @@ std::vector<Wypelnienie> RozdzielWypelnienie(Wypelnienie brakujace, std::size_t 
 // variables the filler uses, then statements on them, some with a trailing comment. `ziarno`
 // varies the statements between procedures.
 void PiszWypelnienie(PisarzPakietu& pisarz, Wypelnienie w, std::size_t ziarno);
+
+}  // namespace generator

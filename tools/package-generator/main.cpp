@@ -10,6 +10,8 @@
 #include "GeneratorPakietow.h"
 #include "versions/KatalogWersji.h"
 
+using namespace generator;
+
 namespace {
 
 int Uzycie() {
@@ -42,7 +44,7 @@ int main(int argc, char** argv) {
         }
     }
     if (katalog.empty()) return Uzycie();
-    if (wersje.empty()) wersje.assign(KatalogWersji.begin(), KatalogWersji.end());
+    if (wersje.empty()) wersje.assign(zuv::KatalogWersji.begin(), zuv::KatalogWersji.end());
 
     try {
         std::filesystem::create_directories(katalog);

@@ -9,6 +9,8 @@
 #include "packages/PrzetwarzanieSTR.h"
 #include "tests/db/integracja/SerwerTestowy.h"
 
+using namespace zuv;
+
 namespace {
 
 struct ZapisPostepu : KontrolkaPostepu {

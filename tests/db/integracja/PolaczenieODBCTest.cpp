@@ -8,6 +8,8 @@
 #include "db/PolaczenieODBC.h"
 #include "tests/db/integracja/SerwerTestowy.h"
 
+using namespace zuv;
+
 namespace {
 
 constexpr const char* ZapytanieWersji =

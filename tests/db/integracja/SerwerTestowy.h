@@ -9,6 +9,7 @@
 #include "TdsTestServer.h"
 #include "db/ConnectionST.h"
 
+
 class SerwerTestowy {
   public:
     explicit SerwerTestowy(tds::ServerConfig konfiguracja = {},
@@ -30,7 +31,7 @@ class SerwerTestowy {
 
     std::string Adres() const { return "127.0.0.1," + std::to_string(serwer_->port()); }
     std::string ConnectionString(const std::string& baza = "ZUV") const {
-        return UtworzConnectionString(Adres(), baza, "sa", haslo_, "admin");
+        return zuv::UtworzConnectionString(Adres(), baza, "sa", haslo_, "admin");
     }
     // The texts of the SQL batches the server received, in order.
     std::vector<std::string> Partie() const {

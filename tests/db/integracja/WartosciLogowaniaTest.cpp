@@ -7,6 +7,8 @@
 #include "db/PolaczenieODBC.h"
 #include "tests/db/integracja/SerwerTestowy.h"
 
+using namespace zuv;
+
 namespace {
 
 enum class Pole { Baza, Uzytkownik, Haslo };
