@@ -10,6 +10,8 @@
 
 #include "db/ConnectionST.h"
 
+using namespace zuv;
+
 ProcesSerwera::ProcesSerwera(const std::string& wersjaPoczatkowa) {
     std::string wzor = (std::filesystem::temp_directory_path() / "zuv-bench-XXXXXX").string();
     if (mkdtemp(wzor.data()) == nullptr) throw std::runtime_error("mkdtemp failed");

@@ -30,6 +30,9 @@
 #include "packages/PrzetwarzanieSTR.h"
 #include "versions/KatalogWersji.h"
 
+using namespace zuv;
+using namespace generator;
+
 namespace {
 
 constexpr const char* Wersja = "11.5.0.6";

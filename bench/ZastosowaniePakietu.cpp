@@ -4,6 +4,8 @@
 #include "db/PolaczenieODBC.h"
 #include "packages/PrzetwarzanieSTR.h"
 
+using namespace zuv;
+
 void ZastosujPakiet(const std::string& connectionString, std::string_view pakiet,
                     std::string_view wersja) {
     PolaczenieODBC polaczenie;
