@@ -24,15 +24,9 @@ inline constexpr int Nie = 7;  // IDNO
 class OknaKomunikatow {
   public:
     virtual ~OknaKomunikatow() = default;
-    // Shows a modal box (texts in UTF-8) and returns the button pressed.
+    // Shows a box modal to the program, over and centred on the main window (texts in UTF-8),
+    // and returns the button pressed.
     virtual int Pokaz(const std::string& tekst, const std::string& tytul, int styl) = 0;
-};
-
-// Boxes made with QMessageBox: stop, exclamation or information icon by the style, OK or Yes and
-// No, modal to the whole program.
-class OknaKomunikatowQt : public OknaKomunikatow {
-  public:
-    int Pokaz(const std::string& tekst, const std::string& tytul, int styl) override;
 };
 
 }  // namespace zuv

@@ -2,7 +2,7 @@
 
 #include "common/Wyjatki.h"
 #include "db/DBUzytkiST.h"
-#include "db/PolaczeniePamieciowe.h"
+#include "tests/support/PolaczeniePamieciowe.h"
 
 using namespace zuv;
 

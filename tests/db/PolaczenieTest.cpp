@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "common/Wyjatki.h"
-#include "db/PolaczeniePamieciowe.h"
+#include "tests/support/PolaczeniePamieciowe.h"
 
 using namespace zuv;
 

@@ -9,9 +9,9 @@
 
 #include "common/Linie.h"
 #include "common/Wyjatki.h"
-#include "db/PolaczeniePamieciowe.h"
 #include "packages/KontrolkaPostepu.h"
 #include "packages/PrzetwarzanieSTR.h"
+#include "tests/support/PolaczeniePamieciowe.h"
 
 using namespace zuv;
 

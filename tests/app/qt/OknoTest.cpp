@@ -10,10 +10,12 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "app/AplikacjaZUV.h"
-#include "app/Glowna.h"
+#include "app/ObslugaBledu.h"
+#include "app/qt/AplikacjaZUV.h"
+#include "app/qt/Glowna.h"
 #include "common/Wyjatki.h"
-#include "tests/app/Srodowisko.h"
+#include "tests/app/qt/Srodowisko.h"
+#include "tests/support/PolaczeniePamieciowe.h"
 #include "versions/KatalogWersji.h"
 
 using namespace zuv;
@@ -30,7 +32,8 @@ T* Kontrolka(QWidget& okno, const char* nazwa) {
 class Okno : public ::testing::Test {
   protected:
     void SetUp() override { KomunikatyTestowe().pokazane.clear(); }
-    TfrmGlowna okno{KomunikatyTestowe()};
+    PolaczeniePamieciowe conn;
+    TfrmGlowna okno{KomunikatyTestowe(), conn};
 };
 
 }  // namespace
@@ -120,6 +123,7 @@ TEST_F(Okno, ResizingStretchesTheListAndKeepsZamknijInTheCorner) {
 
 TEST(TytulAplikacji, NameWithoutFolderAndExtensionLowerCasedAfterTheFirst) {
     EXPECT_EQ(TytulZNazwyPliku("C:/Program/UPDATE.EXE"), "Update");
+    EXPECT_EQ(TytulZNazwyPliku("C:\\Program\\UPDATE.EXE"), "Update");
     EXPECT_EQ(TytulZNazwyPliku("/usr/bin/aktualizacja-zuv"), "aktualizacja-zuv");
     EXPECT_EQ(TytulZNazwyPliku("/x/AKT.ZUV.exe"), "Akt");
     EXPECT_EQ(TytulZNazwyPliku("/x/.ukryty"), "");

@@ -8,9 +8,9 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "app/Glowna.h"
-#include "db/Polaczenie.h"
-#include "tests/app/Srodowisko.h"
+#include "app/qt/Glowna.h"
+#include "db/PolaczenieODBC.h"
+#include "tests/app/qt/Srodowisko.h"
 #include "tests/db/integracja/SerwerTestowy.h"
 
 using namespace zuv;
@@ -42,7 +42,8 @@ class OknoZSerwerem : public ::testing::Test {
     QString Wersja() { return Kontrolka<QLabel>("labAktualnaWersja")->text(); }
     bool GrupaWidoczna() { return !Kontrolka<QGroupBox>("gbxAktualizacja")->isHidden(); }
 
-    TfrmGlowna okno{KomunikatyTestowe()};
+    PolaczenieODBC conn;
+    TfrmGlowna okno{KomunikatyTestowe(), conn};
 };
 
 }  // namespace
@@ -53,7 +54,7 @@ TEST_F(OknoZSerwerem, LogInShowsTheRecordedVersionAndTheUpdateGroup) {
     EXPECT_TRUE(Pokazane().empty());
     EXPECT_EQ(Wersja(), QString::fromStdString("Wersja bazy " + serwer.Adres() + ".ZUV: 7.12.0.7"));
     EXPECT_TRUE(GrupaWidoczna());
-    EXPECT_TRUE(okno.Conn().Otwarte());
+    EXPECT_TRUE(conn.Otwarte());
 }
 
 TEST_F(OknoZSerwerem, EnterInEveryLogInFieldPressesLoguj) {
@@ -107,7 +108,7 @@ TEST_F(OknoZSerwerem, LogInFailuresShowTheirBoxAndHideTheUpdateGroup) {
     EXPECT_EQ(Pokazane()[0].tekst, "Login failed for user 'sa'");
     EXPECT_EQ(Pokazane()[0].styl, 16);
     EXPECT_FALSE(GrupaWidoczna());
-    EXPECT_FALSE(okno.Conn().Otwarte());
+    EXPECT_FALSE(conn.Otwarte());
     EXPECT_EQ(Wersja(), wersjaPrzed);
 
     // Two version rows: the connection stays open, the group hidden.
@@ -118,5 +119,5 @@ TEST_F(OknoZSerwerem, LogInFailuresShowTheirBoxAndHideTheUpdateGroup) {
     EXPECT_EQ(Pokazane()[1].tekst,
               "Odczyt wersji systemu ZUV dla bazy " + serwer.Adres() + ".ZUV nie powiódł się.");
     EXPECT_FALSE(GrupaWidoczna());
-    EXPECT_TRUE(okno.Conn().Otwarte());
+    EXPECT_TRUE(conn.Otwarte());
 }

@@ -45,11 +45,6 @@ class AplikacjaZUV : public QApplication {
     OknaKomunikatow& komunikaty_;
 };
 
-// The title rule applied to a path.
-std::string TytulZNazwyPliku(const std::string& sciezka);
-// The default error handler's text for a message.
-std::string TekstBledu(std::string komunikat);
-
 // Runs the handler through the application's `notify`, so that its errors reach the default
 // error handler. Returns whether it ran to its end.
 bool UruchomObsluge(QObject* odbiorca, std::function<void()> obsluga);

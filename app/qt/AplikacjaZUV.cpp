@@ -1,7 +1,6 @@
-#include "app/AplikacjaZUV.h"
+#include "app/qt/AplikacjaZUV.h"
 
-#include <QFileInfo>
-
+#include "app/ObslugaBledu.h"
 #include "app/OknaKomunikatow.h"
 
 namespace zuv {
@@ -35,20 +34,7 @@ std::string AplikacjaZUV::Tytul() const {
 }
 
 void AplikacjaZUV::PokazBlad(const std::exception& blad) const {
-    komunikaty_.Pokaz(TekstBledu(blad.what()), Tytul(),
-                      StylKomunikatu::Ok | StylKomunikatu::IkonaStop);
-}
-
-std::string TytulZNazwyPliku(const std::string& sciezka) {
-    QString nazwa = QFileInfo(QString::fromStdString(sciezka)).fileName();
-    nazwa = nazwa.left(nazwa.indexOf(QLatin1Char('.')));
-    if (nazwa.size() > 1) nazwa = nazwa.left(1) + nazwa.mid(1).toLower();
-    return nazwa.toStdString();
-}
-
-std::string TekstBledu(std::string komunikat) {
-    if (!komunikat.empty() && static_cast<unsigned char>(komunikat.back()) > '.') komunikat += '.';
-    return komunikat;
+    zuv::PokazBlad(komunikaty_, Tytul(), blad);
 }
 
 bool UruchomObsluge(QObject* odbiorca, std::function<void()> obsluga) {

@@ -7,9 +7,11 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "app/Glowna.h"
-#include "tests/app/Srodowisko.h"
+#include "app/qt/Glowna.h"
+#include "db/PolaczenieODBC.h"
+#include "tests/app/qt/Srodowisko.h"
 #include "tests/db/integracja/SerwerTestowy.h"
+#include "tests/support/WersjePakietow.h"
 #include "versions/KatalogWersji.h"
 
 using namespace zuv;
@@ -41,25 +43,15 @@ class Aktualizacja : public ::testing::Test {
     void Aktualizuj(std::initializer_list<int> odpowiedzi = {}) {
         KomunikatyTestowe().odpowiedzi.assign(odpowiedzi.begin(), odpowiedzi.end());
         QTest::mouseClick(Kontrolka<QPushButton>("btnAktualizuj"), Qt::LeftButton);
+        // The run goes on off the window's thread; its end comes back through the event loop.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !okno.WTrakcieAktualizacji(); }, 120000));
     }
     std::vector<Komunikat>& Pokazane() { return KomunikatyTestowe().pokazane; }
     QLabel* Panel() { return Kontrolka<QLabel>("pnlAktualiacjaInfo"); }
     QColor KolorPanelu() { return Panel()->palette().color(QPalette::Window); }
 
-    // The own versions of the packages whose opening batch reached the server, in order.
-    static std::vector<std::string> Pakiety(SerwerTestowy& serwer) {
-        std::vector<std::string> wersje;
-        const std::string znacznik = "set @wersja_aktualna   = '";
-        for (const auto& partia : serwer.Partie()) {
-            const auto poczatek = partia.find(znacznik);
-            if (poczatek == std::string::npos) continue;
-            const auto od = poczatek + znacznik.size();
-            wersje.push_back(partia.substr(od, partia.find('\'', od) - od));
-        }
-        return wersje;
-    }
-
-    TfrmGlowna okno{KomunikatyTestowe()};
+    PolaczenieODBC conn;
+    TfrmGlowna okno{KomunikatyTestowe(), conn};
 };
 
 tds::ServerConfig Baza(const std::string& wersja) {
@@ -124,7 +116,7 @@ TEST_F(Aktualizacja, YesAppliesEveryPackageAboveTheRecordedVersionInOrder) {
     EXPECT_EQ(KolorPanelu(), kolorPrzed);
     EXPECT_EQ(serwer.ZapisanaWersja(), "11.5.0.6");
     const std::vector<std::string> powyzej(KatalogWersji.begin() + 1, KatalogWersji.end());
-    EXPECT_EQ(Pakiety(serwer), powyzej);
+    EXPECT_EQ(WersjePakietow(serwer.Partie()), powyzej);
     // The session flag was set by its two statements, in order, before the first package's
     // transaction began, so each took effect on its own.
     std::vector<std::string> przedPakietami;
@@ -153,7 +145,7 @@ TEST_F(Aktualizacja, AFailingPackageStopsTheRunAndASecondPressResumes) {
     EXPECT_EQ(Panel()->text(),
               QString::fromUtf8("Aktualizacja bazy do wersji 9.2.0.1 przerwana z powodu błędu."));
     EXPECT_EQ(KolorPanelu(), Rozowy);
-    EXPECT_EQ(Pakiety(serwer), (std::vector<std::string>{"9.1.0.2", "9.2.0.1"}));
+    EXPECT_EQ(WersjePakietow(serwer.Partie()), (std::vector<std::string>{"9.1.0.2", "9.2.0.1"}));
 
     // The cause removed, the same connection picks up at the package that failed.
     serwer->setFailBatches({});
@@ -162,7 +154,7 @@ TEST_F(Aktualizacja, AFailingPackageStopsTheRunAndASecondPressResumes) {
     ASSERT_EQ(Pokazane().size(), 2u) << Pokazane().back().tekst;
     EXPECT_EQ(Pokazane()[1].tekst, "Zakończono aktualizację.");
     EXPECT_EQ(serwer.ZapisanaWersja(), "11.5.0.6");
-    EXPECT_EQ(Pakiety(serwer)[2], "9.2.0.1");
+    EXPECT_EQ(WersjePakietow(serwer.Partie())[2], "9.2.0.1");
     EXPECT_TRUE(Panel()->text().isEmpty());
     EXPECT_EQ(KolorPanelu(), Rozowy);  // nothing sets the colour back
 }

@@ -1,4 +1,4 @@
-#include "db/PolaczeniePamieciowe.h"
+#include "tests/support/PolaczeniePamieciowe.h"
 
 #include "common/Wyjatki.h"
 

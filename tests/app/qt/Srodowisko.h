@@ -1,5 +1,5 @@
 #pragma once
-#include "tests/app/OknaKomunikatowSkryptowe.h"
+#include "tests/support/OknaKomunikatowSkryptowe.h"
 
 
 // The boxes the application object shows during the window tests.

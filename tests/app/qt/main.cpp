@@ -1,9 +1,8 @@
 // Window tests run inside the program's own application object, with scripted message boxes.
 #include <gtest/gtest.h>
 
-#include "app/AplikacjaZUV.h"
-#include "tests/app/OknaKomunikatowSkryptowe.h"
-#include "tests/app/Srodowisko.h"
+#include "app/qt/AplikacjaZUV.h"
+#include "tests/app/qt/Srodowisko.h"
 
 using namespace zuv;
 

@@ -1,6 +1,6 @@
 #pragma once
-// Message boxes for window tests: each box is recorded instead of shown and answered as the test
-// said beforehand (OK for an OK box, No for a question nobody answered).
+// Message boxes for tests: each box is recorded instead of shown and answered as the test said
+// beforehand (OK for an OK box, No for a question nobody answered).
 
 #include <deque>
 #include <string>

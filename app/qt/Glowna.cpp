@@ -1,4 +1,4 @@
-#include "app/Glowna.h"
+#include "app/qt/Glowna.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -10,19 +10,12 @@
 #include <QListWidget>
 #include <QProxyStyle>
 #include <QPushButton>
+#include <QTimer>
 
-#include "app/AplikacjaZUV.h"
-#include "app/OknaKomunikatow.h"
-#include "app/PanelInformacyjny.h"
-#include "common/Linie.h"
-#include "common/Tekst.h"
-#include "common/Wyjatki.h"
-#include "db/ConnectionST.h"
-#include "db/PolaczenieODBC.h"
-#include "packages/PakietyZasoby.h"
-#include "packages/PrzetwarzanieSTR.h"
+#include "app/qt/AplikacjaZUV.h"
+#include "app/qt/PanelInformacyjny.h"
+#include "app/qt/ZawijanieTekstu.h"
 #include "versions/KatalogWersji.h"
-#include "versions/ObslugaWersji.h"
 
 namespace zuv {
 
@@ -32,6 +25,14 @@ namespace {
 constexpr int SzerokoscKlienta = 642;
 constexpr int WysokoscKlienta = 523;
 constexpr int WysokoscPanelu = 41;
+
+// The version line starts at 24, 40 in its group and wraps before the group's right edge.
+constexpr int LewaWersji = 24;
+constexpr int GoraWersji = 40;
+constexpr int PrawyMarginesWersji = 8;
+
+// How often the strip is brought up to date during a run: the screen needs no more.
+constexpr int OdstepPostepuMs = 40;
 
 // Shows every character of the password field as "*".
 class StylHasla : public QProxyStyle {
@@ -67,10 +68,29 @@ QPushButton* Przycisk(QWidget* rodzic, const char* nazwa, const char* tekst, int
     return przycisk;
 }
 
+bool JestWejsciem(QEvent::Type typ) {
+    switch (typ) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::Shortcut:
+        case QEvent::Wheel:
+        case QEvent::ContextMenu:
+        case QEvent::TouchBegin:
+        case QEvent::TouchUpdate:
+        case QEvent::TouchEnd:
+            return true;
+        default:
+            return false;
+    }
+}
+
 }  // namespace
 
-TfrmGlowna::TfrmGlowna(OknaKomunikatow& komunikaty)
-    : komunikaty_(komunikaty), conn_(std::make_unique<PolaczenieODBC>()) {
+TfrmGlowna::TfrmGlowna(OknaKomunikatow& komunikaty, Polaczenie& conn) {
     setObjectName(QStringLiteral("frmGlowna"));
     setWindowTitle(QStringLiteral("Zbiorcza aktualizacja systemu ZUV 8.1 - 11.5"));
     QFont czcionka(QStringLiteral("MS Sans Serif"));
@@ -82,6 +102,8 @@ TfrmGlowna::TfrmGlowna(OknaKomunikatow& komunikaty)
     UtworzGrupeLogowania();
     UtworzGrupeAktualizacji();
     UstawKolejnoscTabulacji();
+    polecenie_ = std::make_unique<PolecenieAktualizacji>(
+        conn, WidokOkna{*this, *this, *this, komunikaty, *pnlAktualiacjaInfo_});
     PolaczZdarzenia();
 
     resize(SzerokoscKlienta, WysokoscKlienta);
@@ -91,10 +113,13 @@ TfrmGlowna::TfrmGlowna(OknaKomunikatow& komunikaty)
 }
 
 TfrmGlowna::~TfrmGlowna() {
+    // A run cannot be cut short: the program waits for it before the connection is closed.
+    if (przebieg_.joinable()) przebieg_.join();
+    qApp->removeEventFilter(this);
     // Closing rolls back first. A destructor cannot report a failure; if the roll back fails, the
     // session still ends with the connection handle, and the server rolls back what was open.
     try {
-        Rozlacz();
+        polecenie_->Rozlacz();
     } catch (const std::exception&) {
     }
 }
@@ -125,6 +150,9 @@ void TfrmGlowna::UtworzPanele() {
     pnlBtns_ = Utworz<QFrame>(this, "pnlBtns", 0, 482, 642, WysokoscPanelu);
     pnlBtns_->setFrameStyle(QFrame::NoFrame);
     btnZamknij_ = Przycisk(pnlBtns_, "btnZamknij", "Zamknij", 561, 8);
+
+    zegarPostepu_ = new QTimer(this);
+    zegarPostepu_->setInterval(OdstepPostepuMs);
 }
 
 void TfrmGlowna::UtworzGrupeLogowania() {
@@ -154,9 +182,10 @@ void TfrmGlowna::UtworzGrupeAktualizacji() {
     gbxAktualizacja_->setTitle(QStringLiteral("Aktualizacja"));
     gbxAktualizacja_->hide();
 
-    labAktualnaWersja_ = Utworz<QLabel>(gbxAktualizacja_, "labAktualnaWersja", 24, 40, 0, 0);
-    labAktualnaWersja_->setText(QStringLiteral("labAktualnaWersja"));
-    labAktualnaWersja_->adjustSize();
+    labAktualnaWersja_ =
+        Utworz<QLabel>(gbxAktualizacja_, "labAktualnaWersja", LewaWersji, GoraWersji, 0, 0);
+    labAktualnaWersja_->setTextFormat(Qt::PlainText);
+    UstawTekstWersji("labAktualnaWersja");
 
     btnAktualizuj_ = Przycisk(gbxAktualizacja_, "btnAktualizuj", "Aktualizuj", 264, 104);
 }
@@ -177,6 +206,7 @@ void TfrmGlowna::PolaczZdarzenia() {
             [this] { UruchomObsluge(this, [this] { btnAktualizujClick(); }); });
     connect(btnZamknij_, &QPushButton::clicked, this,
             [this] { UruchomObsluge(this, [this] { btnZamknijClick(); }); });
+    connect(zegarPostepu_, &QTimer::timeout, this, [this] { polecenie_->PokazPostep(); });
 }
 
 void TfrmGlowna::resizeEvent(QResizeEvent* zdarzenie) {
@@ -196,6 +226,16 @@ void TfrmGlowna::UlozKontrolki() {
     btnZamknij_->move(szerokosc - (SzerokoscKlienta - 561), 8);
 }
 
+void TfrmGlowna::UlozWersje() {
+    // A long server or database name would push the version past the group's edge: the line
+    // wraps inside the group instead, so the version at its end is always seen.
+    const int szerokosc = gbxAktualizacja_->width() - LewaWersji - PrawyMarginesWersji;
+    const QStringList linie =
+        ZawinTekst(tekstWersji_, szerokosc, labAktualnaWersja_->fontMetrics());
+    labAktualnaWersja_->setText(linie.join(QLatin1Char('\n')));
+    labAktualnaWersja_->adjustSize();
+}
+
 void TfrmGlowna::keyPressEvent(QKeyEvent* zdarzenie) {
     // "Loguj" is the window's default button: Enter presses it unless another button has the
     // focus (a focused button takes Enter itself).
@@ -209,122 +249,67 @@ void TfrmGlowna::keyPressEvent(QKeyEvent* zdarzenie) {
 }
 
 void TfrmGlowna::closeEvent(QCloseEvent* zdarzenie) {
-    // The window closes only when FormClose ran to its end.
-    if (UruchomObsluge(this, [this] { FormClose(); }))
+    // The window closes only when FormClose ran to its end and allows it (never during a run).
+    bool mozna = false;
+    UruchomObsluge(this, [&] { mozna = polecenie_->FormClose(); });
+    if (mozna)
         zdarzenie->accept();
     else
         zdarzenie->ignore();
 }
 
-std::string TfrmGlowna::Tekst(const QLineEdit* pole) const { return pole->text().toStdString(); }
-
-void TfrmGlowna::Rozlacz() {
-    if (conn_->Otwarte()) conn_->Zamknij();
+bool TfrmGlowna::eventFilter(QObject* obiekt, QEvent* zdarzenie) {
+    // Installed only during a run: input meant for this window is dropped, so no button, key or
+    // click acts until the run ends. Painting, moving and the window manager's requests go on.
+    if (JestWejsciem(zdarzenie->type()) && obiekt->isWidgetType() &&
+        static_cast<QWidget*>(obiekt)->window() == this)
+        return true;
+    return QWidget::eventFilter(obiekt, zdarzenie);
 }
 
-void TfrmGlowna::Polacz() {
-    Rozlacz();
-    const std::string haslo = Tekst(edbHaslo_);
-    const std::string uzytkownik = Tekst(edbUzytk_);
-    const std::string baza = Tekst(edbBaza_);
-    const std::string serwer = Tekst(edbSerwer_);
-    conn_->UstawConnectionString(UtworzConnectionString(serwer, baza, uzytkownik, haslo, "admin"));
-    conn_->Otworz();
+std::string TfrmGlowna::Serwer() const { return edbSerwer_->text().toStdString(); }
+std::string TfrmGlowna::Baza() const { return edbBaza_->text().toStdString(); }
+std::string TfrmGlowna::Uzytkownik() const { return edbUzytk_->text().toStdString(); }
+std::string TfrmGlowna::Haslo() const { return edbHaslo_->text().toStdString(); }
+
+void TfrmGlowna::UstawTekstWersji(const std::string& tekst) {
+    tekstWersji_ = QString::fromStdString(tekst);
+    UlozWersje();
 }
 
-std::string TfrmGlowna::OdczytajWersje() {
-    const WynikZapytania wynik =
-        conn_->WykonajZRekordami("select wartosc from konfig_st where nazwa = 'TERVO_WERSJA'");
-    if (wynik.liczbaRekordow != 1)
-        throw EDatabaseError(Formatuj("Odczyt wersji systemu ZUV dla bazy %s.%s nie powiódł się.",
-                                      {Tekst(edbSerwer_), Tekst(edbBaza_)}));
-    const WartoscPola& wartosc = *wynik.pierwszePole;
-    if (const auto* tekst = std::get_if<std::string>(&wartosc)) return *tekst;
-    if (const auto* liczba = std::get_if<std::int64_t>(&wartosc)) return std::to_string(*liczba);
-    return {};
+void TfrmGlowna::PokazGrupe(bool widoczna) { gbxAktualizacja_->setVisible(widoczna); }
+
+int TfrmGlowna::LiczbaWersji() const { return lstWersje_->count(); }
+
+std::string TfrmGlowna::Wersja(int indeks) const {
+    return lstWersje_->item(indeks)->text().toStdString();
 }
 
-std::string TfrmGlowna::PierwszaWersja() const { return lstWersje_->item(0)->text().toStdString(); }
+void TfrmGlowna::btnLogujClick() { polecenie_->btnLogujClick(); }
 
-std::string TfrmGlowna::OstatniaWersja() const {
-    return lstWersje_->item(lstWersje_->count() - 1)->text().toStdString();
+void TfrmGlowna::btnZamknijClick() {
+    if (!polecenie_->WTrakcie()) QCoreApplication::exit(0);
 }
-
-void TfrmGlowna::btnLogujClick() {
-    gbxAktualizacja_->hide();
-    Polacz();
-    const std::string serwer = Tekst(edbSerwer_);
-    const std::string baza = Tekst(edbBaza_);
-    const std::string wersja = OdczytajWersje();
-    labAktualnaWersja_->setText(
-        QString::fromStdString(Formatuj("Wersja bazy %s.%s: %s", {serwer, baza, wersja})));
-    labAktualnaWersja_->adjustSize();
-    gbxAktualizacja_->show();
-}
-
-void TfrmGlowna::btnZamknijClick() { QCoreApplication::exit(0); }
-
-void TfrmGlowna::FormClose() { Rozlacz(); }
 
 void TfrmGlowna::btnAktualizujClick() {
-    using namespace StylKomunikatu;
-    const std::string aktualna = OdczytajWersje();
-    const std::string ostatnia = OstatniaWersja();
-    if (WersjaWiekszaLubRowna(aktualna, ostatnia)) {
-        komunikaty_.Pokaz(
-            Formatuj("Aktualna wersja %s jest większa lub równa maksymalnej dostępnej wersji %s.",
-                     {aktualna, ostatnia}),
-            "Ostrzeżenie", Ok | IkonaWykrzyknik);
-        return;
-    }
-    const std::string pierwsza = PierwszaWersja();
-    if (!WersjaWiekszaLubRowna(aktualna, pierwsza)) {
-        komunikaty_.Pokaz(
-            Formatuj(
-                "Aktualna wersja %s musi być większa lub równa minimalnej dostępnej wersji %s.",
-                {aktualna, pierwsza}),
-            "Ostrzeżenie", Ok | IkonaWykrzyknik);
-        return;
-    }
-    const std::string pytanie = Formatuj("Wykonać aktualizację bazy %s.%s do wersji %s ?",
-                                         {Tekst(edbSerwer_), Tekst(edbBaza_), ostatnia});
-    if (komunikaty_.Pokaz(pytanie, "Potwierdź", TakNie | IkonaInformacja) !=
-        OdpowiedzKomunikatu::Tak)
-        return;
-
-    UstawFlageAktualizacji();
-    const int liczba = lstWersje_->count();
-    for (int i = 0; i < liczba; ++i) {
-        const std::string wpis = lstWersje_->item(i)->text().toStdString();
-        if (WersjaWiekszaLubRowna(wpis, aktualna) && wpis != aktualna) AktualizujDoWersji(wpis);
-    }
-    pnlAktualiacjaInfo_->UstawTekst("");
-    komunikaty_.Pokaz("Zakończono aktualizację.", "Informacja", Ok | IkonaInformacja);
+    if (polecenie_->btnAktualizujClick()) RozpocznijPrzebieg();
 }
 
-void TfrmGlowna::UstawFlageAktualizacji() {
-    WykonajPolecenie(
-        "IF EXISTS (SELECT 'X' FROM TEMPDB..SYSOBJECTS WHERE ID = "
-        "OBJECT_ID('TEMPDB..#WA_OPCJE_TMP')) "
-        "TRUNCATE TABLE #WA_OPCJE_TMP ELSE CREATE TABLE #WA_OPCJE_TMP( NAZWA    VARCHAR(50)    NOT "
-        "NULL, "
-        "WARTOSC  VARCHAR(8000)  NOT NULL, PRIMARY KEY (NAZWA))");
-    WykonajPolecenie("INSERT INTO #WA_OPCJE_TMP(NAZWA, WARTOSC) VALUES('ZUV_AKTUALIZACJA', 'T')");
+void TfrmGlowna::RozpocznijPrzebieg() {
+    qApp->installEventFilter(this);
+    zegarPostepu_->start();
+    przebieg_ = std::thread([this] {
+        polecenie_->WykonajPrzebieg();
+        QMetaObject::invokeMethod(
+            this, [this] { ZakonczPrzebieg(); }, Qt::QueuedConnection);
+    });
 }
 
-void TfrmGlowna::WykonajPolecenie(const std::string& polecenie) {
-    conn_->WykonajBezRekordow(polecenie, Polaczenie::DomyslnyLimitCzasuPolecenia);
-}
-
-void TfrmGlowna::AktualizujDoWersji(const std::string& wersja) {
-    Wersja czesci;
-    if (!ParsujWersje(wersja, czesci))
-        throw Exception(Formatuj("Niepoprawny numer wersji: \"%s\".", {wersja}));
-    const std::string nazwa =
-        Formatuj("zuv_%d_%d_%d_%d", {czesci[0], czesci[1], czesci[2], czesci[3]});
-    ListaLinii linie;
-    WczytajZasob(nazwa, linie);
-    TPrzetwarzanieSTR::WykonajSkrypt(conn_.get(), linie, true, pnlAktualiacjaInfo_, wersja);
+void TfrmGlowna::ZakonczPrzebieg() {
+    przebieg_.join();
+    zegarPostepu_->stop();
+    qApp->removeEventFilter(this);
+    UruchomObsluge(this, [this] { polecenie_->ZakonczPrzebieg(); });
 }
 
 }  // namespace zuv

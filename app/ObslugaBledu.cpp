@@ -1,0 +1,25 @@
+#include "app/ObslugaBledu.h"
+
+namespace zuv {
+
+std::string TytulZNazwyPliku(const std::string& sciezka) {
+    const auto folder = sciezka.find_last_of("/\\");
+    std::string nazwa = folder == std::string::npos ? sciezka : sciezka.substr(folder + 1);
+    nazwa = nazwa.substr(0, nazwa.find('.'));
+    // File names of the program are ASCII; bytes of other characters are left as they are.
+    for (std::size_t i = 1; i < nazwa.size(); ++i)
+        if (nazwa[i] >= 'A' && nazwa[i] <= 'Z') nazwa[i] = static_cast<char>(nazwa[i] - 'A' + 'a');
+    return nazwa;
+}
+
+std::string TekstBledu(std::string komunikat) {
+    if (!komunikat.empty() && static_cast<unsigned char>(komunikat.back()) > '.') komunikat += '.';
+    return komunikat;
+}
+
+void PokazBlad(OknaKomunikatow& komunikaty, const std::string& tytul, const std::exception& blad) {
+    komunikaty.Pokaz(TekstBledu(blad.what()), tytul,
+                     StylKomunikatu::Ok | StylKomunikatu::IkonaStop);
+}
+
+}  // namespace zuv

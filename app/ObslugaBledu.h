@@ -1,0 +1,23 @@
+#pragma once
+// The default error handler of the program: every error that no handler catches ends here and is
+// shown in a stop box, after which the program goes on running.
+
+#include <exception>
+#include <string>
+
+#include "app/OknaKomunikatow.h"
+
+namespace zuv {
+
+// The executable's file name without its folder (after the last "/" or "\") and without
+// everything from its first "." on, every character after the first in lower case
+// ("C:\Program\UPDATE.EXE" gives "Update").
+std::string TytulZNazwyPliku(const std::string& sciezka);
+
+// The error's message, "." appended when its last character sorts above ".".
+std::string TekstBledu(std::string komunikat);
+
+// Shows the error with TekstBledu in a stop box (OK) captioned `tytul`.
+void PokazBlad(OknaKomunikatow& komunikaty, const std::string& tytul, const std::exception& blad);
+
+}  // namespace zuv

@@ -1,0 +1,191 @@
+#include "app/PolecenieAktualizacji.h"
+
+#include <optional>
+#include <utility>
+
+#include "common/Linie.h"
+#include "common/Tekst.h"
+#include "common/Wyjatki.h"
+#include "db/ConnectionST.h"
+#include "db/Polaczenie.h"
+#include "packages/PakietyZasoby.h"
+#include "packages/PrzetwarzanieSTR.h"
+#include "packages/ZasobyProgramu.h"
+#include "versions/ObslugaWersji.h"
+
+namespace zuv {
+
+namespace {
+
+// "zuv_%d_%d_%d_%d" with the four numbers of the version; nothing when the text is malformed.
+std::optional<std::string> NazwaPakietu(const std::string& wersja) {
+    Wersja czesci;
+    if (!ParsujWersje(wersja, czesci)) return std::nullopt;
+    return Formatuj("zuv_%d_%d_%d_%d", {czesci[0], czesci[1], czesci[2], czesci[3]});
+}
+
+}  // namespace
+
+std::int64_t LiczbaOperacjiPakietu(const std::string& wersja) {
+    const auto nazwa = NazwaPakietu(wersja);
+    const auto dane = nazwa ? ZnajdzZasob(*nazwa) : std::nullopt;
+    if (!dane) return 0;
+    std::int64_t liczba = 0;
+    PodzielNaLinie(*dane, [&](std::string_view linia) { liczba += JestSeparatorem(linia); });
+    return liczba;
+}
+
+PolecenieAktualizacji::PolecenieAktualizacji(Polaczenie& conn, WidokOkna widok)
+    : conn_(conn), widok_(widok) {}
+
+void PolecenieAktualizacji::Rozlacz() {
+    if (conn_.Otwarte()) conn_.Zamknij();
+}
+
+void PolecenieAktualizacji::Polacz() {
+    Rozlacz();
+    const PolaLogowania& pola = widok_.pola;
+    conn_.UstawConnectionString(UtworzConnectionString(pola.Serwer(), pola.Baza(),
+                                                       pola.Uzytkownik(), pola.Haslo(), "admin"));
+    conn_.Otworz();
+}
+
+std::string PolecenieAktualizacji::OdczytajWersje() {
+    const WynikZapytania wynik =
+        conn_.WykonajZRekordami("select wartosc from konfig_st where nazwa = 'TERVO_WERSJA'");
+    if (wynik.liczbaRekordow != 1)
+        throw EDatabaseError(Formatuj("Odczyt wersji systemu ZUV dla bazy %s.%s nie powiódł się.",
+                                      {widok_.pola.Serwer(), widok_.pola.Baza()}));
+    const WartoscPola& wartosc = *wynik.pierwszePole;
+    if (const auto* tekst = std::get_if<std::string>(&wartosc)) return *tekst;
+    if (const auto* liczba = std::get_if<std::int64_t>(&wartosc)) return std::to_string(*liczba);
+    return {};
+}
+
+std::string PolecenieAktualizacji::PierwszaWersja() const { return widok_.wersje.Wersja(0); }
+
+std::string PolecenieAktualizacji::OstatniaWersja() const {
+    return widok_.wersje.Wersja(widok_.wersje.LiczbaWersji() - 1);
+}
+
+void PolecenieAktualizacji::btnLogujClick() {
+    if (wTrakcie_) return;
+    widok_.grupa.PokazGrupe(false);
+    Polacz();
+    const std::string serwer = widok_.pola.Serwer();
+    const std::string baza = widok_.pola.Baza();
+    const std::string wersja = OdczytajWersje();
+    widok_.grupa.UstawTekstWersji(Formatuj("Wersja bazy %s.%s: %s", {serwer, baza, wersja}));
+    widok_.grupa.PokazGrupe(true);
+}
+
+bool PolecenieAktualizacji::FormClose() {
+    if (wTrakcie_) return false;
+    Rozlacz();
+    return true;
+}
+
+bool PolecenieAktualizacji::btnAktualizujClick() {
+    using namespace StylKomunikatu;
+    if (wTrakcie_) return false;
+    const std::string aktualna = OdczytajWersje();
+    const std::string ostatnia = OstatniaWersja();
+    if (WersjaWiekszaLubRowna(aktualna, ostatnia)) {
+        widok_.komunikaty.Pokaz(
+            Formatuj("Aktualna wersja %s jest większa lub równa maksymalnej dostępnej wersji %s.",
+                     {aktualna, ostatnia}),
+            "Ostrzeżenie", Ok | IkonaWykrzyknik);
+        return false;
+    }
+    const std::string pierwsza = PierwszaWersja();
+    if (!WersjaWiekszaLubRowna(aktualna, pierwsza)) {
+        widok_.komunikaty.Pokaz(
+            Formatuj(
+                "Aktualna wersja %s musi być większa lub równa minimalnej dostępnej wersji %s.",
+                {aktualna, pierwsza}),
+            "Ostrzeżenie", Ok | IkonaWykrzyknik);
+        return false;
+    }
+    const std::string pytanie = Formatuj("Wykonać aktualizację bazy %s.%s do wersji %s ?",
+                                         {widok_.pola.Serwer(), widok_.pola.Baza(), ostatnia});
+    if (widok_.komunikaty.Pokaz(pytanie, "Potwierdź", TakNie | IkonaInformacja) !=
+        OdpowiedzKomunikatu::Tak)
+        return false;
+
+    // The catalogue is read here, on the window's thread, for the whole run: an entry at or above
+    // the recorded version that differs from it as text is applied.
+    doWykonania_.clear();
+    operacjePakietow_.clear();
+    std::int64_t wszystkie = 0;
+    const int liczba = widok_.wersje.LiczbaWersji();
+    for (int i = 0; i < liczba; ++i) {
+        std::string wpis = widok_.wersje.Wersja(i);
+        if (WersjaWiekszaLubRowna(wpis, aktualna) && wpis != aktualna) {
+            operacjePakietow_.push_back(LiczbaOperacjiPakietu(wpis));
+            wszystkie += operacjePakietow_.back();
+            doWykonania_.push_back(std::move(wpis));
+        }
+    }
+    postep_.Rozpocznij(widok_.pasek.Widoczna(), wszystkie);
+    bladPrzebiegu_ = nullptr;
+    wTrakcie_ = true;
+    return true;
+}
+
+void PolecenieAktualizacji::WykonajPrzebieg() noexcept {
+    try {
+        UstawFlageAktualizacji();
+        std::int64_t wykonane = 0;
+        for (std::size_t i = 0; i < doWykonania_.size(); ++i) {
+            postep_.RozpocznijPakiet(wykonane);
+            AktualizujDoWersji(doWykonania_[i]);
+            wykonane += operacjePakietow_[i];
+        }
+    } catch (...) {
+        bladPrzebiegu_ = std::current_exception();
+    }
+}
+
+bool PolecenieAktualizacji::PokazPostep() { return postep_.Przenies(widok_.pasek); }
+
+void PolecenieAktualizacji::ZakonczPrzebieg() {
+    if (!wTrakcie_) return;
+    postep_.Przenies(widok_.pasek);
+    widok_.pasek.UstawWypelnienie(0, 0);
+    wTrakcie_ = false;
+    if (const std::exception_ptr blad = std::exchange(bladPrzebiegu_, nullptr))
+        std::rethrow_exception(blad);
+    widok_.pasek.UstawTekst("");
+    widok_.komunikaty.Pokaz("Zakończono aktualizację.", "Informacja",
+                            StylKomunikatu::Ok | StylKomunikatu::IkonaInformacja);
+}
+
+void PolecenieAktualizacji::AktualizujWWatkuOkna() {
+    if (!btnAktualizujClick()) return;
+    WykonajPrzebieg();
+    ZakonczPrzebieg();
+}
+
+void PolecenieAktualizacji::UstawFlageAktualizacji() {
+    WykonajPolecenie(
+        "IF EXISTS (SELECT 'X' FROM TEMPDB..SYSOBJECTS WHERE ID = "
+        "OBJECT_ID('TEMPDB..#WA_OPCJE_TMP')) "
+        "TRUNCATE TABLE #WA_OPCJE_TMP ELSE CREATE TABLE #WA_OPCJE_TMP( NAZWA    VARCHAR(50)    NOT "
+        "NULL, "
+        "WARTOSC  VARCHAR(8000)  NOT NULL, PRIMARY KEY (NAZWA))");
+    WykonajPolecenie("INSERT INTO #WA_OPCJE_TMP(NAZWA, WARTOSC) VALUES('ZUV_AKTUALIZACJA', 'T')");
+}
+
+void PolecenieAktualizacji::WykonajPolecenie(const std::string& polecenie) {
+    conn_.WykonajBezRekordow(polecenie, Polaczenie::DomyslnyLimitCzasuPolecenia);
+}
+
+void PolecenieAktualizacji::AktualizujDoWersji(const std::string& wersja) {
+    const auto nazwa = NazwaPakietu(wersja);
+    if (!nazwa) throw Exception(Formatuj("Niepoprawny numer wersji: \"%s\".", {wersja}));
+    ListaLinii linie;
+    WczytajZasob(*nazwa, linie);
+    TPrzetwarzanieSTR::WykonajSkrypt(&conn_, linie, true, &postep_, wersja);
+}
+
+}  // namespace zuv

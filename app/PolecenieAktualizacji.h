@@ -1,0 +1,94 @@
+#pragma once
+// The main window's commands without any window system: logging in and reading the recorded
+// version, and the update command (bound checks, question, update-session flag, the packages in
+// catalogue order, closing message). It reaches the window only through WidokOkna and works over
+// the connection it is given, which it opens and closes but does not own.
+//
+// How a window uses it:
+//  1. It implements the interfaces of WidokOkna over its controls and creates the command with
+//     them and the connection; it never uses the connection itself.
+//  2. "Loguj" (and Enter in the log-in fields) calls btnLogujClick; closing the window calls
+//     FormClose and closes only when that gives true.
+//  3. "Aktualizuj" calls btnAktualizujClick on the window's thread. It checks, asks and prepares;
+//     when it gives true a run is due, and the window starts a thread of its own that calls
+//     WykonajPrzebieg and, when that returns, tells the window's thread (a posted message, a
+//     queued call). Meanwhile the window's event loop goes on turning, and a timer of the window
+//     calls PokazPostep at the window's own pace to bring the strip up to date.
+//  4. Told that the run ended, the window's thread calls ZakonczPrzebieg: it shows the run's last
+//     progress and then the end box, or raises the run's error, which the window passes to its
+//     default error handler as it does with the error of any handler.
+//  5. From btnAktualizujClick giving true until ZakonczPrzebieg, WTrakcie is true: the handlers
+//     do nothing, FormClose refuses, and the connection belongs to the run's thread alone.
+// Everything but WykonajPrzebieg runs on the window's thread; every error of a handler is raised
+// to the window's default error handler, the program goes on running.
+
+#include <cstdint>
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "app/InterfejsyOkna.h"
+#include "app/PostepPrzebiegu.h"
+#include "db/Polaczenie.h"
+
+namespace zuv {
+
+class PolecenieAktualizacji {
+  public:
+    PolecenieAktualizacji(Polaczenie& conn, WidokOkna widok);
+    PolecenieAktualizacji(const PolecenieAktualizacji&) = delete;
+    PolecenieAktualizacji& operator=(const PolecenieAktualizacji&) = delete;
+
+    // Log-in and the recorded version.
+    void Polacz();
+    void Rozlacz();
+    // The recorded version as the server gives it (text, number in decimal, NULL as empty);
+    // EDatabaseError "Odczyt wersji systemu ZUV dla bazy %s.%s nie powiódł się." unless exactly
+    // one row comes back.
+    std::string OdczytajWersje();
+    std::string PierwszaWersja() const;
+    std::string OstatniaWersja() const;
+
+    // Hides the update group, logs in anew, shows "Wersja bazy %s.%s: %s" and the group.
+    void btnLogujClick();
+    // Closes the connection and gives true; during a run gives false and does nothing.
+    bool FormClose();
+
+    // The update command up to its run: reads the version, warns when it lies outside the
+    // catalogue, asks, and selects the packages. Gives true when the user confirmed: the run is
+    // then due (see the top of this file). Does nothing and gives false during a run.
+    bool btnAktualizujClick();
+    // The run: the update-session flag and every selected package, in order. Any thread; never
+    // throws: an error ends the run and is kept for ZakonczPrzebieg.
+    void WykonajPrzebieg() noexcept;
+    // Copies the run's latest progress into the strip; gives whether anything changed.
+    bool PokazPostep();
+    // Ends the run: the last progress, then the emptied strip and "Zakończono aktualizację.",
+    // or the run's error raised again.
+    void ZakonczPrzebieg();
+    // btnAktualizujClick, then the run on the calling thread and its end: the whole command for
+    // a caller that keeps no event loop turning.
+    void AktualizujWWatkuOkna();
+    bool WTrakcie() const noexcept { return wTrakcie_; }
+
+    // Parts of the run.
+    void UstawFlageAktualizacji();
+    void WykonajPolecenie(const std::string& polecenie);
+    void AktualizujDoWersji(const std::string& wersja);
+
+  private:
+    Polaczenie& conn_;
+    WidokOkna widok_;
+
+    bool wTrakcie_ = false;
+    std::vector<std::string> doWykonania_;
+    std::vector<std::int64_t> operacjePakietow_;
+    std::exception_ptr bladPrzebiegu_;
+    PostepPrzebiegu postep_;
+};
+
+// The number of operations (separator lines) of the linked-in package of a catalogue version,
+// counted on its bytes without loading it; 0 when the program carries no such package.
+std::int64_t LiczbaOperacjiPakietu(const std::string& wersja);
+
+}  // namespace zuv

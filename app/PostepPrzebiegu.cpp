@@ -1,0 +1,62 @@
+#include "app/PostepPrzebiegu.h"
+
+namespace zuv {
+
+void PostepPrzebiegu::Rozpocznij(bool widoczna, std::int64_t wszystkieOperacje) {
+    const std::lock_guard zamek(blokada_);
+    widoczna_ = widoczna;
+    wszystkie_ = wszystkieOperacje;
+    poczatekPakietu_ = tekstyPakietu_ = wykonane_ = 0;
+    tekst_.reset();
+    kolor_.reset();
+    zmiana_ = true;
+}
+
+void PostepPrzebiegu::RozpocznijPakiet(std::int64_t wykonaneWczesniej) {
+    const std::lock_guard zamek(blokada_);
+    poczatekPakietu_ = wykonane_ = wykonaneWczesniej;
+    tekstyPakietu_ = 0;
+    zmiana_ = true;
+}
+
+void PostepPrzebiegu::UstawTekst(std::string_view tekstUtf8) {
+    const std::lock_guard zamek(blokada_);
+    tekst_.emplace(tekstUtf8);
+    // The text of operation n means that n - 1 of the package are done.
+    if (++tekstyPakietu_ >= 2) wykonane_ = poczatekPakietu_ + tekstyPakietu_ - 2;
+    zmiana_ = true;
+}
+
+bool PostepPrzebiegu::Widoczna() const {
+    const std::lock_guard zamek(blokada_);
+    return widoczna_;
+}
+
+void PostepPrzebiegu::UstawKolor(std::uint32_t kolor) {
+    const std::lock_guard zamek(blokada_);
+    kolor_ = kolor;
+    zmiana_ = true;
+}
+
+bool PostepPrzebiegu::Przenies(PasekInformacyjny& pasek) {
+    std::optional<std::string> tekst;
+    std::optional<std::uint32_t> kolor;
+    std::int64_t wykonane = 0;
+    std::int64_t wszystkie = 0;
+    {
+        const std::lock_guard zamek(blokada_);
+        if (!zmiana_) return false;
+        zmiana_ = false;
+        tekst = tekst_;
+        kolor = kolor_;
+        wykonane = wykonane_;
+        wszystkie = wszystkie_;
+    }
+    // The strip is written outside the lock: painting must never hold up the run.
+    if (kolor) pasek.UstawKolor(*kolor);
+    if (tekst) pasek.UstawTekst(*tekst);
+    pasek.UstawWypelnienie(wykonane, wszystkie);
+    return true;
+}
+
+}  // namespace zuv

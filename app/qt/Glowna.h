@@ -1,0 +1,100 @@
+#pragma once
+// The program's one window on Qt: the log-in fields, the list of versions the program carries,
+// the recorded version of the chosen database, the update command and the information strip.
+// What the window decides is done by PolecenieAktualizacji; the window keeps the controls, their
+// layout and keys, and runs the update off its own thread so that its event loop goes on turning
+// (see PolecenieAktualizacji.h).
+//
+// Handlers raise every failure; they run through the application's notify (UruchomObsluge), whose
+// default error handler shows it while the program goes on running.
+
+#include <QWidget>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "app/InterfejsyOkna.h"
+#include "app/PolecenieAktualizacji.h"
+
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QTimer;
+
+namespace zuv {
+
+class PanelInformacyjny;
+
+class TfrmGlowna : public QWidget,
+                   private PolaLogowania,
+                   private GrupaAktualizacji,
+                   private ListaWersji {
+  public:
+    // `komunikaty` shows the window's boxes and `conn` is the program's connection; both must
+    // outlive the window.
+    TfrmGlowna(OknaKomunikatow& komunikaty, Polaczenie& conn);
+    ~TfrmGlowna() override;
+
+    std::string PierwszaWersja() const { return polecenie_->PierwszaWersja(); }
+    std::string OstatniaWersja() const { return polecenie_->OstatniaWersja(); }
+    // Whether an update run is going on.
+    bool WTrakcieAktualizacji() const noexcept { return polecenie_->WTrakcie(); }
+
+    // Handlers.
+    void btnLogujClick();
+    void btnAktualizujClick();
+    void btnZamknijClick();
+
+  protected:
+    void resizeEvent(QResizeEvent* zdarzenie) override;
+    void keyPressEvent(QKeyEvent* zdarzenie) override;
+    void closeEvent(QCloseEvent* zdarzenie) override;
+    bool eventFilter(QObject* obiekt, QEvent* zdarzenie) override;
+
+  private:
+    void UtworzPanele();
+    void UtworzGrupeLogowania();
+    void UtworzGrupeAktualizacji();
+    void UstawKolejnoscTabulacji();
+    void PolaczZdarzenia();
+    void UlozKontrolki();
+    void UlozWersje();
+    void RozpocznijPrzebieg();
+    void ZakonczPrzebieg();
+
+    // PolaLogowania, GrupaAktualizacji, ListaWersji
+    std::string Serwer() const override;
+    std::string Baza() const override;
+    std::string Uzytkownik() const override;
+    std::string Haslo() const override;
+    void UstawTekstWersji(const std::string& tekst) override;
+    void PokazGrupe(bool widoczna) override;
+    int LiczbaWersji() const override;
+    std::string Wersja(int indeks) const override;
+
+    QFrame* pnlAktualizacja_ = nullptr;
+    PanelInformacyjny* pnlAktualiacjaInfo_ = nullptr;
+    QLabel* labWersje_ = nullptr;
+    QListWidget* lstWersje_ = nullptr;
+    QGroupBox* gbxLogowanie_ = nullptr;
+    QLineEdit* edbSerwer_ = nullptr;
+    QLineEdit* edbBaza_ = nullptr;
+    QLineEdit* edbUzytk_ = nullptr;
+    QLineEdit* edbHaslo_ = nullptr;
+    QPushButton* btnLoguj_ = nullptr;
+    QGroupBox* gbxAktualizacja_ = nullptr;
+    QLabel* labAktualnaWersja_ = nullptr;
+    QPushButton* btnAktualizuj_ = nullptr;
+    QFrame* pnlBtns_ = nullptr;
+    QPushButton* btnZamknij_ = nullptr;
+    QTimer* zegarPostepu_ = nullptr;
+    QString tekstWersji_;
+
+    std::unique_ptr<PolecenieAktualizacji> polecenie_;  // made once the controls exist
+    std::thread przebieg_;
+};
+
+}  // namespace zuv

@@ -1,0 +1,105 @@
+#include "app/qt/OknaKomunikatowQt.h"
+
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+
+#include "app/qt/ZawijanieTekstu.h"
+
+namespace zuv {
+
+namespace {
+
+constexpr int RozmiarIkony = 32;
+
+QStyle::StandardPixmap Ikona(int styl) {
+    switch (styl & 0xF0) {
+        case StylKomunikatu::IkonaStop:
+            return QStyle::SP_MessageBoxCritical;
+        case StylKomunikatu::IkonaWykrzyknik:
+            return QStyle::SP_MessageBoxWarning;
+        case StylKomunikatu::IkonaInformacja:
+            return QStyle::SP_MessageBoxInformation;
+        default:
+            return QStyle::SP_CustomBase;
+    }
+}
+
+QPushButton* DodajPrzycisk(QDialog& okno, QDialogButtonBox& przyciski, const char* tekst,
+                           QDialogButtonBox::ButtonRole rola, int odpowiedz) {
+    QPushButton* przycisk = przyciski.addButton(QString::fromUtf8(tekst), rola);
+    QObject::connect(przycisk, &QPushButton::clicked, &okno,
+                     [&okno, odpowiedz] { okno.done(odpowiedz); });
+    return przycisk;
+}
+
+}  // namespace
+
+std::unique_ptr<QDialog> UtworzOknoKomunikatu(const std::string& tekst, const std::string& tytul,
+                                              int styl, QWidget* rodzic, int szerokoscEkranu) {
+    auto okno = std::make_unique<QDialog>(rodzic);
+    okno->setWindowTitle(QString::fromStdString(tytul));
+    okno->setWindowModality(Qt::ApplicationModal);
+    auto* uklad = new QGridLayout(okno.get());
+    // Neither the user nor a long text can make the box larger than its content.
+    uklad->setSizeConstraint(QLayout::SetFixedSize);
+
+    int szerokoscIkony = 0;
+    if (const QStyle::StandardPixmap ikona = Ikona(styl); ikona != QStyle::SP_CustomBase) {
+        auto* etykietaIkony = new QLabel(okno.get());
+        etykietaIkony->setObjectName(QStringLiteral("ikona"));
+        etykietaIkony->setPixmap(
+            okno->style()->standardIcon(ikona, nullptr, okno.get()).pixmap(RozmiarIkony));
+        uklad->addWidget(etykietaIkony, 0, 0, Qt::AlignTop);
+        szerokoscIkony = RozmiarIkony + uklad->horizontalSpacing();
+    }
+
+    auto* etykieta = new QLabel(okno.get());
+    etykieta->setObjectName(QStringLiteral("tekst"));
+    etykieta->setTextFormat(Qt::PlainText);
+    // The administrator can copy an error's text from the box.
+    etykieta->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    const QMargins marginesy = uklad->contentsMargins();
+    const int szerokoscTekstu =
+        szerokoscEkranu * 3 / 4 - marginesy.left() - marginesy.right() - szerokoscIkony;
+    etykieta->setText(
+        ZawinTekst(QString::fromStdString(tekst), szerokoscTekstu, etykieta->fontMetrics())
+            .join(QLatin1Char('\n')));
+    uklad->addWidget(etykieta, 0, 1, Qt::AlignLeft | Qt::AlignVCenter);
+
+    auto* przyciski = new QDialogButtonBox(okno.get());
+    przyciski->setCenterButtons(true);
+    QPushButton* domyslny = nullptr;
+    if ((styl & 0x0F) == StylKomunikatu::TakNie) {
+        domyslny = DodajPrzycisk(*okno, *przyciski, "Tak", QDialogButtonBox::YesRole,
+                                 OdpowiedzKomunikatu::Tak);
+        DodajPrzycisk(*okno, *przyciski, "Nie", QDialogButtonBox::NoRole, OdpowiedzKomunikatu::Nie);
+        // Escape and the title bar's close answer No, as no box of the program has Cancel.
+        QObject::connect(okno.get(), &QDialog::rejected, okno.get(),
+                         [o = okno.get()] { o->setResult(OdpowiedzKomunikatu::Nie); });
+    } else {
+        domyslny = DodajPrzycisk(*okno, *przyciski, "OK", QDialogButtonBox::AcceptRole,
+                                 OdpowiedzKomunikatu::Ok);
+        QObject::connect(okno.get(), &QDialog::rejected, okno.get(),
+                         [o = okno.get()] { o->setResult(OdpowiedzKomunikatu::Ok); });
+    }
+    domyslny->setDefault(true);
+    domyslny->setFocus();
+    uklad->addWidget(przyciski, 1, 0, 1, 2);
+    return okno;
+}
+
+int OknaKomunikatowQt::Pokaz(const std::string& tekst, const std::string& tytul, int styl) {
+    QWidget* rodzic = oknoGlowne_ ? oknoGlowne_.data() : QApplication::activeWindow();
+    const QScreen* ekran = rodzic != nullptr ? rodzic->screen() : QApplication::primaryScreen();
+    const int szerokoscEkranu = ekran != nullptr ? ekran->availableGeometry().width() : 1024;
+    const auto okno = UtworzOknoKomunikatu(tekst, tytul, styl, rodzic, szerokoscEkranu);
+    okno->exec();
+    return okno->result();
+}
+
+}  // namespace zuv

@@ -1,0 +1,15 @@
+#include "app/qt/AplikacjaZUV.h"
+#include "app/qt/Glowna.h"
+#include "app/qt/OknaKomunikatowQt.h"
+#include "db/PolaczenieODBC.h"
+
+int main(int argc, char** argv) {
+    using namespace zuv;
+    OknaKomunikatowQt komunikaty;
+    AplikacjaZUV aplikacja(argc, argv, komunikaty);
+    PolaczenieODBC conn;
+    TfrmGlowna frmGlowna(komunikaty, conn);
+    komunikaty.UstawOknoGlowne(&frmGlowna);
+    frmGlowna.show();
+    return aplikacja.exec();
+}

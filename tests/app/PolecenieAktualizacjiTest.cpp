@@ -1,0 +1,301 @@
+// The main window's commands without a window or a server: a window made of recorders, the
+// linked-in packages and the in-memory connection. Runs go through the same steps a window takes:
+// the question on the test's thread, the packages on a thread of their own, the end back on the
+// test's thread.
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "app/PolecenieAktualizacji.h"
+#include "common/Linie.h"
+#include "common/Wyjatki.h"
+#include "packages/PakietyZasoby.h"
+#include "packages/PrzetwarzanieSTR.h"
+#include "tests/support/OknaKomunikatowSkryptowe.h"
+#include "tests/support/PolaczeniePamieciowe.h"
+#include "tests/support/WersjePakietow.h"
+#include "versions/KatalogWersji.h"
+
+using namespace zuv;
+
+namespace {
+
+using Rodzaj = PolaczeniePamieciowe::Rodzaj;
+
+constexpr const char* ZapytanieWersji =
+    "select wartosc from konfig_st where nazwa = 'TERVO_WERSJA'";
+constexpr std::uint32_t Rozowy = TPrzetwarzanieSTR::KolorBledu;
+
+// The window as the command sees it: fields, version line, catalogue and strip, all recorded.
+class OknoTestowe : public PolaLogowania,
+                    public GrupaAktualizacji,
+                    public ListaWersji,
+                    public PasekInformacyjny {
+  public:
+    std::string Serwer() const override { return serwer; }
+    std::string Baza() const override { return baza; }
+    std::string Uzytkownik() const override { return "sa"; }
+    std::string Haslo() const override { return "Tajne;1"; }
+    void UstawTekstWersji(const std::string& tekst) override { wersja = tekst; }
+    void PokazGrupe(bool widoczna) override { grupaWidoczna = widoczna; }
+    int LiczbaWersji() const override { return static_cast<int>(KatalogWersji.size()); }
+    std::string Wersja(int i) const override { return std::string(KatalogWersji.at(i)); }
+    void UstawTekst(std::string_view tekst) override { teksty.emplace_back(tekst); }
+    void OdswiezTeraz() override {}
+    bool Widoczna() const override { return true; }
+    void UstawKolor(std::uint32_t nowy) override { kolor = nowy; }
+    void UstawWypelnienie(std::int64_t wykonane, std::int64_t wszystkie) override {
+        wypelnienia.emplace_back(wykonane, wszystkie);
+    }
+
+    std::string serwer = "SERWER\\ZUV";
+    std::string baza = "Środki";
+    std::string wersja;
+    bool grupaWidoczna = false;
+    std::vector<std::string> teksty;
+    std::uint32_t kolor = 0xFFFFFF;
+    std::vector<std::pair<std::int64_t, std::int64_t>> wypelnienia;
+};
+
+ListaLinii Pakiet(std::string_view wersja) {
+    std::string nazwa = "zuv_" + std::string(wersja);
+    for (char& znak : nazwa)
+        if (znak == '.') znak = '_';
+    ListaLinii linie;
+    WczytajZasob(nazwa, linie);
+    return linie;
+}
+
+class Polecenie : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        conn.UstawConnectionString("test");
+        conn.Otworz();
+        conn.UstawWynik("SELECT dbo.fn_WERSJA_MS_SQL()", {1, WartoscPola(std::int64_t{2005})});
+    }
+    void Zapisana(const std::string& wersja) {
+        conn.UstawWynik(ZapytanieWersji, {1, WartoscPola(wersja)});
+    }
+    // "Aktualizuj" answered with `odpowiedz`, the run on its own thread, then its end. Gives the
+    // run's error, if any.
+    std::exception_ptr Aktualizuj(int odpowiedz) {
+        komunikaty.odpowiedzi = {odpowiedz};
+        try {
+            if (polecenie.btnAktualizujClick()) {
+                std::thread przebieg([this] { polecenie.WykonajPrzebieg(); });
+                przebieg.join();
+                polecenie.ZakonczPrzebieg();
+            }
+        } catch (...) {
+            return std::current_exception();
+        }
+        return nullptr;
+    }
+    static std::string Tekst(const std::exception_ptr& blad) {
+        try {
+            if (blad) std::rethrow_exception(blad);
+        } catch (const std::exception& e) {
+            return e.what();
+        }
+        return "(none)";
+    }
+
+    PolaczeniePamieciowe conn;
+    OknoTestowe okno;
+    OknaKomunikatowSkryptowe komunikaty;
+    PolecenieAktualizacji polecenie{conn, WidokOkna{okno, okno, okno, komunikaty, okno}};
+};
+
+}  // namespace
+
+TEST_F(Polecenie, LogInShowsTheRecordedVersionOrFailsWithTheGroupHidden) {
+    okno.grupaWidoczna = true;
+    Zapisana("10.17.0.3 ");
+    polecenie.btnLogujClick();
+    EXPECT_EQ(conn.Wywolania().back().rodzaj, Rodzaj::Zapytanie);
+    EXPECT_NE(conn.ConnectionString().find(";User ID=sa;Initial Catalog=Środki;Data "
+                                           "Source=SERWER\\ZUV;"),
+              std::string::npos)
+        << conn.ConnectionString();
+    EXPECT_EQ(okno.wersja, "Wersja bazy SERWER\\ZUV.Środki: 10.17.0.3 ");
+    EXPECT_TRUE(okno.grupaWidoczna);
+
+    conn.UstawWynik(ZapytanieWersji, {2, WartoscPola(std::string("8.1.0.0"))});
+    try {
+        polecenie.btnLogujClick();
+        FAIL() << "no error";
+    } catch (const EDatabaseError& blad) {
+        EXPECT_STREQ(blad.what(),
+                     "Odczyt wersji systemu ZUV dla bazy SERWER\\ZUV.Środki nie powiódł się.");
+    }
+    EXPECT_FALSE(okno.grupaWidoczna);
+    EXPECT_EQ(okno.wersja, "Wersja bazy SERWER\\ZUV.Środki: 10.17.0.3 ");
+    // Each log-in closed the session before it (the fixture's, then the first log-in's).
+    EXPECT_EQ(conn.Liczba(Rodzaj::Otwarcie), 3);
+    EXPECT_EQ(conn.Liczba(Rodzaj::Zamkniecie), 2);
+    EXPECT_TRUE(conn.Otwarte());
+}
+
+TEST_F(Polecenie, VersionsOutsideTheCatalogueAreRefusedWithAWarning) {
+    const struct {
+        const char* wersja;
+        const char* tekst;
+    } przypadki[] = {
+        {"11.5.0.6",
+         "Aktualna wersja 11.5.0.6 jest większa lub równa maksymalnej dostępnej wersji 11.5.0.6."},
+        {"12.0.0.0",
+         "Aktualna wersja 12.0.0.0 jest większa lub równa maksymalnej dostępnej wersji 11.5.0.6."},
+        {"7.12.0.7",
+         "Aktualna wersja 7.12.0.7 musi być większa lub równa minimalnej dostępnej wersji "
+         "8.1.0.0."},
+    };
+    for (const auto& p : przypadki) {
+        SCOPED_TRACE(p.wersja);
+        komunikaty.pokazane.clear();
+        Zapisana(p.wersja);
+        EXPECT_EQ(Aktualizuj(OdpowiedzKomunikatu::Tak), nullptr);
+        ASSERT_EQ(komunikaty.pokazane.size(), 1u);
+        EXPECT_EQ(komunikaty.pokazane[0].tekst, p.tekst);
+        EXPECT_EQ(komunikaty.pokazane[0].tytul, "Ostrzeżenie");
+        EXPECT_EQ(komunikaty.pokazane[0].styl, 48);
+        EXPECT_FALSE(polecenie.WTrakcie());
+    }
+    EXPECT_TRUE(conn.Polecenia().empty());
+    EXPECT_TRUE(okno.teksty.empty());
+}
+
+TEST_F(Polecenie, NoDoesNothing) {
+    Zapisana("10.5.0.3");
+    EXPECT_EQ(Aktualizuj(OdpowiedzKomunikatu::Nie), nullptr);
+    ASSERT_EQ(komunikaty.pokazane.size(), 1u);
+    EXPECT_EQ(komunikaty.pokazane[0].tekst,
+              "Wykonać aktualizację bazy SERWER\\ZUV.Środki do wersji 11.5.0.6 ?");
+    EXPECT_EQ(komunikaty.pokazane[0].tytul, "Potwierdź");
+    EXPECT_EQ(komunikaty.pokazane[0].styl, 68);
+    EXPECT_TRUE(conn.Polecenia().empty());
+    EXPECT_TRUE(okno.teksty.empty());
+    EXPECT_TRUE(okno.wypelnienia.empty());
+}
+
+TEST_F(Polecenie, YesAppliesThePackagesAboveTheRecordedVersionInOrder) {
+    Zapisana("11.2.0.1");
+    EXPECT_EQ(Aktualizuj(OdpowiedzKomunikatu::Tak), nullptr);
+
+    ASSERT_EQ(komunikaty.pokazane.size(), 2u);
+    EXPECT_EQ(komunikaty.pokazane[1].tekst, "Zakończono aktualizację.");
+    EXPECT_EQ(komunikaty.pokazane[1].tytul, "Informacja");
+    EXPECT_EQ(komunikaty.pokazane[1].styl, 64);
+    EXPECT_EQ(WersjePakietow(conn.Polecenia()),
+              (std::vector<std::string>{"11.3.0.2", "11.4.0.1", "11.5.0.6"}));
+    const auto polecenia = conn.Polecenia();
+    EXPECT_EQ(polecenia[0].substr(0, 10), "IF EXISTS ");
+    EXPECT_EQ(polecenia[1],
+              "INSERT INTO #WA_OPCJE_TMP(NAZWA, WARTOSC) VALUES('ZUV_AKTUALIZACJA', 'T')");
+    // The flag statements run on their own, before the first package's transaction.
+    EXPECT_EQ(conn.Wywolania()[2].rodzaj, Rodzaj::Polecenie);
+    EXPECT_EQ(conn.Liczba(Rodzaj::Rozpoczecie), 3);
+    EXPECT_EQ(conn.Liczba(Rodzaj::Zatwierdzenie), 3);
+    EXPECT_EQ(conn.Liczba(Rodzaj::Wycofanie), 0);
+
+    // The strip shows the last operation, then is emptied; the fill counted every operation of
+    // the three packages before the run, and is taken away at its end.
+    const std::int64_t wszystkie = LiczbaSeparatorow(Pakiet("11.3.0.2")) +
+                                   LiczbaSeparatorow(Pakiet("11.4.0.1")) +
+                                   LiczbaSeparatorow(Pakiet("11.5.0.6"));
+    const std::int32_t ostatniego = LiczbaSeparatorow(Pakiet("11.5.0.6"));
+    ASSERT_GE(okno.teksty.size(), 2u);
+    EXPECT_EQ(okno.teksty.back(), "");
+    EXPECT_EQ(okno.teksty[okno.teksty.size() - 2],
+              "11.5.0.6 - Aktualizacja bazy danych: wykonywanie operacji " +
+                  std::to_string(ostatniego) + " z " + std::to_string(ostatniego) + "...");
+    ASSERT_GE(okno.wypelnienia.size(), 2u);
+    EXPECT_EQ(okno.wypelnienia[okno.wypelnienia.size() - 2],
+              std::make_pair(wszystkie - 1, wszystkie));
+    EXPECT_EQ(okno.wypelnienia.back(), std::make_pair(std::int64_t{0}, std::int64_t{0}));
+    EXPECT_EQ(okno.kolor, 0xFFFFFFu);
+    EXPECT_FALSE(polecenie.WTrakcie());
+}
+
+TEST_F(Polecenie, AFailingBatchStopsTheRunAndASecondPressResumes) {
+    // Batch 3 of the second package, 11.3.0.2, fails; the first, 11.2.0.1, was committed.
+    Zapisana("11.1.0.0");
+    const int przedPakietem = 2 + LiczbaSeparatorow(Pakiet("11.2.0.1"));
+    conn.Zawiedz(Rodzaj::Polecenie, przedPakietem + 3,
+                 std::make_exception_ptr(EOleException("Zduplikowany klucz „ŚRODEK”", 2627, "x")));
+    const std::exception_ptr blad = Aktualizuj(OdpowiedzKomunikatu::Tak);
+
+    EXPECT_EQ(Tekst(blad),
+              "Błąd aktualizacji bazy do wersji 11.3.0.2 podczas wykonywania operacji 3:\r\n"
+              "Zduplikowany klucz „ŚRODEK”");
+    EXPECT_EQ(komunikaty.pokazane.size(), 1u);  // the question; the error is the window's to show
+    EXPECT_EQ(WersjePakietow(conn.Polecenia()), (std::vector<std::string>{"11.2.0.1", "11.3.0.2"}));
+    EXPECT_EQ(conn.Liczba(Rodzaj::Polecenie), przedPakietem + 3);
+    EXPECT_EQ(conn.Liczba(Rodzaj::Zatwierdzenie), 1);
+    EXPECT_EQ(conn.Liczba(Rodzaj::Wycofanie), 1);
+    EXPECT_EQ(conn.Wywolania().back().rodzaj, Rodzaj::Wycofanie);
+    EXPECT_EQ(okno.teksty.back(), "Aktualizacja bazy do wersji 11.3.0.2 przerwana z powodu błędu.");
+    EXPECT_EQ(okno.kolor, Rozowy);
+    EXPECT_EQ(okno.wypelnienia.back(), std::make_pair(std::int64_t{0}, std::int64_t{0}));
+    EXPECT_FALSE(polecenie.WTrakcie());
+
+    // The database now records 11.2.0.1: the next press starts at the package that failed, sets
+    // the session flag again, and leaves the pink as it was.
+    Zapisana("11.2.0.1");
+    komunikaty.pokazane.clear();
+    const std::size_t wczesniej = conn.Polecenia().size();
+    EXPECT_EQ(Aktualizuj(OdpowiedzKomunikatu::Tak), nullptr) << Tekst(blad);
+    const auto polecenia = conn.Polecenia();
+    EXPECT_EQ(polecenia[wczesniej].substr(0, 10), "IF EXISTS ");
+    EXPECT_EQ(polecenia[wczesniej + 1].substr(0, 12), "INSERT INTO ");
+    EXPECT_EQ(
+        WersjePakietow(conn.Polecenia()),
+        (std::vector<std::string>{"11.2.0.1", "11.3.0.2", "11.3.0.2", "11.4.0.1", "11.5.0.6"}));
+    ASSERT_EQ(komunikaty.pokazane.size(), 2u);
+    EXPECT_EQ(komunikaty.pokazane[1].tekst, "Zakończono aktualizację.");
+    EXPECT_EQ(okno.teksty.back(), "");
+    EXPECT_EQ(okno.kolor, Rozowy);
+}
+
+TEST_F(Polecenie, RecordedVersionsNotWrittenAsInTheCatalogue) {
+    {
+        SCOPED_TRACE("leading zeros: the equal entry differs as text and is applied first");
+        Zapisana("10.01.0.1");
+        EXPECT_EQ(Aktualizuj(OdpowiedzKomunikatu::Tak), nullptr);
+        const auto pakiety = WersjePakietow(conn.Polecenia());
+        const std::vector<std::string> oczekiwane(KatalogWersji.begin() + 17, KatalogWersji.end());
+        ASSERT_EQ(oczekiwane.front(), "10.1.0.1");
+        EXPECT_EQ(pakiety, oczekiwane);
+    }
+    {
+        SCOPED_TRACE("trailing blank: refused before anything is executed");
+        komunikaty.pokazane.clear();
+        const std::size_t wczesniej = conn.Wywolania().size();
+        Zapisana("10.17.0.3 ");
+        const std::exception_ptr blad = Aktualizuj(OdpowiedzKomunikatu::Tak);
+        EXPECT_EQ(Tekst(blad), "Niepoprawna wersja: \"10.17.0.3 \".");
+        EXPECT_TRUE(komunikaty.pokazane.empty());
+        EXPECT_EQ(conn.Wywolania().size(), wczesniej + 1);  // the version query alone
+    }
+}
+
+TEST_F(Polecenie, DuringARunTheHandlersDoNothingAndTheWindowCannotClose) {
+    Zapisana("11.4.0.1");
+    komunikaty.odpowiedzi = {OdpowiedzKomunikatu::Tak};
+    ASSERT_TRUE(polecenie.btnAktualizujClick());
+    ASSERT_TRUE(polecenie.WTrakcie());
+    const std::size_t wczesniej = conn.Wywolania().size();
+    komunikaty.odpowiedzi = {OdpowiedzKomunikatu::Tak};
+    EXPECT_FALSE(polecenie.btnAktualizujClick());
+    polecenie.btnLogujClick();
+    EXPECT_FALSE(polecenie.FormClose());
+    EXPECT_EQ(conn.Wywolania().size(), wczesniej);
+    EXPECT_TRUE(conn.Otwarte());
+    EXPECT_EQ(komunikaty.pokazane.size(), 1u);
+
+    std::thread przebieg([this] { polecenie.WykonajPrzebieg(); });
+    przebieg.join();
+    polecenie.ZakonczPrzebieg();
+    EXPECT_FALSE(polecenie.WTrakcie());
+    EXPECT_TRUE(polecenie.FormClose());
+    EXPECT_FALSE(conn.Otwarte());
+}
