@@ -8,7 +8,6 @@
 
 #include "app/OknaKomunikatow.h"
 
-
 struct Komunikat {
     std::string tekst;
     std::string tytul;
