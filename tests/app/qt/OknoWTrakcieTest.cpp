@@ -1,0 +1,143 @@
+// The window through a run whose batch waits on the server: the event loop goes on turning, no
+// input acts, and the run's boxes come up over the main window, centred on it. Real boxes,
+// answered by a timer as a user would.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include "app/qt/Glowna.h"
+#include "app/qt/OknaKomunikatowQt.h"
+#include "app/qt/PanelInformacyjny.h"
+#include "db/PolaczenieODBC.h"
+#include "tests/app/qt/Srodowisko.h"
+#include "tests/db/integracja/SerwerTestowy.h"
+
+using namespace zuv;
+using namespace std::chrono_literals;
+
+namespace {
+
+// Requests are numbered from the log-in's version query: the press's query, the two flag
+// statements, the generation query and the transaction's begin come before the package's batches.
+constexpr std::uint64_t OpoznionePolecenie = 9;
+
+struct PokazaneOkno {
+    QString tekst;
+    QWidget* rodzic;
+    QPoint przesuniecie;  // of the box's centre from the main window's
+};
+
+// Presses "Tak" or "OK" in every box that comes up, recording it first.
+class Uzytkownik : public QObject {
+  public:
+    explicit Uzytkownik(QWidget& glowne) : glowne_(glowne) {
+        zegar_.setInterval(10);
+        connect(&zegar_, &QTimer::timeout, this, [this] { Odpowiedz(); });
+        zegar_.start();
+    }
+    std::vector<PokazaneOkno> pokazane;
+
+  private:
+    void Odpowiedz() {
+        auto* okno = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (okno == nullptr || !okno->isVisible()) return;
+        pokazane.push_back({okno->findChild<QLabel*>("tekst")->text(), okno->parentWidget(),
+                            okno->frameGeometry().center() - glowne_.frameGeometry().center()});
+        for (auto* przycisk : okno->findChildren<QPushButton*>())
+            if (przycisk->text() == "Tak" || przycisk->text() == "OK") przycisk->click();
+    }
+    QWidget& glowne_;
+    QTimer zegar_;
+};
+
+class LicznikMalowania : public QObject {
+  public:
+    int liczba = 0;
+    bool eventFilter(QObject*, QEvent* zdarzenie) override {
+        liczba += zdarzenie->type() == QEvent::Paint;
+        return false;
+    }
+};
+
+}  // namespace
+
+TEST(OknoWTrakcie, TheEventLoopTurnsWhileABatchWaitsAndNoInputActs) {
+    tds::ServerConfig konfiguracja;
+    konfiguracja.initVersion = "11.4.0.1";
+    konfiguracja.faults.delays = {{OpoznionePolecenie, 3000ms}};
+    SerwerTestowy serwer(konfiguracja);
+    KomunikatyTestowe().pokazane.clear();
+
+    OknaKomunikatowQt komunikaty;
+    PolaczenieODBC conn;
+    TfrmGlowna okno(komunikaty, conn);
+    komunikaty.UstawOknoGlowne(&okno);
+    okno.move(50, 30);  // within the offscreen screen of 800 x 600, which boxes are kept inside
+    okno.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&okno));
+    auto kontrolka = [&](const char* nazwa) { return okno.findChild<QWidget*>(nazwa); };
+    qobject_cast<QLineEdit*>(kontrolka("edbSerwer"))
+        ->setText(QString::fromStdString(serwer.Adres()));
+    qobject_cast<QLineEdit*>(kontrolka("edbBaza"))->setText("ZUV");
+    qobject_cast<QLineEdit*>(kontrolka("edbHaslo"))->setText(QString::fromUtf8("Tajne;1'\""));
+    QTest::mouseClick(kontrolka("btnLoguj"), Qt::LeftButton);
+    ASSERT_TRUE(KomunikatyTestowe().pokazane.empty()) << KomunikatyTestowe().pokazane[0].tekst;
+
+    Uzytkownik uzytkownik(okno);
+    QTest::mouseClick(kontrolka("btnAktualizuj"), Qt::LeftButton);
+    ASSERT_EQ(uzytkownik.pokazane.size(), 1u);  // the question, answered Tak
+    ASSERT_TRUE(okno.WTrakcieAktualizacji());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return serwer->journal().size() > OpoznionePolecenie; },
+                                5000));  // and the log-in
+
+    // The batch is held on the server: timers fire and the window paints meanwhile.
+    int takty = 0;
+    QTimer zegar;
+    QObject::connect(&zegar, &QTimer::timeout, [&] { ++takty; });
+    zegar.start(20);
+    LicznikMalowania malowanie;
+    okno.installEventFilter(&malowanie);
+    okno.update();
+    QTest::qWait(500);
+    EXPECT_GE(takty, 10);
+    EXPECT_GE(malowanie.liczba, 1);
+    auto* pasek = okno.findChild<PanelInformacyjny*>("pnlAktualiacjaInfo");
+    EXPECT_TRUE(
+        pasek->text().startsWith("11.5.0.6 - Aktualizacja bazy danych: wykonywanie operacji"))
+        << pasek->text().toStdString();
+    EXPECT_GT(pasek->Wypelnienie(), 0.0);
+
+    // Buttons, Enter and closing do nothing while the run goes on.
+    const std::size_t zadania = serwer->journal().size();
+    QTest::mouseClick(kontrolka("btnLoguj"), Qt::LeftButton);
+    QTest::mouseClick(kontrolka("btnAktualizuj"), Qt::LeftButton);
+    QTest::mouseClick(kontrolka("btnZamknij"), Qt::LeftButton);
+    kontrolka("edbSerwer")->setFocus();
+    QTest::keyClick(kontrolka("edbSerwer"), Qt::Key_Return);
+    okno.close();
+    QTest::qWait(100);
+    EXPECT_TRUE(okno.isVisible());
+    EXPECT_TRUE(okno.WTrakcieAktualizacji());
+    EXPECT_EQ(serwer->journal().size(), zadania);
+    EXPECT_EQ(uzytkownik.pokazane.size(), 1u);
+
+    // The end box over the main window, centred on it; the strip emptied.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !okno.WTrakcieAktualizacji(); }, 30000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return uzytkownik.pokazane.size() == 2; }, 5000));
+    EXPECT_EQ(uzytkownik.pokazane[1].tekst, QString::fromUtf8("Zakończono aktualizację."));
+    for (const auto& pokazane : uzytkownik.pokazane) {
+        SCOPED_TRACE(pokazane.tekst.toStdString());
+        EXPECT_EQ(pokazane.rodzic, &okno);
+        EXPECT_LE(pokazane.przesuniecie.manhattanLength(), 4);
+    }
+    EXPECT_EQ(serwer.ZapisanaWersja(), "11.5.0.6");
+    EXPECT_TRUE(pasek->text().isEmpty());
+    EXPECT_EQ(pasek->Wypelnienie(), 0.0);
+    EXPECT_TRUE(KomunikatyTestowe().pokazane.empty());
+}
