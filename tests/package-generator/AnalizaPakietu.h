@@ -8,7 +8,6 @@
 #include <string_view>
 #include <vector>
 
-
 std::vector<std::string_view> PodzielNaWiersze(std::string_view tekst);
 bool JestSeparatorem(std::string_view wiersz);
 

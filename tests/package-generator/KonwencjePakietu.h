@@ -9,7 +9,6 @@
 
 #include "AnalizaPakietu.h"
 
-
 struct Pakiet {
     std::string wersja;
     std::string bajty;

@@ -8,7 +8,6 @@
 #include "GeneratorPakietow.h"
 #include "KonwencjePakietu.h"
 
-
 using namespace generator;
 
 namespace {

@@ -56,7 +56,8 @@ PlanPakietu UstalPlan(std::size_t pozycja, RozmiarPakietu rozmiar) {
     PlanPakietu p;
     p.pozycja = pozycja;
     p.wersja = std::string(zuv::KatalogWersji[pozycja]);
-    p.poprzednia = std::string(pozycja == 0 ? zuv::WersjaPrzedKatalogiem : zuv::KatalogWersji[pozycja - 1]);
+    p.poprzednia =
+        std::string(pozycja == 0 ? zuv::WersjaPrzedKatalogiem : zuv::KatalogWersji[pozycja - 1]);
     p.pelny = rozmiar == RozmiarPakietu::Pelny;
 
     p.samotneCR = !p.Od("11.1.0.0");

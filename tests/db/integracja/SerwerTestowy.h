@@ -9,7 +9,6 @@
 #include "TdsTestServer.h"
 #include "db/ConnectionST.h"
 
-
 class SerwerTestowy {
   public:
     explicit SerwerTestowy(tds::ServerConfig konfiguracja = {},
