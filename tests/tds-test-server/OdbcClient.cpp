@@ -84,6 +84,48 @@ SQLRETURN OdbcClient::execute(const std::string& utf8Text) {
     return record(SQLExecDirectW(stmt_, text.data(), SQL_NTS), SQL_HANDLE_STMT, stmt_);
 }
 
+template <typename Run>
+SQLRETURN OdbcClient::withParameters(const std::vector<Parameter>& parameters, Run run) {
+    std::vector<std::vector<SQLWCHAR>> values;
+    std::vector<SQLLEN> indicators(parameters.size(), SQL_NTS);
+    values.reserve(parameters.size());
+    for (std::size_t i = 0; i < parameters.size(); ++i) {
+        values.push_back(wide(parameters[i].value_or("")));
+        if (!parameters[i]) indicators[i] = SQL_NULL_DATA;
+        const SQLRETURN rc =
+            record(SQLBindParameter(stmt_, static_cast<SQLUSMALLINT>(i + 1), SQL_PARAM_INPUT,
+                                    SQL_C_WCHAR, SQL_WVARCHAR, 255, 0, values.back().data(),
+                                    static_cast<SQLLEN>(values.back().size() * sizeof(SQLWCHAR)),
+                                    &indicators[i]),
+                   SQL_HANDLE_STMT, stmt_);
+        if (!succeeded(rc)) return rc;
+    }
+    const SQLRETURN rc = record(run(), SQL_HANDLE_STMT, stmt_);
+    return rc;
+}
+
+SQLRETURN OdbcClient::execute(const std::string& utf8Text,
+                              const std::vector<Parameter>& parameters) {
+    std::vector<SQLWCHAR> text = wide(utf8Text);
+    return withParameters(parameters, [&] { return SQLExecDirectW(stmt_, text.data(), SQL_NTS); });
+}
+
+SQLRETURN OdbcClient::prepare(const std::string& utf8Text) {
+    std::vector<SQLWCHAR> text = wide(utf8Text);
+    return record(SQLPrepareW(stmt_, text.data(), SQL_NTS), SQL_HANDLE_STMT, stmt_);
+}
+
+SQLRETURN OdbcClient::executePrepared(const std::vector<Parameter>& parameters) {
+    return withParameters(parameters, [&] { return SQLExecute(stmt_); });
+}
+
+SQLRETURN OdbcClient::useServerCursor() {
+    return record(
+        SQLSetStmtAttrW(stmt_, SQL_ATTR_CURSOR_TYPE,
+                        reinterpret_cast<SQLPOINTER>(SQL_CURSOR_KEYSET_DRIVEN), SQL_IS_UINTEGER),
+        SQL_HANDLE_STMT, stmt_);
+}
+
 SQLRETURN OdbcClient::moreResults() {
     return record(SQLMoreResults(stmt_), SQL_HANDLE_STMT, stmt_);
 }

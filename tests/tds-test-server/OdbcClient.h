@@ -19,6 +19,8 @@ struct Diagnostic {
 };
 
 using ResultRow = std::vector<std::optional<std::string>>;
+// A statement parameter, bound as wide text; nullopt is NULL.
+using Parameter = std::optional<std::string>;
 
 struct Login {
     std::string user = "sa";
@@ -38,6 +40,15 @@ class OdbcClient {
     void disconnect();
 
     SQLRETURN execute(const std::string& utf8Text);
+    // With '?' markers: the driver sends the statement and the values in sp_executesql.
+    SQLRETURN execute(const std::string& utf8Text, const std::vector<Parameter>& parameters);
+    // SQLPrepareW, then each executePrepared runs it with its values (sp_prepexec the first
+    // time, sp_execute after).
+    SQLRETURN prepare(const std::string& utf8Text);
+    SQLRETURN executePrepared(const std::vector<Parameter>& parameters);
+    // A server cursor instead of the default forward-only result (the driver uses
+    // sp_cursoropen).
+    SQLRETURN useServerCursor();
     SQLRETURN moreResults();
     SQLLEN rowCount();
     // Fetches the current result set as text (SQL_C_WCHAR), NULL as nullopt.
@@ -55,6 +66,9 @@ class OdbcClient {
 
   private:
     SQLRETURN record(SQLRETURN rc, SQLSMALLINT handleType, SQLHANDLE handle);
+    // Binds the values, runs `run` and unbinds them again.
+    template <typename Run>
+    SQLRETURN withParameters(const std::vector<Parameter>& parameters, Run run);
 
     SQLHENV env_ = SQL_NULL_HENV;
     SQLHDBC dbc_ = SQL_NULL_HDBC;

@@ -99,12 +99,7 @@ TEST(ServerProgram, ServesUntilSigtermWithStateAndJournalFiles) {
         "printf \"select wartosc from konfig_st where nazwa = 'TERVO_WERSJA'\\ngo\\nexit\\n\" | "
         "tsql -H 127.0.0.1 -p " +
         match[1].str() + " -U admin -P Hasło1 -D ZUV 2>&1";
-    std::string output;
-    if (FILE* tsql = popen(command.c_str(), "r")) {
-        char buffer[512];
-        while (fgets(buffer, sizeof buffer, tsql)) output += buffer;
-        pclose(tsql);
-    }
+    const std::string output = tds_test::commandOutput(command);
     EXPECT_NE(output.find("7.12.0.7"), std::string::npos) << output;
 
     EXPECT_EQ(server.stop(SIGTERM), 0);

@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include <stdio.h>
 #include <stdlib.h>
 
 #include <stdexcept>
@@ -15,6 +16,16 @@ std::string crlf(std::initializer_list<std::string> lines) {
 }
 
 }  // namespace
+
+std::string commandOutput(const std::string& command) {
+    std::string output;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[512];
+        while (fgets(buffer, sizeof buffer, pipe)) output += buffer;
+        pclose(pipe);
+    }
+    return output;
+}
 
 TempDir::TempDir() {
     std::string pattern = (std::filesystem::temp_directory_path() / "tds-test-XXXXXX").string();

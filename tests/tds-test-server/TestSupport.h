@@ -26,6 +26,9 @@ class TempDir {
 // Port 0, a state file in `dir` recording 8.2.0.6, user sa, password Tajne1, database ZUV.
 tds::ServerConfig testConfig(const TempDir& dir);
 
+// What a shell command writes to its standard output.
+std::string commandOutput(const std::string& command);
+
 // Waits up to two seconds for a condition that another thread makes true.
 template <typename Condition>
 bool eventually(Condition condition) {

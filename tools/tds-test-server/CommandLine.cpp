@@ -168,7 +168,8 @@ A fake SQL Server speaking TDS 7.4 on 127.0.0.1, for tests and the demo. Prints
   --delay K:S              answer request K after S seconds, unless cancelled (repeatable)
   --refuse-logins          every login fails with error 18456
 
-Requests are SQL batches and transaction requests, numbered from 1 over the server's lifetime.
+Requests are SQL batches, remote procedure calls and transaction requests, numbered from 1
+over the server's lifetime.
 )";
 }
 

@@ -85,7 +85,7 @@ const FailBatchFault* BatchResponder::injectedFailure(const BatchContext& contex
 
 BatchOutcome BatchResponder::respond(std::string_view text, const BatchContext& context) {
     trackPackage(text);
-    Reply reply(context.inTransaction);
+    Reply reply(context.inTransaction, context.inProcedure);
     BatchOutcome outcome;
 
     if (const FailBatchFault* fault = injectedFailure(context)) {

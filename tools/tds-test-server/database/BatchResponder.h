@@ -16,11 +16,14 @@ struct BatchContext {
     std::string_view productVersion;
     bool inTransaction = false;
     const std::vector<FailBatchFault>& failBatches;
+    bool inProcedure = false;  // the text came in a procedure call (sp_executesql and the like)
 };
 
 struct BatchOutcome {
-    std::vector<std::uint8_t> tokens;  // the complete reply, ending in a DONE without MORE
-    std::vector<Change> changes;       // to commit now, or at the end of the transaction
+    // The complete reply, ending in a DONE without MORE; in a procedure call, the statements'
+    // tokens only.
+    std::vector<std::uint8_t> tokens;
+    std::vector<Change> changes;  // to commit now, or at the end of the transaction
 };
 
 // Answers SQL batches from a fixed rule table; any other text succeeds without effect. Holds

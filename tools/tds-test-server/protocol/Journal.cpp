@@ -14,6 +14,8 @@ std::string_view kindName(RequestKind kind) {
             return "login_failed";
         case RequestKind::Batch:
             return "batch";
+        case RequestKind::Rpc:
+            return "rpc";
         case RequestKind::Begin:
             return "begin";
         case RequestKind::Commit:

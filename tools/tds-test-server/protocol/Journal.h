@@ -13,6 +13,7 @@ enum class RequestKind {
     Login,
     LoginFailed,
     Batch,
+    Rpc,
     Begin,
     Commit,
     Rollback,
@@ -20,12 +21,13 @@ enum class RequestKind {
     Disconnect
 };
 
-// The journal's name of a kind: login, login_failed, batch, begin, commit, rollback, attention,
-// disconnect.
+// The journal's name of a kind: login, login_failed, batch, rpc, begin, commit, rollback,
+// attention, disconnect.
 std::string_view kindName(RequestKind kind);
 
 // One request as it arrived. `transaction` tells whether the session had a transaction open at
-// that moment; `text` is the batch text (UTF-8, line ends as sent) or empty.
+// that moment; `text` is the batch text (UTF-8, line ends as sent), for a remote procedure call
+// each call as "procedure: statement" (parameters bound in) on a line of its own, or empty.
 struct JournalEntry {
     int session = 0;
     bool transaction = false;

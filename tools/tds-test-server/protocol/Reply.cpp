@@ -7,7 +7,11 @@ std::uint16_t Reply::status(std::uint16_t bits) const {
 }
 
 void Reply::count(std::uint64_t rows, bool last) {
-    tokens_.done(status(done_status::kCount | (last ? 0 : done_status::kMore)), rows);
+    if (inProcedure_) {
+        tokens_.doneInProc(status(done_status::kCount | done_status::kMore), rows);
+    } else {
+        tokens_.done(status(done_status::kCount | (last ? 0 : done_status::kMore)), rows);
+    }
 }
 
 void Reply::resultSet(const std::vector<Column>& columns, const std::vector<Row>& rows, bool last) {
@@ -16,11 +20,17 @@ void Reply::resultSet(const std::vector<Column>& columns, const std::vector<Row>
     count(rows.size(), last);
 }
 
-void Reply::done() { tokens_.done(status(done_status::kFinal)); }
+void Reply::done() {
+    if (!inProcedure_) tokens_.done(status(done_status::kFinal));
+}
 
 void Reply::fail(const ServerMessage& error) {
     tokens_.message(error);
-    tokens_.done(status(done_status::kError));
+    if (inProcedure_) {
+        tokens_.doneInProc(status(done_status::kError | done_status::kMore));
+    } else {
+        tokens_.done(status(done_status::kError));
+    }
 }
 
 }  // namespace tds

@@ -8,10 +8,12 @@
 namespace tds {
 
 // The token stream answering one request, statement by statement. Every DONE but the last
-// carries MORE; the in-transaction bit goes on every DONE while a transaction is open.
+// carries MORE; the in-transaction bit goes on every DONE while a transaction is open. Inside a
+// procedure call the statements end in DONEINPROC, all with MORE, and the caller ends the call.
 class Reply {
   public:
-    explicit Reply(bool inTransaction) : inTransaction_(inTransaction) {}
+    explicit Reply(bool inTransaction, bool inProcedure = false)
+        : inTransaction_(inTransaction), inProcedure_(inProcedure) {}
 
     // A statement's row count, e.g. from an UPDATE or an assignment SELECT.
     void count(std::uint64_t rows, bool last = false);
@@ -29,6 +31,7 @@ class Reply {
     std::uint16_t status(std::uint16_t bits) const;
 
     bool inTransaction_;
+    bool inProcedure_;
     TokenBuffer tokens_;
 };
 

@@ -20,12 +20,16 @@ std::size_t headersSize(std::span<const std::uint8_t> payload) {
 
 }  // namespace
 
+std::span<const std::uint8_t> withoutHeaders(std::span<const std::uint8_t> payload) {
+    return payload.subspan(headersSize(payload));
+}
+
 std::string decodeSqlBatch(std::span<const std::uint8_t> payload) {
-    return utf16leToUtf8(payload.subspan(headersSize(payload)));
+    return utf16leToUtf8(withoutHeaders(payload));
 }
 
 std::optional<TransactionRequest> parseTransactionRequest(std::span<const std::uint8_t> payload) {
-    const std::span<const std::uint8_t> body = payload.subspan(headersSize(payload));
+    const std::span<const std::uint8_t> body = withoutHeaders(payload);
     if (body.size() < 2) return std::nullopt;
     const std::uint16_t type = static_cast<std::uint16_t>(body[0] | (body[1] << 8));
     switch (type) {

@@ -10,6 +10,9 @@
 // Decoding the two request messages the server acts on after login.
 namespace tds {
 
+// The request after its leading ALL_HEADERS block (the whole payload when there is none).
+std::span<const std::uint8_t> withoutHeaders(std::span<const std::uint8_t> payload);
+
 // A SQL batch: the ALL_HEADERS block, then the text in UCS-2LE. Returns the text as UTF-8.
 std::string decodeSqlBatch(std::span<const std::uint8_t> payload);
 

@@ -6,6 +6,7 @@
 
 #include "Login.h"
 #include "Requests.h"
+#include "RpcRequest.h"
 #include "TokenWriter.h"
 
 namespace tds {
@@ -94,13 +95,14 @@ Session::Next Session::handle(const Message& message) {
             journal(RequestKind::Attention);
             return send(attentionReply()) ? Next::Continue : Next::Close;
         case packet_type::kSqlBatch:
+        case packet_type::kRpc:
         case packet_type::kTransactionManager:
             return handleRequest(message);
         default: {
             TokenBuffer reply;
             reply.message({0, 1, 16,
-                           "The test server understands SQL batches and transaction "
-                           "requests only."});
+                           "The test server understands SQL batches, remote procedure calls and "
+                           "transaction requests only."});
             reply.done(done_status::kError);
             return send(reply.take()) ? Next::Continue : Next::Close;
         }
@@ -110,8 +112,23 @@ Session::Next Session::handle(const Message& message) {
 Session::Next Session::handleRequest(const Message& message) {
     std::string text;
     std::optional<TransactionRequest> transactionRequest;
+    std::vector<ProcedureAction> procedures;
     if (message.type == packet_type::kSqlBatch) {
         text = decodeSqlBatch(message.payload);
+    } else if (message.type == packet_type::kRpc) {
+        try {
+            for (const RpcCall& call : decodeRpcRequest(message.payload)) {
+                procedures.push_back(procedureCalls_.resolve(call));
+                text += (text.empty() ? "" : "\n") + procedures.back().journalText();
+            }
+        } catch (const RpcDecodeError& error) {
+            TokenBuffer reply;
+            reply.message(
+                {0, 1, 16,
+                 std::string("The test server cannot read this call: ") + error.what() + "."});
+            reply.done(done_status::kError);
+            return send(reply.take()) ? Next::Continue : Next::Close;
+        }
     } else {
         transactionRequest = parseTransactionRequest(message.payload);
         if (!transactionRequest) {
@@ -122,7 +139,10 @@ Session::Next Session::handleRequest(const Message& message) {
     }
 
     const std::uint64_t number = context_.nextRequestNumber();
-    journal(transactionRequest ? transactionRequest->kind : RequestKind::Batch, text);
+    const RequestKind kind = transactionRequest   ? transactionRequest->kind
+                             : procedures.empty() ? RequestKind::Batch
+                                                  : RequestKind::Rpc;
+    journal(kind, text);
     const Faults& faults = context_.config().faults;
     if (faults.dropsAt(number)) return Next::Close;
     if (const auto delay = faults.delayFor(number)) {
@@ -136,8 +156,10 @@ Session::Next Session::handleRequest(const Message& message) {
                 break;
         }
     }
-    const std::vector<std::uint8_t> reply =
-        transactionRequest ? runTransactionRequest(*transactionRequest) : runBatch(text);
+    const std::vector<std::uint8_t> reply = transactionRequest
+                                                ? runTransactionRequest(*transactionRequest)
+                                            : kind == RequestKind::Rpc ? runProcedures(procedures)
+                                                                       : runBatch(text);
     return send(reply) ? Next::Continue : Next::Close;
 }
 
@@ -161,12 +183,12 @@ Session::Wait Session::waitWatchingAttention(std::chrono::milliseconds delay) {
     }
 }
 
-std::vector<std::uint8_t> Session::runBatch(const std::string& text) {
+std::vector<std::uint8_t> Session::runBatch(const std::string& text, bool inProcedure) {
     const DatabaseState view = context_.state().viewWith(transaction_.pending);
     const std::string productVersion = context_.productVersion();
     const std::vector<FailBatchFault> failBatches = context_.failBatches();
     BatchOutcome outcome = responder_.respond(
-        text, BatchContext{view, productVersion, transaction_.open, failBatches});
+        text, BatchContext{view, productVersion, transaction_.open, failBatches, inProcedure});
     if (transaction_.open) {
         transaction_.pending.insert(transaction_.pending.end(), outcome.changes.begin(),
                                     outcome.changes.end());
@@ -174,6 +196,27 @@ std::vector<std::uint8_t> Session::runBatch(const std::string& text) {
         context_.state().commit(outcome.changes);
     }
     return std::move(outcome.tokens);
+}
+
+// Each call: the statement's tokens (a statement runs as the same text sent as a batch would),
+// then the return status, the handle of a prepared statement, and DONEPROC.
+std::vector<std::uint8_t> Session::runProcedures(const std::vector<ProcedureAction>& procedures) {
+    TokenBuffer reply;
+    for (std::size_t i = 0; i < procedures.size(); ++i) {
+        const ProcedureAction& action = procedures[i];
+        std::uint16_t status = i + 1 < procedures.size() ? done_status::kMore : done_status::kFinal;
+        if (action.error) {
+            reply.message(*action.error);
+            status |= done_status::kError;
+        } else {
+            if (action.statement) reply.append(runBatch(*action.statement, true));
+            reply.returnStatus(0);
+        }
+        if (action.handle) reply.returnValue(0, action.handleName, *action.handle);
+        if (transaction_.open) status |= done_status::kInTransaction;
+        reply.doneProc(status);
+    }
+    return reply.take();
 }
 
 std::vector<std::uint8_t> Session::runTransactionRequest(const TransactionRequest& request) {

@@ -9,6 +9,7 @@
 #include "BatchResponder.h"
 #include "Journal.h"
 #include "PacketIo.h"
+#include "ProcedureCalls.h"
 #include "ServerContext.h"
 #include "Socket.h"
 
@@ -36,7 +37,8 @@ class Session {
     Next handle(const Message& message);
     Next handleRequest(const Message& message);
     Wait waitWatchingAttention(std::chrono::milliseconds delay);
-    std::vector<std::uint8_t> runBatch(const std::string& text);
+    std::vector<std::uint8_t> runBatch(const std::string& text, bool inProcedure = false);
+    std::vector<std::uint8_t> runProcedures(const std::vector<ProcedureAction>& procedures);
     std::vector<std::uint8_t> runTransactionRequest(const TransactionRequest& request);
     bool send(const std::vector<std::uint8_t>& tokens);
     void journal(RequestKind kind, std::string text = {});
@@ -49,6 +51,7 @@ class Session {
     bool loggedIn_ = false;
     std::deque<Message> deferred_;  // requests that arrived while a delayed reply was pending
     BatchResponder responder_;
+    ProcedureCalls procedureCalls_;
 
     struct Transaction {
         bool open = false;

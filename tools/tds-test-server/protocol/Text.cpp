@@ -79,6 +79,28 @@ class IconvHandle {
     iconv_t handle_;
 };
 
+// Runs the whole text through the converter; a byte it cannot convert becomes '?'.
+std::string convert(const IconvHandle& converter, std::string_view text) {
+    std::string out;
+    std::vector<char> input(text.begin(), text.end());
+    char* in = input.data();
+    std::size_t inLeft = input.size();
+    char buffer[256];
+    while (inLeft > 0) {
+        char* outPtr = buffer;
+        std::size_t outLeft = sizeof buffer;
+        const std::size_t rc = iconv(converter.get(), &in, &inLeft, &outPtr, &outLeft);
+        out.append(buffer, static_cast<std::size_t>(outPtr - buffer));
+        if (rc == static_cast<std::size_t>(-1) && errno != E2BIG) {
+            // Invalid or untranslatable input: mark it and go on with the next byte.
+            out += '?';
+            ++in;
+            --inLeft;
+        }
+    }
+    return out;
+}
+
 }  // namespace
 
 std::u16string utf8ToUtf16(std::string_view utf8) {
@@ -126,24 +148,12 @@ std::string utf16leToUtf8(std::span<const std::uint8_t> bytes) {
 
 std::string utf8ToCp1250(std::string_view utf8) {
     IconvHandle converter("CP1250//TRANSLIT", "UTF-8");
-    std::string out;
-    std::vector<char> input(utf8.begin(), utf8.end());
-    char* in = input.data();
-    std::size_t inLeft = input.size();
-    char buffer[256];
-    while (inLeft > 0) {
-        char* outPtr = buffer;
-        std::size_t outLeft = sizeof buffer;
-        const std::size_t rc = iconv(converter.get(), &in, &inLeft, &outPtr, &outLeft);
-        out.append(buffer, static_cast<std::size_t>(outPtr - buffer));
-        if (rc == static_cast<std::size_t>(-1) && errno != E2BIG) {
-            // Invalid or untranslatable input: mark it and go on with the next byte.
-            out += '?';
-            ++in;
-            --inLeft;
-        }
-    }
-    return out;
+    return convert(converter, utf8);
+}
+
+std::string cp1250ToUtf8(std::string_view cp1250) {
+    IconvHandle converter("UTF-8", "CP1250");
+    return convert(converter, cp1250);
 }
 
 std::string asciiLower(std::string_view text) {

@@ -18,6 +18,8 @@ std::string utf16leToUtf8(std::span<const std::uint8_t> bytes);
 // Characters CP1250 lacks are transliterated or become '?'. Throws std::system_error when the
 // C library has no CP1250 converter.
 std::string utf8ToCp1250(std::string_view utf8);
+// The five bytes CP1250 leaves undefined become '?'.
+std::string cp1250ToUtf8(std::string_view cp1250);
 
 // ASCII-only case folding, so UTF-8 sequences pass unchanged.
 std::string asciiLower(std::string_view text);

@@ -1,6 +1,7 @@
 #include "TokenWriter.h"
 
 #include "Text.h"
+#include "WireTypes.h"
 
 namespace tds {
 namespace {
@@ -12,14 +13,12 @@ constexpr std::uint8_t kInfo = 0xAB;
 constexpr std::uint8_t kLoginAck = 0xAD;
 constexpr std::uint8_t kRow = 0xD1;
 constexpr std::uint8_t kEnvChange = 0xE3;
+constexpr std::uint8_t kReturnStatus = 0x79;
+constexpr std::uint8_t kReturnValue = 0xAC;
 constexpr std::uint8_t kDone = 0xFD;
+constexpr std::uint8_t kDoneProc = 0xFE;
+constexpr std::uint8_t kDoneInProc = 0xFF;
 }  // namespace token
-
-namespace wire_type {
-constexpr std::uint8_t kIntN = 0x26;
-constexpr std::uint8_t kBigVarChar = 0xA7;
-constexpr std::uint8_t kNVarChar = 0xE7;
-}  // namespace wire_type
 
 constexpr std::uint16_t kNullableFlags = 0x0009;  // nullable, updatable unknown
 constexpr std::uint16_t kNullLength = 0xFFFF;
@@ -69,11 +68,40 @@ void TokenBuffer::patchLength(std::size_t start) {
     bytes_[start + 1] = static_cast<std::uint8_t>(length >> 8);
 }
 
-void TokenBuffer::done(std::uint16_t status, std::uint64_t rowCount) {
-    u8(token::kDone);
+void TokenBuffer::doneToken(std::uint8_t token, std::uint16_t status, std::uint64_t rowCount) {
+    u8(token);
     u16(status);
     u16(0);  // current command: the client ignores it
     u64(rowCount);
+}
+
+void TokenBuffer::done(std::uint16_t status, std::uint64_t rowCount) {
+    doneToken(token::kDone, status, rowCount);
+}
+
+void TokenBuffer::doneInProc(std::uint16_t status, std::uint64_t rowCount) {
+    doneToken(token::kDoneInProc, status, rowCount);
+}
+
+void TokenBuffer::doneProc(std::uint16_t status) { doneToken(token::kDoneProc, status, 0); }
+
+void TokenBuffer::returnStatus(std::int32_t status) {
+    u8(token::kReturnStatus);
+    u32(static_cast<std::uint32_t>(status));
+}
+
+void TokenBuffer::returnValue(std::uint16_t ordinal, std::string_view name, std::int32_t value) {
+    constexpr std::uint8_t kOutputParameter = 0x01;
+    u8(token::kReturnValue);
+    u16(ordinal);
+    bVarChar(name);
+    u8(kOutputParameter);
+    u32(0);  // user type
+    u16(kNullableFlags);
+    u8(wire_type::kIntN);
+    u8(4);
+    u8(4);
+    u32(static_cast<std::uint32_t>(value));
 }
 
 void TokenBuffer::message(const ServerMessage& m) {

@@ -69,6 +69,12 @@ class TokenBuffer {
     void usVarChar(std::string_view utf8);
 
     void done(std::uint16_t status, std::uint64_t rowCount = 0);
+    // The DONE of a statement inside a procedure, and the one that ends the procedure call.
+    void doneInProc(std::uint16_t status, std::uint64_t rowCount = 0);
+    void doneProc(std::uint16_t status);
+    void returnStatus(std::int32_t status);
+    // An INT output parameter's value, `ordinal` counting the call's parameters from 0.
+    void returnValue(std::uint16_t ordinal, std::string_view name, std::int32_t value);
     void message(const ServerMessage& message);
     void envChangeText(std::uint8_t type, std::string_view newValue, std::string_view oldValue);
     void envChangeBytes(std::uint8_t type, std::span<const std::uint8_t> newValue,
@@ -83,6 +89,7 @@ class TokenBuffer {
     std::vector<std::uint8_t> take() { return std::move(bytes_); }
 
   private:
+    void doneToken(std::uint8_t token, std::uint16_t status, std::uint64_t rowCount);
     // Writes the 2-byte length of everything appended since `start` at `start`.
     void patchLength(std::size_t start);
 
