@@ -1,5 +1,7 @@
 #include "app/ObslugaBledu.h"
 
+#include "common/Ascii.h"
+
 namespace zuv {
 
 std::string TytulZNazwyPliku(const std::string& sciezka) {
@@ -7,8 +9,7 @@ std::string TytulZNazwyPliku(const std::string& sciezka) {
     std::string nazwa = folder == std::string::npos ? sciezka : sciezka.substr(folder + 1);
     nazwa = nazwa.substr(0, nazwa.find('.'));
     // File names of the program are ASCII; bytes of other characters are left as they are.
-    for (std::size_t i = 1; i < nazwa.size(); ++i)
-        if (nazwa[i] >= 'A' && nazwa[i] <= 'Z') nazwa[i] = static_cast<char>(nazwa[i] - 'A' + 'a');
+    for (std::size_t i = 1; i < nazwa.size(); ++i) nazwa[i] = MalaLiteraAscii(nazwa[i]);
     return nazwa;
 }
 

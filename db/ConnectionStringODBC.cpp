@@ -1,9 +1,9 @@
 #include "db/ConnectionStringODBC.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdint>
 
+#include "common/Ascii.h"
 #include "common/Tekst.h"
 #include "common/Wyjatki.h"
 #include "db/WartosciLogowania.h"
@@ -21,13 +21,6 @@ std::string_view PrzytnijBlanki(std::string_view tekst) {
     while (!tekst.empty() && Blank(tekst.front())) tekst.remove_prefix(1);
     while (!tekst.empty() && Blank(tekst.back())) tekst.remove_suffix(1);
     return tekst;
-}
-
-bool RowneBezWielkosci(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) ==
-               std::tolower(static_cast<unsigned char>(y));
-    });
 }
 
 [[noreturn]] void BlednyConnectionString() {
@@ -98,8 +91,8 @@ AtrybutyPolaczenia ParsujConnectionString(std::string_view tekst) {
 }
 
 RodzajSterownika RodzajSterownikaDla(std::string_view sterownik) {
-    return RowneBezWielkosci(sterownik, "FreeTDS") ? RodzajSterownika::FreeTDS
-                                                   : RodzajSterownika::Microsoft;
+    return RowneBezWielkosciLiter(sterownik, "FreeTDS") ? RodzajSterownika::FreeTDS
+                                                        : RodzajSterownika::Microsoft;
 }
 
 std::string ConnectionStringODBC(const AtrybutyPolaczenia& atrybuty, std::string_view sterownik,
@@ -108,7 +101,7 @@ std::string ConnectionStringODBC(const AtrybutyPolaczenia& atrybuty, std::string
         // The last occurrence of a key wins, as in every connection-string reader.
         std::string znaleziona;
         for (const auto& [k, w] : atrybuty)
-            if (RowneBezWielkosci(k, klucz)) znaleziona = w;
+            if (RowneBezWielkosciLiter(k, klucz)) znaleziona = w;
         return znaleziona;
     };
 

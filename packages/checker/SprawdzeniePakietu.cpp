@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "common/Ascii.h"
 #include "common/Linie.h"
 #include "common/Tekst.h"
 #include "common/Wyjatki.h"
@@ -30,21 +31,6 @@ namespace {
 constexpr std::string_view IdentyfikatorSzyfrowania = "C810A5C6-2053-412E-8618-652E1868305B";
 constexpr unsigned char TwardaSpacja = 0xA0;  // non-breaking space in code page 1250
 
-char WielkaLitera(char znak) {
-    return znak >= 'a' && znak <= 'z' ? static_cast<char>(znak - 'a' + 'A') : znak;
-}
-
-bool RowneBezWielkosci(std::string_view a, std::string_view b) {
-    return std::ranges::equal(a, b,
-                              [](char x, char y) { return WielkaLitera(x) == WielkaLitera(y); });
-}
-
-bool ZawieraBezWielkosci(std::string_view tekst, std::string_view wzor) {
-    return !std::ranges::search(tekst, wzor, [](char x, char y) {
-                return WielkaLitera(x) == WielkaLitera(y);
-            }).empty();
-}
-
 // A byte that continues a word: an ASCII letter, digit or underscore, or a letter of the code
 // page (every byte above 127 but the non-breaking space).
 bool ZnakSlowa(char znak) {
@@ -67,15 +53,15 @@ bool PodobnaDoSeparatora(std::string_view linia) {
     while (poczatek < koniec && Bialy(linia[poczatek])) ++poczatek;
     while (koniec > poczatek && Bialy(linia[koniec - 1])) --koniec;
     const std::string_view slowo = linia.substr(poczatek, koniec - poczatek);
-    if (slowo.size() < 2 || WielkaLitera(slowo[0]) != 'G') return false;
-    if (WielkaLitera(slowo[1]) == 'O') {
+    if (slowo.size() < 2 || WielkaLiteraAscii(slowo[0]) != 'G') return false;
+    if (WielkaLiteraAscii(slowo[1]) == 'O') {
         if (slowo.size() == 2 || !ZnakSlowa(slowo[2])) return true;
-        return linia.size() >= 4 && RowneBezWielkosci(linia.substr(0, 4), "GOTO") &&
+        return linia.size() >= 4 && RowneBezWielkosciLiter(linia.substr(0, 4), "GOTO") &&
                (linia.size() == 4 || !ZnakSlowa(linia[4]));
     }
     std::size_t i = 1;
     while (i < slowo.size() && (slowo[i] == ' ' || slowo[i] == '\t')) ++i;
-    return i > 1 && i + 1 == slowo.size() && WielkaLitera(slowo[i]) == 'O';
+    return i > 1 && i + 1 == slowo.size() && WielkaLiteraAscii(slowo[i]) == 'O';
 }
 
 // How many encryption markers the runner would replace in this line. The marker holds no line
@@ -102,12 +88,13 @@ std::optional<std::string_view> Przypisanie(std::string_view linia, std::string_
             linia.remove_prefix(1);
     };
     pomin();
-    if (linia.size() < 4 || !RowneBezWielkosci(linia.substr(0, 3), "set") || ZnakSlowa(linia[3]))
+    if (linia.size() < 4 || !RowneBezWielkosciLiter(linia.substr(0, 3), "set") ||
+        ZnakSlowa(linia[3]))
         return std::nullopt;
     linia.remove_prefix(3);
     pomin();
     if (linia.size() <= zmienna.size() ||
-        !RowneBezWielkosci(linia.substr(0, zmienna.size()), zmienna) ||
+        !RowneBezWielkosciLiter(linia.substr(0, zmienna.size()), zmienna) ||
         ZnakSlowa(linia[zmienna.size()]))
         return std::nullopt;
     linia.remove_prefix(zmienna.size());
@@ -240,7 +227,7 @@ class SprawdzaniePakietu {
             Zglos(RodzajUwagi::InnyZnacznikSzyfrowania, wiersz,
                   "znacznik szyfrowania w innej postaci niż osobny wiersz od pierwszej kolumny, "
                   "wielkimi literami");
-        if (liczba == 0 && ZawieraBezWielkosci(linia, IdentyfikatorSzyfrowania))
+        if (liczba == 0 && ZawieraBezWielkosciLiter(linia, IdentyfikatorSzyfrowania))
             Zglos(RodzajUwagi::InnyZnacznikSzyfrowania, wiersz,
                   "wiersz przypomina znacznik szyfrowania, ale program go nie zamieni: obiekt "
                   "powstanie bez WITH ENCRYPTION");

@@ -1,0 +1,31 @@
+#pragma once
+// Letter case of ASCII only: a to z and A to Z change, every other byte (digits, punctuation,
+// the bytes of UTF-8 sequences and the letters of code page 1250) stays as it is, whatever the
+// C locale says. Names of keys, drivers, resources and SQL words are compared this way.
+
+#include <algorithm>
+#include <string_view>
+
+namespace zuv {
+
+constexpr char WielkaLiteraAscii(char znak) {
+    return znak >= 'a' && znak <= 'z' ? static_cast<char>(znak - 'a' + 'A') : znak;
+}
+
+constexpr char MalaLiteraAscii(char znak) {
+    return znak >= 'A' && znak <= 'Z' ? static_cast<char>(znak - 'A' + 'a') : znak;
+}
+
+constexpr bool RowneBezWielkosciLiter(std::string_view a, std::string_view b) {
+    return std::ranges::equal(
+        a, b, [](char x, char y) { return WielkaLiteraAscii(x) == WielkaLiteraAscii(y); });
+}
+
+// An empty pattern is in every text.
+constexpr bool ZawieraBezWielkosciLiter(std::string_view tekst, std::string_view wzor) {
+    return wzor.empty() || !std::ranges::search(tekst, wzor, [](char x, char y) {
+                                return WielkaLiteraAscii(x) == WielkaLiteraAscii(y);
+                            }).empty();
+}
+
+}  // namespace zuv
