@@ -37,7 +37,11 @@ std::string WartoscODBC(std::string_view pole, std::string_view wartosc, RodzajS
                          "FreeTDS nie potrafi przekazać serwerowi.",
                          {pole}));
         // Every attribute is followed by ";", so the closing brace is the first "}" before one.
-        return "{" + std::string(wartosc) + "}";
+        // Appended in steps: GCC 12 at -O3 takes "{" + std::string(...) for an overlapping copy.
+        std::string wynik = "{";
+        wynik += wartosc;
+        wynik += '}';
+        return wynik;
     }
     std::string wynik = "{";
     for (const char znak : wartosc) {
