@@ -1,5 +1,6 @@
 #include "db/PolaczenieODBC.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <limits>
@@ -29,6 +30,26 @@ constexpr std::int32_t KodBrakSterownika =
 SQLPOINTER Liczba(SQLULEN wartosc) { return reinterpret_cast<SQLPOINTER>(wartosc); }
 
 SQLWCHAR* Wide(std::u16string& tekst) { return reinterpret_cast<SQLWCHAR*>(tekst.data()); }
+
+// Whether a session with this driver passes its texts as UTF-8 through the narrow calls. FreeTDS
+// keeps a command as UTF-8 and converts it to the server's UCS-2 when sending it: a wide call
+// makes it convert UTF-16 to UTF-8 first, a narrow one with its client character set UTF-8 takes
+// the bytes as they are. That conversion was a seventh of the client's instructions for a
+// package. The driver manager hands narrow calls to the driver untouched only on a connection
+// opened with the narrow call. Other drivers, and every driver on Windows, read narrow texts in
+// the process's code page, so they get UTF-16.
+bool TylkoAscii(std::string_view tekst) {
+    return std::all_of(tekst.begin(), tekst.end(),
+                       [](char znak) { return static_cast<unsigned char>(znak) < 0x80; });
+}
+
+bool WaskieUtf8(std::string_view sterownik) {
+#ifdef _WIN32
+    return false;
+#else
+    return sterownik == "FreeTDS";
+#endif
+}
 
 std::string WybierzSterownik(SQLHANDLE srodowisko) {
     std::vector<std::string> zainstalowane;
@@ -64,11 +85,12 @@ struct PolaczenieODBC::Sesja {
     // Declared parent first, so the connection handle goes before the environment.
     SrodowiskoODBC srodowisko;
     PolaczenieUchwytODBC polaczenie;
-    std::string sterownik;
+    SterownikODBC sterownik;
     bool polaczona = false;
     bool wTransakcji = false;
     // The converted command, kept from command to command so that its memory is reused.
     std::u16string polecenieUtf16;
+    std::string polecenieUtf8;
 
     ~Sesja() {
         if (polaczona) SQLDisconnect(polaczenie.Uchwyt());
@@ -93,10 +115,18 @@ struct PolaczenieODBC::Sesja {
     // The text is converted whole before anything is sent, so a byte code page 1250 does not
     // define stops the command at the client.
     void Wykonaj(const PolecenieODBC& polecenie, std::string_view tekst) {
-        const std::u16string_view utf16 = Cp1250NaUtf16(tekst, polecenieUtf16);
-        const SQLRETURN wynik = SQLExecDirectW(
-            polecenie.Uchwyt(), reinterpret_cast<SQLWCHAR*>(const_cast<char16_t*>(utf16.data())),
-            static_cast<SQLINTEGER>(utf16.size()));
+        SQLRETURN wynik;
+        if (sterownik.waskieUtf8) {
+            const std::string_view utf8 = Cp1250NaUtf8(tekst, polecenieUtf8);
+            wynik = SQLExecDirect(polecenie.Uchwyt(),
+                                  reinterpret_cast<SQLCHAR*>(const_cast<char*>(utf8.data())),
+                                  static_cast<SQLINTEGER>(utf8.size()));
+        } else {
+            const std::u16string_view utf16 = Cp1250NaUtf16(tekst, polecenieUtf16);
+            wynik = SQLExecDirectW(polecenie.Uchwyt(),
+                                   reinterpret_cast<SQLWCHAR*>(const_cast<char16_t*>(utf16.data())),
+                                   static_cast<SQLINTEGER>(utf16.size()));
+        }
         SprawdzODBC(wynik, SQL_HANDLE_STMT, polecenie.Uchwyt(), sterownik, tekst);
     }
 
@@ -117,7 +147,9 @@ PolaczenieODBC::~PolaczenieODBC() = default;
 
 bool PolaczenieODBC::Otwarte() const { return sesja_ && sesja_->polaczona; }
 
-std::string PolaczenieODBC::Sterownik() const { return sesja_ ? sesja_->sterownik : std::string(); }
+std::string PolaczenieODBC::Sterownik() const {
+    return sesja_ ? sesja_->sterownik.nazwa : std::string();
+}
 
 PolaczenieODBC::Sesja& PolaczenieODBC::OtwartaSesja() const {
     if (!Otwarte())
@@ -132,8 +164,8 @@ void PolaczenieODBC::OtworzSesje(const std::string& connectionString) {
         throw EOleException("Nie można zainicjować środowiska ODBC", KodBrakSterownika, "ODBC");
     SprawdzODBC(
         SQLSetEnvAttr(sesja->srodowisko.Uchwyt(), SQL_ATTR_ODBC_VERSION, Liczba(SQL_OV_ODBC3), 0),
-        SQL_HANDLE_ENV, sesja->srodowisko.Uchwyt(), "");
-    sesja->sterownik = WybierzSterownik(sesja->srodowisko.Uchwyt());
+        SQL_HANDLE_ENV, sesja->srodowisko.Uchwyt(), sesja->sterownik);
+    sesja->sterownik.nazwa = WybierzSterownik(sesja->srodowisko.Uchwyt());
 
     SprawdzODBC(
         SQLAllocHandle(SQL_HANDLE_DBC, sesja->srodowisko.Uchwyt(), sesja->polaczenie.Adres()),
@@ -142,18 +174,31 @@ void PolaczenieODBC::OtworzSesje(const std::string& connectionString) {
     SprawdzODBC(SQLSetConnectAttr(dbc, SQL_ATTR_LOGIN_TIMEOUT, Liczba(LimitCzasuLogowania), 0),
                 SQL_HANDLE_DBC, dbc, sesja->sterownik);
 
-    std::u16string tekst =
-        Utf8NaUtf16(ConnectionStringODBC(ParsujConnectionString(connectionString), sesja->sterownik,
-                                         RodzajSterownikaDla(sesja->sterownik)));
+    std::string odbc =
+        ConnectionStringODBC(ParsujConnectionString(connectionString), sesja->sterownik.nazwa,
+                             RodzajSterownikaDla(sesja->sterownik.nazwa));
+    // The narrow call reads the connection string as Latin-1 whatever the client character set,
+    // so log-in values beyond ASCII keep the wide session.
+    sesja->sterownik.waskieUtf8 = WaskieUtf8(sesja->sterownik.nazwa) && TylkoAscii(odbc);
+    if (sesja->sterownik.waskieUtf8) odbc += ";ClientCharset=UTF-8";
+    std::u16string tekst = Utf8NaUtf16(odbc);
     // The call takes the length as 16 bits; a longer string would arrive cut. The checks of the
     // log-in values keep it far below that, so this only guards against a new attribute.
     if (tekst.size() > static_cast<std::size_t>(std::numeric_limits<SQLSMALLINT>::max()))
         throw EDatabaseError("Ciąg połączenia jest za długi dla sterownika ODBC.");
-    SQLWCHAR wynikowy[2048];
     SQLSMALLINT dlugosc = 0;
-    SprawdzODBC(SQLDriverConnectW(dbc, nullptr, Wide(tekst), static_cast<SQLSMALLINT>(tekst.size()),
-                                  wynikowy, 2048, &dlugosc, SQL_DRIVER_NOPROMPT),
-                SQL_HANDLE_DBC, dbc, sesja->sterownik);
+    SQLRETURN polaczono;
+    if (sesja->sterownik.waskieUtf8) {
+        polaczono = SQLDriverConnect(dbc, nullptr, reinterpret_cast<SQLCHAR*>(odbc.data()),
+                                     static_cast<SQLSMALLINT>(odbc.size()), nullptr, 0, &dlugosc,
+                                     SQL_DRIVER_NOPROMPT);
+    } else {
+        SQLWCHAR wynikowy[2048];
+        polaczono =
+            SQLDriverConnectW(dbc, nullptr, Wide(tekst), static_cast<SQLSMALLINT>(tekst.size()),
+                              wynikowy, 2048, &dlugosc, SQL_DRIVER_NOPROMPT);
+    }
+    SprawdzODBC(polaczono, SQL_HANDLE_DBC, dbc, sesja->sterownik);
     sesja->polaczona = true;
     sesja_ = std::move(sesja);
 }
@@ -246,7 +291,7 @@ int PolaczenieODBC::RozpocznijNaSerwerze() {
     Sesja& sesja = OtwartaSesja();
     if (sesja.wTransakcji)
         throw EOleException("Cannot start more transactions on this session.", KodZagniezdzenie,
-                            "ODBC " + sesja.sterownik);
+                            "ODBC " + sesja.sterownik.nazwa);
     const SQLHANDLE dbc = sesja.polaczenie.Uchwyt();
     SprawdzODBC(SQLSetConnectAttr(dbc, SQL_ATTR_AUTOCOMMIT, Liczba(SQL_AUTOCOMMIT_OFF), 0),
                 SQL_HANDLE_DBC, dbc, sesja.sterownik);

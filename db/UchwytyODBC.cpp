@@ -24,6 +24,30 @@ std::u16string U16(const SQLWCHAR* tekst, std::size_t dlugosc) {
     return wynik;
 }
 
+// The records read through the narrow call, whose texts the driver gives in UTF-8.
+std::vector<RekordDiagnostyki> RekordyUtf8(SQLSMALLINT rodzaj, SQLHANDLE uchwyt) {
+    std::vector<RekordDiagnostyki> rekordy;
+    for (SQLSMALLINT numer = 1;; ++numer) {
+        SQLCHAR stan[6] = {};
+        SQLINTEGER kod = 0;
+        std::vector<SQLCHAR> tekst(1024);
+        SQLSMALLINT dlugosc = 0;
+        SQLRETURN wynik = SQLGetDiagRec(rodzaj, uchwyt, numer, stan, &kod, tekst.data(),
+                                        static_cast<SQLSMALLINT>(tekst.size()), &dlugosc);
+        if (wynik == SQL_SUCCESS_WITH_INFO && dlugosc >= static_cast<SQLSMALLINT>(tekst.size())) {
+            tekst.resize(static_cast<std::size_t>(dlugosc) + 1);
+            wynik = SQLGetDiagRec(rodzaj, uchwyt, numer, stan, &kod, tekst.data(),
+                                  static_cast<SQLSMALLINT>(tekst.size()), &dlugosc);
+        }
+        if (wynik != SQL_SUCCESS && wynik != SQL_SUCCESS_WITH_INFO) break;
+        const std::size_t bajty =
+            std::min<std::size_t>(static_cast<std::size_t>(dlugosc), tekst.size() - 1);
+        rekordy.push_back({std::string(reinterpret_cast<const char*>(stan), 5), kod,
+                           std::string(reinterpret_cast<const char*>(tekst.data()), bajty)});
+    }
+    return rekordy;
+}
+
 std::vector<RekordDiagnostyki> Rekordy(SQLSMALLINT rodzaj, SQLHANDLE uchwyt) {
     std::vector<RekordDiagnostyki> rekordy;
     for (SQLSMALLINT numer = 1;; ++numer) {
@@ -65,10 +89,11 @@ std::string BezPrzedrostkowSterownika(std::string_view tekst) {
     return std::string(tekst);
 }
 
-EOleException BladODBC(SQLSMALLINT rodzaj, SQLHANDLE uchwyt, std::string_view sterownik,
+EOleException BladODBC(SQLSMALLINT rodzaj, SQLHANDLE uchwyt, const SterownikODBC& sterownik,
                        std::string_view polecenie) {
-    const std::vector<RekordDiagnostyki> rekordy = Rekordy(rodzaj, uchwyt);
-    const std::string zrodlo = "ODBC " + std::string(sterownik);
+    const std::vector<RekordDiagnostyki> rekordy =
+        sterownik.waskieUtf8 ? RekordyUtf8(rodzaj, uchwyt) : Rekordy(rodzaj, uchwyt);
+    const std::string zrodlo = "ODBC " + sterownik.nazwa;
     if (rekordy.empty()) {
         // The driver refuses some texts without saying why; the user must still learn what failed.
         std::string opis = "Sterownik ODBC odrzucił polecenie, nie podając przyczyny";

@@ -47,10 +47,19 @@ using SrodowiskoODBC = UchwytODBC<SQL_HANDLE_ENV>;
 using PolaczenieUchwytODBC = UchwytODBC<SQL_HANDLE_DBC>;
 using PolecenieODBC = UchwytODBC<SQL_HANDLE_STMT>;
 
+// The driver a session uses and how texts cross its calls.
+struct SterownikODBC {
+    std::string nazwa;  // empty before one is chosen
+    // The session was opened with the narrow call and the driver's client character set UTF-8:
+    // texts then go to the driver and come back through the narrow calls, as UTF-8. (On such a
+    // session the driver manager would widen what the driver gives the wide calls byte by byte.)
+    bool waskieUtf8 = false;
+};
+
 // The error of a failed ODBC call: the first error record's text without the driver stack's
 // bracketed prefixes, its native error number as code, and the driver and SQLSTATE as source.
 // `polecenie` (code page 1250, may be empty) lets a failure without any record be explained.
-EOleException BladODBC(SQLSMALLINT rodzaj, SQLHANDLE uchwyt, std::string_view sterownik,
+EOleException BladODBC(SQLSMALLINT rodzaj, SQLHANDLE uchwyt, const SterownikODBC& sterownik,
                        std::string_view polecenie = {});
 
 // The text of a diagnostic without "[vendor][component][data source]" in front of it.
@@ -59,7 +68,7 @@ std::string BezPrzedrostkowSterownika(std::string_view tekst);
 // Throws BladODBC unless the call succeeded (SQL_NO_DATA counts as success: a batch without a row
 // count ends so).
 inline void SprawdzODBC(SQLRETURN wynik, SQLSMALLINT rodzaj, SQLHANDLE uchwyt,
-                        std::string_view sterownik, std::string_view polecenie = {}) {
+                        const SterownikODBC& sterownik, std::string_view polecenie = {}) {
     if (wynik == SQL_SUCCESS || wynik == SQL_SUCCESS_WITH_INFO || wynik == SQL_NO_DATA) return;
     throw BladODBC(rodzaj, uchwyt, sterownik, polecenie);
 }

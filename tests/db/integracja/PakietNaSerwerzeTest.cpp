@@ -60,6 +60,10 @@ class PakietNaSerwerze : public ::testing::Test {
         return EOleException("", 0, "");
     }
 
+    // Applies 8.2.0.6 to a server failing its batch 7 after two statements, and checks what a
+    // package failing so leaves behind.
+    void SprawdzBladTrzeciejInstrukcji(SerwerTestowy& serwer);
+
     PolaczenieODBC polaczenie;
     ZapisPostepu postep;
 };
@@ -102,7 +106,21 @@ TEST_F(PakietNaSerwerze, AnErrorFromTheThirdStatementOfABatchRollsThePackageBack
         {"8.2.0.6", 7, 547, "Konflikt z ograniczeniem FK_ŚRODKI_GRUPY – usuń zależne wiersze.", 2});
     SerwerTestowy serwer(Konfiguracja("8.1.0.0", usterki));
     Polacz(serwer);
+    SprawdzBladTrzeciejInstrukcji(serwer);
+}
 
+// The server's message keeps its Polish letters on a session whose log-in values are beyond
+// ASCII, which the driver is opened with otherwise.
+TEST_F(PakietNaSerwerze, AnErrorReachesAWideSessionWithItsLetters) {
+    tds::Faults usterki;
+    usterki.failBatches.push_back(
+        {"8.2.0.6", 7, 547, "Konflikt z ograniczeniem FK_ŚRODKI_GRUPY – usuń zależne wiersze.", 2});
+    SerwerTestowy serwer(Konfiguracja("8.1.0.0", usterki), "Hasło€1");
+    Polacz(serwer);
+    SprawdzBladTrzeciejInstrukcji(serwer);
+}
+
+void PakietNaSerwerze::SprawdzBladTrzeciejInstrukcji(SerwerTestowy& serwer) {
     const EOleException blad = Zastosuj("zuv_8_2_0_6", "8.2.0.6");
     EXPECT_EQ(blad.Komunikat(),
               "Błąd aktualizacji bazy do wersji 8.2.0.6 podczas wykonywania operacji 7:\r\n"

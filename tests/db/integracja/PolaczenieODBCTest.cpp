@@ -24,6 +24,10 @@ std::string KomunikatOle(const std::function<void()>& dzialanie) {
     return "(no error)";
 }
 
+// Passwords that give a session of each kind FreeTDS is opened with: log-in values in ASCII give
+// a narrow session passing UTF-8, others a wide one passing UTF-16.
+constexpr const char* HaslaObuSesji[] = {"Tajne;1'\"", "Hasło€1"};
+
 struct Polaczony {
     explicit Polaczony(SerwerTestowy& serwer, const std::string& baza = "ZUV") {
         polaczenie.UstawConnectionString(serwer.ConnectionString(baza));
@@ -87,20 +91,27 @@ TEST(PolaczenieODBC, VersionQueryGivesTheExactRowCountAndFirstValue) {
          {{"WERSJE", "TERVO_WERSJA", "8.1.0.0 "}},
          1,
          WartoscPola(std::string("8.1.0.0 "))},
+        {"Polish letters",
+         {{"WERSJE", "TERVO_WERSJA", "wersja gęś"}},
+         1,
+         WartoscPola(std::string("wersja gęś"))},
         {"NULL", {{"WERSJE", "TERVO_WERSJA", std::nullopt}}, 1, WartoscPola()},
         {"two",
          {{"WERSJE", "TERVO_WERSJA", "8.1.0.0"}, {"INNE", "TERVO_WERSJA", "8.2.0.6"}},
          2,
          WartoscPola(std::string("8.1.0.0"))},
     };
-    SerwerTestowy serwer;
-    for (const auto& p : przypadki) {
-        SCOPED_TRACE(p.nazwa);
-        serwer->setVersionRows(p.wiersze);
-        Polaczony polaczony(serwer);
-        const WynikZapytania wynik = polaczony.polaczenie.WykonajZRekordami(ZapytanieWersji);
-        EXPECT_EQ(wynik.liczbaRekordow, p.liczba);
-        EXPECT_EQ(wynik.pierwszePole, p.pierwsze);
+    for (const char* haslo : HaslaObuSesji) {
+        SCOPED_TRACE(haslo);
+        SerwerTestowy serwer({}, haslo);
+        for (const auto& p : przypadki) {
+            SCOPED_TRACE(p.nazwa);
+            serwer->setVersionRows(p.wiersze);
+            Polaczony polaczony(serwer);
+            const WynikZapytania wynik = polaczony.polaczenie.WykonajZRekordami(ZapytanieWersji);
+            EXPECT_EQ(wynik.liczbaRekordow, p.liczba);
+            EXPECT_EQ(wynik.pierwszePole, p.pierwsze);
+        }
     }
 }
 
@@ -139,8 +150,6 @@ TEST(PolaczenieODBC, SessionTableStatementsRunTwiceInOneSession) {
 }
 
 TEST(PolaczenieODBC, BatchTextsArriveExactlyAsGiven) {
-    SerwerTestowy serwer;
-    Polaczony p(serwer);
     const struct {
         const char* nazwa;
         std::string cp1250;
@@ -156,34 +165,45 @@ TEST(PolaczenieODBC, BatchTextsArriveExactlyAsGiven) {
          "select '?', '{fn NOW()}', ':a', '::b' -- ? :c {d '2020-01-01'}\r\n/* ? */ select {fn "
          "NOW()}\r\n"},
     };
-    for (const auto& przypadek : przypadki) {
-        SCOPED_TRACE(przypadek.nazwa);
-        p.polaczenie.WykonajBezRekordow(przypadek.cp1250, 30);
-        EXPECT_EQ(serwer.Partie().back(), przypadek.utf8);
-    }
-
     std::string duza;
     std::string duzaUtf8;
     for (int i = 0; duza.size() < 600'000; ++i) {
         duza += "\r\nprint 'wiersz " + std::to_string(i) + " \xB9\xEA'";
         duzaUtf8 += "\r\nprint 'wiersz " + std::to_string(i) + " ąę'";
     }
-    p.polaczenie.WykonajBezRekordow(duza, 2592000);
-    EXPECT_TRUE(serwer.Partie().back() == duzaUtf8);
+    for (const char* haslo : HaslaObuSesji) {
+        SCOPED_TRACE(haslo);
+        SerwerTestowy serwer({}, haslo);
+        Polaczony p(serwer);
+        for (const auto& przypadek : przypadki) {
+            SCOPED_TRACE(przypadek.nazwa);
+            p.polaczenie.WykonajBezRekordow(przypadek.cp1250, 30);
+            EXPECT_EQ(serwer.Partie().back(), przypadek.utf8);
+        }
+        // After the large one, a short one: the connection reuses its buffer.
+        p.polaczenie.WykonajBezRekordow(duza, 2592000);
+        EXPECT_TRUE(serwer.Partie().back() == duzaUtf8);
+        p.polaczenie.WykonajBezRekordow(przypadki[0].cp1250, 30);
+        EXPECT_EQ(serwer.Partie().back(), przypadki[0].utf8);
+    }
 }
 
 TEST(PolaczenieODBC, RefusedTextsNeverFailSilently) {
-    SerwerTestowy serwer;
-    Polaczony p(serwer);
-    const std::size_t wyslane = serwer.Partie().size();
-    // A byte that code page 1250 does not define stops the command before it is sent.
-    EXPECT_NE(
-        KomunikatOle([&] { p.polaczenie.WykonajBezRekordow("select 1 -- \x81", 30); }).find("0x81"),
-        std::string::npos);
-    // The driver takes a bare "?" for a parameter marker and refuses without a diagnostic.
-    const std::string komunikat =
-        KomunikatOle([&] { p.polaczenie.WykonajBezRekordow("select ?", 30); });
-    EXPECT_NE(komunikat.find("\"?\""), std::string::npos) << komunikat;
-    EXPECT_EQ(serwer.Partie().size(), wyslane);
-    p.polaczenie.WykonajBezRekordow("select 1", 30);  // the connection stays usable
+    for (const char* haslo : HaslaObuSesji) {
+        SCOPED_TRACE(haslo);
+        SerwerTestowy serwer({}, haslo);
+        Polaczony p(serwer);
+        const std::size_t wyslane = serwer.Partie().size();
+        // A byte that code page 1250 does not define stops the command before it is sent.
+        EXPECT_NE(KomunikatOle([&] {
+                      p.polaczenie.WykonajBezRekordow("select '\xB9' -- \x81", 30);
+                  }).find("na pozycji 14 bajt 0x81"),
+                  std::string::npos);
+        // The driver takes a bare "?" for a parameter marker and refuses without a diagnostic.
+        const std::string komunikat =
+            KomunikatOle([&] { p.polaczenie.WykonajBezRekordow("select ?", 30); });
+        EXPECT_NE(komunikat.find("\"?\""), std::string::npos) << komunikat;
+        EXPECT_EQ(serwer.Partie().size(), wyslane);
+        p.polaczenie.WykonajBezRekordow("select 1", 30);  // the connection stays usable
+    }
 }
