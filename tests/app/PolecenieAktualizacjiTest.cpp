@@ -12,6 +12,7 @@
 #include "packages/PakietyZasoby.h"
 #include "packages/PrzetwarzanieSTR.h"
 #include "tests/support/OknaKomunikatowSkryptowe.h"
+#include "tests/support/OknoPamieciowe.h"
 #include "tests/support/PolaczeniePamieciowe.h"
 #include "tests/support/WersjePakietow.h"
 #include "versions/KatalogWersji.h"
@@ -25,37 +26,6 @@ using Rodzaj = PolaczeniePamieciowe::Rodzaj;
 constexpr const char* ZapytanieWersji =
     "select wartosc from konfig_st where nazwa = 'TERVO_WERSJA'";
 constexpr std::uint32_t Rozowy = TPrzetwarzanieSTR::KolorBledu;
-
-// The window as the command sees it: fields, version line, catalogue and strip, all recorded.
-class OknoTestowe : public PolaLogowania,
-                    public GrupaAktualizacji,
-                    public ListaWersji,
-                    public PasekInformacyjny {
-  public:
-    std::string Serwer() const override { return serwer; }
-    std::string Baza() const override { return baza; }
-    std::string Uzytkownik() const override { return "sa"; }
-    std::string Haslo() const override { return "Tajne;1"; }
-    void UstawTekstWersji(const std::string& tekst) override { wersja = tekst; }
-    void PokazGrupe(bool widoczna) override { grupaWidoczna = widoczna; }
-    int LiczbaWersji() const override { return static_cast<int>(KatalogWersji.size()); }
-    std::string Wersja(int i) const override { return std::string(KatalogWersji.at(i)); }
-    void UstawTekst(std::string_view tekst) override { teksty.emplace_back(tekst); }
-    void OdswiezTeraz() override {}
-    bool Widoczna() const override { return true; }
-    void UstawKolor(std::uint32_t nowy) override { kolor = nowy; }
-    void UstawWypelnienie(std::int64_t wykonane, std::int64_t wszystkie) override {
-        wypelnienia.emplace_back(wykonane, wszystkie);
-    }
-
-    std::string serwer = "SERWER\\ZUV";
-    std::string baza = "Środki";
-    std::string wersja;
-    bool grupaWidoczna = false;
-    std::vector<std::string> teksty;
-    std::uint32_t kolor = 0xFFFFFF;
-    std::vector<std::pair<std::int64_t, std::int64_t>> wypelnienia;
-};
 
 ListaLinii Pakiet(std::string_view wersja) {
     std::string nazwa = "zuv_" + std::string(wersja);
@@ -101,7 +71,7 @@ class Polecenie : public ::testing::Test {
     }
 
     PolaczeniePamieciowe conn;
-    OknoTestowe okno;
+    OknoPamieciowe okno;
     OknaKomunikatowSkryptowe komunikaty;
     PolecenieAktualizacji polecenie{conn, WidokOkna{okno, okno, okno, komunikaty, okno}};
 };
