@@ -31,10 +31,11 @@ std::string KomunikatOle(std::string_view opis, std::int32_t kod) {
 }  // namespace
 
 EOleException::EOleException(std::string_view opis, std::int32_t kod, std::string zrodlo,
-                             std::string plikPomocy, int kontekstPomocy)
+                             std::string plikPomocy, int kontekstPomocy, std::string stanSQL)
     : Exception(KomunikatOle(opis, kod), kontekstPomocy),
       kod_(kod),
       zrodlo_(std::move(zrodlo)),
-      plikPomocy_(std::move(plikPomocy)) {}
+      plikPomocy_(std::move(plikPomocy)),
+      stanSQL_(std::move(stanSQL)) {}
 
 }  // namespace zuv

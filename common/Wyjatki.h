@@ -55,19 +55,23 @@ class EAssertionFailed : public Exception {
 
 // A failure reported by the database client interface. The description loses trailing bytes
 // 0..32 and trailing full stops; when nothing is left, "OLE error %.8x" with the code stands in.
+// The code is the server's native error number; the SQLSTATE (five characters, empty for the
+// program's own database errors) tells the kind of failure whatever the server.
 class EOleException : public Exception {
   public:
     EOleException(std::string_view opis, std::int32_t kod, std::string zrodlo,
-                  std::string plikPomocy = {}, int kontekstPomocy = 0);
+                  std::string plikPomocy = {}, int kontekstPomocy = 0, std::string stanSQL = {});
 
     std::int32_t Kod() const noexcept { return kod_; }
     const std::string& Zrodlo() const noexcept { return zrodlo_; }
     const std::string& PlikPomocy() const noexcept { return plikPomocy_; }
+    const std::string& StanSQL() const noexcept { return stanSQL_; }
 
   private:
     std::int32_t kod_;
     std::string zrodlo_;
     std::string plikPomocy_;
+    std::string stanSQL_;
 };
 
 }  // namespace zuv

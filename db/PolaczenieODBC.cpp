@@ -9,7 +9,7 @@
 #include "common/Wyjatki.h"
 #include "db/ConnectionStringODBC.h"
 #include "db/Kodowanie.h"
-#include "db/UchwytyODBC.h"
+#include "db/odbc/UchwytyODBC.h"
 
 namespace zuv {
 

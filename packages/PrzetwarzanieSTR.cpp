@@ -64,7 +64,7 @@ void Pokaz(KontrolkaPostepu* kontrolka, const std::string& tekst) {
     throw EOleException(
         Formatuj("Błąd aktualizacji bazy do wersji %s podczas wykonywania operacji %d:\r\n%s",
                  {wersja, numer, blad.Komunikat()}),
-        blad.Kod(), blad.Zrodlo(), blad.PlikPomocy(), blad.KontekstPomocy());
+        blad.Kod(), blad.Zrodlo(), blad.PlikPomocy(), blad.KontekstPomocy(), blad.StanSQL());
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 #include "common/Wyjatki.h"
 #include "db/ConnectionST.h"
 #include "db/ConnectionStringODBC.h"
-#include "db/UchwytyODBC.h"
 
 using namespace zuv;
 
@@ -173,16 +172,4 @@ TEST(ConnectionStringODBC, ValuesNoDriverCanTakeAreRefusedNamingTheField) {
         }
         EXPECT_EQ(komunikat, p.komunikat);
     }
-}
-
-TEST(BezPrzedrostkowSterownika, DropsOnlyTheDriverStacksGroups) {
-    EXPECT_EQ(BezPrzedrostkowSterownika("[FreeTDS][SQL Server]Login failed for user 'sa'."),
-              "Login failed for user 'sa'.");
-    EXPECT_EQ(BezPrzedrostkowSterownika("[unixODBC][Driver Manager]Data source name not found"),
-              "Data source name not found");
-    EXPECT_EQ(BezPrzedrostkowSterownika("[Microsoft][ODBC Driver 18 for SQL Server][SQL Server]x"),
-              "x");
-    EXPECT_EQ(BezPrzedrostkowSterownika("[FreeTDS][SQL Server][13000] Niepoprawny status ^pc_MC"),
-              "[13000] Niepoprawny status ^pc_MC");
-    EXPECT_EQ(BezPrzedrostkowSterownika("bez nawiasów"), "bez nawiasów");
 }

@@ -316,7 +316,7 @@ TEST(WykonajSkrypt, DatabaseErrorOfABatchIsWrappedAndRolledBack) {
             Rodzaj::Polecenie, 2,
             std::make_exception_ptr(EOleException(
                 "Wersja systemu: 8.1.0.0\r\nAktualizacja jest przeznaczona dla wersji 8.2.0.6.",
-                13000, "Microsoft OLE DB Provider for SQL Server", "pomoc.hlp", 7)));
+                13000, "Microsoft OLE DB Provider for SQL Server", "pomoc.hlp", 7, "42000")));
         RejestratorPostepu postep(widoczna);
         const ListaLinii lista = Pakiet({"A", "go", "B", "go", "C", "go"});
         try {
@@ -331,6 +331,7 @@ TEST(WykonajSkrypt, DatabaseErrorOfABatchIsWrappedAndRolledBack) {
             EXPECT_EQ(e.Zrodlo(), "Microsoft OLE DB Provider for SQL Server");
             EXPECT_EQ(e.PlikPomocy(), "pomoc.hlp");
             EXPECT_EQ(e.KontekstPomocy(), 7);
+            EXPECT_EQ(e.StanSQL(), "42000");
         }
         EXPECT_EQ(Przebieg(polaczenie),
                   (V{"begin", "exec \r\nA\r\n", "exec \r\nB\r\n !", "rollback"}));

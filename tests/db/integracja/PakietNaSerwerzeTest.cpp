@@ -126,6 +126,7 @@ void PakietNaSerwerze::SprawdzBladTrzeciejInstrukcji(SerwerTestowy& serwer) {
               "Błąd aktualizacji bazy do wersji 8.2.0.6 podczas wykonywania operacji 7:\r\n"
               "Konflikt z ograniczeniem FK_ŚRODKI_GRUPY – usuń zależne wiersze");
     EXPECT_EQ(blad.Kod(), 547);
+    EXPECT_EQ(blad.StanSQL(), "23000");
     EXPECT_EQ(postep.tekst, "Aktualizacja bazy do wersji 8.2.0.6 przerwana z powodu błędu.");
     EXPECT_EQ(postep.kolor, 0xBBBBFFu);
     EXPECT_EQ(serwer.ZapisanaWersja(), "8.1.0.0");
@@ -142,6 +143,7 @@ TEST_F(PakietNaSerwerze, TheOpeningBatchRefusesAWrongRecordedVersion) {
               "Błąd aktualizacji bazy do wersji 8.3.0.1 podczas wykonywania operacji 1:\r\n"
               "Wersja systemu: 8.1.0.0\r\nAktualizacja jest przeznaczona dla wersji 8.2.0.6");
     EXPECT_EQ(blad.Kod(), 13000);
+    EXPECT_EQ(blad.StanSQL(), "42000");
     EXPECT_EQ(serwer.ZapisanaWersja(), "8.1.0.0");
 }
 

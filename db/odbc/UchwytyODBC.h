@@ -1,6 +1,7 @@
 #pragma once
-// RAII owners of ODBC handles and the translation of ODBC diagnostics into EOleException. Used
-// inside db/ only, so that no other header sees <sql.h>.
+// RAII owners of ODBC handles and the check of every ODBC call's result. Private to db/: the
+// adapter's headers are the only ones that include <sql.h>, and nothing outside db/ includes
+// them (the connection's public header, db/PolaczenieODBC.h, is free of ODBC types).
 
 #include <sql.h>
 #include <sqlext.h>
@@ -9,7 +10,7 @@
 #include <string_view>
 #include <utility>
 
-#include "common/Wyjatki.h"
+#include "db/DiagnostykaODBC.h"
 
 namespace zuv {
 
@@ -56,14 +57,10 @@ struct SterownikODBC {
     bool waskieUtf8 = false;
 };
 
-// The error of a failed ODBC call: the first error record's text without the driver stack's
-// bracketed prefixes, its native error number as code, and the driver and SQLSTATE as source.
-// `polecenie` (code page 1250, may be empty) lets a failure without any record be explained.
+// The error of a failed ODBC call, made from the handle's diagnostic records by the rules of
+// BladZDiagnostyki (db/DiagnostykaODBC.h).
 EOleException BladODBC(SQLSMALLINT rodzaj, SQLHANDLE uchwyt, const SterownikODBC& sterownik,
                        std::string_view polecenie = {});
-
-// The text of a diagnostic without "[vendor][component][data source]" in front of it.
-std::string BezPrzedrostkowSterownika(std::string_view tekst);
 
 // Throws BladODBC unless the call succeeded (SQL_NO_DATA counts as success: a batch without a row
 // count ends so).
