@@ -15,11 +15,11 @@ namespace {
 constexpr std::int32_t KodBlednegoAtrybutu =
     static_cast<std::int32_t>(0x80040E73);  // DB_E_BADINITSTRING
 
-bool Blank(char znak) { return znak == ' ' || znak == '\t'; }
+bool Odstep(char znak) { return znak == ' ' || znak == '\t'; }
 
 std::string_view PrzytnijBlanki(std::string_view tekst) {
-    while (!tekst.empty() && Blank(tekst.front())) tekst.remove_prefix(1);
-    while (!tekst.empty() && Blank(tekst.back())) tekst.remove_suffix(1);
+    while (!tekst.empty() && Odstep(tekst.front())) tekst.remove_prefix(1);
+    while (!tekst.empty() && Odstep(tekst.back())) tekst.remove_suffix(1);
     return tekst;
 }
 
@@ -57,7 +57,7 @@ AtrybutyPolaczenia ParsujConnectionString(std::string_view tekst) {
     AtrybutyPolaczenia atrybuty;
     std::size_t i = 0;
     while (i < tekst.size()) {
-        if (tekst[i] == ';' || Blank(tekst[i])) {
+        if (tekst[i] == ';' || Odstep(tekst[i])) {
             ++i;
             continue;
         }
@@ -82,7 +82,7 @@ AtrybutyPolaczenia ParsujConnectionString(std::string_view tekst) {
                 }
                 wartosc += tekst[i++];
             }
-            while (i < tekst.size() && Blank(tekst[i])) ++i;
+            while (i < tekst.size() && Odstep(tekst[i])) ++i;
             if (i < tekst.size() && tekst[i] != ';') BlednyConnectionString();
         } else {
             const std::size_t srednik = std::min(tekst.find(';', i), tekst.size());

@@ -27,9 +27,9 @@ constexpr std::int32_t KodZagniezdzenie =
 constexpr std::int32_t KodBrakSterownika =
     static_cast<std::int32_t>(0x800A0E7A);  // adErrProviderNotFound
 
-SQLPOINTER Liczba(SQLULEN wartosc) { return reinterpret_cast<SQLPOINTER>(wartosc); }
+SQLPOINTER WartoscAtrybutu(SQLULEN wartosc) { return reinterpret_cast<SQLPOINTER>(wartosc); }
 
-SQLWCHAR* Wide(std::u16string& tekst) { return reinterpret_cast<SQLWCHAR*>(tekst.data()); }
+SQLWCHAR* TekstSzeroki(std::u16string& tekst) { return reinterpret_cast<SQLWCHAR*>(tekst.data()); }
 
 // Whether a session with this driver passes its texts as UTF-8 through the narrow calls. FreeTDS
 // keeps a command as UTF-8 and converts it to the server's UCS-2 when sending it: a wide call
@@ -102,12 +102,14 @@ struct PolaczenieODBC::Sesja {
         PolecenieODBC polecenie;
         SprawdzODBC(SQLAllocHandle(SQL_HANDLE_STMT, polaczenie.Uchwyt(), polecenie.Adres()),
                     SQL_HANDLE_DBC, polaczenie.Uchwyt(), sterownik);
-        SprawdzODBC(SQLSetStmtAttr(polecenie.Uchwyt(), SQL_ATTR_NOSCAN, Liczba(SQL_NOSCAN_ON), 0),
-                    SQL_HANDLE_STMT, polecenie.Uchwyt(), sterownik);
+        SprawdzODBC(
+            SQLSetStmtAttr(polecenie.Uchwyt(), SQL_ATTR_NOSCAN, WartoscAtrybutu(SQL_NOSCAN_ON), 0),
+            SQL_HANDLE_STMT, polecenie.Uchwyt(), sterownik);
         SprawdzODBC(
             SQLSetStmtAttr(
                 polecenie.Uchwyt(), SQL_ATTR_QUERY_TIMEOUT,
-                Liczba(static_cast<SQLULEN>(limitCzasuSekund < 0 ? 0 : limitCzasuSekund)), 0),
+                WartoscAtrybutu(static_cast<SQLULEN>(limitCzasuSekund < 0 ? 0 : limitCzasuSekund)),
+                0),
             SQL_HANDLE_STMT, polecenie.Uchwyt(), sterownik);
         return polecenie;
     }
@@ -162,17 +164,18 @@ void PolaczenieODBC::OtworzSesje(const std::string& connectionString) {
     auto sesja = std::make_unique<Sesja>();
     if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, sesja->srodowisko.Adres())))
         throw EOleException("Nie można zainicjować środowiska ODBC", KodBrakSterownika, "ODBC");
-    SprawdzODBC(
-        SQLSetEnvAttr(sesja->srodowisko.Uchwyt(), SQL_ATTR_ODBC_VERSION, Liczba(SQL_OV_ODBC3), 0),
-        SQL_HANDLE_ENV, sesja->srodowisko.Uchwyt(), sesja->sterownik);
+    SprawdzODBC(SQLSetEnvAttr(sesja->srodowisko.Uchwyt(), SQL_ATTR_ODBC_VERSION,
+                              WartoscAtrybutu(SQL_OV_ODBC3), 0),
+                SQL_HANDLE_ENV, sesja->srodowisko.Uchwyt(), sesja->sterownik);
     sesja->sterownik.nazwa = WybierzSterownik(sesja->srodowisko.Uchwyt());
 
     SprawdzODBC(
         SQLAllocHandle(SQL_HANDLE_DBC, sesja->srodowisko.Uchwyt(), sesja->polaczenie.Adres()),
         SQL_HANDLE_ENV, sesja->srodowisko.Uchwyt(), sesja->sterownik);
     const SQLHANDLE dbc = sesja->polaczenie.Uchwyt();
-    SprawdzODBC(SQLSetConnectAttr(dbc, SQL_ATTR_LOGIN_TIMEOUT, Liczba(LimitCzasuLogowania), 0),
-                SQL_HANDLE_DBC, dbc, sesja->sterownik);
+    SprawdzODBC(
+        SQLSetConnectAttr(dbc, SQL_ATTR_LOGIN_TIMEOUT, WartoscAtrybutu(LimitCzasuLogowania), 0),
+        SQL_HANDLE_DBC, dbc, sesja->sterownik);
 
     std::string odbc =
         ConnectionStringODBC(ParsujConnectionString(connectionString), sesja->sterownik.nazwa,
@@ -194,9 +197,9 @@ void PolaczenieODBC::OtworzSesje(const std::string& connectionString) {
                                      SQL_DRIVER_NOPROMPT);
     } else {
         SQLWCHAR wynikowy[2048];
-        polaczono =
-            SQLDriverConnectW(dbc, nullptr, Wide(tekst), static_cast<SQLSMALLINT>(tekst.size()),
-                              wynikowy, 2048, &dlugosc, SQL_DRIVER_NOPROMPT);
+        polaczono = SQLDriverConnectW(dbc, nullptr, TekstSzeroki(tekst),
+                                      static_cast<SQLSMALLINT>(tekst.size()), wynikowy, 2048,
+                                      &dlugosc, SQL_DRIVER_NOPROMPT);
     }
     SprawdzODBC(polaczono, SQL_HANDLE_DBC, dbc, sesja->sterownik);
     sesja->polaczona = true;
@@ -214,19 +217,19 @@ void PolaczenieODBC::ZamknijSesje() {
 
 WynikZapytania PolaczenieODBC::WykonajZRekordami(std::string_view polecenie) {
     Sesja& sesja = OtwartaSesja();
-    const PolecenieODBC stmt = sesja.NowePolecenie(DomyslnyLimitCzasuPolecenia);
-    const SQLHANDLE h = stmt.Uchwyt();
-    sesja.Wykonaj(stmt, polecenie);
+    const PolecenieODBC instrukcja = sesja.NowePolecenie(DomyslnyLimitCzasuPolecenia);
+    const SQLHANDLE uchwyt = instrukcja.Uchwyt();
+    sesja.Wykonaj(instrukcja, polecenie);
 
     WynikZapytania wynik;
     SQLSMALLINT kolumny = 0;
-    SprawdzODBC(SQLNumResultCols(h, &kolumny), SQL_HANDLE_STMT, h, sesja.sterownik);
+    SprawdzODBC(SQLNumResultCols(uchwyt, &kolumny), SQL_HANDLE_STMT, uchwyt, sesja.sterownik);
     // Row counts of statements before the first result set are passed over.
     while (kolumny == 0) {
-        const SQLRETURN dalej = SQLMoreResults(h);
+        const SQLRETURN dalej = SQLMoreResults(uchwyt);
         if (dalej == SQL_NO_DATA) return wynik;
-        SprawdzODBC(dalej, SQL_HANDLE_STMT, h, sesja.sterownik);
-        SprawdzODBC(SQLNumResultCols(h, &kolumny), SQL_HANDLE_STMT, h, sesja.sterownik);
+        SprawdzODBC(dalej, SQL_HANDLE_STMT, uchwyt, sesja.sterownik);
+        SprawdzODBC(SQLNumResultCols(uchwyt, &kolumny), SQL_HANDLE_STMT, uchwyt, sesja.sterownik);
     }
 
     SQLSMALLINT typ = 0;
@@ -235,23 +238,23 @@ WynikZapytania PolaczenieODBC::WykonajZRekordami(std::string_view polecenie) {
     SQLSMALLINT dopuszczaNull = 0;
     SQLWCHAR nazwa[128];
     SQLSMALLINT dlugoscNazwy = 0;
-    SprawdzODBC(
-        SQLDescribeColW(h, 1, nazwa, 128, &dlugoscNazwy, &typ, &rozmiar, &skala, &dopuszczaNull),
-        SQL_HANDLE_STMT, h, sesja.sterownik);
+    SprawdzODBC(SQLDescribeColW(uchwyt, 1, nazwa, 128, &dlugoscNazwy, &typ, &rozmiar, &skala,
+                                &dopuszczaNull),
+                SQL_HANDLE_STMT, uchwyt, sesja.sterownik);
     const bool calkowita = typ == SQL_INTEGER || typ == SQL_SMALLINT || typ == SQL_TINYINT ||
                            typ == SQL_BIGINT || typ == SQL_BIT;
 
     for (;;) {
-        const SQLRETURN pobrano = SQLFetch(h);
+        const SQLRETURN pobrano = SQLFetch(uchwyt);
         if (pobrano == SQL_NO_DATA) break;
-        SprawdzODBC(pobrano, SQL_HANDLE_STMT, h, sesja.sterownik);
+        SprawdzODBC(pobrano, SQL_HANDLE_STMT, uchwyt, sesja.sterownik);
         if (wynik.liczbaRekordow++ > 0) continue;
 
         SQLLEN wskaznik = 0;
         if (calkowita) {
             SQLBIGINT liczba = 0;
-            SprawdzODBC(SQLGetData(h, 1, SQL_C_SBIGINT, &liczba, sizeof liczba, &wskaznik),
-                        SQL_HANDLE_STMT, h, sesja.sterownik);
+            SprawdzODBC(SQLGetData(uchwyt, 1, SQL_C_SBIGINT, &liczba, sizeof liczba, &wskaznik),
+                        SQL_HANDLE_STMT, uchwyt, sesja.sterownik);
             wynik.pierwszePole =
                 wskaznik == SQL_NULL_DATA ? WartoscPola() : WartoscPola(std::int64_t{liczba});
             continue;
@@ -260,9 +263,9 @@ WynikZapytania PolaczenieODBC::WykonajZRekordami(std::string_view polecenie) {
         for (;;) {
             SQLWCHAR kawalek[1024];
             const SQLRETURN czesc =
-                SQLGetData(h, 1, SQL_C_WCHAR, kawalek, sizeof kawalek, &wskaznik);
+                SQLGetData(uchwyt, 1, SQL_C_WCHAR, kawalek, sizeof kawalek, &wskaznik);
             if (czesc == SQL_NO_DATA) break;
-            SprawdzODBC(czesc, SQL_HANDLE_STMT, h, sesja.sterownik);
+            SprawdzODBC(czesc, SQL_HANDLE_STMT, uchwyt, sesja.sterownik);
             if (wskaznik == SQL_NULL_DATA) break;
             const std::size_t pojemnosc = sizeof kawalek / sizeof(SQLWCHAR) - 1;
             const std::size_t znaki =
@@ -276,15 +279,15 @@ WynikZapytania PolaczenieODBC::WykonajZRekordami(std::string_view polecenie) {
         wynik.pierwszePole =
             wskaznik == SQL_NULL_DATA ? WartoscPola() : WartoscPola(Utf16NaUtf8(tekst));
     }
-    sesja.DoczytajWyniki(stmt);
+    sesja.DoczytajWyniki(instrukcja);
     return wynik;
 }
 
 void PolaczenieODBC::WykonajBezRekordow(std::string_view polecenie, int limitCzasuSekund) {
     Sesja& sesja = OtwartaSesja();
-    const PolecenieODBC stmt = sesja.NowePolecenie(limitCzasuSekund);
-    sesja.Wykonaj(stmt, polecenie);
-    sesja.DoczytajWyniki(stmt);
+    const PolecenieODBC instrukcja = sesja.NowePolecenie(limitCzasuSekund);
+    sesja.Wykonaj(instrukcja, polecenie);
+    sesja.DoczytajWyniki(instrukcja);
 }
 
 int PolaczenieODBC::RozpocznijNaSerwerze() {
@@ -293,7 +296,7 @@ int PolaczenieODBC::RozpocznijNaSerwerze() {
         throw EOleException("Cannot start more transactions on this session.", KodZagniezdzenie,
                             "ODBC " + sesja.sterownik.nazwa);
     const SQLHANDLE dbc = sesja.polaczenie.Uchwyt();
-    SprawdzODBC(SQLSetConnectAttr(dbc, SQL_ATTR_AUTOCOMMIT, Liczba(SQL_AUTOCOMMIT_OFF), 0),
+    SprawdzODBC(SQLSetConnectAttr(dbc, SQL_ATTR_AUTOCOMMIT, WartoscAtrybutu(SQL_AUTOCOMMIT_OFF), 0),
                 SQL_HANDLE_DBC, dbc, sesja.sterownik);
     sesja.wTransakcji = true;
     return 1;
@@ -335,7 +338,7 @@ void PolaczenieODBC::PrzywrocAutoZatwierdzanie() noexcept {
     Sesja& sesja = *sesja_;
     sesja.wTransakcji = false;
     const SQLRETURN wynik = SQLSetConnectAttr(sesja.polaczenie.Uchwyt(), SQL_ATTR_AUTOCOMMIT,
-                                              Liczba(SQL_AUTOCOMMIT_ON), 0);
+                                              WartoscAtrybutu(SQL_AUTOCOMMIT_ON), 0);
     if (SQL_SUCCEEDED(wynik)) return;
     // Switching autocommit on sends a roll back of the (empty) transaction the driver began after
     // the last one; a server that refuses it leaves the driver believing a transaction is open,
