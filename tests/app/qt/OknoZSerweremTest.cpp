@@ -121,3 +121,27 @@ TEST_F(OknoZSerwerem, LogInFailuresShowTheirBoxAndHideTheUpdateGroup) {
     EXPECT_FALSE(GrupaWidoczna());
     EXPECT_TRUE(conn.Otwarte());
 }
+
+TEST_F(OknoZSerwerem, ALongVersionLineWrapsInsideItsGroup) {
+    const std::string baza =
+        "ZUV_BAZA_PRODUKCYJNA_ODDZIAL_POZNAN_SRODKI_TRWALE_I_WARTOSCI_NIEMATERIALNE_2026";
+    tds::ServerConfig konfiguracja;
+    konfiguracja.database = baza;
+    konfiguracja.initVersion = "10.17.0.3";
+    SerwerTestowy serwer(konfiguracja);
+    Wpisz(QString::fromStdString(serwer.Adres()), QString::fromStdString(baza),
+          QString::fromUtf8("Tajne;1'\""));
+    QTest::mouseClick(Kontrolka<QPushButton>("btnLoguj"), Qt::LeftButton);
+    ASSERT_TRUE(Pokazane().empty()) << Pokazane()[0].tekst;
+
+    auto* etykieta = Kontrolka<QLabel>("labAktualnaWersja");
+    const QString pelny =
+        QString::fromStdString("Wersja bazy " + serwer.Adres() + "." + baza + ": 10.17.0.3");
+    QString bezOdstepow = pelny;
+    bezOdstepow.remove(QLatin1Char(' '));
+    EXPECT_EQ(Wersja().remove(QLatin1Char(' ')).remove(QLatin1Char('\n')), bezOdstepow);
+    EXPECT_TRUE(Wersja().endsWith("10.17.0.3")) << Wersja().toStdString();
+    EXPECT_TRUE(Kontrolka<QGroupBox>("gbxAktualizacja")->rect().contains(etykieta->geometry()));
+    for (const QString& linia : Wersja().split(QLatin1Char('\n')))
+        EXPECT_LE(etykieta->fontMetrics().horizontalAdvance(linia), etykieta->width());
+}
