@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <stdexcept>
 
 #include "db/ConnectionST.h"
@@ -56,4 +57,14 @@ ProcesSerwera::~ProcesSerwera() {
 std::string ProcesSerwera::ConnectionString() const {
     return UtworzConnectionString("127.0.0.1," + std::to_string(port_), "ZUV", "sa", Haslo,
                                   "admin");
+}
+
+double ProcesSerwera::CzasCpu() const {
+    // Fields 14 and 15 of /proc/PID/stat, in clock ticks; the name in field 2 holds no blank.
+    std::ifstream plik("/proc/" + std::to_string(pid_) + "/stat");
+    std::string pole;
+    double takty = 0;
+    for (int numer = 1; numer <= 15 && plik >> pole; ++numer)
+        if (numer >= 14) takty += std::atof(pole.c_str());
+    return takty / static_cast<double>(sysconf(_SC_CLK_TCK));
 }

@@ -23,6 +23,8 @@ class ProcesSerwera {
     const std::filesystem::path& Katalog() const { return katalog_; }
     // The connection string the window builds for this server.
     std::string ConnectionString() const;
+    // Seconds of CPU time the server has used so far, user and system.
+    double CzasCpu() const;
 
   private:
     std::filesystem::path katalog_;

@@ -131,15 +131,20 @@ int main(int argc, char** argv) {
     UruchomBsqldb(serwer, wejscie);
 
     std::vector<double> cpuProgramu, scianaProgramu, cpuBsqldb, scianaBsqldb;
+    std::vector<double> serweraProgramu, serweraBsqldb;
     for (int runda = 1; runda <= rundy; ++runda) {
         const auto program = [&] {
+            const double serwerPrzed = serwer.CzasCpu();
             const Czasy t =
                 Zmierz([&] { ZastosujPakiet(serwer.ConnectionString(), pakiet, Wersja); });
+            serweraProgramu.push_back(serwer.CzasCpu() - serwerPrzed);
             cpuProgramu.push_back(t.cpu);
             scianaProgramu.push_back(t.sciana);
         };
         const auto bsqldb = [&] {
+            const double serwerPrzed = serwer.CzasCpu();
             const Czasy t = UruchomBsqldb(serwer, wejscie);
+            serweraBsqldb.push_back(serwer.CzasCpu() - serwerPrzed);
             cpuBsqldb.push_back(t.cpu);
             scianaBsqldb.push_back(t.sciana);
         };
@@ -151,14 +156,18 @@ int main(int argc, char** argv) {
             bsqldb();
             program();
         }
-        std::printf("round %d: program cpu %.3f s wall %.3f s | bsqldb cpu %.3f s wall %.3f s\n",
-                    runda, cpuProgramu.back(), scianaProgramu.back(), cpuBsqldb.back(),
-                    scianaBsqldb.back());
+        std::printf(
+            "round %d: program cpu %.3f s wall %.3f s (server cpu %.2f s) | bsqldb cpu %.3f s "
+            "wall %.3f s (server cpu %.2f s)\n",
+            runda, cpuProgramu.back(), scianaProgramu.back(), serweraProgramu.back(),
+            cpuBsqldb.back(), scianaBsqldb.back(), serweraBsqldb.back());
     }
     const double cpuP = Mediana(cpuProgramu), scianaP = Mediana(scianaProgramu);
     const double cpuB = Mediana(cpuBsqldb), scianaB = Mediana(scianaBsqldb);
     std::printf("median program: cpu %.3f s wall %.3f s; bsqldb: cpu %.3f s wall %.3f s\n", cpuP,
                 scianaP, cpuB, scianaB);
+    std::printf("median server cpu while serving the program %.2f s, bsqldb %.2f s\n",
+                Mediana(serweraProgramu), Mediana(serweraBsqldb));
     std::printf("cpu_ratio_vs_bsqldb=%.2f\n", cpuB > 0 ? cpuP / cpuB : 0.0);
     std::printf("wall_ratio_vs_bsqldb=%.2f\n", scianaB > 0 ? scianaP / scianaB : 0.0);
     return 0;

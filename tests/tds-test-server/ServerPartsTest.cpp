@@ -6,10 +6,12 @@
 #include <stdexcept>
 
 #include "BatchPatterns.h"
+#include "BatchResponder.h"
 #include "CommandLine.h"
 #include "DatabaseState.h"
 #include "StateFile.h"
 #include "TestSupport.h"
+#include "Text.h"
 
 namespace {
 
@@ -278,6 +280,58 @@ TEST(BatchPatterns, FixedStatementsMatchWhateverTheirLayout) {
         tds::normaliseStatement("select wartosc from konfig_st where nazwa = 'TERVO_WERSJA'"));
     EXPECT_NE(tds::normaliseStatement("selectwartosc from konfig_st"),
               tds::normaliseStatement("select wartosc from konfig_st"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Text, ContainsIgnoreCaseFindsTheWordWhereverItStands) {
+    const struct {
+        const char* text;
+        const char* needle;
+        bool found;
+    } cases[] = {
+        {"set @WERSJA_AKTUALNA = '1'", "@wersja_aktualna", true},
+        {"@wersja_aktualna", "@wersja_aktualna", true},
+        {"x fn_wersja_ms_sql", "FN_WERSJA_MS_SQL", true},
+        {"@wersja_@wersja_aktualna", "@wersja_aktualna", true},
+        {"konfig_s konfig_sT", "konfig_st", true},
+        {"zażółć konfig_st", "konfig_st", true},
+        {"@wersja_aktualn", "@wersja_aktualna", false},
+        {"@wersja-aktualna", "@wersja_aktualna", false},
+        {"", "konfig_st", false},
+        {"konfig_st", "", true},
+    };
+    for (const auto& row : cases) {
+        SCOPED_TRACE(std::string(row.text) + " / " + row.needle);
+        EXPECT_EQ(tds::containsIgnoreCase(row.text, row.needle), row.found);
+    }
+}
+
+// The version query is answered with a result set (COLMETADATA first) whatever its layout; a
+// text that is not the query gets a plain DONE.
+TEST(BatchResponder, TheVersionQueryIsKnownWhateverItsLayout) {
+    const struct {
+        const char* text;
+        bool query;
+    } cases[] = {
+        {"select wartosc from konfig_st where nazwa = 'TERVO_WERSJA'", true},
+        {"\r\n\t SELECT wartosc\r\nFROM konfig_st WHERE nazwa='TERVO_WERSJA';\r\n", true},
+        {"-- select wartosc from konfig_st where nazwa = 'TERVO_WERSJA'", false},
+        {"xselect wartosc from konfig_st where nazwa = 'TERVO_WERSJA'", false},
+        {"select wartosc from konfig_st where nazwa = 'TERVO_WERSJA' or 1 = 1", false},
+    };
+    const tds::DatabaseState state = tds::DatabaseState::initial("8.1.0.0");
+    const std::vector<tds::FailBatchFault> faults;
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.text);
+        tds::BatchResponder responder;
+        const tds::BatchOutcome outcome =
+            responder.respond(row.text, tds::BatchContext{state, "10.50.6000.34", false, faults});
+        ASSERT_FALSE(outcome.tokens.empty());
+        EXPECT_EQ(outcome.tokens.front() == 0x81, row.query);
+    }
 }
 
 }  // namespace

@@ -36,6 +36,26 @@ const std::string& insertUpdateFlag() {
     return text;
 }
 
+// Whether the text begins, after white space, with the first word of a fixed statement. Normalising
+// changes no other byte than white space and letters' case, so a text failing this test never
+// normalises to one of them.
+bool mayBeFixedStatement(std::string_view text) {
+    static const std::vector<std::string> firstWords = [] {
+        std::vector<std::string> words;
+        for (const std::string* fixed :
+             {&versionQuery(), &generationQuery(), &createOptionsTable(), &insertUpdateFlag()})
+            words.push_back(fixed->substr(0, fixed->find(' ')));
+        return words;
+    }();
+    std::size_t start = 0;
+    while (start < text.size() &&
+           std::string_view(" \t\r\n\f\v").find(text[start]) != std::string_view::npos)
+        ++start;
+    return std::any_of(firstWords.begin(), firstWords.end(), [&](const std::string& word) {
+        return equalsIgnoreCase(text.substr(start, word.size()), word);
+    });
+}
+
 constexpr std::string_view kUpdateFlagKey = "ZUV_AKTUALIZACJA";
 
 std::size_t countRecordedVersionRows(const DatabaseState& state) {
@@ -64,8 +84,8 @@ void earlierStatements(Reply& reply, int statements) {
 
 }  // namespace
 
-void BatchResponder::trackPackage(std::string_view text) {
-    if (auto opening = parseOpeningBatch(text)) {
+void BatchResponder::trackPackage(const std::optional<OpeningBatch>& opening) {
+    if (opening) {
         package_ = std::string(trimBlanks(opening->ownVersion));
         packageBatch_ = 1;
     } else if (!package_.empty()) {
@@ -84,7 +104,8 @@ const FailBatchFault* BatchResponder::injectedFailure(const BatchContext& contex
 }
 
 BatchOutcome BatchResponder::respond(std::string_view text, const BatchContext& context) {
-    trackPackage(text);
+    const std::optional<OpeningBatch> opening = parseOpeningBatch(text);
+    trackPackage(opening);
     Reply reply(context.inTransaction, context.inProcedure);
     BatchOutcome outcome;
 
@@ -95,7 +116,10 @@ BatchOutcome BatchResponder::respond(std::string_view text, const BatchContext& 
         return outcome;
     }
 
-    const std::string statement = normaliseStatement(text);
+    // Only a text that starts with the first word of one of the fixed statements can be one,
+    // so a package's batches, megabytes of them, are never normalised.
+    const std::string statement =
+        mayBeFixedStatement(text) ? normaliseStatement(text) : std::string();
     if (statement == versionQuery()) {
         std::vector<Row> rows;
         for (const VersionRow& row : context.view.rows) {
@@ -124,7 +148,7 @@ BatchOutcome BatchResponder::respond(std::string_view text, const BatchContext& 
             optionKeys_.emplace_back(kUpdateFlagKey);
             reply.count(1, true);
         }
-    } else if (auto opening = parseOpeningBatch(text)) {
+    } else if (opening) {
         const std::string recorded = recordedVersion(context.view);
         reply.count(countRecordedVersionRows(context.view));
         if (!sqlEquals(recorded, trimBlanks(opening->ownVersion)) &&

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "BatchPatterns.h"
 #include "DatabaseState.h"
 #include "ServerConfig.h"
 
@@ -34,7 +36,7 @@ class BatchResponder {
     BatchOutcome respond(std::string_view text, const BatchContext& context);
 
   private:
-    void trackPackage(std::string_view text);
+    void trackPackage(const std::optional<OpeningBatch>& opening);
     const FailBatchFault* injectedFailure(const BatchContext& context) const;
 
     bool optionsTableExists_ = false;
