@@ -16,6 +16,7 @@
 
 #include "GeneratorPakietow.h"
 #include "common/Linie.h"
+#include "db/Kodowanie.h"
 #include "db/Polaczenie.h"
 #include "packages/PrzetwarzanieSTR.h"
 
@@ -95,6 +96,24 @@ class PolaczenieBezczynne : public Polaczenie {
     void WycofajNaSerwerze() override {}
 };
 
+// The idle connection plus the conversion the ODBC connection makes of every command, into a
+// buffer kept from command to command: UTF-8 for FreeTDS, UTF-16 for the wide calls.
+template <bool Utf8>
+class PolaczenieKonwertujace : public PolaczenieBezczynne {
+  public:
+    void WykonajBezRekordow(std::string_view polecenie, int) override {
+        if constexpr (Utf8) {
+            wyslane += Cp1250NaUtf8(polecenie, utf8_).size();
+        } else {
+            wyslane += Cp1250NaUtf16(polecenie, utf16_).size();
+        }
+    }
+
+  private:
+    std::string utf8_;
+    std::u16string utf16_;
+};
+
 std::size_t LiczPodzialyLinii(std::string_view tekst) {
     std::size_t liczba = 0;
     const char* p = tekst.data();
@@ -139,6 +158,21 @@ void CiecieNaPartie(benchmark::State& stan) {
     stan.SetBytesProcessed(static_cast<std::int64_t>(stan.iterations() * pakiet.size()));
 }
 
+// The whole cut with the connection's conversion of each batch.
+template <bool Utf8>
+void CiecieZKonwersja(benchmark::State& stan) {
+    const std::string& pakiet = Pakiet();
+    ListaLinii linie;
+    linie.UstawTekst(pakiet);
+    for (auto _ : stan) {
+        PolaczenieKonwertujace<Utf8> polaczenie;
+        benchmark::DoNotOptimize(
+            TPrzetwarzanieSTR::WykonajSkrypt(&polaczenie, linie, true, nullptr, WersjaPakietu));
+        benchmark::DoNotOptimize(polaczenie.wyslane);
+    }
+    stan.SetBytesProcessed(static_cast<std::int64_t>(stan.iterations() * pakiet.size()));
+}
+
 // The runner's own share of that cut: the count, the batches, the marker and the gate, without
 // WykonajSQL, which cuts each batch into lines once more and ends each with CR LF.
 void CiecieBezWykonajSQL(benchmark::State& stan) {
@@ -161,6 +195,8 @@ BENCHMARK(Podloga)->Unit(benchmark::kMillisecond);
 BENCHMARK(WczytanieIPodzial)->Unit(benchmark::kMillisecond);
 BENCHMARK(CiecieNaPartie)->Unit(benchmark::kMillisecond);
 BENCHMARK(CiecieBezWykonajSQL)->Unit(benchmark::kMillisecond);
+BENCHMARK(CiecieZKonwersja<true>)->Name("CiecieZKonwersjaUtf8")->Unit(benchmark::kMillisecond);
+BENCHMARK(CiecieZKonwersja<false>)->Name("CiecieZKonwersjaUtf16")->Unit(benchmark::kMillisecond);
 
 // Keeps the mean real time of each benchmark for the summary.
 class ReporterZCzasami : public benchmark::ConsoleReporter {
@@ -212,6 +248,8 @@ int main(int argc, char** argv) {
     const double wczytanie = reporter.czasy["WczytanieIPodzial"];
     const double ciecie = reporter.czasy["CiecieNaPartie"];
     const double ciecieWlasne = reporter.czasy["CiecieBezWykonajSQL"];
+    const double zUtf8 = reporter.czasy["CiecieZKonwersjaUtf8"];
+    const double zUtf16 = reporter.czasy["CiecieZKonwersjaUtf16"];
     const double rozmiar = static_cast<double>(pakiet.size());
     std::printf("\nPackage %s, full size: %zu bytes, %zu lines, %d batches\n", WersjaPakietu,
                 pakiet.size(), linii, partii);
@@ -221,6 +259,12 @@ int main(int argc, char** argv) {
                     wczytanie / podloga);
         std::printf("whole cut:      %.3f ms = %.2f x floor (goal at most 4)\n", ciecie * 1e3,
                     ciecie / podloga);
+        std::printf(
+            "whole cut with each batch converted to UTF-8 (FreeTDS): %.3f ms = %.2f x "
+            "floor (goal at most 4)\n",
+            zUtf8 * 1e3, zUtf8 / podloga);
+        std::printf("  to UTF-16 (the wide calls): %.3f ms = %.2f x floor\n", zUtf16 * 1e3,
+                    zUtf16 / podloga);
         std::printf("  of it the runner's own (without WykonajSQL): %.3f ms = %.2f x floor\n",
                     ciecieWlasne * 1e3, ciecieWlasne / podloga);
     }

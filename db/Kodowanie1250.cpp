@@ -1,9 +1,10 @@
-// Code page 1250 through its table. Most bytes of a package are ASCII, so both conversions take
-// 16 bytes at a time while they are (SSE2, which every x86-64 processor has), and look up the
-// table byte by byte only in the blocks that are not; other processors take the table alone.
+// Code page 1250 through its table. Most bytes of a package are ASCII, so both conversions copy
+// runs of ASCII 16 bytes at a time (SSE2, which every x86-64 processor has) and look up the table
+// only for the other bytes; other processors take the table alone.
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 
 #include "db/BladKonwersji.h"
@@ -71,15 +72,20 @@ std::u16string_view Cp1250NaUtf16(std::string_view tekst, std::u16string& bufor)
     std::size_t i = 0;
 #ifdef ZUV_KODOWANIE_SSE2
     const __m128i zera = _mm_setzero_si128();
-    for (; i + 16 <= n; i += 16) {
+    while (i + 16 <= n) {
         const __m128i bajty = _mm_loadu_si128(reinterpret_cast<const __m128i*>(tekst.data() + i));
-        if (_mm_movemask_epi8(bajty) == 0) {
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(wy + i), _mm_unpacklo_epi8(bajty, zera));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(wy + i + 8),
-                             _mm_unpackhi_epi8(bajty, zera));
-        } else {
-            for (std::size_t k = i; k < i + 16; ++k) wy[k] = ZnakUtf16(tekst, k, opis);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(wy + i), _mm_unpacklo_epi8(bajty, zera));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(wy + i + 8), _mm_unpackhi_epi8(bajty, zera));
+        const auto maska = static_cast<unsigned>(_mm_movemask_epi8(bajty));
+        if (maska == 0) {
+            i += 16;
+            continue;
         }
+        // The ASCII bytes before the first other one are written; that one goes through the
+        // table and the next block starts after it.
+        i += static_cast<std::size_t>(std::countr_zero(maska));
+        wy[i] = ZnakUtf16(tekst, i, opis);
+        ++i;
     }
 #endif
     for (; i < n; ++i) wy[i] = ZnakUtf16(tekst, i, opis);
@@ -107,14 +113,20 @@ std::string_view Cp1250NaUtf8(std::string_view tekst, std::string& bufor) {
     };
     std::size_t i = 0;
 #ifdef ZUV_KODOWANIE_SSE2
-    for (; i + 16 <= n; i += 16) {
+    while (i + 16 <= n) {
         const __m128i bajty = _mm_loadu_si128(reinterpret_cast<const __m128i*>(tekst.data() + i));
-        if (_mm_movemask_epi8(bajty) == 0) {
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(wy + w), bajty);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(wy + w), bajty);
+        const auto maska = static_cast<unsigned>(_mm_movemask_epi8(bajty));
+        if (maska == 0) {
+            i += 16;
             w += 16;
-        } else {
-            for (std::size_t k = i; k < i + 16; ++k) dopisz(k);
+            continue;
         }
+        const auto ascii = static_cast<std::size_t>(std::countr_zero(maska));
+        i += ascii;
+        w += ascii;
+        dopisz(i);
+        ++i;
     }
 #endif
     for (; i < n; ++i) dopisz(i);
