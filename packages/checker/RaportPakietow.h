@@ -20,6 +20,7 @@ enum class RodzajUwagi {
     PowtorzonaNazwaZasobu,
     NieczytelnyPlik,
     BajtNieokreslony,
+    ZnacznikUtf8,
     PustaPartia,
     NieczytelnyZnacznikGeneracji,
     BrakSeparatora,
@@ -32,6 +33,7 @@ enum class RodzajUwagi {
     TekstPoOstatnimSeparatorze,
     TekstPoBajcieNul,
     SamotnyLF,
+    TekstUtf8,
     ZnacznikGeneracjiPonizejProgu,
 };
 

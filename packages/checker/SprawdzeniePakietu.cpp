@@ -116,6 +116,21 @@ std::string_view BezSpacji(std::string_view tekst) {
     return tekst;
 }
 
+// The length of the UTF-8 sequence of two to four bytes that begins at `p`, or 0 where none does.
+std::size_t DlugoscSekwencjiUtf8(std::string_view tekst, std::size_t p) {
+    const auto bajt = static_cast<unsigned char>(tekst[p]);
+    const std::size_t dlugosc = bajt >= 0xC2 && bajt <= 0xDF   ? 2
+                                : bajt >= 0xE0 && bajt <= 0xEF ? 3
+                                : bajt >= 0xF0 && bajt <= 0xF4 ? 4
+                                                               : 0;
+    if (dlugosc == 0 || p + dlugosc > tekst.size()) return 0;
+    for (std::size_t i = 1; i < dlugosc; ++i)
+        if ((static_cast<unsigned char>(tekst[p + i]) & 0xC0) != 0x80) return 0;
+    return dlugosc;
+}
+
+constexpr std::string_view ZnacznikKolejnosciUtf8 = "\xEF\xBB\xBF";
+
 class SprawdzaniePakietu {
   public:
     SprawdzaniePakietu(const OpisPakietu& opis, std::string_view bajty, RaportPakietow& raport)
@@ -130,6 +145,7 @@ class SprawdzaniePakietu {
         for (std::size_t i = 0; i < linie_.Liczba(); ++i)
             if (JestSeparatorem(linie_[i])) separatory_.push_back(i + 1);
         figury_.partie = separatory_.size();
+        SprawdzKodowanie();
         if (separatory_.empty())
             Zglos(RodzajUwagi::BrakSeparatora, 0,
                   "brak linii separatora GO: program nie wykona z pakietu niczego");
@@ -205,6 +221,34 @@ class SprawdzaniePakietu {
                       "tekst po ostatniej linii separatora: program go nie wykona");
             }
         }
+    }
+
+    // A file saved in UTF-8 rather than code page 1250: its byte-order mark reaches the server as
+    // three letters before the first statement, and each Polish letter as two other characters.
+    // Text in code page 1250 with Polish letters is almost never valid UTF-8, so one byte that
+    // begins no UTF-8 sequence ends the search.
+    void SprawdzKodowanie() {
+        const bool bom = bajty_.starts_with(ZnacznikKolejnosciUtf8);
+        if (bom)
+            Zglos(RodzajUwagi::ZnacznikUtf8, 1,
+                  "plik zaczyna się znacznikiem kolejności bajtów UTF-8 (EF BB BF): serwer "
+                  "dostanie go jako tekst przed pierwszą instrukcją");
+        std::size_t pierwszy = 0;
+        for (std::size_t i = 0; i < linie_.Liczba(); ++i) {
+            const std::string_view linia = linie_[i];
+            for (std::size_t p = i == 0 && bom ? ZnacznikKolejnosciUtf8.size() : 0;
+                 p < linia.size(); ++p) {
+                if (static_cast<unsigned char>(linia[p]) < 0x80) continue;
+                const std::size_t dlugosc = DlugoscSekwencjiUtf8(linia, p);
+                if (dlugosc == 0) return;
+                if (pierwszy == 0) pierwszy = i + 1;
+                p += dlugosc - 1;
+            }
+        }
+        if (pierwszy > 0)
+            Zglos(RodzajUwagi::TekstUtf8, pierwszy,
+                  "plik wygląda na zapisany w UTF-8, a nie w stronie kodowej 1250: polskie "
+                  "litery dotrą do serwera jako po dwa inne znaki");
     }
 
     void SprawdzBajty(std::string_view linia, std::size_t wiersz) {

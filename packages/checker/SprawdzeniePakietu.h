@@ -34,14 +34,14 @@ struct OpisPakietu {
 // Reports on `raport` what is wrong with the package `bajty` (the exact bytes of its file), and
 // gives its figures.
 //
-// Errors: a byte that code page 1250 leaves undefined; an empty batch (the connection refuses an
-// empty command); a generation marker whose number cannot be read; no separator line at all;
-// an opening batch that does not accept exactly the previous and the own version, or a closing
-// batch that does not record the own version.
-// Warnings: a line that looks like a separator and is not ("go;", "GO -- x", "G O", GO beside a
-// non-breaking space, GOTO in the first column); an encryption marker in another form than the
-// runner's exact line, or a second one in a batch (only the first is replaced); text after the
-// last separator or after a NUL byte (never executed); lines ending in LF alone; a generation
+// Errors: a byte that code page 1250 leaves undefined; a UTF-8 byte-order mark; an empty batch (the
+// connection refuses an empty command); a generation marker whose number cannot be read; no
+// separator line at all; an opening batch that does not accept exactly the previous and the own
+// version, or a closing batch that does not record the own version. Warnings: a line that looks
+// like a separator and is not ("go;", "GO -- x", "G O", GO beside a non-breaking space, GOTO in the
+// first column); an encryption marker in another form than the runner's exact line, or a second one
+// in a batch (only the first is replaced); text after the last separator or after a NUL byte (never
+// executed); lines ending in LF alone; text in UTF-8 rather than code page 1250; a generation
 // marker that leaves its batch out because the package lies below the version from which the
 // runner asks the server for its generation.
 // A CR alone is a line break like CR LF (the older packages hold them inside literals): it is
