@@ -8,7 +8,7 @@
 #include "common/Linie.h"
 #include "common/Tekst.h"
 #include "common/Wyjatki.h"
-#include "db/BajtyCp1250.h"
+#include "db/Tablica1250.h"
 #include "packages/PrzetwarzanieSTR.h"
 #include "versions/ObslugaWersji.h"
 
@@ -254,7 +254,8 @@ class SprawdzaniePakietu {
     void SprawdzBajty(std::string_view linia, std::size_t wiersz) {
         for (const char znak : linia) {
             const auto bajt = static_cast<unsigned char>(znak);
-            if (!BajtNieokreslonyCp1250(bajt)) continue;
+            // The bytes the conversion of a command text refuses.
+            if (Tablica1250[bajt] != BrakZnaku) continue;
             char kod[8];
             std::snprintf(kod, sizeof kod, "0x%02X", bajt);
             Zglos(RodzajUwagi::BajtNieokreslony, wiersz,
