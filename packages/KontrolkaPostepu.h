@@ -12,7 +12,8 @@ class KontrolkaPostepu {
     virtual ~KontrolkaPostepu() = default;
     // Replaces the shown text (UTF-8).
     virtual void UstawTekst(std::string_view tekstUtf8) = 0;
-    // Repaints at once: while a package runs, the window's message loop does not.
+    // Shows the new text now. A window that runs packages off its own thread takes the texts
+    // there and paints them at its own pace; one whose loop stands still repaints here.
     virtual void OdswiezTeraz() = 0;
     virtual bool Widoczna() const = 0;
     // The background colour in the platform's form: red in the low byte, then green, then blue.
