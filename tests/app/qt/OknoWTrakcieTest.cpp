@@ -105,7 +105,7 @@ TEST(OknoWTrakcie, TheEventLoopTurnsWhileABatchWaitsAndNoInputActs) {
     okno.installEventFilter(&malowanie);
     okno.update();
     QTest::qWait(500);
-    EXPECT_GE(takty, 10);
+    EXPECT_GE(takty, 5);  // of some 25, fewer on a loaded machine
     EXPECT_GE(malowanie.liczba, 1);
     auto* pasek = okno.findChild<PanelInformacyjny*>("pnlAktualiacjaInfo");
     EXPECT_TRUE(
