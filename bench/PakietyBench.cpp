@@ -110,8 +110,8 @@ class PolaczenieKonwertujace : public PolaczenieBezczynne {
     }
 
   private:
-    std::string utf8_;
-    std::u16string utf16_;
+    BuforKonwersji<char> utf8_;
+    BuforKonwersji<char16_t> utf16_;
 };
 
 std::size_t LiczPodzialyLinii(std::string_view tekst) {

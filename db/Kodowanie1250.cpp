@@ -45,13 +45,6 @@ constexpr std::array<std::array<char, 4>, 256> Utf8Bajtow = [] {
     return tablica;
 }();
 
-// Grows `bufor` to at least `rozmiar`, by half again at a time, so that growing batches do not
-// reallocate on every command. Never shrinks it.
-template <typename Tekst>
-void Zapewnij(Tekst& bufor, std::size_t rozmiar) {
-    if (bufor.size() < rozmiar) bufor.resize(std::max(rozmiar, bufor.size() + bufor.size() / 2));
-}
-
 unsigned char Bajt(std::string_view tekst, std::size_t i) {
     return static_cast<unsigned char>(tekst[i]);
 }
@@ -64,11 +57,10 @@ char16_t ZnakUtf16(std::string_view tekst, std::size_t i, std::string_view opis)
 
 }  // namespace
 
-std::u16string_view Cp1250NaUtf16(std::string_view tekst, std::u16string& bufor) {
+std::u16string_view Cp1250NaUtf16(std::string_view tekst, BuforKonwersji<char16_t>& bufor) {
     constexpr std::string_view opis = "CP1250 -> UTF-16LE";
     const std::size_t n = tekst.size();
-    Zapewnij(bufor, n);
-    char16_t* wy = bufor.data();
+    char16_t* wy = bufor.Zapewnij(n);
     std::size_t i = 0;
 #ifdef ZUV_KODOWANIE_SSE2
     const __m128i zera = _mm_setzero_si128();
@@ -89,21 +81,19 @@ std::u16string_view Cp1250NaUtf16(std::string_view tekst, std::u16string& bufor)
     }
 #endif
     for (; i < n; ++i) wy[i] = ZnakUtf16(tekst, i, opis);
-    return {bufor.data(), n};
+    return {wy, n};
 }
 
 std::u16string Cp1250NaUtf16(std::string_view tekst) {
-    std::u16string wynik;
-    wynik.resize(Cp1250NaUtf16(tekst, wynik).size());
-    return wynik;
+    BuforKonwersji<char16_t> bufor;
+    return std::u16string(Cp1250NaUtf16(tekst, bufor));
 }
 
-std::string_view Cp1250NaUtf8(std::string_view tekst, std::string& bufor) {
+std::string_view Cp1250NaUtf8(std::string_view tekst, BuforKonwersji<char>& bufor) {
     constexpr std::string_view opis = "CP1250 -> UTF-8";
     const std::size_t n = tekst.size();
     // Each byte gives at most three, and the last one writes a fourth, spare byte.
-    Zapewnij(bufor, 3 * n + 1);
-    char* wy = bufor.data();
+    char* wy = bufor.Zapewnij(3 * n + 1);
     std::size_t w = 0;
     const auto dopisz = [&](std::size_t i) {
         const auto& wpis = Utf8Bajtow[Bajt(tekst, i)];
@@ -130,7 +120,7 @@ std::string_view Cp1250NaUtf8(std::string_view tekst, std::string& bufor) {
     }
 #endif
     for (; i < n; ++i) dopisz(i);
-    return {bufor.data(), w};
+    return {wy, w};
 }
 
 }  // namespace zuv

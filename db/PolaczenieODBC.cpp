@@ -89,8 +89,8 @@ struct PolaczenieODBC::Sesja {
     bool polaczona = false;
     bool wTransakcji = false;
     // The converted command, kept from command to command so that its memory is reused.
-    std::u16string polecenieUtf16;
-    std::string polecenieUtf8;
+    BuforKonwersji<char16_t> polecenieUtf16;
+    BuforKonwersji<char> polecenieUtf8;
 
     ~Sesja() {
         if (polaczona) SQLDisconnect(polaczenie.Uchwyt());

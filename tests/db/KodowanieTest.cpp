@@ -80,7 +80,7 @@ TEST(Kodowanie, EveryByteOfCodePage1250AgreesWithIconvBothWays) {
             EXPECT_EQ(Blad([&] { Cp1250NaUtf16(tekst); }),
                       "Polecenie SQL zawiera na pozycji 3 bajt 0x" + std::string(bajt) +
                           ", którego nie można przekształcić (CP1250 -> UTF-16LE)");
-            std::string bufor;
+            BuforKonwersji<char> bufor;
             EXPECT_NE(Blad([&] {
                           Cp1250NaUtf8(tekst, bufor);
                       }).find("pozycji 3 bajt 0x" + std::string(bajt)),
@@ -89,7 +89,7 @@ TEST(Kodowanie, EveryByteOfCodePage1250AgreesWithIconvBothWays) {
         }
         const std::u16string wynik = Cp1250NaUtf16(tekst);
         EXPECT_EQ(Bajty(wynik), utf16.bajty);
-        std::string bufor;
+        BuforKonwersji<char> bufor;
         EXPECT_EQ(Cp1250NaUtf8(tekst, bufor), Iconv("UTF-8", "CP1250", tekst).bajty);
         // Back: the character maps to this byte and to no other.
         const WynikIconv z = Iconv("CP1250", "UTF-16LE", Bajty(wynik.substr(3)));
@@ -99,8 +99,8 @@ TEST(Kodowanie, EveryByteOfCodePage1250AgreesWithIconvBothWays) {
 }
 
 TEST(Kodowanie, TheSamplePackagesConvertAsIconvConvertsThem) {
-    std::u16string utf16;
-    std::string utf8;
+    BuforKonwersji<char16_t> utf16;
+    BuforKonwersji<char> utf8;
     int pakiety = 0;
     for (const auto& plik : std::filesystem::directory_iterator(KATALOG_DANYCH_PAKIETOW)) {
         SCOPED_TRACE(plik.path().filename().string());
@@ -185,7 +185,7 @@ TEST(Kodowanie, AnUndefinedByteIsFoundWhereverItStands) {
         tekst[pozycja] = '\x98';
         const std::string oczekiwany = "pozycji " + std::to_string(pozycja) + " bajt 0x98";
         EXPECT_NE(Blad([&] { Cp1250NaUtf16(tekst); }).find(oczekiwany), std::string::npos);
-        std::string bufor;
+        BuforKonwersji<char> bufor;
         EXPECT_NE(Blad([&] { Cp1250NaUtf8(tekst, bufor); }).find(oczekiwany), std::string::npos);
     }
 }
@@ -193,17 +193,17 @@ TEST(Kodowanie, AnUndefinedByteIsFoundWhereverItStands) {
 TEST(Kodowanie, ABufferKeptFromCommandToCommandHoldsOnlyTheLastText) {
     const std::string dluga(1000, 'a');
     const std::string krotka = "Za\xBF\xF3\xB3\xE6 g\xEA\x9Cl\xB9 ja\x9F\xF1 \x96 \x94";
-    std::u16string utf16;
-    std::string utf8;
+    BuforKonwersji<char16_t> utf16;
+    BuforKonwersji<char> utf8;
     EXPECT_EQ(Cp1250NaUtf16(dluga, utf16), std::u16string(1000, u'a'));
     EXPECT_EQ(Cp1250NaUtf8(dluga, utf8), dluga);
-    const char16_t* pamiec16 = utf16.data();
-    const char* pamiec8 = utf8.data();
+    const char16_t* pamiec16 = utf16.Dane();
+    const char* pamiec8 = utf8.Dane();
     EXPECT_EQ(Cp1250NaUtf16(krotka, utf16), u"Zażółć gęślą jaźń – ”");
     EXPECT_EQ(Cp1250NaUtf8(krotka, utf8), "Zażółć gęślą jaźń – ”");
     EXPECT_EQ(Cp1250NaUtf16("", utf16), u"");
-    EXPECT_EQ(utf16.data(), pamiec16);
-    EXPECT_EQ(utf8.data(), pamiec8);
+    EXPECT_EQ(utf16.Dane(), pamiec16);
+    EXPECT_EQ(utf8.Dane(), pamiec8);
 }
 
 }  // namespace
