@@ -43,7 +43,7 @@ bool TylkoAscii(std::string_view tekst) {
                        [](char znak) { return static_cast<unsigned char>(znak) < 0x80; });
 }
 
-bool WaskieUtf8(std::string_view sterownik) {
+bool WaskieUtf8([[maybe_unused]] std::string_view sterownik) {
 #ifdef _WIN32
     return false;
 #else
