@@ -1,6 +1,7 @@
 #include "ProcesSerwera.h"
 
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -25,6 +26,8 @@ ProcesSerwera::ProcesSerwera(const std::string& wersjaPoczatkowa) {
     pid_ = fork();
     if (pid_ < 0) throw std::runtime_error("fork failed");
     if (pid_ == 0) {
+        // The server goes with the benchmark even when the benchmark ends by an uncaught error.
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
         dup2(potok[1], STDOUT_FILENO);
         close(potok[0]);
         close(potok[1]);
