@@ -16,16 +16,18 @@ constexpr char MalaLiteraAscii(char znak) {
     return znak >= 'A' && znak <= 'Z' ? static_cast<char>(znak - 'A' + 'a') : znak;
 }
 
+constexpr bool RownaLiteraAscii(char x, char y) {
+    return WielkaLiteraAscii(x) == WielkaLiteraAscii(y);
+}
+
 constexpr bool RowneBezWielkosciLiter(std::string_view a, std::string_view b) {
-    return std::ranges::equal(
-        a, b, [](char x, char y) { return WielkaLiteraAscii(x) == WielkaLiteraAscii(y); });
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), RownaLiteraAscii);
 }
 
 // An empty pattern is in every text.
 constexpr bool ZawieraBezWielkosciLiter(std::string_view tekst, std::string_view wzor) {
-    return wzor.empty() || !std::ranges::search(tekst, wzor, [](char x, char y) {
-                                return WielkaLiteraAscii(x) == WielkaLiteraAscii(y);
-                            }).empty();
+    return wzor.empty() || std::search(tekst.begin(), tekst.end(), wzor.begin(), wzor.end(),
+                                       RownaLiteraAscii) != tekst.end();
 }
 
 }  // namespace zuv

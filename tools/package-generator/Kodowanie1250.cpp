@@ -1,8 +1,10 @@
 #include "Kodowanie1250.h"
 
+#include <algorithm>
 #include <array>
 #include <stdexcept>
-#include <utility>
+
+#include "db/Tablica1250.h"
 
 namespace generator {
 
@@ -10,12 +12,21 @@ namespace {
 
 // The non-ASCII characters of the packages: the Polish letters, the dash and the closing
 // quotation mark, and the four characters that text imported in other code pages turns into.
-constexpr std::array<std::pair<char32_t, unsigned char>, 24> ZnakiSpozaAscii = {{
-    {U'ą', 0xB9}, {U'ć', 0xE6}, {U'ę', 0xEA}, {U'ł', 0xB3}, {U'ń', 0xF1}, {U'ó', 0xF3},
-    {U'ś', 0x9C}, {U'ź', 0x9F}, {U'ż', 0xBF}, {U'Ą', 0xA5}, {U'Ć', 0xC6}, {U'Ę', 0xCA},
-    {U'Ł', 0xA3}, {U'Ń', 0xD1}, {U'Ó', 0xD3}, {U'Ś', 0x8C}, {U'Ź', 0x8F}, {U'Ż', 0xAF},
-    {U'–', 0x96}, {U'”', 0x94}, {U'¦', 0xA6}, {U'¬', 0xAC}, {U'ˇ', 0xA1}, {U'ť', 0x9D},
-}};
+// Their bytes come from the program's own table of the code page.
+constexpr std::array<char32_t, 24> ZnakiSpozaAscii = {
+    U'ą', U'ć', U'ę', U'ł', U'ń', U'ó', U'ś', U'ź', U'ż', U'Ą', U'Ć', U'Ę',
+    U'Ł', U'Ń', U'Ó', U'Ś', U'Ź', U'Ż', U'–', U'”', U'¦', U'¬', U'ˇ', U'ť',
+};
+
+// The code page byte of a character of the list above; 0 for any other.
+unsigned char BajtZnaku(char32_t kod) {
+    if (std::find(ZnakiSpozaAscii.begin(), ZnakiSpozaAscii.end(), kod) == ZnakiSpozaAscii.end())
+        return 0;
+    for (std::size_t bajt = 0x80; bajt < zuv::Tablica1250.size(); ++bajt) {
+        if (zuv::Tablica1250[bajt] == kod) return static_cast<unsigned char>(bajt);
+    }
+    return 0;
+}
 
 [[noreturn]] void Odrzuc(std::string_view utf8) {
     throw std::logic_error("Znak spoza strony kodowej pakietów w tekście: " + std::string(utf8));
@@ -49,15 +60,9 @@ void DopiszCp1250(std::string& cel, std::string_view utf8) {
             if ((dalszy & 0xC0) != 0x80) Odrzuc(utf8);
             kod = (kod << 6) | (dalszy & 0x3F);
         }
-        bool znaleziony = false;
-        for (const auto& [znak, bajt1250] : ZnakiSpozaAscii) {
-            if (znak == kod) {
-                cel.push_back(static_cast<char>(bajt1250));
-                znaleziony = true;
-                break;
-            }
-        }
-        if (!znaleziony) Odrzuc(utf8);
+        const unsigned char bajt1250 = BajtZnaku(kod);
+        if (bajt1250 == 0) Odrzuc(utf8);
+        cel.push_back(static_cast<char>(bajt1250));
         i += dlugosc;
     }
 }

@@ -146,6 +146,18 @@ class PisarzAktualizacji {
     void ZmianyZGeneracja();
 
   private:
+    // One group of each kind; n numbers the group over the catalogue.
+    void KolumnaZTestem(std::size_t n);
+    void OpcjaZTestem(std::size_t n);
+    void KolumnaNotNull(std::size_t n);
+    void ZmianaBezTestu(std::size_t n);
+    void WywolanieOpcji(std::size_t n);
+    void Haslo(std::size_t n);
+    void TabelaZTestem(std::size_t n);
+    void WersjeWeb();
+    void WstawienieBezTestu(std::size_t n);
+    void TylkoInstalacja(std::size_t n);
+    void IndeksBezTestu();
     void Koniec() { p_.Separator(k_.separatory.Aktualizacji()); }
     void TestKolumny(const Zmiana& z);
 
@@ -165,153 +177,169 @@ void PisarzAktualizacji::TestKolumny(const Zmiana& z) {
 void PisarzAktualizacji::Pisz(Rodzaj r) {
     const std::size_t n = numer_++;
     switch (r) {
-        case Rodzaj::KolumnaZTestem: {
-            const Zmiana z = NowaKolumna(n);
-            TestKolumny(z);
-            p_.Wiersz("  alter table dbo." + z.tabela + " add " + z.kolumna + " " + z.typ +
-                      " null");
-            ostatniaKolumna_ = z;
-            Koniec();
-            break;
-        }
-        case Rodzaj::OpcjaZTestem: {
-            std::string id;
-            const Opcja o = WybranaOpcja(n, id);
-            p_.Wiersz("if not exists (select 'X' from dbo.KONFIG_OPCJE where ID_OPCJI = '" + id +
-                      "')");
-            p_.Wiersz("  insert into dbo.KONFIG_OPCJE (ID_OPCJI, OPIS, WARTOSC)");
-            p_.Wiersz("  values ('" + id + "', '" + std::string(o.opis) + "', '" +
-                      std::string(o.wartosc) + "')");
-            Koniec();
-            break;
-        }
-        case Rodzaj::KolumnaNotNull: {
-            // Added as null, filled, then made NOT NULL: each step in its own batch, so that the
-            // server compiles the update against the new column.
-            const Zmiana z = {std::string(Tabele[n % Tabele.size()]),
-                              ZNumerem(Flagi[(n / Tabele.size()) % Flagi.size()],
-                                       n / (Tabele.size() * Flagi.size())),
-                              "char(1)"};
-            p_.Wiersz("-- Nowa kolumna obowiązkowa " + z.tabela + "." + z.kolumna +
-                      " (T/N), domyślnie N");
-            TestKolumny(z);
-            p_.Wiersz("  alter table dbo." + z.tabela + " add " + z.kolumna + " char(1) null");
-            Koniec();
-            p_.Wiersz("update dbo." + z.tabela);
-            p_.Wiersz("   set " + z.kolumna + " = 'N'");
-            p_.Wiersz(" where " + z.kolumna + " is null");
-            Koniec();
-            p_.Wiersz("alter table dbo." + z.tabela + " alter column " + z.kolumna +
-                      " char(1) not null");
-            Koniec();
-            break;
-        }
-        case Rodzaj::ZmianaBezTestu: {
-            const Zmiana z = NowaKolumna(n);
-            p_.Wiersz("alter table dbo." + z.tabela + " add " + z.kolumna + " " + z.typ + " null");
-            Koniec();
-            break;
-        }
-        case Rodzaj::WywolanieOpcji: {
-            std::string id;
-            const Opcja o = WybranaOpcja(n, id);
-            p_.Wiersz("exec dbo.KONFIG_OPCJE_ZUV_UPDATE '" + id + "', '" + std::string(o.opis) +
-                      "', '" + std::string(o.wartosc) + "'");
-            Koniec();
-            break;
-        }
-        case Rodzaj::Haslo: {
-            // The password of the web service's login is never written as a literal.
-            static constexpr std::string_view Znaki =
-                "ABCDEFGHJKLMNPQRSTUVWXYZabcdefghijkmnopqrstuvwxyz23456789!#$%*+-=?@";
-            std::uint32_t stan = static_cast<std::uint32_t>(n) * 2654435761u + 12345u;
-            std::string wiersz = "   set wartosc = ";
-            p_.Wiersz("-- Hasło konta usługi sieciowej");
-            p_.Wiersz("update dbo.konfig_st");
-            for (int i = 0; i < 32; ++i) {
-                stan = stan * 1664525u + 1013904223u;
-                const auto znak = static_cast<unsigned char>(Znaki[(stan >> 16) % Znaki.size()]);
-                wiersz += "char(" + std::to_string(znak) + ")";
-                if (i == 31) break;
-                wiersz += " + ";
-                if (i % 8 == 7) {
-                    p_.Wiersz(wiersz);
-                    wiersz = "                 ";
-                }
-            }
+        case Rodzaj::KolumnaZTestem:
+            return KolumnaZTestem(n);
+        case Rodzaj::OpcjaZTestem:
+            return OpcjaZTestem(n);
+        case Rodzaj::KolumnaNotNull:
+            return KolumnaNotNull(n);
+        case Rodzaj::ZmianaBezTestu:
+            return ZmianaBezTestu(n);
+        case Rodzaj::WywolanieOpcji:
+            return WywolanieOpcji(n);
+        case Rodzaj::Haslo:
+            return Haslo(n);
+        case Rodzaj::TabelaZTestem:
+            return TabelaZTestem(n);
+        case Rodzaj::WersjeWeb:
+            return WersjeWeb();
+        case Rodzaj::WstawienieBezTestu:
+            return WstawienieBezTestu(n);
+        case Rodzaj::TylkoInstalacja:
+            return TylkoInstalacja(n);
+        case Rodzaj::IndeksBezTestu:
+            return IndeksBezTestu();
+    }
+}
+
+void PisarzAktualizacji::KolumnaZTestem(std::size_t n) {
+    const Zmiana z = NowaKolumna(n);
+    TestKolumny(z);
+    p_.Wiersz("  alter table dbo." + z.tabela + " add " + z.kolumna + " " + z.typ + " null");
+    ostatniaKolumna_ = z;
+    Koniec();
+}
+
+void PisarzAktualizacji::OpcjaZTestem(std::size_t n) {
+    std::string id;
+    const Opcja o = WybranaOpcja(n, id);
+    p_.Wiersz("if not exists (select 'X' from dbo.KONFIG_OPCJE where ID_OPCJI = '" + id + "')");
+    p_.Wiersz("  insert into dbo.KONFIG_OPCJE (ID_OPCJI, OPIS, WARTOSC)");
+    p_.Wiersz("  values ('" + id + "', '" + std::string(o.opis) + "', '" + std::string(o.wartosc) +
+              "')");
+    Koniec();
+}
+
+void PisarzAktualizacji::KolumnaNotNull(std::size_t n) {
+    // Added as null, filled, then made NOT NULL: each step in its own batch, so that the
+    // server compiles the update against the new column.
+    const Zmiana z = {
+        std::string(Tabele[n % Tabele.size()]),
+        ZNumerem(Flagi[(n / Tabele.size()) % Flagi.size()], n / (Tabele.size() * Flagi.size())),
+        "char(1)"};
+    p_.Wiersz("-- Nowa kolumna obowiązkowa " + z.tabela + "." + z.kolumna + " (T/N), domyślnie N");
+    TestKolumny(z);
+    p_.Wiersz("  alter table dbo." + z.tabela + " add " + z.kolumna + " char(1) null");
+    Koniec();
+    p_.Wiersz("update dbo." + z.tabela);
+    p_.Wiersz("   set " + z.kolumna + " = 'N'");
+    p_.Wiersz(" where " + z.kolumna + " is null");
+    Koniec();
+    p_.Wiersz("alter table dbo." + z.tabela + " alter column " + z.kolumna + " char(1) not null");
+    Koniec();
+}
+
+void PisarzAktualizacji::ZmianaBezTestu(std::size_t n) {
+    const Zmiana z = NowaKolumna(n);
+    p_.Wiersz("alter table dbo." + z.tabela + " add " + z.kolumna + " " + z.typ + " null");
+    Koniec();
+}
+
+void PisarzAktualizacji::WywolanieOpcji(std::size_t n) {
+    std::string id;
+    const Opcja o = WybranaOpcja(n, id);
+    p_.Wiersz("exec dbo.KONFIG_OPCJE_ZUV_UPDATE '" + id + "', '" + std::string(o.opis) + "', '" +
+              std::string(o.wartosc) + "'");
+    Koniec();
+}
+
+void PisarzAktualizacji::Haslo(std::size_t n) {
+    // The password of the web service's login is never written as a literal.
+    static constexpr std::string_view Znaki =
+        "ABCDEFGHJKLMNPQRSTUVWXYZabcdefghijkmnopqrstuvwxyz23456789!#$%*+-=?@";
+    std::uint32_t stan = static_cast<std::uint32_t>(n) * 2654435761u + 12345u;
+    std::string wiersz = "   set wartosc = ";
+    p_.Wiersz("-- Hasło konta usługi sieciowej");
+    p_.Wiersz("update dbo.konfig_st");
+    for (int i = 0; i < 32; ++i) {
+        stan = stan * 1664525u + 1013904223u;
+        const auto znak = static_cast<unsigned char>(Znaki[(stan >> 16) % Znaki.size()]);
+        wiersz += "char(" + std::to_string(znak) + ")";
+        if (i == 31) break;
+        wiersz += " + ";
+        if (i % 8 == 7) {
             p_.Wiersz(wiersz);
-            p_.Wiersz(" where grupa = 'WS'");
-            p_.Wiersz("   and nazwa = 'ZUV_WS_HASLO'");
-            Koniec();
-            break;
-        }
-        case Rodzaj::TabelaZTestem: {
-            const std::string tabela =
-                ZNumerem(NoweTabele[n % NoweTabele.size()], n / NoweTabele.size());
-            p_.Wiersz("if not exists (select 'X'");
-            p_.Wiersz("                 from INFORMATION_SCHEMA.TABLES");
-            p_.Wiersz("                where table_name = '" + tabela + "')");
-            p_.Wiersz("  create table dbo." + tabela + " (");
-            p_.Wiersz("    ID_" + tabela + " int identity(1, 1) not null primary key,");
-            p_.Wiersz("    ID_SRODKA int null,");
-            p_.Wiersz("    OPIS varchar(255) null,");
-            p_.Wiersz("    DATA_WPISU datetime not null default getdate()");
-            p_.Wiersz("  )");
-            Koniec();
-            break;
-        }
-        case Rodzaj::WersjeWeb: {
-            const std::string numer =
-                std::to_string(k_.plan.pozycja / 8 + 1) + "." + std::to_string(k_.plan.pozycja % 8);
-            p_.Wiersz("update dbo.konfig_st");
-            p_.Wiersz("   set wartosc = '3." + numer + ".0'");
-            p_.Wiersz(" where grupa = 'WERSJE'");
-            p_.Wiersz("   and nazwa = 'ZUV_WEB_SERVICE_WERSJA'");
-            p_.Wiersz("");
-            p_.Wiersz("update dbo.konfig_st");
-            p_.Wiersz("   set wartosc = '2." + numer + ".1'");
-            p_.Wiersz(" where grupa = 'WERSJE'");
-            p_.Wiersz("   and nazwa = 'ZUV_STRONA_WWW_WERSJA'");
-            Koniec();
-            break;
-        }
-        case Rodzaj::WstawienieBezTestu: {
-            const std::string tabela =
-                ZNumerem(NoweTabele[n % NoweTabele.size()], n / NoweTabele.size());
-            if (k_.plan.stanWyzwalaczy) {
-                p_.Wiersz("insert into dbo.S_TABELE (NAZWA_TABELI, OPIS, STAN)");
-                p_.Wiersz("values ('" + tabela + "', 'Tabela objęta dziennikiem zmian', 'T')");
-            } else {
-                p_.Wiersz("insert into dbo.S_TABELE (NAZWA_TABELI, OPIS)");
-                p_.Wiersz("values ('" + tabela + "', 'Tabela objęta dziennikiem zmian')");
-            }
-            Koniec();
-            break;
-        }
-        case Rodzaj::TylkoInstalacja: {
-            static constexpr std::array<std::string_view, 3> Serwery = {
-                "SRV-ZUV01", "KSIEGOWOSC\\SQL2005", "ZUV-PROD"};
-            static constexpr std::array<std::string_view, 3> Bazy = {"ZUV_URZAD_MIASTA", "ZUV",
-                                                                     "ZUV_SZPITAL"};
-            std::string id;
-            WybranaOpcja(n, id);
-            p_.Wiersz("-- Tylko w jednej instalacji: ustawienie uzgodnione z użytkownikiem");
-            p_.Wiersz("if @@SERVERNAME = '" + std::string(Serwery[n % 3]) + "' and DB_NAME() = '" +
-                      std::string(Bazy[(n / 3) % 3]) + "'");
-            p_.Wiersz("  update dbo.KONFIG_OPCJE");
-            p_.Wiersz("     set WARTOSC = 'T'");
-            p_.Wiersz("   where ID_OPCJI = '" + id + "'");
-            Koniec();
-            break;
-        }
-        case Rodzaj::IndeksBezTestu: {
-            const Zmiana& z = ostatniaKolumna_;
-            p_.Wiersz("create index IX_" + z.tabela + "_" + z.kolumna + " on dbo." + z.tabela +
-                      " (" + z.kolumna + ")");
-            Koniec();
-            break;
+            wiersz = "                 ";
         }
     }
+    p_.Wiersz(wiersz);
+    p_.Wiersz(" where grupa = 'WS'");
+    p_.Wiersz("   and nazwa = 'ZUV_WS_HASLO'");
+    Koniec();
+}
+
+void PisarzAktualizacji::TabelaZTestem(std::size_t n) {
+    const std::string tabela = ZNumerem(NoweTabele[n % NoweTabele.size()], n / NoweTabele.size());
+    p_.Wiersz("if not exists (select 'X'");
+    p_.Wiersz("                 from INFORMATION_SCHEMA.TABLES");
+    p_.Wiersz("                where table_name = '" + tabela + "')");
+    p_.Wiersz("  create table dbo." + tabela + " (");
+    p_.Wiersz("    ID_" + tabela + " int identity(1, 1) not null primary key,");
+    p_.Wiersz("    ID_SRODKA int null,");
+    p_.Wiersz("    OPIS varchar(255) null,");
+    p_.Wiersz("    DATA_WPISU datetime not null default getdate()");
+    p_.Wiersz("  )");
+    Koniec();
+}
+
+void PisarzAktualizacji::WersjeWeb() {
+    const std::string numer =
+        std::to_string(k_.plan.pozycja / 8 + 1) + "." + std::to_string(k_.plan.pozycja % 8);
+    p_.Wiersz("update dbo.konfig_st");
+    p_.Wiersz("   set wartosc = '3." + numer + ".0'");
+    p_.Wiersz(" where grupa = 'WERSJE'");
+    p_.Wiersz("   and nazwa = 'ZUV_WEB_SERVICE_WERSJA'");
+    p_.Wiersz("");
+    p_.Wiersz("update dbo.konfig_st");
+    p_.Wiersz("   set wartosc = '2." + numer + ".1'");
+    p_.Wiersz(" where grupa = 'WERSJE'");
+    p_.Wiersz("   and nazwa = 'ZUV_STRONA_WWW_WERSJA'");
+    Koniec();
+}
+
+void PisarzAktualizacji::WstawienieBezTestu(std::size_t n) {
+    const std::string tabela = ZNumerem(NoweTabele[n % NoweTabele.size()], n / NoweTabele.size());
+    if (k_.plan.stanWyzwalaczy) {
+        p_.Wiersz("insert into dbo.S_TABELE (NAZWA_TABELI, OPIS, STAN)");
+        p_.Wiersz("values ('" + tabela + "', 'Tabela objęta dziennikiem zmian', 'T')");
+    } else {
+        p_.Wiersz("insert into dbo.S_TABELE (NAZWA_TABELI, OPIS)");
+        p_.Wiersz("values ('" + tabela + "', 'Tabela objęta dziennikiem zmian')");
+    }
+    Koniec();
+}
+
+void PisarzAktualizacji::TylkoInstalacja(std::size_t n) {
+    static constexpr std::array<std::string_view, 3> Serwery = {"SRV-ZUV01", "KSIEGOWOSC\\SQL2005",
+                                                                "ZUV-PROD"};
+    static constexpr std::array<std::string_view, 3> Bazy = {"ZUV_URZAD_MIASTA", "ZUV",
+                                                             "ZUV_SZPITAL"};
+    std::string id;
+    WybranaOpcja(n, id);
+    p_.Wiersz("-- Tylko w jednej instalacji: ustawienie uzgodnione z użytkownikiem");
+    p_.Wiersz("if @@SERVERNAME = '" + std::string(Serwery[n % 3]) + "' and DB_NAME() = '" +
+              std::string(Bazy[(n / 3) % 3]) + "'");
+    p_.Wiersz("  update dbo.KONFIG_OPCJE");
+    p_.Wiersz("     set WARTOSC = 'T'");
+    p_.Wiersz("   where ID_OPCJI = '" + id + "'");
+    Koniec();
+}
+
+void PisarzAktualizacji::IndeksBezTestu() {
+    const Zmiana& z = ostatniaKolumna_;
+    p_.Wiersz("create index IX_" + z.tabela + "_" + z.kolumna + " on dbo." + z.tabela + " (" +
+              z.kolumna + ")");
+    Koniec();
 }
 
 void PisarzAktualizacji::KolekcjaXml() {
