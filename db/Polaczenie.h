@@ -64,6 +64,10 @@ class Polaczenie {
     virtual void ZatwierdzNaSerwerze() = 0;
     virtual void WycofajNaSerwerze() = 0;
 
+    // For a subclass whose session ended without a roll back: the server rolled back whatever
+    // was open, so no transaction counts any more.
+    void ZapomnijTransakcje() noexcept { poziomTransakcji_ = 0; }
+
   private:
     std::string connectionString_;
     int poziomTransakcji_ = 0;

@@ -143,7 +143,8 @@ struct PolaczenieODBC::Sesja {
     }
 };
 
-PolaczenieODBC::PolaczenieODBC() = default;
+PolaczenieODBC::PolaczenieODBC(int limitCzasuLogowania, int limitPolecenia)
+    : limitCzasuLogowania_(limitCzasuLogowania), limitPolecenia_(limitPolecenia) {}
 
 PolaczenieODBC::~PolaczenieODBC() = default;
 
@@ -173,9 +174,9 @@ void PolaczenieODBC::OtworzSesje(const std::string& connectionString) {
         SQLAllocHandle(SQL_HANDLE_DBC, sesja->srodowisko.Uchwyt(), sesja->polaczenie.Adres()),
         SQL_HANDLE_ENV, sesja->srodowisko.Uchwyt(), sesja->sterownik);
     const SQLHANDLE dbc = sesja->polaczenie.Uchwyt();
-    SprawdzODBC(
-        SQLSetConnectAttr(dbc, SQL_ATTR_LOGIN_TIMEOUT, WartoscAtrybutu(LimitCzasuLogowania), 0),
-        SQL_HANDLE_DBC, dbc, sesja->sterownik);
+    SprawdzODBC(SQLSetConnectAttr(dbc, SQL_ATTR_LOGIN_TIMEOUT,
+                                  WartoscAtrybutu(static_cast<SQLULEN>(limitCzasuLogowania_)), 0),
+                SQL_HANDLE_DBC, dbc, sesja->sterownik);
 
     std::string odbc =
         ConnectionStringODBC(ParsujConnectionString(connectionString), sesja->sterownik.nazwa,
@@ -215,9 +216,28 @@ void PolaczenieODBC::ZamknijSesje() {
     SprawdzODBC(SQLDisconnect(dbc), SQL_HANDLE_DBC, dbc, sesja->sterownik);
 }
 
+template <typename Funkcja>
+auto PolaczenieODBC::ZamykajPoZerwaniu(Funkcja&& funkcja) {
+    try {
+        return funkcja();
+    } catch (const Exception&) {
+        // The statement's handle is gone by now, so the session can go too.
+        if (SesjaZerwana()) PorzucSesje();
+        throw;
+    }
+}
+
 WynikZapytania PolaczenieODBC::WykonajZRekordami(std::string_view polecenie) {
+    return ZamykajPoZerwaniu([&] { return ZapytanieZRekordami(polecenie); });
+}
+
+void PolaczenieODBC::WykonajBezRekordow(std::string_view polecenie, int limitCzasuSekund) {
+    ZamykajPoZerwaniu([&] { PolecenieBezRekordow(polecenie, limitCzasuSekund); });
+}
+
+WynikZapytania PolaczenieODBC::ZapytanieZRekordami(std::string_view polecenie) {
     Sesja& sesja = OtwartaSesja();
-    const PolecenieODBC instrukcja = sesja.NowePolecenie(DomyslnyLimitCzasuPolecenia);
+    const PolecenieODBC instrukcja = sesja.NowePolecenie(limitPolecenia_);
     const SQLHANDLE uchwyt = instrukcja.Uchwyt();
     sesja.Wykonaj(instrukcja, polecenie);
 
@@ -283,14 +303,19 @@ WynikZapytania PolaczenieODBC::WykonajZRekordami(std::string_view polecenie) {
     return wynik;
 }
 
-void PolaczenieODBC::WykonajBezRekordow(std::string_view polecenie, int limitCzasuSekund) {
+void PolaczenieODBC::PolecenieBezRekordow(std::string_view polecenie, int limitCzasuSekund) {
     Sesja& sesja = OtwartaSesja();
-    const PolecenieODBC instrukcja = sesja.NowePolecenie(limitCzasuSekund);
+    const PolecenieODBC instrukcja = sesja.NowePolecenie(
+        limitCzasuSekund == DomyslnyLimitCzasuPolecenia ? limitPolecenia_ : limitCzasuSekund);
     sesja.Wykonaj(instrukcja, polecenie);
     sesja.DoczytajWyniki(instrukcja);
 }
 
 int PolaczenieODBC::RozpocznijNaSerwerze() {
+    return ZamykajPoZerwaniu([&] { return RozpocznijWSesji(); });
+}
+
+int PolaczenieODBC::RozpocznijWSesji() {
     Sesja& sesja = OtwartaSesja();
     if (sesja.wTransakcji)
         throw EOleException("Cannot start more transactions on this session.", KodZagniezdzenie,
@@ -311,6 +336,8 @@ bool PolaczenieODBC::SesjaZerwana() const {
 }
 
 void PolaczenieODBC::PorzucSesje() noexcept {
+    // The server ended the session and rolled back whatever it had open.
+    ZapomnijTransakcje();
     std::unique_ptr<Sesja> sesja = std::move(sesja_);
     if (!sesja || !sesja->polaczona) return;
     sesja->polaczona = false;
@@ -334,19 +361,17 @@ bool PolaczenieODBC::TransakcjaNaSerwerze() {
     return liczba == nullptr || *liczba > 0;
 }
 
-void PolaczenieODBC::PrzywrocAutoZatwierdzanie() noexcept {
+bool PolaczenieODBC::PrzywrocAutoZatwierdzanie() noexcept {
     Sesja& sesja = *sesja_;
     sesja.wTransakcji = false;
     const SQLRETURN wynik = SQLSetConnectAttr(sesja.polaczenie.Uchwyt(), SQL_ATTR_AUTOCOMMIT,
                                               WartoscAtrybutu(SQL_AUTOCOMMIT_ON), 0);
-    if (SQL_SUCCEEDED(wynik)) return;
+    if (SQL_SUCCEEDED(wynik)) return true;
     // Switching autocommit on sends a roll back of the (empty) transaction the driver began after
     // the last one; a server that refuses it leaves the driver believing a transaction is open,
-    // and its next begin would send nothing. A fresh session starts from a known state.
-    if (SesjaZerwana())
-        PorzucSesje();
-    else
-        OdnowSesje();
+    // and its next begin would send nothing. The session cannot be trusted any more.
+    if (SesjaZerwana()) PorzucSesje();
+    return false;
 }
 
 void PolaczenieODBC::ZatwierdzNaSerwerze() {
@@ -354,8 +379,10 @@ void PolaczenieODBC::ZatwierdzNaSerwerze() {
     const SQLHANDLE dbc = sesja.polaczenie.Uchwyt();
     SprawdzODBC(SQLEndTran(SQL_HANDLE_DBC, dbc, SQL_COMMIT), SQL_HANDLE_DBC, dbc, sesja.sterownik);
     // Committed: whatever happens to the session from here on does not undo it, so it is never
-    // reported as a failure of the commit.
-    PrzywrocAutoZatwierdzanie();
+    // reported as a failure of the commit. A session left in an unknown state is closed rather
+    // than opened anew: the run goes on, and a new session would lack the update-session flag;
+    // the next step then reports the closed connection itself.
+    if (!PrzywrocAutoZatwierdzanie()) PorzucSesje();
 }
 
 void PolaczenieODBC::WycofajNaSerwerze() {
@@ -384,7 +411,9 @@ void PolaczenieODBC::WycofajNaSerwerze() {
         }
         if (otwarta) throw blad;
     }
-    PrzywrocAutoZatwierdzanie();
+    // After a roll back the run ends, so a session in an unknown state can be replaced by a new
+    // one: the next run sets its update-session flag again.
+    if (!PrzywrocAutoZatwierdzanie() && Otwarte()) OdnowSesje();
 }
 
 }  // namespace zuv

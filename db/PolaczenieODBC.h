@@ -14,10 +14,15 @@ class PolaczenieODBC : public Polaczenie {
   public:
     static constexpr int LimitCzasuLogowania = 15;  // seconds
 
-    PolaczenieODBC();
+    // `limitCzasuLogowania`: seconds a log-in may take before it gives up. `limitPolecenia`: the
+    // seconds that DomyslnyLimitCzasuPolecenia stands for on this connection. Tests shorten them.
+    explicit PolaczenieODBC(int limitCzasuLogowania = LimitCzasuLogowania,
+                            int limitPolecenia = DomyslnyLimitCzasuPolecenia);
     // Ends the session; the server rolls back whatever is still open when the session goes.
     ~PolaczenieODBC() override;
 
+    // A command that fails because the link to the server is lost leaves the connection closed,
+    // with no transaction counted: the server rolls back the transaction of an ended session.
     // A commit completes once the server confirms it, whatever becomes of the session after it.
     // A roll back completes also when the session is lost (the connection then counts as closed:
     // the server rolls back the transaction of an ended session) and when the server reports no
@@ -41,6 +46,12 @@ class PolaczenieODBC : public Polaczenie {
   private:
     struct Sesja;
     Sesja& OtwartaSesja() const;
+    WynikZapytania ZapytanieZRekordami(std::string_view polecenie);
+    void PolecenieBezRekordow(std::string_view polecenie, int limitCzasuSekund);
+    // Runs `funkcja`; when it fails because the link to the server is lost, the session is
+    // released (the connection counts as closed, no transaction open) before the error goes on.
+    template <typename Funkcja>
+    auto ZamykajPoZerwaniu(Funkcja&& funkcja);
     // Whether the driver knows the link to the server lost (true also when closed).
     bool SesjaZerwana() const;
     // Releases a session that cannot be used any more; the connection counts as closed.
@@ -51,9 +62,13 @@ class PolaczenieODBC : public Polaczenie {
     // Asks the server whether it has a transaction open in this session (unreadable counts as
     // yes).
     bool TransakcjaNaSerwerze();
-    // Autocommit back on after the transaction ended; never throws (see the source).
-    void PrzywrocAutoZatwierdzanie() noexcept;
+    // Autocommit back on after the transaction ended; false when the driver refused (the session
+    // is released when the link is lost). Never throws.
+    bool PrzywrocAutoZatwierdzanie() noexcept;
+    int RozpocznijWSesji();
 
+    int limitCzasuLogowania_;
+    int limitPolecenia_;
     std::unique_ptr<Sesja> sesja_;
 };
 

@@ -7,6 +7,7 @@
 #include "common/Tekst.h"
 #include "common/Wyjatki.h"
 #include "db/DBUzytkiST.h"
+#include "db/Polaczenie.h"
 #include "packages/KontrolkaPostepu.h"
 #include "versions/ObslugaWersji.h"
 
@@ -136,8 +137,9 @@ bool TPrzetwarzanieSTR::WykonajSkrypt(Polaczenie* polaczenie, const ListaLinii& 
         ZatwierdzTransakcje(polaczenie);
     } catch (...) {
         // Whatever failed, nothing of the package may stay; an error of the roll-back itself
-        // leaves this handler in place of the first one.
-        WycofajTransakcje(polaczenie);
+        // leaves this handler in place of the first one. A transaction no longer counted went
+        // with its session (the connection lost): the server rolled it back already.
+        if (polaczenie->PoziomTransakcji() > 0) WycofajTransakcje(polaczenie);
         throw;
     }
     return true;

@@ -85,7 +85,8 @@ struct TPrzetwarzanieSTR {
     // new EOleException "Błąd aktualizacji bazy do wersji <wersja> podczas wykonywania operacji
     // <n>:" CR LF "<message>" with the caught code, source, help file and help context, and a
     // visible control shows the failure text in KolorBledu. If the roll-back fails, its error is
-    // the one raised.
+    // the one raised. A transaction the connection no longer counts (its session was lost, and
+    // the server rolled it back) is not rolled back again.
     static bool WykonajSkrypt(Polaczenie* polaczenie, const ListaLinii& linie, bool zamienZnacznik,
                               KontrolkaPostepu* kontrolka, std::string_view wersja);
 

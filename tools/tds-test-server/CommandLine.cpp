@@ -139,6 +139,23 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
         } else if (option == "--refuse-logins") {
             if (inlineValue) throw std::invalid_argument("--refuse-logins takes no value");
             config.faults.refuseLogins = true;
+        } else if (option == "--silent") {
+            if (inlineValue) throw std::invalid_argument("--silent takes no value");
+            config.faults.login = LoginFault::Silent;
+        } else if (option == "--login-fault") {
+            const std::string text = value();
+            if (text == "drop-prelogin") {
+                config.faults.login = LoginFault::DropAtPreLogin;
+            } else if (text == "drop-login7") {
+                config.faults.login = LoginFault::DropAtLogin7;
+            } else if (text == "drop-before-ack") {
+                config.faults.login = LoginFault::DropBeforeAck;
+            } else if (text.starts_with("delay-ack:")) {
+                config.faults.login = LoginFault::DelayAck;
+                config.faults.loginDelay = parseSeconds(text.substr(10));
+            } else {
+                throw std::invalid_argument("unknown login fault '" + text + "'");
+            }
         } else {
             throw std::invalid_argument("unknown option '" + arguments[i] + "'");
         }
@@ -167,6 +184,9 @@ A fake SQL Server speaking TDS 7.4 on 127.0.0.1, for tests and the demo. Prints
   --drop-at K              close the connection instead of answering request K (repeatable)
   --delay K:S              answer request K after S seconds, unless cancelled (repeatable)
   --refuse-logins          every login fails with error 18456
+  --silent                 accept connections and never answer
+  --login-fault F          drop-prelogin, drop-login7, drop-before-ack (close the connection
+                           there) or delay-ack:S (acknowledge the log-in after S seconds)
 
 Requests are SQL batches, remote procedure calls and transaction requests, numbered from 1
 over the server's lifetime.

@@ -15,4 +15,11 @@ std::optional<std::chrono::milliseconds> Faults::delayFor(std::uint64_t request)
     return std::nullopt;
 }
 
+const FailRequestFault* Faults::failureFor(std::uint64_t request) const {
+    for (const FailRequestFault& failure : failRequests) {
+        if (failure.request == request) return &failure;
+    }
+    return nullptr;
+}
+
 }  // namespace tds

@@ -17,6 +17,9 @@ struct FailBatchFault {
     std::int32_t number = 50000;
     std::string message;  // UTF-8, CR LF as real characters
     int statementsBefore = 0;
+    // The failure also ends the session's transaction, rolled back, and says so with the
+    // ENVCHANGE a SQL Server sends for a deadlock victim or an error that aborts the transaction.
+    bool endsTransaction = false;
 
     bool operator==(const FailBatchFault&) const = default;
 };
@@ -30,14 +33,33 @@ struct DelayFault {
     bool operator==(const DelayFault&) const = default;
 };
 
+// Answer request `request` (numbered as for DelayFault) with error `number`, severity 16,
+// instead of carrying it out.
+struct FailRequestFault {
+    std::uint64_t request = 0;
+    std::int32_t number = 50000;
+    std::string message;
+
+    bool operator==(const FailRequestFault&) const = default;
+};
+
+// What a log-in meets: nothing unusual, a server that accepts the connection and never answers,
+// a connection closed after the pre-login request, after the LOGIN7 packet, or after part of the
+// log-in reply with no acknowledgement; or the acknowledgement sent late.
+enum class LoginFault { None, Silent, DropAtPreLogin, DropAtLogin7, DropBeforeAck, DelayAck };
+
 struct Faults {
     std::vector<FailBatchFault> failBatches;
     std::vector<std::uint64_t> dropAtRequests;  // close the socket instead of answering
     std::vector<DelayFault> delays;             // answer late, unless an attention comes first
-    bool refuseLogins = false;                  // every login fails with 18456
+    std::vector<FailRequestFault> failRequests;
+    bool refuseLogins = false;  // every login fails with 18456
+    LoginFault login = LoginFault::None;
+    std::chrono::milliseconds loginDelay{0};  // for LoginFault::DelayAck
 
     bool dropsAt(std::uint64_t request) const;
     std::optional<std::chrono::milliseconds> delayFor(std::uint64_t request) const;
+    const FailRequestFault* failureFor(std::uint64_t request) const;
 
     bool operator==(const Faults&) const = default;
 };

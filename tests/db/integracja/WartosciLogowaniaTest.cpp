@@ -85,6 +85,12 @@ TEST(WartosciLogowania, ArriveExactlyOrAreRefusedBeforeSending) {
         if (*p.odmowa == '\0') {
             EXPECT_NO_THROW(polaczenie.Otworz());
             EXPECT_TRUE(polaczenie.Otwarte());
+            const auto logowania = serwer->logins();
+            ASSERT_EQ(logowania.size(), 1u);
+            EXPECT_EQ(logowania[0].userName, uzytkownik);
+            EXPECT_EQ(logowania[0].password, haslo);
+            EXPECT_EQ(logowania[0].database, baza);
+            EXPECT_EQ(logowania[0].appName, "U:admin");
             continue;
         }
         try {
@@ -96,6 +102,6 @@ TEST(WartosciLogowania, ArriveExactlyOrAreRefusedBeforeSending) {
             EXPECT_NE(e.Komunikat().find(p.odmowa), std::string::npos) << e.Komunikat();
         }
         EXPECT_FALSE(polaczenie.Otwarte());
-        EXPECT_TRUE(serwer->journal().empty()) << "something reached the server";
+        EXPECT_TRUE(serwer->logins().empty()) << "something reached the server";
     }
 }

@@ -106,10 +106,14 @@ const FailBatchFault* BatchResponder::injectedFailure(const BatchContext& contex
 BatchOutcome BatchResponder::respond(std::string_view text, const BatchContext& context) {
     const std::optional<OpeningBatch> opening = parseOpeningBatch(text);
     trackPackage(opening);
-    Reply reply(context.inTransaction, context.inProcedure);
+    const FailBatchFault* fault = injectedFailure(context);
+    const bool endsTransaction =
+        fault != nullptr && fault->endsTransaction && context.inTransaction;
+    Reply reply(context.inTransaction && !endsTransaction, context.inProcedure);
     BatchOutcome outcome;
 
-    if (const FailBatchFault* fault = injectedFailure(context)) {
+    if (fault != nullptr) {
+        outcome.endsTransaction = endsTransaction;
         earlierStatements(reply, fault->statementsBefore);
         reply.fail(packageError(fault->number, fault->message));
         outcome.tokens = reply.take();
@@ -127,6 +131,9 @@ BatchOutcome BatchResponder::respond(std::string_view text, const BatchContext& 
             rows.push_back({row.wartosc ? Value(*row.wartosc) : Value()});
         }
         reply.resultSet({{ColumnType::VarChar, "wartosc", 255}}, rows, true);
+    } else if (statement == "select @@trancount") {
+        reply.resultSet({{ColumnType::IntN, "", 4}},
+                        {{std::int32_t{context.inTransaction ? 1 : 0}}}, true);
     } else if (statement == generationQuery()) {
         const int generation = context.view.generation.generationOf(context.productVersion);
         reply.resultSet({{ColumnType::IntN, "", 4}}, {{std::int32_t{generation}}}, true);

@@ -25,7 +25,8 @@ struct BatchOutcome {
     // The complete reply, ending in a DONE without MORE; in a procedure call, the statements'
     // tokens only.
     std::vector<std::uint8_t> tokens;
-    std::vector<Change> changes;  // to commit now, or at the end of the transaction
+    std::vector<Change> changes;   // to commit now, or at the end of the transaction
+    bool endsTransaction = false;  // the batch rolled the session's transaction back
 };
 
 // Answers SQL batches from a fixed rule table; any other text succeeds without effect. Holds

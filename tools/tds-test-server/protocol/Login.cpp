@@ -118,6 +118,13 @@ std::vector<std::uint8_t> loginAcceptedReply(std::string_view database, std::siz
     return reply.take();
 }
 
+std::vector<std::uint8_t> loginReplyWithoutAck(std::string_view database) {
+    TokenBuffer reply;
+    reply.envChangeText(env_change::kDatabase, database, "master");
+    reply.envChangeBytes(env_change::kCollation, kPolishCollation, {});
+    return reply.take();
+}
+
 std::vector<std::uint8_t> loginFailedReply(const std::vector<ServerMessage>& errors) {
     TokenBuffer reply;
     for (const ServerMessage& error : errors) reply.message(error);

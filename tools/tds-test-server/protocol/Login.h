@@ -45,6 +45,9 @@ std::vector<ServerMessage> loginErrors(const LoginRequest& login, const ServerCo
 std::vector<std::uint8_t> loginAcceptedReply(std::string_view database, std::size_t packetSize,
                                              std::size_t requestedPacketSize,
                                              std::string_view productVersion);
+// The first tokens of an accepted log-in (the database and collation changes), without the
+// acknowledgement and the DONE that would complete it.
+std::vector<std::uint8_t> loginReplyWithoutAck(std::string_view database);
 std::vector<std::uint8_t> loginFailedReply(const std::vector<ServerMessage>& errors);
 
 }  // namespace tds

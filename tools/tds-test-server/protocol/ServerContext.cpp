@@ -22,4 +22,14 @@ void ServerContext::setFailBatches(std::vector<FailBatchFault> faults) {
     failBatches_ = std::move(faults);
 }
 
+void ServerContext::recordLogin(LoginRequest login) {
+    std::lock_guard lock(settingsMutex_);
+    logins_.push_back(std::move(login));
+}
+
+std::vector<LoginRequest> ServerContext::logins() const {
+    std::lock_guard lock(settingsMutex_);
+    return logins_;
+}
+
 }  // namespace tds

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "Journal.h"
+#include "Login.h"
 #include "ServerConfig.h"
 #include "StateStore.h"
 
@@ -42,6 +43,10 @@ class ServerContext {
     std::vector<FailBatchFault> failBatches() const;
     void setFailBatches(std::vector<FailBatchFault> faults);
 
+    // What each LOGIN7 carried, in arrival order.
+    void recordLogin(LoginRequest login);
+    std::vector<LoginRequest> logins() const;
+
   private:
     const ServerConfig& config_;
     StateStore& state_;
@@ -53,6 +58,7 @@ class ServerContext {
     mutable std::mutex settingsMutex_;
     std::string productVersion_;
     std::vector<FailBatchFault> failBatches_;
+    std::vector<LoginRequest> logins_;
 };
 
 }  // namespace tds

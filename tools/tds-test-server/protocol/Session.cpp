@@ -51,15 +51,34 @@ void Session::run() noexcept {
 }
 
 bool Session::logIn() {
+    const LoginFault fault = context_.config().faults.login;
     Message message;
+    if (fault == LoginFault::Silent) {
+        // Reads whatever comes and never answers, until the client or the server gives up.
+        while (reader_.read(message) == MessageReader::Status::Ok) {
+        }
+        return false;
+    }
     if (reader_.read(message) != MessageReader::Status::Ok) return false;
     if (message.type == packet_type::kPreLogin) {
+        if (fault == LoginFault::DropAtPreLogin) return false;
         if (!send(preLoginReply(context_.productVersion()))) return false;
         if (reader_.read(message) != MessageReader::Status::Ok) return false;
     }
     if (message.type != packet_type::kLogin7) return false;
     const auto login = parseLogin7(message.payload);
     if (!login) return false;
+    context_.recordLogin(*login);
+    if (fault == LoginFault::DropAtLogin7) return false;
+    if (fault == LoginFault::DropBeforeAck) {
+        send(loginReplyWithoutAck(context_.config().database));
+        return false;
+    }
+    if (fault == LoginFault::DelayAck &&
+        reader_.read(message, context_.config().faults.loginDelay) !=
+            MessageReader::Status::Timeout) {
+        return false;  // the client gave up (or the server stops) before the answer
+    }
 
     const std::vector<ServerMessage> errors = loginErrors(*login, context_.config());
     if (!errors.empty()) {
@@ -156,6 +175,12 @@ Session::Next Session::handleRequest(const Message& message) {
                 break;
         }
     }
+    if (const FailRequestFault* failure = faults.failureFor(number)) {
+        TokenBuffer reply;
+        reply.message({failure->number, 1, 16, failure->message});
+        reply.done(done_status::kError);
+        return send(reply.take()) ? Next::Continue : Next::Close;
+    }
     const std::vector<std::uint8_t> reply = transactionRequest
                                                 ? runTransactionRequest(*transactionRequest)
                                             : kind == RequestKind::Rpc ? runProcedures(procedures)
@@ -189,6 +214,16 @@ std::vector<std::uint8_t> Session::runBatch(const std::string& text, bool inProc
     const std::vector<FailBatchFault> failBatches = context_.failBatches();
     BatchOutcome outcome = responder_.respond(
         text, BatchContext{view, productVersion, transaction_.open, failBatches, inProcedure});
+    if (outcome.endsTransaction) {
+        // The ENVCHANGE that tells the client its transaction is gone comes first, as the
+        // server rolls back before it reports the error.
+        TokenBuffer reply;
+        reply.envChangeBytes(env_change::kRollbackTransaction, {},
+                             descriptorBytes(transaction_.descriptor));
+        reply.append(outcome.tokens);
+        transaction_ = Transaction{};
+        return reply.take();
+    }
     if (transaction_.open) {
         transaction_.pending.insert(transaction_.pending.end(), outcome.changes.begin(),
                                     outcome.changes.end());
@@ -236,17 +271,25 @@ std::vector<std::uint8_t> Session::runTransactionRequest(const TransactionReques
         } else {
             begin();
         }
+    } else if (!transaction_.open) {
+        // Nothing to end (the server ended it itself): refused, and no new one begins.
+        const bool commit = request.kind == RequestKind::Commit;
+        reply.message({commit ? 3902 : 3903, 1, 16,
+                       commit ? "The COMMIT TRANSACTION request has no corresponding BEGIN "
+                                "TRANSACTION."
+                              : "The ROLLBACK TRANSACTION request has no corresponding BEGIN "
+                                "TRANSACTION."});
+        reply.done(done_status::kError);
+        return reply.take();
     } else {
-        if (transaction_.open) {
-            const bool commit = request.kind == RequestKind::Commit;
-            if (commit) context_.state().commit(transaction_.pending);
-            transaction_.pending.clear();
-            transaction_.open = false;
-            reply.envChangeBytes(
-                commit ? env_change::kCommitTransaction : env_change::kRollbackTransaction, {},
-                descriptorBytes(transaction_.descriptor));
-            transaction_.descriptor = 0;
-        }
+        const bool commit = request.kind == RequestKind::Commit;
+        if (commit) context_.state().commit(transaction_.pending);
+        transaction_.pending.clear();
+        transaction_.open = false;
+        reply.envChangeBytes(
+            commit ? env_change::kCommitTransaction : env_change::kRollbackTransaction, {},
+            descriptorBytes(transaction_.descriptor));
+        transaction_.descriptor = 0;
         if (request.beginNew) begin();
     }
     reply.done(transaction_.open ? done_status::kInTransaction : done_status::kFinal);

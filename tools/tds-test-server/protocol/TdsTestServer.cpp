@@ -114,4 +114,6 @@ void Server::setFailBatches(std::vector<FailBatchFault> faults) {
 
 std::vector<JournalEntry> Server::journal() const { return impl_->journal.entries(); }
 
+std::vector<LoginRequest> Server::logins() const { return impl_->context.logins(); }
+
 }  // namespace tds

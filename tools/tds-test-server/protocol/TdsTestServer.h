@@ -7,6 +7,7 @@
 
 #include "DatabaseState.h"
 #include "Journal.h"
+#include "Login.h"
 #include "ServerConfig.h"
 
 namespace tds {
@@ -47,6 +48,8 @@ class Server {
 
     // Every request so far, in arrival order.
     std::vector<JournalEntry> journal() const;
+    // The values of every LOGIN7 received (failed log-ins included), in arrival order.
+    std::vector<LoginRequest> logins() const;
 
   private:
     struct Impl;
