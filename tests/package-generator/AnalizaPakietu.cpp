@@ -25,7 +25,7 @@ std::vector<std::string_view> PodzielNaWiersze(std::string_view tekst) {
     return wiersze;
 }
 
-bool JestSeparatorem(std::string_view wiersz) {
+bool JestSeparatoremDrugiOdczyt(std::string_view wiersz) {
     auto blank = [](char c) { return static_cast<unsigned char>(c) <= 32; };
     while (!wiersz.empty() && blank(wiersz.front())) wiersz.remove_prefix(1);
     while (!wiersz.empty() && blank(wiersz.back())) wiersz.remove_suffix(1);
@@ -58,11 +58,11 @@ std::string_view Partia::PierwszyWierszKodu() const {
     return {};
 }
 
-std::vector<Partia> PodzielNaPartie(const std::vector<std::string_view>& wiersze) {
+std::vector<Partia> PodzielNaPartieDrugiOdczyt(const std::vector<std::string_view>& wiersze) {
     std::vector<Partia> partie;
     Partia biezaca;
     for (std::size_t i = 0; i < wiersze.size(); ++i) {
-        if (JestSeparatorem(wiersze[i])) {
+        if (JestSeparatoremDrugiOdczyt(wiersze[i])) {
             biezaca.separator = wiersze[i];
             biezaca.numerSeparatora = i + 1;
             partie.push_back(std::move(biezaca));
@@ -146,7 +146,7 @@ Figury Zmierz(std::string_view pakiet) {
         if (pakiet[i] == '\r' && (i + 1 == pakiet.size() || pakiet[i + 1] != '\n')) ++f.samotneCR;
     const std::vector<std::string_view> wiersze = PodzielNaWiersze(pakiet);
     f.wiersze = static_cast<long>(wiersze.size());
-    for (const Partia& p : PodzielNaPartie(wiersze)) {
+    for (const Partia& p : PodzielNaPartieDrugiOdczyt(wiersze)) {
         ++f.partie;
         (p.separator.starts_with("GO") ? f.separatoryGO : f.separatorygo)++;
         bool szyfrowanie = false;

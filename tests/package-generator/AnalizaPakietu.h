@@ -1,15 +1,18 @@
 #pragma once
-// Reading a package the way the program does: lines cut at CR LF, a lone CR or a lone LF;
-// separator lines that trim (bytes 0 to 32) to GO in any case; batches between them. Kept apart
-// from the product's own store so that the two can check each other.
+// The tests' second reading of a package, written apart from the program's own
+// (packages/PrzetwarzanieSTR.h) so that the two check each other: lines cut at CR LF, a lone CR
+// or a lone LF; separator lines that trim (bytes 0 to 32) to GO in any case; batches between
+// them. Its functions carry "DrugiOdczyt" in their names for that reason.
 
 #include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "ObiektBazy.h"
+
 std::vector<std::string_view> PodzielNaWiersze(std::string_view tekst);
-bool JestSeparatorem(std::string_view wiersz);
+bool JestSeparatoremDrugiOdczyt(std::string_view wiersz);
 
 struct Partia {
     std::vector<std::string_view> wiersze;
@@ -23,7 +26,7 @@ struct Partia {
 };
 
 // Lines after the last separator are not a batch (the packages have none).
-std::vector<Partia> PodzielNaPartie(const std::vector<std::string_view>& wiersze);
+std::vector<Partia> PodzielNaPartieDrugiOdczyt(const std::vector<std::string_view>& wiersze);
 
 // Where a T-SQL text ends: inside a quoted literal, inside block comments, or in plain code.
 struct StanLeksykalny {
@@ -63,5 +66,6 @@ Figury Zmierz(std::string_view pakiet);
 std::size_t Pozycja(std::string_view wersja);
 bool Od(std::string_view wersja, std::string_view pierwsza);
 
-inline constexpr std::string_view ZnacznikSzyfrowania = "-- 'C810A5C6-2053-412E-8618-652E1868305B'";
-inline constexpr std::string_view ZnacznikGeneracji = "-- $MIN_SQL_2005";
+// The markers as the generator writes them.
+using generator::ZnacznikGeneracji;
+using generator::ZnacznikSzyfrowania;

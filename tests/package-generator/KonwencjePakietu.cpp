@@ -51,7 +51,7 @@ const Partia* PartiaTworzaca(const Pakiet& p, std::string_view nazwa) {
 
 Pakiet::Pakiet(std::string_view w, std::string b) : wersja(w), bajty(std::move(b)) {
     wiersze = PodzielNaWiersze(bajty);
-    partie = PodzielNaPartie(wiersze);
+    partie = PodzielNaPartieDrugiOdczyt(wiersze);
 }
 
 void SprawdzBajtyIKonceWierszy(const Pakiet& p) {
@@ -216,10 +216,11 @@ std::map<std::string, int> SprawdzSeparatoryIPartie(const Pakiet& p) {
             poczatek.starts_with("GO") &&
             (w.size() == 2 || !(std::isalnum(static_cast<unsigned char>(w[2])) || w[2] == '_'));
         if (slowoGo) {
-            EXPECT_TRUE(JestSeparatorem(w) && (w.starts_with("GO") || w.starts_with("go")))
+            EXPECT_TRUE(JestSeparatoremDrugiOdczyt(w) &&
+                        (w.starts_with("GO") || w.starts_with("go")))
                 << "wiersz " << i + 1;
         }
-        if (!slowoGo && JestSeparatorem(w))
+        if (!slowoGo && JestSeparatoremDrugiOdczyt(w))
             ADD_FAILURE() << "separator z wcięciem w wierszu " << i + 1;
     }
     return formy;
