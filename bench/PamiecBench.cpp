@@ -23,6 +23,7 @@
 
 #include "ProcesSerwera.h"
 #include "common/Linie.h"
+#include "common/PrzydzialPamieci.h"
 #include "db/PolaczenieODBC.h"
 #include "packages/PrzetwarzanieSTR.h"
 #include "versions/KatalogWersji.h"
@@ -111,6 +112,7 @@ void GenerujPakiety(const std::filesystem::path& katalog) {
 }  // namespace
 
 int main() {
+    UstawPrzydzialPamieci();  // as the program does at start-up
     ProcesSerwera serwer(std::string(KatalogWersji.front()));
     const std::filesystem::path katalog = serwer.Katalog() / "pakiety";
     std::filesystem::create_directory(katalog);
