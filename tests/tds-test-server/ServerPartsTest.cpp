@@ -260,8 +260,44 @@ TEST(BatchPatterns, GenerationFunctionVariantsGiveTheirMappings) {
     } cases[] = {{1, "8.1.0.0"}, {2, "8.9.0.9"}, {3, "11.1.0.0"}};
     for (const auto& row : cases) {
         SCOPED_TRACE(row.variant);
-        EXPECT_EQ(tds::parseGenerationFunction(tds_test::generationFunction(row.variant)),
-                  tds::GenerationMapping::forPackageVersion(row.packageVersion));
+        const auto function =
+            tds::parseGenerationFunction(tds_test::generationFunction(row.variant));
+        ASSERT_TRUE(function);
+        EXPECT_TRUE(function->readable);
+        EXPECT_EQ(function->mapping, tds::GenerationMapping::forPackageVersion(row.packageVersion));
+    }
+}
+
+TEST(BatchPatterns, GenerationFunctionInTheIfFormAnswersByLike) {
+    const std::string header =
+        "CREATE FUNCTION dbo.fn_WERSJA_MS_SQL ()\r\nRETURNS INT\r\nAS\r\nBEGIN\r\n"
+        "  DECLARE @wersja VARCHAR(128)\r\n"
+        "  SET @wersja = CONVERT(VARCHAR(128), SERVERPROPERTY('ProductVersion'))\r\n";
+    const auto function = tds::parseGenerationFunction(
+        header +
+        "  IF @wersja LIKE '8.%' RETURN 2000\r\n  IF @wersja like '9._%' RETURN (2005)\r\n"
+        "  IF @wersja LIKE '1_.%' RETURN 2008\r\n  RETURN 0\r\nEND\r\n");
+    ASSERT_TRUE(function);
+    EXPECT_TRUE(function->readable);
+    const struct {
+        const char* productVersion;
+        int generation;
+    } cases[] = {{"8.00.2039", 2000},     {"9.00.5000.00", 2005}, {"9.", 0},
+                 {"10.50.6000.34", 2008}, {"11.0.7001.0", 2008},  {"100.1", 0}};
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.productVersion);
+        EXPECT_EQ(function->mapping.generationOf(row.productVersion), row.generation);
+    }
+
+    // Forms it cannot read still define the function, which then answers 0, but say so.
+    for (const std::string body :
+         {"  RETURN 2000\r\nEND", "  IF @wersja LIKE '8.%' RETURN 2000\r\n  RETURN 2012\r\nEND",
+          "  IF @wersja LIKE '[89].%' RETURN 2000\r\n  RETURN 0\r\nEND"}) {
+        SCOPED_TRACE(body);
+        const auto unread = tds::parseGenerationFunction(header + body);
+        ASSERT_TRUE(unread);
+        EXPECT_FALSE(unread->readable);
+        EXPECT_EQ(unread->mapping.generationOf("8.00.2039"), 0);
     }
 }
 

@@ -344,3 +344,34 @@ TEST_F(ServerRpcTest, ProceduresItDoesNotRunFailInsteadOfAnsweringNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+// Not a procedure call, but the same client's view: a function definition the server reads in its
+// IF form survives a restart, and one it cannot read is reported in the journal.
+TEST_F(ServerRpcTest, GenerationFunctionInTheIfFormOrANoteInTheJournal) {
+    const std::string header =
+        "CREATE FUNCTION dbo.fn_WERSJA_MS_SQL () RETURNS INT AS BEGIN\r\n"
+        "  DECLARE @wersja VARCHAR(128)\r\n"
+        "  SET @wersja = CONVERT(VARCHAR(128), SERVERPROPERTY('ProductVersion'))\r\n";
+    auto client = connect();
+    EXPECT_EQ(client->execute(header + "  IF @wersja LIKE '9.%' RETURN 2005\r\n"
+                                       "  IF @wersja LIKE '10.%' RETURN 2008\r\n  RETURN 0\r\nEND"),
+              SQL_NO_DATA);
+    client.reset();
+    server_.reset();
+    server_ = std::make_unique<tds::Server>(tds_test::testConfig(dir_));
+    client = connect();
+    EXPECT_EQ(rows(*client, client->execute("SELECT dbo.fn_WERSJA_MS_SQL()")),
+              std::vector<ResultRow>{{"2008"}});
+
+    EXPECT_EQ(client->execute(header + "  RETURN 2008\r\nEND"), SQL_NO_DATA);
+    const auto journal = server_->journal();
+    ASSERT_FALSE(journal.empty());
+    EXPECT_EQ(journal.back().kind, RequestKind::Note);
+    EXPECT_NE(journal.back().text.find("cannot read"), std::string::npos) << journal.back().text;
+    EXPECT_EQ(rows(*client, client->execute("SELECT dbo.fn_WERSJA_MS_SQL()")),
+              std::vector<ResultRow>{{"0"}});
+}
+
+}  // namespace

@@ -81,23 +81,41 @@ std::optional<std::string> parseClosingBatch(std::string_view text) {
     return firstGroup(text, stamp);
 }
 
-std::optional<GenerationMapping> parseGenerationFunction(std::string_view text) {
+std::optional<GenerationFunction> parseGenerationFunction(std::string_view text) {
     if (!containsIgnoreCase(text, "fn_wersja_ms_sql")) return std::nullopt;
     static const std::regex create(R"(create\s+function\s+(?:dbo\s*\.\s*)?fn_wersja_ms_sql\b)",
                                    kRegexFlags);
     std::match_results<std::string_view::const_iterator> match;
     if (!std::regex_search(text.begin(), text.end(), match, create)) return std::nullopt;
 
-    static const std::regex whenThen(R"(when\s+'([^']*)'\s+then\s+(-?\d+))", kRegexFlags);
-    std::vector<std::pair<std::string, int>> cases;
     using Iterator = std::regex_iterator<std::string_view::const_iterator>;
-    for (Iterator it(match[0].second, text.end(), whenThen), end; it != end; ++it) {
-        const std::string number = (*it)[2].str();
-        int generation = 0;
-        std::from_chars(number.data(), number.data() + number.size(), generation);
-        cases.emplace_back((*it)[1].str(), generation);
+    auto pairs = [&](const std::regex& pattern) {
+        std::vector<std::pair<std::string, int>> found;
+        for (Iterator it(match[0].second, text.end(), pattern), end; it != end; ++it) {
+            const std::string number = (*it)[2].str();
+            int generation = 0;
+            std::from_chars(number.data(), number.data() + number.size(), generation);
+            found.emplace_back((*it)[1].str(), generation);
+        }
+        return found;
+    };
+    static const std::regex whenThen(R"(when\s+'([^']*)'\s+then\s+(-?\d+))", kRegexFlags);
+    if (auto cases = pairs(whenThen); !cases.empty()) {
+        return GenerationFunction{GenerationMapping::fromCases(std::move(cases))};
     }
-    return GenerationMapping::fromCases(std::move(cases));
+    static const std::regex ifLike(R"(if\s+[^']*?\s+like\s+'([^'\[]*)'\s+return\s*\(?\s*(-?\d+))",
+                                   kRegexFlags);
+    static const std::regex lastReturn(R"(return\s*\(?\s*(-?\d+)\s*\)?\s*(?:end\s*)?;?\s*$)",
+                                       kRegexFlags);
+    auto patterns = pairs(ifLike);
+    const auto otherwise = firstGroup(text, lastReturn);
+    if (!patterns.empty() && otherwise && std::stoi(*otherwise) == 0) {
+        GenerationMapping mapping;
+        mapping.rule = GenerationMapping::Rule::LikePatterns;
+        mapping.cases = std::move(patterns);
+        return GenerationFunction{std::move(mapping)};
+    }
+    return GenerationFunction{GenerationMapping::fromCases({}), false};
 }
 
 }  // namespace tds

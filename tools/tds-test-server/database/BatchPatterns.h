@@ -29,7 +29,14 @@ std::optional<OpeningBatch> parseOpeningBatch(std::string_view text);
 // nazwa = 'TERVO_WERSJA'". Returns the version it stamps.
 std::optional<std::string> parseClosingBatch(std::string_view text);
 
-// "CREATE FUNCTION dbo.fn_WERSJA_MS_SQL" with its CASE of WHEN '<key>' THEN <number> pairs.
-std::optional<GenerationMapping> parseGenerationFunction(std::string_view text);
+// "CREATE FUNCTION dbo.fn_WERSJA_MS_SQL" with its CASE of WHEN '<key>' THEN <number> pairs, or
+// with IF <version> LIKE '<pattern>' RETURN <number> lines ending in RETURN 0 (the LIKE is taken
+// to test the product version). A definition in neither form gives an empty mapping, which
+// answers 0, and `readable` false.
+struct GenerationFunction {
+    GenerationMapping mapping;
+    bool readable = true;
+};
+std::optional<GenerationFunction> parseGenerationFunction(std::string_view text);
 
 }  // namespace tds

@@ -177,8 +177,14 @@ BatchOutcome BatchResponder::respond(std::string_view text, const BatchContext& 
         } else {
             reply.done();
         }
-    } else if (auto mapping = parseGenerationFunction(text)) {
-        outcome.changes.push_back(DefineGenerationFunction{std::move(*mapping)});
+    } else if (auto function = parseGenerationFunction(text)) {
+        if (!function->readable) {
+            outcome.notes.emplace_back(
+                "dbo.fn_WERSJA_MS_SQL() is defined in a form the test server cannot read (it "
+                "reads CASE ... WHEN '<key>' THEN <number> and IF ... LIKE '<pattern>' RETURN "
+                "<number> ending in RETURN 0); SELECT dbo.fn_WERSJA_MS_SQL() will answer 0");
+        }
+        outcome.changes.push_back(DefineGenerationFunction{std::move(function->mapping)});
         reply.done();
     } else {
         reply.done();

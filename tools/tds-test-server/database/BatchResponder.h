@@ -27,6 +27,8 @@ struct BatchOutcome {
     std::vector<std::uint8_t> tokens;
     std::vector<Change> changes;   // to commit now, or at the end of the transaction
     bool endsTransaction = false;  // the batch rolled the session's transaction back
+    // What the server could not do as asked, for its log and journal.
+    std::vector<std::string> notes;
 };
 
 // Answers SQL batches from a fixed rule table; any other text succeeds without effect. Holds

@@ -45,7 +45,33 @@ GenerationMapping GenerationMapping::forPackageVersion(std::string_view version)
     return fromCases({{"8", 2000}, {"9", 2005}, {"10", 2008}, {"11", 2012}});
 }
 
+namespace {
+
+// T-SQL LIKE with % and _, case-insensitive for ASCII as the Polish_CI_AS collation compares it.
+bool matchesLike(std::string_view text, std::string_view pattern) {
+    if (pattern.empty()) return text.empty();
+    if (pattern.front() == '%') {
+        for (std::size_t skip = 0; skip <= text.size(); ++skip) {
+            if (matchesLike(text.substr(skip), pattern.substr(1))) return true;
+        }
+        return false;
+    }
+    if (text.empty()) return false;
+    if (pattern.front() != '_' && !equalsIgnoreCase(text.substr(0, 1), pattern.substr(0, 1))) {
+        return false;
+    }
+    return matchesLike(text.substr(1), pattern.substr(1));
+}
+
+}  // namespace
+
 int GenerationMapping::generationOf(std::string_view productVersion) const {
+    if (rule == Rule::LikePatterns) {
+        for (const auto& [pattern, generation] : cases) {
+            if (matchesLike(productVersion, pattern)) return generation;
+        }
+        return 0;
+    }
     std::string_view key;
     if (rule == Rule::FirstTwoCharacters) {
         key = productVersion.substr(0, 2);

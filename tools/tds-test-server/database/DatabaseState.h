@@ -21,12 +21,14 @@ struct VersionRow {
     bool operator==(const VersionRow&) const = default;
 };
 
-// The CASE of dbo.fn_WERSJA_MS_SQL(): which part of the product version is the key, and the
-// generation for each key. Keys not listed give 0.
+// What dbo.fn_WERSJA_MS_SQL() computes: which part of the product version is the key (or, for
+// the IF form, LIKE patterns on the whole version), and the generation for each key. Keys not
+// listed give 0.
 struct GenerationMapping {
     enum class Rule {
         FirstTwoCharacters,  // LEFT(version, 2): keys like '8.'
         MajorNumber,         // digits before the first dot within the first three characters
+        LikePatterns,        // IF <version> LIKE '<key>' RETURN <number>, the first match wins
     };
     Rule rule = Rule::FirstTwoCharacters;
     std::vector<std::pair<std::string, int>> cases;

@@ -15,6 +15,7 @@ constexpr std::string_view kRuleRecord = "fn_WERSJA_MS_SQL";
 constexpr std::string_view kCaseRecord = "fn_WERSJA_MS_SQL-case";
 constexpr std::string_view kRuleTwoCharacters = "first-two-characters";
 constexpr std::string_view kRuleMajorNumber = "major-number";
+constexpr std::string_view kRuleLikePatterns = "like-patterns";
 
 std::string quote(std::string_view text) {
     std::string out = "\"";
@@ -114,7 +115,9 @@ std::string formatState(const DatabaseState& state) {
     out += std::string(kRuleRecord) + ' ' +
            std::string(state.generation.rule == GenerationMapping::Rule::FirstTwoCharacters
                            ? kRuleTwoCharacters
-                           : kRuleMajorNumber) +
+                       : state.generation.rule == GenerationMapping::Rule::MajorNumber
+                           ? kRuleMajorNumber
+                           : kRuleLikePatterns) +
            '\n';
     for (const auto& [key, generation] : state.generation.cases) {
         out +=
@@ -153,8 +156,11 @@ DatabaseState parseState(std::string_view text) {
                 state.generation.rule = GenerationMapping::Rule::FirstTwoCharacters;
             } else if (fields.size() == 2 && fields[1].text == kRuleMajorNumber) {
                 state.generation.rule = GenerationMapping::Rule::MajorNumber;
+            } else if (fields.size() == 2 && fields[1].text == kRuleLikePatterns) {
+                state.generation.rule = GenerationMapping::Rule::LikePatterns;
             } else {
-                throw fail("expected: fn_WERSJA_MS_SQL first-two-characters|major-number");
+                throw fail(
+                    "expected: fn_WERSJA_MS_SQL first-two-characters|major-number|like-patterns");
             }
         } else if (record == kCaseRecord) {
             int generation = 0;

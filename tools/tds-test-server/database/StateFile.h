@@ -14,7 +14,7 @@
 //   fn_WERSJA_MS_SQL major-number
 //   fn_WERSJA_MS_SQL-case "10" 2008
 //
-// The rule is first-two-characters or major-number; cases keep their order.
+// The rule is first-two-characters, major-number or like-patterns; cases keep their order.
 namespace tds {
 
 std::string formatState(const DatabaseState& state);

@@ -26,6 +26,8 @@ std::string_view kindName(RequestKind kind) {
             return "attention";
         case RequestKind::Disconnect:
             return "disconnect";
+        case RequestKind::Note:
+            return "note";
     }
     return "unknown";
 }

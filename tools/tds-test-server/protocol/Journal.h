@@ -18,11 +18,12 @@ enum class RequestKind {
     Commit,
     Rollback,
     Attention,
-    Disconnect
+    Disconnect,
+    Note,  // the server's own remark on the request before it, such as a definition it cannot read
 };
 
 // The journal's name of a kind: login, login_failed, batch, rpc, begin, commit, rollback,
-// attention, disconnect.
+// attention, disconnect, note.
 std::string_view kindName(RequestKind kind);
 
 // One request as it arrived. `transaction` tells whether the session had a transaction open at

@@ -214,6 +214,10 @@ std::vector<std::uint8_t> Session::runBatch(const std::string& text, bool inProc
     const std::vector<FailBatchFault> failBatches = context_.failBatches();
     BatchOutcome outcome = responder_.respond(
         text, BatchContext{view, productVersion, transaction_.open, failBatches, inProcedure});
+    for (std::string& note : outcome.notes) {
+        std::cerr << "tds-test-server: session " << id_ << ": " << note << std::endl;
+        journal(RequestKind::Note, std::move(note));
+    }
     if (outcome.endsTransaction) {
         // The ENVCHANGE that tells the client its transaction is gone comes first, as the
         // server rolls back before it reports the error.
