@@ -125,7 +125,8 @@ void PiszSekcjeXsd(Kontekst& k) {
     } else if (x % 3 == 2) {
         dwie = 1;
     }
-    if (trzy < 0 || static_cast<std::size_t>(trzy + dwie) > Kolekcje.size())
+    if (trzy < 0 ||
+        static_cast<std::size_t>(trzy) + static_cast<std::size_t>(dwie) > Kolekcje.size())
         throw std::logic_error("Niewłaściwa liczba partii kolekcji XML");
     for (int i = 0; i < trzy + dwie; ++i) {
         const Kolekcja& c = Kolekcje[static_cast<std::size_t>(i)];

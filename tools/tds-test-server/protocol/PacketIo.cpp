@@ -13,7 +13,7 @@ namespace {
 constexpr std::size_t kHeaderSize = 8;
 constexpr std::uint8_t kEndOfMessage = 0x01;
 // A guard against a runaway peer; the largest batches are a few megabytes of UCS-2.
-constexpr std::size_t kMaxMessageSize = 256u * 1024 * 1024;
+constexpr std::size_t kMaxMessageSize = std::size_t{256} * 1024 * 1024;
 
 }  // namespace
 
