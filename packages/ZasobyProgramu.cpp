@@ -17,4 +17,10 @@ std::optional<std::string_view> ZnajdzZasob(std::string_view nazwa) {
     return std::nullopt;
 }
 
+std::vector<std::string> NazwyZasobow() {
+    std::vector<std::string> nazwy;
+    for (const ZasobLinkowany& zasob : ZasobyLinkowane()) nazwy.emplace_back(zasob.nazwa);
+    return nazwy;
+}
+
 }  // namespace zuv

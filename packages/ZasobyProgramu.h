@@ -6,11 +6,14 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace zuv {
 
-// One linked-in package: its name in capitals, its first byte and its size in bytes.
+// One linked-in package of the Linux program: its name in capitals, its first byte and its size in
+// bytes.
 struct ZasobLinkowany {
     std::string_view nazwa;
     const char* dane;
@@ -23,5 +26,8 @@ std::span<const ZasobLinkowany> ZasobyLinkowane();
 // The exact bytes of the package of that name, the letters' case ignored; nothing when the
 // program carries no such package. The bytes live as long as the program.
 std::optional<std::string_view> ZnajdzZasob(std::string_view nazwa);
+
+// The names of every package the program carries.
+std::vector<std::string> NazwyZasobow();
 
 }  // namespace zuv

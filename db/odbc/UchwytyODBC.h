@@ -3,6 +3,10 @@
 // adapter's headers are the only ones that include <sql.h>, and nothing outside db/ includes
 // them (the connection's public header, db/PolaczenieODBC.h, is free of ODBC types).
 
+// Windows' ODBC headers use the types of <windows.h> without including it.
+#ifdef _WIN32
+#include <windows.h>
+#endif
 #include <sql.h>
 #include <sqlext.h>
 

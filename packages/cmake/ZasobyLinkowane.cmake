@@ -1,11 +1,16 @@
 # Links the packages of the list made by ListaPakietow.cmake into a target as read-only data,
 # with a table of names and sizes that packages/ZasobyProgramu.cpp searches. This is the one place
-# that knows how the packages travel inside the Linux program: an assembled data block (.incbin).
-# The Windows program lists the same files as RCDATA resources and finds them with FindResourceA.
+# that knows how the packages travel inside the program: in the Linux program an assembled data
+# block (.incbin); in the Windows program the same files as RCDATA resources of a generated .rc,
+# which packages/ZasobyProgramuWin32.cpp finds with FindResourceA.
 
 function(zuv_dolacz_zasoby target)
   get_property(pliki GLOBAL PROPERTY ZUV_PAKIETY_PLIKI)
   get_property(nazwy GLOBAL PROPERTY ZUV_PAKIETY_NAZWY)
+  if(WIN32)
+    zuv_zasoby_windows(${target} "${pliki}" "${nazwy}")
+    return()
+  endif()
 
   set(wyjscie "${CMAKE_CURRENT_BINARY_DIR}/zasoby")
   set(asm "/* Generated from the package folder at configuration time; do not edit. */\n")
@@ -48,4 +53,22 @@ function(zuv_dolacz_zasoby target)
   target_sources(${target} PRIVATE "${wyjscie}/PakietyDane.S" "${wyjscie}/PakietyTabela.cpp")
   # The data object depends on every file, so a changed file is assembled anew.
   set_source_files_properties("${wyjscie}/PakietyDane.S" PROPERTIES OBJECT_DEPENDS "${pliki}")
+endfunction()
+
+# The Windows form: one RCDATA resource a file, named as above; windres reads the files' bytes as
+# they are. A linker takes nothing from a static library that no symbol reaches, and a resource
+# object has no symbols, so the compiled resources go into every program that links the target.
+function(zuv_zasoby_windows target pliki nazwy)
+  set(wyjscie "${CMAKE_CURRENT_BINARY_DIR}/zasoby")
+  set(rc "// Generated from the package folder at configuration time; do not edit.\n")
+  foreach(plik nazwa IN ZIP_LISTS pliki nazwy)
+    string(REPLACE "\\" "/" sciezka "${plik}")
+    string(REPLACE "\"" "\"\"" sciezka "${sciezka}")
+    string(APPEND rc "${nazwa} RCDATA \"${sciezka}\"\n")
+  endforeach()
+  file(WRITE "${wyjscie}/Pakiety.rc.nowy" "${rc}")
+  configure_file("${wyjscie}/Pakiety.rc.nowy" "${wyjscie}/Pakiety.rc" COPYONLY)
+  add_library(${target}_zasoby OBJECT "${wyjscie}/Pakiety.rc")
+  set_source_files_properties("${wyjscie}/Pakiety.rc" PROPERTIES OBJECT_DEPENDS "${pliki}")
+  target_sources(${target} INTERFACE $<TARGET_OBJECTS:${target}_zasoby>)
 endfunction()

@@ -14,10 +14,10 @@
 
 #if __has_include(<iconv.h>)
 #include <iconv.h>
-
-using namespace zuv;
 #define ZUV_TEST_ICONV 1
 #endif
+
+using namespace zuv;
 
 namespace {
 
@@ -32,6 +32,7 @@ std::string Blad(Dzialanie dzialanie) {
     return "(no error)";
 }
 
+#ifdef ZUV_TEST_ICONV
 std::string Bajty(std::u16string_view tekst) {
     std::string bajty;
     for (const char16_t znak : tekst) {
@@ -41,7 +42,6 @@ std::string Bajty(std::u16string_view tekst) {
     return bajty;
 }
 
-#ifdef ZUV_TEST_ICONV
 struct WynikIconv {
     bool udany;
     std::string bajty;    // when udany

@@ -87,7 +87,7 @@ TEST(WczytajZasob, EveryLinkedPackageIsItsFileByteForByteCutAtEveryBreak) {
                 break;
             }
     }
-    EXPECT_EQ(pliki, static_cast<int>(ZasobyLinkowane().size()));
+    EXPECT_EQ(pliki, static_cast<int>(NazwyZasobow().size()));
     // The older packages end some lines in a bare CR; the test means little without one.
     EXPECT_GT(zSamotnymCR, 0);
 }

@@ -1,0 +1,404 @@
+#include "app/win32/Glowna.h"
+
+#include <commctrl.h>
+
+#include <exception>
+#include <stdexcept>
+
+#include "app/ObslugaBledu.h"
+#include "app/win32/Identyfikatory.h"
+#include "app/win32/TekstWin32.h"
+#include "app/win32/Uklad.h"
+#include "versions/KatalogWersji.h"
+
+namespace zuv {
+
+namespace {
+
+constexpr const wchar_t* NapisOkna = L"Zbiorcza aktualizacja systemu ZUV 8.1 - 11.5";
+constexpr int LewaKrawedzOkna = 322;
+constexpr int GornaKrawedzOkna = 124;
+constexpr int WysokoscPozycjiListy = 13;
+constexpr DWORD StylOkna = WS_OVERLAPPEDWINDOW;
+// How often the strip is brought up to date during a run: the screen needs no more.
+constexpr UINT OdstepPostepuMs = 40;
+constexpr UINT_PTR ZegarPostepu = 1;
+// Posted by the run's thread when the run has ended.
+constexpr UINT KoniecPrzebiegu = WM_APP + 1;
+
+// The monitor's dots per inch for a window: GetDpiForWindow where the system has it (Windows 10
+// 1607 on), else the system's. Found at run time, so the program still starts on older systems.
+int DpiOkna(HWND okno) {
+    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+    const HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    const auto funkcja = reinterpret_cast<GetDpiForWindowFn>(
+        reinterpret_cast<void*>(GetProcAddress(user32, "GetDpiForWindow")));
+    if (funkcja != nullptr && okno != nullptr) {
+        if (const UINT dpi = funkcja(okno); dpi != 0) return static_cast<int>(dpi);
+    }
+    const HDC ekran = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(ekran, LOGPIXELSY);
+    ReleaseDC(nullptr, ekran);
+    return dpi > 0 ? dpi : 96;
+}
+
+// The outer size of a window whose client area is the design's at `dpi`.
+SIZE RozmiarOkna(int dpi) {
+    RECT obszar{0, 0, Skaluj(SzerokoscProjektu, dpi), Skaluj(WysokoscProjektu, dpi)};
+    AdjustWindowRectEx(&obszar, StylOkna, FALSE, 0);
+    return {obszar.right - obszar.left, obszar.bottom - obszar.top};
+}
+
+// "MS Sans Serif" 8 point with the East European character set, so that Polish letters draw in
+// it whatever the system's ANSI code page.
+HFONT UtworzCzcionke(int dpi) {
+    return CreateFontW(-MulDiv(8, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                       EASTEUROPE_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                       DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif");
+}
+
+struct OpisKontrolki {
+    int id;
+    const wchar_t* klasa;
+    const char* tekst;  // UTF-8
+    DWORD styl;
+    DWORD stylRozszerzony;
+};
+
+// In tab order: the dialog manager walks the controls in the order they were made. Group boxes
+// come before the controls they frame, as in a dialog template, so that they lie beneath them.
+constexpr DWORD Dziecko = WS_CHILD | WS_VISIBLE;
+constexpr DWORD Pole = Dziecko | WS_TABSTOP | ES_AUTOHSCROLL;
+constexpr DWORD Etykieta = Dziecko | SS_RIGHT | SS_NOPREFIX;
+const OpisKontrolki Kontrolki[] = {
+    {idk::gbxLogowanie, WC_BUTTONW, "Logowanie", Dziecko | BS_GROUPBOX, 0},
+    {idk::labSerwer, WC_STATICW, "Serwer:", Etykieta, 0},
+    {idk::labBaza, WC_STATICW, "Baza:", Etykieta, 0},
+    {idk::labUzytk, WC_STATICW, "Użytkownik:", Etykieta, 0},
+    {idk::labHaslo, WC_STATICW, "Hasło:", Etykieta, 0},
+    {idk::edbSerwer, WC_EDITW, "", Pole | WS_GROUP, WS_EX_CLIENTEDGE},
+    {idk::edbBaza, WC_EDITW, "", Pole, WS_EX_CLIENTEDGE},
+    {idk::edbUzytk, WC_EDITW, "sa", Pole, WS_EX_CLIENTEDGE},
+    {idk::edbHaslo, WC_EDITW, "", Pole | ES_PASSWORD, WS_EX_CLIENTEDGE},
+    {idk::btnLoguj, WC_BUTTONW, "Loguj", Dziecko | WS_TABSTOP | BS_DEFPUSHBUTTON, 0},
+    {idk::gbxAktualizacja, WC_BUTTONW, "Aktualizacja", WS_CHILD | BS_GROUPBOX, 0},
+    {idk::labAktualnaWersja, WC_STATICW, "labAktualnaWersja",
+     WS_CHILD | SS_LEFT | SS_NOPREFIX | SS_EDITCONTROL, 0},
+    {idk::btnAktualizuj, WC_BUTTONW, "Aktualizuj", WS_CHILD | WS_TABSTOP | BS_PUSHBUTTON, 0},
+    {idk::labWersje, WC_STATICW, "Dostępne wersje:", Dziecko | SS_LEFT | SS_NOPREFIX, 0},
+    {idk::lstWersje, WC_LISTBOXW, "", Dziecko | WS_TABSTOP | WS_VSCROLL | LBS_NOINTEGRALHEIGHT,
+     WS_EX_CLIENTEDGE},
+    {idk::btnZamknij, WC_BUTTONW, "Zamknij", Dziecko | WS_TABSTOP | BS_PUSHBUTTON, 0},
+};
+
+// The controls of the update group, hidden and shown with it.
+constexpr int KontrolkiGrupyAktualizacji[] = {idk::gbxAktualizacja, idk::labAktualnaWersja,
+                                              idk::btnAktualizuj};
+
+// The path of the running program (UTF-8).
+std::string SciezkaProgramu() {
+    std::wstring sciezka(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD dlugosc =
+            GetModuleFileNameW(nullptr, sciezka.data(), static_cast<DWORD>(sciezka.size()));
+        if (dlugosc < sciezka.size()) {
+            sciezka.resize(dlugosc);
+            return NaUtf8(sciezka);
+        }
+        sciezka.resize(sciezka.size() * 2);
+    }
+}
+
+}  // namespace
+
+void TfrmGlowna::ZarejestrujKlase(HINSTANCE instancja) {
+    WNDCLASSEXW klasa{};
+    klasa.cbSize = sizeof klasa;
+    klasa.lpfnWndProc = Procedura;
+    klasa.hInstance = instancja;
+    klasa.hIcon = LoadIconW(instancja, L"IKONA");
+    klasa.hIconSm = static_cast<HICON>(LoadImageW(instancja, L"IKONA", IMAGE_ICON,
+                                                  GetSystemMetrics(SM_CXSMICON),
+                                                  GetSystemMetrics(SM_CYSMICON), 0));
+    klasa.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+    klasa.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    klasa.lpszClassName = idk::KlasaOknaGlownego;
+    RegisterClassExW(&klasa);
+    PanelInformacyjnyWin32::ZarejestrujKlase(instancja);
+}
+
+TfrmGlowna::TfrmGlowna(HINSTANCE instancja, OknaKomunikatowWin32& komunikaty, Polaczenie& conn)
+    : komunikaty_(komunikaty), conn_(conn) {
+    dpi_ = DpiOkna(nullptr);
+    const SIZE rozmiar = RozmiarOkna(dpi_);
+    okno_ = CreateWindowExW(0, idk::KlasaOknaGlownego, NapisOkna, StylOkna,
+                            Skaluj(LewaKrawedzOkna, dpi_), Skaluj(GornaKrawedzOkna, dpi_),
+                            rozmiar.cx, rozmiar.cy, nullptr, nullptr, instancja, this);
+    if (okno_ == nullptr) throw std::runtime_error("Nie można utworzyć okna programu");
+    // The monitor the window landed on may have another density than the primary one.
+    if (const int dpi = DpiOkna(okno_); dpi != dpi_) {
+        UstawDpi(dpi);
+        const SIZE inny = RozmiarOkna(dpi);
+        SetWindowPos(okno_, nullptr, 0, 0, inny.cx, inny.cy, SWP_NOMOVE | SWP_NOZORDER);
+    }
+    komunikaty_.UstawWlasciciela(okno_);
+    SetFocus(Kontrolka(idk::edbSerwer));
+}
+
+TfrmGlowna::~TfrmGlowna() {
+    // A run cannot be cut short: the program waits for it before the connection is closed.
+    if (przebieg_.joinable()) przebieg_.join();
+    // Closing rolls back first. A destructor cannot report a failure; if the roll back fails, the
+    // session still ends with the connection handle, and the server rolls back what was open.
+    try {
+        if (polecenie_) polecenie_->Rozlacz();
+    } catch (const std::exception&) {
+    }
+    if (okno_ != nullptr) {
+        SetWindowLongPtrW(okno_, GWLP_USERDATA, 0);
+        DestroyWindow(okno_);
+    }
+    if (czcionka_ != nullptr) DeleteObject(czcionka_);
+}
+
+void TfrmGlowna::UtworzKontrolki() {
+    const auto instancja = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(okno_, GWLP_HINSTANCE));
+    for (const OpisKontrolki& opis : Kontrolki) {
+        CreateWindowExW(opis.stylRozszerzony, opis.klasa, NaUtf16(opis.tekst).c_str(), opis.styl, 0,
+                        0, 0, 0, okno_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(opis.id)),
+                        instancja, nullptr);
+    }
+    // The strip is not in the tab order: it is made last and takes no focus.
+    pnlAktualiacjaInfo_ =
+        std::make_unique<PanelInformacyjnyWin32>(okno_, idk::pnlAktualiacjaInfo, pasekZadan_);
+    polecenie_ = std::make_unique<PolecenieAktualizacji>(
+        conn_, WidokOkna{*this, *this, *this, komunikaty_, *pnlAktualiacjaInfo_});
+
+    SendMessageW(Kontrolka(idk::edbHaslo), EM_SETPASSWORDCHAR, L'*', 0);
+    const HWND lista = Kontrolka(idk::lstWersje);
+    for (const std::string_view wersja : KatalogWersji)
+        SendMessageW(lista, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(NaUtf16(wersja).c_str()));
+}
+
+std::string TfrmGlowna::Tekst(int id) const {
+    const HWND kontrolka = Kontrolka(id);
+    std::wstring tekst(static_cast<std::size_t>(GetWindowTextLengthW(kontrolka)) + 1, L'\0');
+    tekst.resize(static_cast<std::size_t>(
+        GetWindowTextW(kontrolka, tekst.data(), static_cast<int>(tekst.size()))));
+    return NaUtf8(tekst);
+}
+
+void TfrmGlowna::UstawDpi(int dpi) {
+    dpi_ = dpi;
+    const HFONT stara = czcionka_;
+    czcionka_ = UtworzCzcionke(dpi);
+    for (HWND dziecko = GetWindow(okno_, GW_CHILD); dziecko != nullptr;
+         dziecko = GetWindow(dziecko, GW_HWNDNEXT))
+        SendMessageW(dziecko, WM_SETFONT, reinterpret_cast<WPARAM>(czcionka_), FALSE);
+    SendMessageW(Kontrolka(idk::lstWersje), LB_SETITEMHEIGHT, 0, Skaluj(WysokoscPozycjiListy, dpi));
+    if (stara != nullptr) DeleteObject(stara);
+    UlozKontrolki();
+    InvalidateRect(okno_, nullptr, TRUE);
+}
+
+void TfrmGlowna::UlozKontrolki() {
+    RECT klient;
+    GetClientRect(okno_, &klient);
+    const auto polozenia = PolozeniaKontrolek();
+    HDWP przesuniecia = BeginDeferWindowPos(static_cast<int>(polozenia.size()));
+    for (const PolozenieKontrolki& kontrolka : polozenia) {
+        const Prostokat p = Uloz(kontrolka, klient.right, klient.bottom, dpi_);
+        if (przesuniecia != nullptr)
+            przesuniecia = DeferWindowPos(przesuniecia, Kontrolka(kontrolka.id), nullptr, p.x, p.y,
+                                          p.szerokosc, p.wysokosc, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    if (przesuniecia != nullptr) EndDeferWindowPos(przesuniecia);
+    // The bevel of the update panel follows the window's size.
+    InvalidateRect(okno_, nullptr, TRUE);
+}
+
+void TfrmGlowna::MalujPanele(HDC dc) const {
+    // The update panel fills the area above the button panel, with a raised one-pixel bevel.
+    RECT panel;
+    GetClientRect(okno_, &panel);
+    panel.bottom -= Skaluj(WysokoscPaneluPrzyciskow, dpi_);
+    DrawEdge(dc, &panel, BDR_RAISEDINNER, BF_RECT);
+}
+
+bool TfrmGlowna::PrzetworzWiadomosc(MSG& wiadomosc) {
+    const bool doOkna = wiadomosc.hwnd == okno_ || IsChild(okno_, wiadomosc.hwnd);
+    if (!doOkna) return false;
+    if (polecenie_ != nullptr && polecenie_->WTrakcie()) {
+        // No input acts during a run; the frame (moving, minimising) still answers.
+        const UINT m = wiadomosc.message;
+        if ((m >= WM_KEYFIRST && m <= WM_KEYLAST) || (m >= WM_MOUSEFIRST && m <= WM_MOUSELAST))
+            return true;
+    }
+    return IsDialogMessageW(okno_, &wiadomosc) != FALSE;
+}
+
+template <typename Obsluga>
+bool TfrmGlowna::UruchomObsluge(Obsluga obsluga) {
+    try {
+        obsluga();
+        return true;
+    } catch (const std::exception& blad) {
+        PokazBlad(komunikaty_, TytulZNazwyPliku(SciezkaProgramu()), blad);
+    } catch (...) {
+        PokazBlad(komunikaty_, TytulZNazwyPliku(SciezkaProgramu()),
+                  std::runtime_error("Nieznany błąd"));
+    }
+    return false;
+}
+
+std::string TfrmGlowna::Serwer() const { return Tekst(idk::edbSerwer); }
+std::string TfrmGlowna::Baza() const { return Tekst(idk::edbBaza); }
+std::string TfrmGlowna::Uzytkownik() const { return Tekst(idk::edbUzytk); }
+std::string TfrmGlowna::Haslo() const { return Tekst(idk::edbHaslo); }
+
+void TfrmGlowna::UstawTekstWersji(const std::string& tekst) {
+    // The line wraps inside the group (SS_EDITCONTROL breaks a word longer than the line too), so
+    // the version at its end is seen whatever the names before it.
+    SetWindowTextW(Kontrolka(idk::labAktualnaWersja), NaUtf16(tekst).c_str());
+}
+
+void TfrmGlowna::PokazGrupe(bool widoczna) {
+    for (const int id : KontrolkiGrupyAktualizacji)
+        ShowWindow(Kontrolka(id), widoczna ? SW_SHOW : SW_HIDE);
+}
+
+int TfrmGlowna::LiczbaWersji() const {
+    return static_cast<int>(SendMessageW(Kontrolka(idk::lstWersje), LB_GETCOUNT, 0, 0));
+}
+
+std::string TfrmGlowna::Wersja(int indeks) const {
+    const HWND lista = Kontrolka(idk::lstWersje);
+    const auto dlugosc = SendMessageW(lista, LB_GETTEXTLEN, static_cast<WPARAM>(indeks), 0);
+    if (dlugosc == LB_ERR) return {};
+    std::wstring tekst(static_cast<std::size_t>(dlugosc) + 1, L'\0');
+    SendMessageW(lista, LB_GETTEXT, static_cast<WPARAM>(indeks),
+                 reinterpret_cast<LPARAM>(tekst.data()));
+    tekst.resize(static_cast<std::size_t>(dlugosc));
+    return NaUtf8(tekst);
+}
+
+void TfrmGlowna::btnLogujClick() { polecenie_->btnLogujClick(); }
+
+void TfrmGlowna::btnAktualizujClick() {
+    if (polecenie_->btnAktualizujClick()) RozpocznijPrzebieg();
+}
+
+void TfrmGlowna::btnZamknijClick() {
+    if (!polecenie_->WTrakcie()) PostQuitMessage(0);
+}
+
+void TfrmGlowna::RozpocznijPrzebieg() {
+    pasekZadan_.Poczatek();
+    SetTimer(okno_, ZegarPostepu, OdstepPostepuMs, nullptr);
+    przebieg_ = std::thread([this] {
+        polecenie_->WykonajPrzebieg();
+        PostMessageW(okno_, KoniecPrzebiegu, 0, 0);
+    });
+}
+
+void TfrmGlowna::ZakonczPrzebieg() {
+    przebieg_.join();
+    KillTimer(okno_, ZegarPostepu);
+    if (UruchomObsluge([this] { polecenie_->ZakonczPrzebieg(); })) pasekZadan_.Koniec();
+}
+
+LRESULT TfrmGlowna::Obsluz(UINT komunikat, WPARAM w, LPARAM l) {
+    switch (komunikat) {
+        case WM_CREATE:
+            UtworzKontrolki();
+            UstawDpi(dpi_);
+            PokazGrupe(false);
+            return 0;
+        case WM_SIZE:
+            UlozKontrolki();
+            return 0;
+        case WM_GETMINMAXINFO: {
+            const SIZE najmniejszy = RozmiarOkna(dpi_);
+            auto* granice = reinterpret_cast<MINMAXINFO*>(l);
+            granice->ptMinTrackSize = {najmniejszy.cx, najmniejszy.cy};
+            return 0;
+        }
+        case WM_DPICHANGED: {
+            UstawDpi(HIWORD(w));
+            const auto* proponowany = reinterpret_cast<const RECT*>(l);
+            SetWindowPos(okno_, nullptr, proponowany->left, proponowany->top,
+                         proponowany->right - proponowany->left,
+                         proponowany->bottom - proponowany->top, SWP_NOZORDER | SWP_NOACTIVATE);
+            return 0;
+        }
+        case WM_PAINT: {
+            PAINTSTRUCT malowanie;
+            const HDC dc = BeginPaint(okno_, &malowanie);
+            MalujPanele(dc);
+            EndPaint(okno_, &malowanie);
+            return 0;
+        }
+        case WM_CTLCOLORSTATIC: {
+            const auto dc = reinterpret_cast<HDC>(w);
+            SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+            SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+            return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+        }
+        case DM_GETDEFID:
+            // "Loguj" is the default button: Enter presses it unless another button has the
+            // focus (the dialog manager then presses that one).
+            return MAKELRESULT(idk::btnLoguj, DC_HASDEFID);
+        case WM_COMMAND:
+            // During a run the buttons do nothing (the command refuses too).
+            if (HIWORD(w) != BN_CLICKED || polecenie_->WTrakcie()) break;
+            switch (LOWORD(w)) {
+                case idk::btnLoguj:
+                    UruchomObsluge([this] { btnLogujClick(); });
+                    return 0;
+                case idk::btnAktualizuj:
+                    UruchomObsluge([this] { btnAktualizujClick(); });
+                    return 0;
+                case idk::btnZamknij:
+                    UruchomObsluge([this] { btnZamknijClick(); });
+                    return 0;
+                default:
+                    break;
+            }
+            break;
+        case WM_CLOSE: {
+            // The window closes only when FormClose ran to its end and allows it (never during a
+            // run).
+            bool mozna = false;
+            UruchomObsluge([&] { mozna = polecenie_->FormClose(); });
+            if (mozna) PostQuitMessage(0);
+            return 0;
+        }
+        case WM_TIMER:
+            if (w == ZegarPostepu) polecenie_->PokazPostep();
+            return 0;
+        case KoniecPrzebiegu:
+            ZakonczPrzebieg();
+            return 0;
+        default:
+            if (komunikat == PasekZadan::KomunikatPrzyciskuUtworzonego() && komunikat != 0) {
+                pasekZadan_.Polacz(okno_);
+                return 0;
+            }
+            break;
+    }
+    return DefWindowProcW(okno_, komunikat, w, l);
+}
+
+LRESULT CALLBACK TfrmGlowna::Procedura(HWND okno, UINT komunikat, WPARAM w, LPARAM l) {
+    if (komunikat == WM_NCCREATE) {
+        auto* tworzony =
+            static_cast<TfrmGlowna*>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams);
+        tworzony->okno_ = okno;
+        SetWindowLongPtrW(okno, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(tworzony));
+    }
+    auto* glowna = reinterpret_cast<TfrmGlowna*>(GetWindowLongPtrW(okno, GWLP_USERDATA));
+    if (glowna == nullptr) return DefWindowProcW(okno, komunikat, w, l);
+    return glowna->Obsluz(komunikat, w, l);
+}
+
+}  // namespace zuv

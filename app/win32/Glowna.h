@@ -1,0 +1,83 @@
+#pragma once
+// The program's one window on Windows, made of the system's own controls: the log-in fields, the
+// list of versions the program carries, the recorded version of the chosen database, the update
+// command and the information strip. The controls lie where designed at 96 dots per inch and
+// scale with the monitor's. What the window decides is done by PolecenieAktualizacji; the window
+// keeps the controls, their layout and keys, and runs the update off its own thread so that its
+// message loop goes on turning (see PolecenieAktualizacji.h).
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "app/InterfejsyOkna.h"
+#include "app/PolecenieAktualizacji.h"
+#include "app/win32/OknaKomunikatowWin32.h"
+#include "app/win32/PanelInformacyjnyWin32.h"
+#include "app/win32/PasekZadan.h"
+
+namespace zuv {
+
+class TfrmGlowna : private PolaLogowania, private GrupaAktualizacji, private ListaWersji {
+  public:
+    static void ZarejestrujKlase(HINSTANCE instancja);
+
+    // Creates the window (not yet shown). `komunikaty` shows every box of the program and `conn`
+    // is the program's connection; both must outlive the window.
+    TfrmGlowna(HINSTANCE instancja, OknaKomunikatowWin32& komunikaty, Polaczenie& conn);
+    // Waits for a run still going on, then closes the connection.
+    ~TfrmGlowna() override;
+    TfrmGlowna(const TfrmGlowna&) = delete;
+    TfrmGlowna& operator=(const TfrmGlowna&) = delete;
+
+    HWND Uchwyt() const { return okno_; }
+    // Gives true when the message was the window's keyboard handling (tab order, Enter for the
+    // default button) or input that a running update drops; the loop then does not dispatch it.
+    bool PrzetworzWiadomosc(MSG& wiadomosc);
+
+    // Handlers.
+    void btnLogujClick();
+    void btnAktualizujClick();
+    void btnZamknijClick();
+
+  private:
+    static LRESULT CALLBACK Procedura(HWND okno, UINT komunikat, WPARAM w, LPARAM l);
+    LRESULT Obsluz(UINT komunikat, WPARAM w, LPARAM l);
+
+    void UtworzKontrolki();
+    HWND Kontrolka(int id) const { return GetDlgItem(okno_, id); }
+    std::string Tekst(int id) const;
+    void UstawDpi(int dpi);
+    void UlozKontrolki();
+    void MalujPanele(HDC dc) const;
+    void RozpocznijPrzebieg();
+    void ZakonczPrzebieg();
+    // Runs a handler so that what it throws reaches the default error handler; gives whether it
+    // ran to its end.
+    template <typename Obsluga>
+    bool UruchomObsluge(Obsluga obsluga);
+
+    // PolaLogowania, GrupaAktualizacji, ListaWersji
+    std::string Serwer() const override;
+    std::string Baza() const override;
+    std::string Uzytkownik() const override;
+    std::string Haslo() const override;
+    void UstawTekstWersji(const std::string& tekst) override;
+    void PokazGrupe(bool widoczna) override;
+    int LiczbaWersji() const override;
+    std::string Wersja(int indeks) const override;
+
+    HWND okno_ = nullptr;
+    OknaKomunikatowWin32& komunikaty_;
+    Polaczenie& conn_;
+    PasekZadan pasekZadan_;
+    std::unique_ptr<PanelInformacyjnyWin32> pnlAktualiacjaInfo_;
+    std::unique_ptr<PolecenieAktualizacji> polecenie_;  // made once the controls exist
+    std::thread przebieg_;
+    int dpi_ = 96;
+    HFONT czcionka_ = nullptr;
+};
+
+}  // namespace zuv

@@ -1,0 +1,129 @@
+#include "app/win32/PanelInformacyjnyWin32.h"
+
+#include <algorithm>
+
+#include "app/win32/PasekZadan.h"
+#include "app/win32/TekstWin32.h"
+
+namespace zuv {
+
+namespace {
+
+constexpr const wchar_t* Klasa = L"TPanelInformacyjny";
+// Light enough for the black text over it, distinct from the window colour and from the pink of
+// a failure.
+constexpr COLORREF KolorWypelnienia = RGB(190, 222, 250);
+
+}  // namespace
+
+void PanelInformacyjnyWin32::ZarejestrujKlase(HINSTANCE instancja) {
+    WNDCLASSEXW klasa{};
+    klasa.cbSize = sizeof klasa;
+    klasa.lpfnWndProc = Procedura;
+    klasa.hInstance = instancja;
+    klasa.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+    klasa.lpszClassName = Klasa;
+    RegisterClassExW(&klasa);
+}
+
+PanelInformacyjnyWin32::PanelInformacyjnyWin32(HWND rodzic, int id, PasekZadan& pasekZadan)
+    : pasekZadan_(pasekZadan), kolor_(GetSysColor(COLOR_WINDOW)) {
+    okno_ = CreateWindowExW(0, Klasa, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, rodzic,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                            reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(rodzic, GWLP_HINSTANCE)),
+                            this);
+}
+
+void PanelInformacyjnyWin32::UstawTekst(std::string_view tekstUtf8) {
+    tekst_ = NaUtf16(tekstUtf8);
+    InvalidateRect(okno_, nullptr, FALSE);
+}
+
+void PanelInformacyjnyWin32::OdswiezTeraz() { UpdateWindow(okno_); }
+
+bool PanelInformacyjnyWin32::Widoczna() const { return IsWindowVisible(okno_) != FALSE; }
+
+void PanelInformacyjnyWin32::UstawKolor(std::uint32_t kolor) {
+    kolor_ = static_cast<COLORREF>(kolor);
+    kolorWlasny_ = true;
+    InvalidateRect(okno_, nullptr, FALSE);
+    // The runner colours the strip only to mark a failed package.
+    pasekZadan_.Blad();
+}
+
+void PanelInformacyjnyWin32::UstawWypelnienie(std::int64_t wykonane, std::int64_t wszystkie) {
+    const double nowe =
+        wszystkie > 0
+            ? std::clamp(static_cast<double>(wykonane) / static_cast<double>(wszystkie), 0.0, 1.0)
+            : 0.0;
+    if (wszystkie > 0)
+        pasekZadan_.Postep(static_cast<std::uint64_t>(std::max<std::int64_t>(wykonane, 0)),
+                           static_cast<std::uint64_t>(wszystkie));
+    if (nowe == wypelnienie_) return;
+    wypelnienie_ = nowe;
+    InvalidateRect(okno_, nullptr, FALSE);
+}
+
+void PanelInformacyjnyWin32::Maluj(HDC dc, const RECT& obszar) const {
+    // Until a colour is set the strip follows the system's window colour; the fill goes over the
+    // background, the text over both.
+    const HBRUSH tlo = CreateSolidBrush(kolorWlasny_ ? kolor_ : GetSysColor(COLOR_WINDOW));
+    FillRect(dc, &obszar, tlo);
+    DeleteObject(tlo);
+    if (wypelnienie_ > 0) {
+        RECT wypelnione = obszar;
+        wypelnione.right =
+            obszar.left + static_cast<LONG>((obszar.right - obszar.left) * wypelnienie_);
+        const HBRUSH pedzel = CreateSolidBrush(KolorWypelnienia);
+        FillRect(dc, &wypelnione, pedzel);
+        DeleteObject(pedzel);
+    }
+
+    const auto czcionka = reinterpret_cast<HFONT>(SendMessageW(GetParent(okno_), WM_GETFONT, 0, 0));
+    const HGDIOBJ poprzednia = czcionka != nullptr ? SelectObject(dc, czcionka) : nullptr;
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    RECT tekstu = obszar;
+    DrawTextW(dc, tekst_.c_str(), static_cast<int>(tekst_.size()), &tekstu,
+              DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+    if (poprzednia != nullptr) SelectObject(dc, poprzednia);
+}
+
+LRESULT CALLBACK PanelInformacyjnyWin32::Procedura(HWND okno, UINT komunikat, WPARAM w, LPARAM l) {
+    if (komunikat == WM_NCCREATE) {
+        const auto* tworzenie = reinterpret_cast<const CREATESTRUCTW*>(l);
+        SetWindowLongPtrW(okno, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(tworzenie->lpCreateParams));
+    }
+    const auto* panel =
+        reinterpret_cast<const PanelInformacyjnyWin32*>(GetWindowLongPtrW(okno, GWLP_USERDATA));
+    if (panel == nullptr) return DefWindowProcW(okno, komunikat, w, l);
+    switch (komunikat) {
+        case WM_ERASEBKGND:
+            return 1;  // WM_PAINT fills the whole strip
+        case WM_PAINT: {
+            PAINTSTRUCT malowanie;
+            const HDC dc = BeginPaint(okno, &malowanie);
+            RECT obszar;
+            GetClientRect(okno, &obszar);
+            panel->Maluj(dc, obszar);
+            EndPaint(okno, &malowanie);
+            return 0;
+        }
+        case WM_GETTEXTLENGTH:
+            // The text as the runner last set it, for screen readers and the window tests.
+            return static_cast<LRESULT>(panel->tekst_.size());
+        case WM_GETTEXT: {
+            if (w == 0) return 0;
+            const std::size_t ile = std::min<std::size_t>(panel->tekst_.size(), w - 1);
+            auto* bufor = reinterpret_cast<wchar_t*>(l);
+            panel->tekst_.copy(bufor, ile);
+            bufor[ile] = L'\0';
+            return static_cast<LRESULT>(ile);
+        }
+        default:
+            return DefWindowProcW(okno, komunikat, w, l);
+    }
+}
+
+}  // namespace zuv

@@ -1,0 +1,38 @@
+// The Windows program: the main window and its message loop.
+// <windows.h> before the headers that build on it.
+// clang-format off
+#include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
+// clang-format on
+
+#include "app/win32/Glowna.h"
+#include "app/win32/OknaKomunikatowWin32.h"
+#include "db/PolaczenieODBC.h"
+
+int WINAPI wWinMain(HINSTANCE instancja, HINSTANCE, PWSTR, int pokaz) {
+    // The taskbar list is a COM object of the shell.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    INITCOMMONCONTROLSEX kontrolki{sizeof kontrolki, ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&kontrolki);
+
+    int wynik = 0;
+    {
+        zuv::OknaKomunikatowWin32 komunikaty;
+        zuv::PolaczenieODBC conn;
+        zuv::TfrmGlowna::ZarejestrujKlase(instancja);
+        zuv::TfrmGlowna frmGlowna(instancja, komunikaty, conn);
+        ShowWindow(frmGlowna.Uchwyt(), pokaz);
+        UpdateWindow(frmGlowna.Uchwyt());
+
+        MSG wiadomosc;
+        while (GetMessageW(&wiadomosc, nullptr, 0, 0) > 0) {
+            if (frmGlowna.PrzetworzWiadomosc(wiadomosc)) continue;
+            TranslateMessage(&wiadomosc);
+            DispatchMessageW(&wiadomosc);
+        }
+        wynik = static_cast<int>(wiadomosc.wParam);
+    }
+    if (SUCCEEDED(com)) CoUninitialize();
+    return wynik;
+}

@@ -1,0 +1,252 @@
+// The Windows program's window under Wine, through the real stack: the program built for
+// Windows, Wine's ODBC reaching the host's FreeTDS driver, and the TDS test server of each test
+// in this process. The robot (robot-okna.exe, under Wine too) drives the window by its controls
+// and reads the message boxes back; each test compares the robot's whole conversation.
+//
+// Needs ZUV_KATALOG_WINDOWS (the folder of the Windows programs) and Wine's environment, as
+// scripts/test-windows sets them; without them the tests are skipped.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "app/win32/Identyfikatory.h"
+#include "tests/db/integracja/SerwerTestowy.h"
+
+namespace {
+
+using Linie = std::vector<std::string>;
+namespace id = zuv::idk;
+
+constexpr const char* Haslo = "Tajne;1'\"";
+
+std::string Id(int identyfikator) { return std::to_string(identyfikator); }
+
+// A path of this machine as a Windows program under Wine sees it.
+std::string SciezkaWine(const std::filesystem::path& sciezka) {
+    std::string wynik = "Z:" + std::filesystem::absolute(sciezka).string();
+    for (char& znak : wynik)
+        if (znak == '/') znak = '\\';
+    return wynik;
+}
+
+Linie Razem(Linie a, const Linie& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+// The robot under Wine, spoken to a line at a time: a test can change the server between two
+// commands.
+class Robot {
+  public:
+    explicit Robot(const std::filesystem::path& katalog) {
+        int doRobota[2];
+        int odRobota[2];
+        if (::pipe(doRobota) != 0 || ::pipe(odRobota) != 0) throw std::runtime_error("pipe");
+        proces_ = ::fork();
+        if (proces_ == 0) {
+            ::dup2(doRobota[0], 0);
+            ::dup2(odRobota[1], 1);
+            for (const int fd : {doRobota[0], doRobota[1], odRobota[0], odRobota[1]}) ::close(fd);
+            const std::string robot = (katalog / "robot-okna.exe").string();
+            ::execlp("wine", "wine", robot.c_str(), static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        ::close(doRobota[0]);
+        ::close(odRobota[1]);
+        wejscie_ = doRobota[1];
+        wyjscie_ = odRobota[0];
+    }
+    ~Robot() {
+        ::close(wejscie_);
+        ::close(wyjscie_);
+        int stan = 0;
+        ::waitpid(proces_, &stan, 0);
+    }
+    Robot(const Robot&) = delete;
+    Robot& operator=(const Robot&) = delete;
+
+    void Wyslij(const std::string& polecenie) {
+        const std::string linia = polecenie + "\n";
+        if (::write(wejscie_, linia.data(), linia.size()) != static_cast<ssize_t>(linia.size()))
+            throw std::runtime_error("write");
+    }
+    // The next line the robot writes; "(koniec)" when it has ended.
+    std::string Czytaj() {
+        std::string linia;
+        char znak;
+        while (::read(wyjscie_, &znak, 1) == 1) {
+            if (znak == '\n') {
+                if (!linia.empty() && linia.back() == '\r') linia.pop_back();
+                return linia;
+            }
+            linia += znak;
+        }
+        return "(koniec)";
+    }
+    // Sends the commands and reads what they write: one line for each command that reads.
+    Linie Rozmowa(const Linie& polecenia) {
+        Linie linie;
+        for (const auto& polecenie : polecenia) {
+            Wyslij(polecenie);
+            const std::string rodzaj = polecenie.substr(0, polecenie.find('\t'));
+            for (const char* czytajace : {"start", "tekst", "widoczny", "komunikat", "zamknij"})
+                if (rodzaj == czytajace) linie.push_back(Czytaj());
+        }
+        return linie;
+    }
+
+  private:
+    pid_t proces_ = -1;
+    int wejscie_ = -1;
+    int wyjscie_ = -1;
+};
+
+class OknoPodWine : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const char* katalog = std::getenv("ZUV_KATALOG_WINDOWS");
+        if (katalog == nullptr) GTEST_SKIP() << "ZUV_KATALOG_WINDOWS not set";
+        katalog_ = katalog;
+    }
+
+    // Starts the program, runs the commands and closes it; gives the robot's whole answer.
+    Linie Rozmowa(const Linie& polecenia) {
+        Robot robot(katalog_);
+        Linie start{"start\t" + SciezkaWine(katalog_ / "aktualizacja-zuv.exe")};
+        Linie linie = robot.Rozmowa(Razem(Razem(start, polecenia), {"zamknij"}));
+        return linie;
+    }
+
+    static Linie Logowanie(SerwerTestowy& serwer) {
+        return {"ustaw\t" + Id(id::edbSerwer) + "\t" + serwer.Adres(),
+                "ustaw\t" + Id(id::edbBaza) + "\tZUV", "ustaw\t" + Id(id::edbHaslo) + "\t" + Haslo,
+                "kliknij\t" + Id(id::btnLoguj), "czekaj\t" + Id(id::gbxAktualizacja)};
+    }
+    static std::string LiniaWersji(SerwerTestowy& serwer, const std::string& wersja) {
+        return "tekst\t" + Id(id::labAktualnaWersja) + "\tWersja bazy " + serwer.Adres() +
+               ".ZUV: " + wersja;
+    }
+    // A box owned by the main window, with an icon.
+    static std::string Komunikat(const std::string& tytul, const std::string& tekst,
+                                 const std::string& przyciski) {
+        return "komunikat\t" + tytul + "\t" + tekst + "\t" + przyciski + "\tikona\tglowne";
+    }
+
+    std::filesystem::path katalog_;
+};
+
+tds::ServerConfig Baza(const std::string& wersja) {
+    tds::ServerConfig konfiguracja;
+    konfiguracja.initVersion = wersja;
+    return konfiguracja;
+}
+
+const std::string Aktualizuj = "kliknij\t" + Id(id::btnAktualizuj);
+const std::string Koniec = "koniec\t0";
+
+}  // namespace
+
+TEST_F(OknoPodWine, LogInShowsTheVersionAndTheBoundsWarn) {
+    const struct {
+        const char* wersja;
+        std::string ostrzezenie;
+    } przypadki[] = {
+        {"7.12.0.7",
+         "Aktualna wersja 7.12.0.7 musi być większa lub równa minimalnej dostępnej wersji "
+         "8.1.0.0."},
+        {"11.5.0.6",
+         "Aktualna wersja 11.5.0.6 jest większa lub równa maksymalnej dostępnej wersji 11.5.0.6."},
+        {"12.0.0.0",
+         "Aktualna wersja 12.0.0.0 jest większa lub równa maksymalnej dostępnej wersji 11.5.0.6."},
+    };
+    for (const auto& p : przypadki) {
+        SCOPED_TRACE(p.wersja);
+        SerwerTestowy serwer(Baza(p.wersja));
+        const Linie linie =
+            Rozmowa(Razem(Logowanie(serwer),
+                          {"widoczny\t" + Id(id::gbxAktualizacja),
+                           "tekst\t" + Id(id::labAktualnaWersja), Aktualizuj, "komunikat\t1"}));
+        EXPECT_EQ(linie, (Linie{"okno", "widoczny\t" + Id(id::gbxAktualizacja) + "\t1",
+                                LiniaWersji(serwer, p.wersja),
+                                Komunikat("Ostrzeżenie", p.ostrzezenie, "OK"), Koniec}));
+        EXPECT_EQ(serwer.ZapisanaWersja(), p.wersja);
+    }
+}
+
+TEST_F(OknoPodWine, AFailedLogInShowsTheDriversTextInAStopBox) {
+    SerwerTestowy serwer;
+    Linie polecenia = Logowanie(serwer);
+    polecenia[2] = "ustaw\t" + Id(id::edbHaslo) + "\tzle";
+    polecenia.back() = "komunikat\t1";
+    polecenia.push_back("widoczny\t" + Id(id::gbxAktualizacja));
+    EXPECT_EQ(Rozmowa(polecenia),
+              (Linie{"okno",
+                     // The driver's text ends in a quote, which sorts below ".": no "." added.
+                     Komunikat("aktualizacja-zuv", "Login failed for user 'sa'", "OK"),
+                     "widoczny\t" + Id(id::gbxAktualizacja) + "\t0", Koniec}));
+}
+
+TEST_F(OknoPodWine, EnterInEachLogInFieldPressesLoguj) {
+    for (const int pole : {id::edbSerwer, id::edbBaza, id::edbUzytk, id::edbHaslo}) {
+        SCOPED_TRACE(pole);
+        SerwerTestowy serwer;
+        Linie polecenia = Logowanie(serwer);
+        polecenia[3] = "enter\t" + Id(pole);
+        polecenia.push_back("tekst\t" + Id(id::labAktualnaWersja));
+        EXPECT_EQ(Rozmowa(polecenia), (Linie{"okno", LiniaWersji(serwer, "7.12.0.7"), Koniec}));
+    }
+}
+
+TEST_F(OknoPodWine, NoDoesNothingAndYesAppliesEveryPackage) {
+    SerwerTestowy serwer(Baza("8.1.0.0"));
+    const std::string pytanie =
+        "Wykonać aktualizację bazy " + serwer.Adres() + ".ZUV do wersji 11.5.0.6 ?";
+    EXPECT_EQ(Rozmowa(Razem(Logowanie(serwer), {Aktualizuj, "komunikat\t7"})),
+              (Linie{"okno", Komunikat("Potwierdź", pytanie, "Tak+Nie"), Koniec}));
+    for (const std::string& partia : serwer.Partie())
+        EXPECT_EQ(partia.find("#WA_OPCJE_TMP"), std::string::npos) << partia;
+    EXPECT_EQ(serwer.ZapisanaWersja(), "8.1.0.0");
+
+    EXPECT_EQ(Rozmowa(Razem(Logowanie(serwer), {Aktualizuj, "komunikat\t6", "komunikat\t1",
+                                                "tekst\t" + Id(id::pnlAktualiacjaInfo)})),
+              (Linie{"okno", Komunikat("Potwierdź", pytanie, "Tak+Nie"),
+                     Komunikat("Informacja", "Zakończono aktualizację.", "OK"),
+                     "tekst\t" + Id(id::pnlAktualiacjaInfo) + "\t", Koniec}));
+    EXPECT_EQ(serwer.ZapisanaWersja(), "11.5.0.6");
+}
+
+TEST_F(OknoPodWine, AFailureStopsTheRunAndASecondPressResumes) {
+    SerwerTestowy serwer(Baza("8.11.0.0"));
+    serwer->setFailBatches(
+        {{"9.2.0.1", 5, 50000, "Nie można utworzyć indeksu – zduplikowany klucz „ŚRODEK”.", 2}});
+    const std::string pytanie =
+        "Wykonać aktualizację bazy " + serwer.Adres() + ".ZUV do wersji 11.5.0.6 ?";
+    const std::string blad =
+        "Błąd aktualizacji bazy do wersji 9.2.0.1 podczas wykonywania operacji 5:\\r\\n"
+        "Nie można utworzyć indeksu – zduplikowany klucz „ŚRODEK”.";
+    const std::string pasek = "tekst\t" + Id(id::pnlAktualiacjaInfo) + "\t";
+
+    Robot robot(katalog_);
+    const Linie start{"start\t" + SciezkaWine(katalog_ / "aktualizacja-zuv.exe")};
+    EXPECT_EQ(robot.Rozmowa(Razem(Razem(start, Logowanie(serwer)),
+                                  {Aktualizuj, "komunikat\t6", "komunikat\t1",
+                                   "tekst\t" + Id(id::pnlAktualiacjaInfo)})),
+              (Linie{"okno", Komunikat("Potwierdź", pytanie, "Tak+Nie"),
+                     Komunikat("aktualizacja-zuv", blad, "OK"),
+                     pasek + "Aktualizacja bazy do wersji 9.2.0.1 przerwana z powodu błędu."}));
+    EXPECT_EQ(serwer.ZapisanaWersja(), "9.1.0.2");
+
+    // The cause removed, the next press on the same connection resumes at the failed package.
+    serwer->setFailBatches({});
+    EXPECT_EQ(robot.Rozmowa({Aktualizuj, "komunikat\t6", "komunikat\t1",
+                             "tekst\t" + Id(id::pnlAktualiacjaInfo), "zamknij"}),
+              (Linie{Komunikat("Potwierdź", pytanie, "Tak+Nie"),
+                     Komunikat("Informacja", "Zakończono aktualizację.", "OK"), pasek, Koniec}));
+    EXPECT_EQ(serwer.ZapisanaWersja(), "11.5.0.6");
+}

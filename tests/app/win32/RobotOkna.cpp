@@ -1,0 +1,273 @@
+// Drives the Windows program from outside, as a user would, for the window tests: starts it,
+// types into its fields, presses its buttons and keys, and reads back its controls and message
+// boxes. Reads one command a line from standard input (fields separated by tabs) and writes one
+// line for each thing it reads, so that a test compares the whole conversation at once.
+//
+//   start     PATH          start the program; waits for its main window
+//   ustaw     ID TEXT       set a control's text
+//   kliknij   ID            press a button (BM_CLICK to the button)
+//   enter     ID            focus a control and press Enter in it
+//   tekst     ID            -> tekst ID TEXT
+//   widoczny  ID            -> widoczny ID 0|1
+//   czekaj    ID            wait until a control is visible or a box comes up
+//   komunikat BUTTON        wait for a message box; -> komunikat CAPTION TEXT BUTTONS ikona|brak
+//                           OWNER;
+//                           then press BUTTON (1 OK, 6 Yes, 7 No) in it
+//   zamknij                 close the main window; -> koniec EXIT_CODE
+//
+// Texts are UTF-8; CR, LF, tab and backslash in texts read back are written as \r, \n, \t, \\.
+#include <windows.h>
+
+#include <chrono>
+#include <cstdio>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/win32/Identyfikatory.h"
+#include "app/win32/TekstWin32.h"
+
+using namespace zuv;
+
+namespace {
+
+constexpr auto LimitCzekania = std::chrono::seconds(180);
+
+// The started program; its process is ended with the robot if it still runs.
+struct Program {
+    PROCESS_INFORMATION proces{};
+    HWND okno = nullptr;
+
+    Program() = default;
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+    ~Program() {
+        if (proces.hProcess == nullptr) return;
+        if (WaitForSingleObject(proces.hProcess, 0) == WAIT_TIMEOUT)
+            TerminateProcess(proces.hProcess, 1);
+        CloseHandle(proces.hThread);
+        CloseHandle(proces.hProcess);
+    }
+};
+
+std::vector<std::string> Pola(const std::string& linia) {
+    std::vector<std::string> pola;
+    std::size_t poczatek = 0;
+    for (;;) {
+        const std::size_t tab = linia.find('\t', poczatek);
+        pola.push_back(linia.substr(poczatek, tab - poczatek));
+        if (tab == std::string::npos) return pola;
+        poczatek = tab + 1;
+    }
+}
+
+std::string Ucieczka(const std::string& tekst) {
+    std::string wynik;
+    for (const char znak : tekst) {
+        switch (znak) {
+            case '\r':
+                wynik += "\\r";
+                break;
+            case '\n':
+                wynik += "\\n";
+                break;
+            case '\t':
+                wynik += "\\t";
+                break;
+            case '\\':
+                wynik += "\\\\";
+                break;
+            default:
+                wynik += znak;
+        }
+    }
+    return wynik;
+}
+
+void Wypisz(const std::string& linia) {
+    std::fwrite(linia.data(), 1, linia.size(), stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+}
+
+std::string TekstOkna(HWND okno) {
+    // WM_GETTEXT crosses processes with its buffer; GetWindowText would not ask another
+    // process's controls.
+    const auto dlugosc = SendMessageW(okno, WM_GETTEXTLENGTH, 0, 0);
+    std::wstring tekst(static_cast<std::size_t>(dlugosc) + 1, L'\0');
+    const auto skopiowane =
+        SendMessageW(okno, WM_GETTEXT, tekst.size(), reinterpret_cast<LPARAM>(tekst.data()));
+    tekst.resize(static_cast<std::size_t>(skopiowane));
+    return NaUtf8(tekst);
+}
+
+std::wstring Klasa(HWND okno) {
+    wchar_t nazwa[64] = {};
+    GetClassNameW(okno, nazwa, 64);
+    return nazwa;
+}
+
+struct Szukane {
+    DWORD proces;
+    const wchar_t* klasa;
+    HWND znalezione = nullptr;
+};
+
+BOOL CALLBACK SprawdzOkno(HWND okno, LPARAM parametr) {
+    auto* szukane = reinterpret_cast<Szukane*>(parametr);
+    DWORD proces = 0;
+    GetWindowThreadProcessId(okno, &proces);
+    if (proces != szukane->proces || !IsWindowVisible(okno) || Klasa(okno) != szukane->klasa)
+        return TRUE;
+    szukane->znalezione = okno;
+    return FALSE;
+}
+
+HWND OknoProcesu(const Program& program, const wchar_t* klasa) {
+    Szukane szukane{program.proces.dwProcessId, klasa};
+    EnumWindows(SprawdzOkno, reinterpret_cast<LPARAM>(&szukane));
+    return szukane.znalezione;
+}
+
+template <typename Warunek>
+bool Czekaj(Warunek warunek) {
+    const auto koniec = std::chrono::steady_clock::now() + LimitCzekania;
+    while (std::chrono::steady_clock::now() < koniec) {
+        if (warunek()) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return false;
+}
+
+HWND Kontrolka(const Program& program, const std::string& id) {
+    return GetDlgItem(program.okno, std::stoi(id));
+}
+
+// The message text of a box: its static control with the longest text (the other one, if any,
+// holds the icon).
+std::string TekstKomunikatu(HWND okno) {
+    std::string najdluzszy;
+    for (HWND dziecko = GetWindow(okno, GW_CHILD); dziecko != nullptr;
+         dziecko = GetWindow(dziecko, GW_HWNDNEXT)) {
+        if (_wcsicmp(Klasa(dziecko).c_str(), L"Static") != 0) continue;
+        std::string tekst = TekstOkna(dziecko);
+        if (tekst.size() > najdluzszy.size()) najdluzszy = std::move(tekst);
+    }
+    return najdluzszy;
+}
+
+std::string Przyciski(HWND okno) {
+    std::string wynik;
+    for (const auto& [id, nazwa] : {std::pair{IDOK, "OK"}, std::pair{IDYES, "Tak"},
+                                    std::pair{IDNO, "Nie"}, std::pair{IDCANCEL, "Anuluj"}}) {
+        const HWND przycisk = GetDlgItem(okno, id);
+        if (przycisk == nullptr || !IsWindowVisible(przycisk)) continue;
+        if (!wynik.empty()) wynik += '+';
+        wynik += nazwa;
+    }
+    return wynik;
+}
+
+// Whether the box shows an icon. Which one cannot be told from outside the program under Wine:
+// its icon handles are not readable from another process.
+std::string Ikona(HWND okno) {
+    for (HWND dziecko = GetWindow(okno, GW_CHILD); dziecko != nullptr;
+         dziecko = GetWindow(dziecko, GW_HWNDNEXT))
+        if (SendMessageW(dziecko, STM_GETICON, 0, 0) != 0) return "ikona";
+    return "brak";
+}
+
+void Komunikat(const Program& program, const std::string& przycisk) {
+    HWND okno = nullptr;
+    if (!Czekaj([&] { return (okno = OknoProcesu(program, L"#32770")) != nullptr; })) {
+        Wypisz("brak komunikatu");
+        return;
+    }
+    // The box has built its controls once it is visible; give it a moment to paint.
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    const HWND wlasciciel = GetWindow(okno, GW_OWNER);
+    Wypisz("komunikat\t" + TekstOkna(okno) + "\t" + Ucieczka(TekstKomunikatu(okno)) + "\t" +
+           Przyciski(okno) + "\t" + Ikona(okno) + "\t" +
+           (wlasciciel == program.okno ? "glowne" : "inny"));
+    const HWND docelowy = GetDlgItem(okno, std::stoi(przycisk));
+    if (docelowy == nullptr) {
+        Wypisz("brak przycisku " + przycisk);
+        PostMessageW(okno, WM_CLOSE, 0, 0);
+    } else {
+        PostMessageW(docelowy, BM_CLICK, 0, 0);
+    }
+    Czekaj([&] { return !IsWindow(okno); });
+}
+
+void Enter(const Program& program, const std::string& id) {
+    const HWND pole = Kontrolka(program, id);
+    const DWORD watekOkna = GetWindowThreadProcessId(program.okno, nullptr);
+    const DWORD watek = GetCurrentThreadId();
+    // Focus in another process's window needs its input state shared for a moment.
+    AttachThreadInput(watek, watekOkna, TRUE);
+    SetForegroundWindow(program.okno);
+    SetFocus(pole);
+    AttachThreadInput(watek, watekOkna, FALSE);
+    PostMessageW(pole, WM_KEYDOWN, VK_RETURN, 0x001C0001);
+    PostMessageW(pole, WM_KEYUP, VK_RETURN, 0xC01C0001);
+}
+
+bool Start(Program& program, const std::string& sciezka) {
+    std::wstring wiersz = L"\"" + NaUtf16(sciezka) + L"\"";
+    STARTUPINFOW start{};
+    start.cb = sizeof start;
+    if (!CreateProcessW(nullptr, wiersz.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &start, &program.proces))
+        return false;
+    return Czekaj(
+        [&] { return (program.okno = OknoProcesu(program, idk::KlasaOknaGlownego)) != nullptr; });
+}
+
+}  // namespace
+
+int main() {
+    Program program;
+    std::string linia;
+    while (std::getline(std::cin, linia)) {
+        if (!linia.empty() && linia.back() == '\r') linia.pop_back();
+        const std::vector<std::string> pola = Pola(linia);
+        const std::string& polecenie = pola[0];
+        const auto argument = [&](std::size_t i) { return i < pola.size() ? pola[i] : ""; };
+        if (polecenie.empty()) continue;
+        if (polecenie == "start") {
+            Wypisz(Start(program, argument(1)) ? "okno" : "brak okna");
+        } else if (polecenie == "ustaw") {
+            const std::wstring tekst = NaUtf16(argument(2));
+            SendMessageW(Kontrolka(program, argument(1)), WM_SETTEXT, 0,
+                         reinterpret_cast<LPARAM>(tekst.c_str()));
+        } else if (polecenie == "kliknij") {
+            PostMessageW(Kontrolka(program, argument(1)), BM_CLICK, 0, 0);
+        } else if (polecenie == "enter") {
+            Enter(program, argument(1));
+        } else if (polecenie == "tekst") {
+            Wypisz("tekst\t" + argument(1) + "\t" +
+                   Ucieczka(TekstOkna(Kontrolka(program, argument(1)))));
+        } else if (polecenie == "widoczny") {
+            Wypisz("widoczny\t" + argument(1) + "\t" +
+                   (IsWindowVisible(Kontrolka(program, argument(1))) ? "1" : "0"));
+        } else if (polecenie == "czekaj") {
+            const HWND kontrolka = Kontrolka(program, argument(1));
+            Czekaj([&] {
+                return IsWindowVisible(kontrolka) || OknoProcesu(program, L"#32770") != nullptr;
+            });
+        } else if (polecenie == "komunikat") {
+            Komunikat(program, argument(1));
+        } else if (polecenie == "zamknij") {
+            PostMessageW(program.okno, WM_CLOSE, 0, 0);
+            DWORD kod = STILL_ACTIVE;
+            if (WaitForSingleObject(program.proces.hProcess, 30000) == WAIT_OBJECT_0)
+                GetExitCodeProcess(program.proces.hProcess, &kod);
+            Wypisz("koniec\t" + std::to_string(kod));
+        } else {
+            Wypisz("nieznane polecenie " + polecenie);
+        }
+    }
+    return 0;
+}
