@@ -135,6 +135,11 @@ std::string ConnectionStringODBC(const AtrybutyPolaczenia& atrybuty, std::string
     wynik += "PWD=" + WartoscODBC("Hasło", haslo, rodzaj) + ";";
     if (const std::string aplikacja = wartosc("Application Name"); !aplikacja.empty())
         wynik += "APP=" + WartoscODBC("Nazwa aplikacji", aplikacja, rodzaj) + ";";
+    // Driver 18 demands an encrypted session and a server certificate the client trusts, which an
+    // on-site server with a certificate of its own does not have. The earlier providers encrypted
+    // only when the server asked; so does Optional.
+    if (RowneBezWielkosciLiter(sterownik, "ODBC Driver 18 for SQL Server"))
+        wynik += "Encrypt=Optional;";
     return wynik;
 }
 

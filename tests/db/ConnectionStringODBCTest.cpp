@@ -63,13 +63,13 @@ TEST(ConnectionStringODBC, EveryValueInBracesByTheDriversRules) {
          "UID={sa};PWD={};APP={U:admin};"},
         {"port after a comma, Microsoft", "srv,1433", M, "p",
          "DRIVER={ODBC Driver 18 for SQL Server};SERVER={srv,1433};DATABASE={ZUV};UID={sa};"
-         "PWD={p};APP={U:admin};"},
+         "PWD={p};APP={U:admin};Encrypt=Optional;"},
         {"FreeTDS takes braces and semicolons as they are", "srv", F, "{a;b}c}",
          "DRIVER={FreeTDS};SERVER={srv};TDS_Version=7.4;DATABASE={ZUV};UID={sa};PWD={{a;b}c}};"
          "APP={U:admin};"},
         {"Microsoft reads a doubled closing brace as one", "srv", M, "{a;b}};c}",
          "DRIVER={ODBC Driver 18 for SQL Server};SERVER={srv};DATABASE={ZUV};UID={sa};"
-         "PWD={{a;b}}}};c}}};APP={U:admin};"},
+         "PWD={{a;b}}}};c}}};APP={U:admin};Encrypt=Optional;"},
         {"blanks around kept", "srv", F, " p ",
          "DRIVER={FreeTDS};SERVER={srv};TDS_Version=7.4;DATABASE={ZUV};UID={sa};PWD={ p };"
          "APP={U:admin};"},
@@ -77,6 +77,30 @@ TEST(ConnectionStringODBC, EveryValueInBracesByTheDriversRules) {
     for (const auto& p : przypadki) {
         SCOPED_TRACE(p.nazwa);
         EXPECT_EQ(Tlumaczenie(p.serwer, "ZUV", "sa", p.haslo, p.rodzaj), p.wynik);
+    }
+}
+
+// The drivers found on Windows: each of Microsoft's takes the server as typed; Driver 18 alone
+// is told to encrypt only when the server asks.
+TEST(ConnectionStringODBC, MicrosoftDriversTakeTheServerAsTypedAndDriver18EncryptsOptionally) {
+    const struct {
+        const char* sterownik;
+        const char* koniec;
+    } przypadki[] = {
+        {"ODBC Driver 18 for SQL Server", "APP={U:admin};Encrypt=Optional;"},
+        {"ODBC Driver 17 for SQL Server", "APP={U:admin};"},
+        {"SQL Server Native Client 11.0", "APP={U:admin};"},
+        {"SQL Server", "APP={U:admin};"},
+    };
+    for (const auto& p : przypadki) {
+        for (const char* serwer : {"srv,1433", "srv\\SQL2005", "10.0.0.5,49172"}) {
+            SCOPED_TRACE(std::string(p.sterownik) + " " + serwer);
+            const std::string tekst = ConnectionStringODBC(
+                ParsujConnectionString(UtworzConnectionString(serwer, "ZUV", "sa", "p", "admin")),
+                p.sterownik, RodzajSterownikaDla(p.sterownik));
+            EXPECT_EQ(tekst, "DRIVER={" + std::string(p.sterownik) + "};SERVER={" + serwer +
+                                 "};DATABASE={ZUV};UID={sa};PWD={p};" + p.koniec);
+        }
     }
 }
 

@@ -1,0 +1,88 @@
+// The program's ODBC connection built for Windows, under Wine: Wine's ODBC reaches the host's
+// FreeTDS driver, which talks to the Linux TDS test server running as a separate process.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "common/Linie.h"
+#include "common/Wyjatki.h"
+#include "db/ConnectionST.h"
+#include "db/PolaczenieODBC.h"
+#include "packages/PakietyZasoby.h"
+#include "packages/PrzetwarzanieSTR.h"
+#include "tests/db/integracja/win32/SerwerZewnetrzny.h"
+
+using namespace zuv;
+using zuv::testy::SerwerZewnetrzny;
+
+namespace {
+
+std::string ZapisanaWersja(Polaczenie& polaczenie) {
+    const WynikZapytania wynik =
+        polaczenie.WykonajZRekordami("select wartosc from konfig_st where nazwa = 'TERVO_WERSJA'");
+    if (wynik.liczbaRekordow != 1 || !wynik.pierwszePole) return "(brak)";
+    const auto* tekst = std::get_if<std::string>(&*wynik.pierwszePole);
+    return tekst != nullptr ? *tekst : "(nie tekst)";
+}
+
+std::string Blad(Polaczenie& polaczenie) {
+    try {
+        polaczenie.Otworz();
+    } catch (const EOleException& e) {
+        return e.Komunikat();
+    }
+    return "(no error)";
+}
+
+// Applies the package of a version as the update command does.
+void Zastosuj(Polaczenie& polaczenie, const std::string& nazwa, const std::string& wersja) {
+    ListaLinii linie;
+    WczytajZasob(nazwa, linie);
+    TPrzetwarzanieSTR::WykonajSkrypt(&polaczenie, linie, true, nullptr, wersja);
+}
+
+}  // namespace
+
+TEST(PolaczenieWindows, LogsInThroughTheHostsDriverAndReadsTheVersion) {
+    SerwerZewnetrzny serwer({"--init-version", "7.12.0.7"});
+    PolaczenieODBC polaczenie;
+    polaczenie.UstawConnectionString(serwer.ConnectionString());
+    polaczenie.Otworz();
+    EXPECT_EQ(polaczenie.Sterownik(), "FreeTDS");
+    EXPECT_EQ(ZapisanaWersja(polaczenie), "7.12.0.7");
+    polaczenie.Zamknij();
+    EXPECT_FALSE(polaczenie.Otwarte());
+
+    polaczenie.UstawConnectionString(serwer.ConnectionString("zle"));
+    EXPECT_EQ(Blad(polaczenie), "Login failed for user 'sa'");
+    EXPECT_FALSE(polaczenie.Otwarte());
+}
+
+TEST(PolaczenieWindows, APackageIsCommittedWholeOrRolledBackWhole) {
+    {
+        SCOPED_TRACE("committed");
+        SerwerZewnetrzny serwer({"--init-version", "7.12.0.7"});
+        PolaczenieODBC polaczenie;
+        polaczenie.UstawConnectionString(serwer.ConnectionString());
+        polaczenie.Otworz();
+        Zastosuj(polaczenie, "zuv_8_1_0_0", "8.1.0.0");
+        EXPECT_EQ(ZapisanaWersja(polaczenie), "8.1.0.0");
+    }
+    {
+        SCOPED_TRACE("a batch fails: nothing of the package stays");
+        SerwerZewnetrzny serwer(
+            {"--init-version", "7.12.0.7", "--fail-batch", "8.1.0.0:3:50000:Błąd testowy – „ąę”"});
+        PolaczenieODBC polaczenie;
+        polaczenie.UstawConnectionString(serwer.ConnectionString());
+        polaczenie.Otworz();
+        try {
+            Zastosuj(polaczenie, "zuv_8_1_0_0", "8.1.0.0");
+            ADD_FAILURE() << "no error";
+        } catch (const EOleException& e) {
+            EXPECT_EQ(e.Komunikat(),
+                      "Błąd aktualizacji bazy do wersji 8.1.0.0 podczas wykonywania operacji "
+                      "3:\r\nBłąd testowy – „ąę”");
+        }
+        EXPECT_EQ(ZapisanaWersja(polaczenie), "7.12.0.7");
+    }
+}
