@@ -52,7 +52,7 @@ TEST(KodowanieWindows, EveryDefinedByteConvertsAsWindowsConvertsIt) {
         EXPECT_EQ(Cp1250NaUtf16(bajt), windows);
         // And back: the character Windows made is that byte again.
         EXPECT_EQ(WindowsUtf16Na1250(windows), bajt);
-        std::string bufor;
+        BuforKonwersji<char> bufor;
         EXPECT_EQ(Cp1250NaUtf8(bajt, bufor), Utf16NaUtf8(windows));
     }
 }
@@ -64,7 +64,7 @@ TEST(KodowanieWindows, TheFiveUndefinedBytesWindowsMapsSilentlyAreRefused) {
         // Windows gives a character for the byte and no error.
         EXPECT_EQ(Windows1250NaUtf16(tekst).size(), 4u);
         EXPECT_THROW(Cp1250NaUtf16(tekst), EOleException);
-        std::string bufor;
+        BuforKonwersji<char> bufor;
         EXPECT_THROW(Cp1250NaUtf8(tekst, bufor), EOleException);
     }
 }
