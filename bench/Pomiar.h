@@ -5,6 +5,9 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <vector>
 
 struct Czasy {
@@ -36,4 +39,19 @@ inline double Mediana(std::vector<double> wartosci) {
     std::sort(wartosci.begin(), wartosci.end());
     const std::size_t n = wartosci.size();
     return n % 2 == 1 ? wartosci[n / 2] : (wartosci[n / 2 - 1] + wartosci[n / 2]) / 2;
+}
+
+// The number of rounds from "--rounds N", or `domyslnie` without it; 0 after printing the usage
+// when the command line holds anything else.
+inline int LiczbaRund(int argc, char** argv, int domyslnie) {
+    int rundy = domyslnie;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--rounds") == 0 && i + 1 < argc) {
+            rundy = std::atoi(argv[++i]);
+        } else {
+            std::fprintf(stderr, "usage: %s [--rounds N]\n", argv[0]);
+            return 0;
+        }
+    }
+    return rundy;
 }

@@ -30,15 +30,8 @@ constexpr int Krotnosci[] = {1, 2, 4};
 }  // namespace
 
 int main(int argc, char** argv) {
-    int rundy = 3;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--rounds") == 0 && i + 1 < argc) {
-            rundy = std::atoi(argv[++i]);
-        } else {
-            std::fprintf(stderr, "usage: %s [--rounds N]\n", argv[0]);
-            return 2;
-        }
-    }
+    const int rundy = LiczbaRund(argc, argv, 3);
+    if (rundy == 0) return 2;
     const std::string pakiet = GenerujPakiet(Wersja, RozmiarPakietu::Pelny);
     std::vector<std::string> teksty;
     for (const int k : Krotnosci) {

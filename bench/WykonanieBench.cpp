@@ -106,15 +106,8 @@ void ZapiszKonfiguracjeFreeTds(const ProcesSerwera& serwer) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    int rundy = 7;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--rounds") == 0 && i + 1 < argc) {
-            rundy = std::atoi(argv[++i]);
-        } else {
-            std::fprintf(stderr, "usage: %s [--rounds N]\n", argv[0]);
-            return 2;
-        }
-    }
+    const int rundy = LiczbaRund(argc, argv, 7);
+    if (rundy == 0) return 2;
 
     const std::string pakiet = GenerujPakiet(Wersja, RozmiarPakietu::Pelny);
     // The package accepts the database at the catalogue version before its own.
