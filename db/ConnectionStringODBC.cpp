@@ -118,12 +118,17 @@ std::string ConnectionStringODBC(const AtrybutyPolaczenia& atrybuty, std::string
     SprawdzWartoscLogowania("Użytkownik", uzytkownik, MaksDlugoscNazwyLogowania);
     SprawdzWartoscLogowania("Hasło", haslo, MaksDlugoscHasla);
 
-    std::string host = serwer;
+    // The server goes without the blanks typed around its parts, as SprawdzSerwer measured it.
+    const CzesciSerwera czesci = PodzielSerwer(serwer);
+    std::string host = czesci.komputer;
+    if (czesci.instancja) host += "\\" + *czesci.instancja;
     std::string port;
     const bool freeTds = rodzaj == RodzajSterownika::FreeTDS;
-    if (const auto przecinek = serwer.rfind(','); freeTds && przecinek != std::string::npos) {
-        port = std::string(PrzytnijBlanki(std::string_view(serwer).substr(przecinek + 1)));
-        host = std::string(PrzytnijBlanki(std::string_view(serwer).substr(0, przecinek)));
+    if (czesci.port) {
+        if (freeTds)
+            port = *czesci.port;
+        else
+            host += "," + *czesci.port;
     }
 
     std::string wynik = "DRIVER=" + WartoscODBC("Sterownik", sterownik, rodzaj) + ";";

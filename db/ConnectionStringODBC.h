@@ -32,7 +32,8 @@ RodzajSterownika RodzajSterownikaDla(std::string_view sterownik);
 // attribute ended by ";", so that no value can add, change or remove an attribute. FreeTDS also
 // gets its protocol version pinned (TDS_Version=7.4): left to itself, it retries a log-in that
 // timed out with an older version and no time-out at all. Microsoft's drivers take "host,port" and
-// "host\instance" as they are; Driver 18 gets Encrypt=Optional, so that it encrypts as the
+// "host\instance" in SERVER. The server's parts go without the blanks typed around them
+// (PodzielSerwer); Driver 18 gets Encrypt=Optional, so that it encrypts as the
 // earlier providers did, when the server asks. The other attributes concern the OLE DB provider
 // only.
 //

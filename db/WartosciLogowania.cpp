@@ -21,6 +21,13 @@ std::u16string Szeroki(std::string_view pole, std::string_view wartosc) {
     }
 }
 
+std::string_view BezBlankow(std::string_view tekst) {
+    const auto blank = [](char znak) { return znak == ' ' || znak == '\t'; };
+    while (!tekst.empty() && blank(tekst.front())) tekst.remove_prefix(1);
+    while (!tekst.empty() && blank(tekst.back())) tekst.remove_suffix(1);
+    return tekst;
+}
+
 void SprawdzDlugosc(std::string_view opis, std::size_t dlugosc, std::size_t maksDlugosc) {
     if (dlugosc > maksDlugosc)
         throw EDatabaseError(
@@ -44,25 +51,33 @@ void SprawdzWartoscLogowania(std::string_view pole, std::string_view wartosc,
     SprawdzDlugosc(Formatuj("Wartość pola „%s”", {pole}), szeroki.size(), maksDlugosc);
 }
 
+CzesciSerwera PodzielSerwer(std::string_view wartosc) {
+    CzesciSerwera czesci;
+    if (const std::size_t przecinek = wartosc.rfind(','); przecinek != std::string_view::npos) {
+        czesci.port = std::string(BezBlankow(wartosc.substr(przecinek + 1)));
+        wartosc = wartosc.substr(0, przecinek);
+    }
+    if (const std::size_t ukosnik = wartosc.find('\\'); ukosnik != std::string_view::npos) {
+        czesci.instancja = std::string(BezBlankow(wartosc.substr(ukosnik + 1)));
+        wartosc = wartosc.substr(0, ukosnik);
+    }
+    czesci.komputer = std::string(BezBlankow(wartosc));
+    return czesci;
+}
+
 void SprawdzSerwer(std::string_view wartosc) {
     constexpr std::string_view pole = "Serwer";
     SprawdzWartoscLogowania(pole, wartosc, std::u16string::npos);
-    const std::u16string szeroki = Szeroki(pole, wartosc);
-    const std::size_t ukosnik = szeroki.find(u'\\');
-    const std::size_t przecinek = szeroki.rfind(u',');
-    const std::size_t koniecNazwy = std::min(ukosnik, przecinek);
-    SprawdzDlugosc("Nazwa komputera w polu „Serwer”",
-                   koniecNazwy == std::u16string::npos ? szeroki.size() : koniecNazwy,
+    // Measured as sent: the blanks around each part never reach the driver.
+    const CzesciSerwera czesci = PodzielSerwer(wartosc);
+    SprawdzDlugosc("Nazwa komputera w polu „Serwer”", Szeroki(pole, czesci.komputer).size(),
                    MaksDlugoscNazwyKomputera);
-    if (ukosnik != std::u16string::npos) {
-        const std::size_t koniec =
-            przecinek != std::u16string::npos && przecinek > ukosnik ? przecinek : szeroki.size();
-        SprawdzDlugosc("Nazwa instancji w polu „Serwer”", koniec - ukosnik - 1,
+    if (czesci.instancja)
+        SprawdzDlugosc("Nazwa instancji w polu „Serwer”", Szeroki(pole, *czesci.instancja).size(),
                        MaksDlugoscNazwyInstancji);
-    }
-    if (przecinek != std::u16string::npos)
-        SprawdzDlugosc("Liczba po przecinku (port) w polu „Serwer”", szeroki.size() - przecinek - 1,
-                       MaksDlugoscPortu);
+    if (czesci.port)
+        SprawdzDlugosc("Liczba po przecinku (port) w polu „Serwer”",
+                       Szeroki(pole, *czesci.port).size(), MaksDlugoscPortu);
 }
 
 }  // namespace zuv

@@ -4,6 +4,8 @@
 // a Polish message naming the field.
 
 #include <cstddef>
+#include <optional>
+#include <string>
 #include <string_view>
 
 namespace zuv {
@@ -24,7 +26,18 @@ inline constexpr std::size_t MaksDlugoscPortu = 5;
 void SprawdzWartoscLogowania(std::string_view pole, std::string_view wartosc,
                              std::size_t maksDlugosc);
 
-// The same for the server field, its machine name and instance name measured apart.
+// The server field as it is sent: the machine name, optionally "\" and an instance name (from the
+// first "\"), optionally "," and a port (from the last ","), each part without the blanks typed
+// around it ("srv , 1433" and " srv\ SQL2005" are what people type).
+struct CzesciSerwera {
+    std::string komputer;
+    std::optional<std::string> instancja;
+    std::optional<std::string> port;
+};
+CzesciSerwera PodzielSerwer(std::string_view wartosc);
+
+// The same checks for the server field; its machine name, instance name and port are measured
+// apart, as PodzielSerwer sends them.
 void SprawdzSerwer(std::string_view wartosc);
 
 }  // namespace zuv

@@ -64,6 +64,12 @@ TEST(ConnectionStringODBC, EveryValueInBracesByTheDriversRules) {
         {"port after a comma, Microsoft", "srv,1433", M, "p",
          "DRIVER={ODBC Driver 18 for SQL Server};SERVER={srv,1433};DATABASE={ZUV};UID={sa};"
          "PWD={p};APP={U:admin};Encrypt=Optional;"},
+        {"blanks around the server's parts, FreeTDS", " srv \\ SQL2005 ,  1433 ", F, "p",
+         "DRIVER={FreeTDS};SERVER={srv\\SQL2005};PORT={1433};TDS_Version=7.4;DATABASE={ZUV};"
+         "UID={sa};PWD={p};APP={U:admin};"},
+        {"blanks around the server's parts, Microsoft", " srv \\ SQL2005 ,  1433 ", M, "p",
+         "DRIVER={ODBC Driver 18 for SQL Server};SERVER={srv\\SQL2005,1433};DATABASE={ZUV};"
+         "UID={sa};PWD={p};APP={U:admin};Encrypt=Optional;"},
         {"FreeTDS takes braces and semicolons as they are", "srv", F, "{a;b}c}",
          "DRIVER={FreeTDS};SERVER={srv};TDS_Version=7.4;DATABASE={ZUV};UID={sa};PWD={{a;b}c}};"
          "APP={U:admin};"},
@@ -80,7 +86,8 @@ TEST(ConnectionStringODBC, EveryValueInBracesByTheDriversRules) {
     }
 }
 
-// The drivers found on Windows: each of Microsoft's takes the server as typed; Driver 18 alone
+// The drivers found on Windows: each of Microsoft's takes the server as typed (without blanks
+// around its parts); Driver 18 alone
 // is told to encrypt only when the server asks.
 TEST(ConnectionStringODBC, MicrosoftDriversTakeTheServerAsTypedAndDriver18EncryptsOptionally) {
     const struct {
@@ -174,6 +181,13 @@ TEST(ConnectionStringODBC, ValuesNoDriverCanTakeAreRefusedNamingTheField) {
         {"machine name of 253 with instance and port",
          std::string(253, 'h') + "\\" + std::string(16, 'i') + ",14330", "ZUV", "sa", "p",
          RodzajSterownika::Microsoft, ""},
+        {"blanks around the parts are not counted",
+         "  " + std::string(253, 'h') + " \\ " + std::string(16, 'i') + " ,  14330  ", "ZUV", "sa",
+         "p", RodzajSterownika::FreeTDS, ""},
+        {"six digits after the comma and a blank", "127.0.0.1, 143300", "ZUV", "sa", "p",
+         RodzajSterownika::Microsoft,
+         "Liczba po przecinku (port) w polu „Serwer” jest za długa: ma 6 znaków, a SQL Server "
+         "przyjmuje najwyżej 5."},
         {"machine name of 254", std::string(254, 'h'), "ZUV", "sa", "p", RodzajSterownika::FreeTDS,
          "Nazwa komputera w polu „Serwer” jest za długa: ma 254 znaków, a SQL Server przyjmuje "
          "najwyżej 253."},

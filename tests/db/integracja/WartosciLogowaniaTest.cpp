@@ -105,3 +105,18 @@ TEST(WartosciLogowania, ArriveExactlyOrAreRefusedBeforeSending) {
         EXPECT_TRUE(serwer->logins().empty()) << "something reached the server";
     }
 }
+
+// "host, port" as people type it, blanks around the parts, reaches the server.
+TEST(WartosciLogowania, AServerWithBlanksAroundItsPartsLogsIn) {
+    SerwerTestowy serwer;
+    const std::string port = std::to_string(serwer->port());
+    for (const std::string& adres :
+         {"127.0.0.1, " + port, "  127.0.0.1  ,  " + port + "  ", "127.0.0.1 ," + port}) {
+        SCOPED_TRACE(adres);
+        PolaczenieODBC polaczenie;
+        polaczenie.UstawConnectionString(
+            UtworzConnectionString(adres, "ZUV", "sa", "Tajne;1'\"", "admin"));
+        EXPECT_NO_THROW(polaczenie.Otworz());
+        EXPECT_TRUE(polaczenie.Otwarte());
+    }
+}
