@@ -74,6 +74,9 @@ TEST(CommandLine, ReadsEveryOption) {
         "--drop-at",
         "4",
         "--drop-at=9",
+        "--reset-at",
+        "6",
+        "--refused-end-begins",
         "--delay",
         "2:0.25",
         "--refuse-logins",
@@ -89,6 +92,8 @@ TEST(CommandLine, ReadsEveryOption) {
     expected.journalPath = "j.jsonl";
     expected.faults.failBatches = {{"8.2.0.6", 2, 547, "x", 0}, {"8.3.0.1", 5, 50000, "y", 1}};
     expected.faults.dropAtRequests = {4, 9};
+    expected.faults.resetAtRequests = {6};
+    expected.refusedEndBegins = true;
     expected.faults.delays = {{2, std::chrono::milliseconds(250)}};
     expected.faults.refuseLogins = true;
     EXPECT_EQ(parsed.config, expected);
@@ -97,8 +102,16 @@ TEST(CommandLine, ReadsEveryOption) {
 
 TEST(CommandLine, RejectsMistakes) {
     const std::vector<std::vector<std::string>> cases = {
-        {"--prot", "1"},  {"--port"},         {"--port", "70000"}, {"--port", "-1"},
-        {"--delay", "3"}, {"--delay", "3:x"}, {"--drop-at", "0"},  {"--refuse-logins=1"},
+        {"--prot", "1"},
+        {"--port"},
+        {"--port", "70000"},
+        {"--port", "-1"},
+        {"--delay", "3"},
+        {"--delay", "3:x"},
+        {"--drop-at", "0"},
+        {"--refuse-logins=1"},
+        {"--reset-at", "x"},
+        {"--refused-end-begins=1"},
         {"1433"},
     };
     for (const auto& arguments : cases) {

@@ -131,6 +131,12 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
         } else if (option == "--drop-at") {
             config.faults.dropAtRequests.push_back(
                 parseNumber<std::uint64_t>(value(), "request number", 1));
+        } else if (option == "--reset-at") {
+            config.faults.resetAtRequests.push_back(
+                parseNumber<std::uint64_t>(value(), "request number", 1));
+        } else if (option == "--refused-end-begins") {
+            if (inlineValue) throw std::invalid_argument("--refused-end-begins takes no value");
+            config.refusedEndBegins = true;
         } else if (option == "--delay") {
             const std::string text = value();
             const auto [request, seconds] = splitFirst(text, option);
@@ -182,11 +188,15 @@ A fake SQL Server speaking TDS 7.4 on 127.0.0.1, for tests and the demo. Prints
                            error NUMBER, severity 16, after the results of K statements;
                            \r and \n in MESSAGE become CR and LF (repeatable)
   --drop-at K              close the connection instead of answering request K (repeatable)
+  --reset-at K             reset the connection (TCP RST) instead of answering request K
+                           (repeatable)
   --delay K:S              answer request K after S seconds, unless cancelled (repeatable)
   --refuse-logins          every login fails with error 18456
   --silent                 accept connections and never answer
   --login-fault F          drop-prelogin, drop-login7, drop-before-ack (close the connection
                            there) or delay-ack:S (acknowledge the log-in after S seconds)
+  --refused-end-begins     a commit or rollback that also begins a new transaction, refused
+                           because the session has none (error 3902 or 3903), still begins it
 
 Requests are SQL batches, remote procedure calls and transaction requests, numbered from 1
 over the server's lifetime.

@@ -8,6 +8,11 @@ bool Faults::dropsAt(std::uint64_t request) const {
     return std::find(dropAtRequests.begin(), dropAtRequests.end(), request) != dropAtRequests.end();
 }
 
+bool Faults::resetsAt(std::uint64_t request) const {
+    return std::find(resetAtRequests.begin(), resetAtRequests.end(), request) !=
+           resetAtRequests.end();
+}
+
 std::optional<std::chrono::milliseconds> Faults::delayFor(std::uint64_t request) const {
     for (const DelayFault& delay : delays) {
         if (delay.request == request) return delay.delay;

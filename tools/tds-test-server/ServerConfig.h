@@ -51,13 +51,17 @@ enum class LoginFault { None, Silent, DropAtPreLogin, DropAtLogin7, DropBeforeAc
 struct Faults {
     std::vector<FailBatchFault> failBatches;
     std::vector<std::uint64_t> dropAtRequests;  // close the socket instead of answering
-    std::vector<DelayFault> delays;             // answer late, unless an attention comes first
+    // Reset the connection (TCP RST, as a peer that crashed or a cut network gives) instead of
+    // answering.
+    std::vector<std::uint64_t> resetAtRequests;
+    std::vector<DelayFault> delays;  // answer late, unless an attention comes first
     std::vector<FailRequestFault> failRequests;
     bool refuseLogins = false;  // every login fails with 18456
     LoginFault login = LoginFault::None;
     std::chrono::milliseconds loginDelay{0};  // for LoginFault::DelayAck
 
     bool dropsAt(std::uint64_t request) const;
+    bool resetsAt(std::uint64_t request) const;
     std::optional<std::chrono::milliseconds> delayFor(std::uint64_t request) const;
     const FailRequestFault* failureFor(std::uint64_t request) const;
 
@@ -73,6 +77,11 @@ struct ServerConfig {
     std::string database = "ZUV";
     std::string productVersion = "10.50.6000.34";
     std::filesystem::path journalPath;  // empty: journal in memory only
+    // A commit or rollback request with the "begin a new transaction" flag, arriving when the
+    // session has no transaction (the server ended it inside a batch), is refused with error
+    // 3902 / 3903. With this set the begin part is still carried out, so the session is in a new
+    // transaction after the error; otherwise it stays outside any.
+    bool refusedEndBegins = false;
     Faults faults;
 
     bool operator==(const ServerConfig&) const = default;

@@ -164,6 +164,10 @@ Session::Next Session::handleRequest(const Message& message) {
     journal(kind, text);
     const Faults& faults = context_.config().faults;
     if (faults.dropsAt(number)) return Next::Close;
+    if (faults.resetsAt(number)) {
+        resetOnClose(socket_.get());
+        return Next::Close;
+    }
     if (const auto delay = faults.delayFor(number)) {
         switch (waitWatchingAttention(*delay)) {
             case Wait::Closed:
@@ -276,14 +280,18 @@ std::vector<std::uint8_t> Session::runTransactionRequest(const TransactionReques
             begin();
         }
     } else if (!transaction_.open) {
-        // Nothing to end (the server ended it itself): refused, and no new one begins.
+        // Nothing to end (the server ended it itself): refused. Whether the begin part of the
+        // request is still carried out is the server's setting.
         const bool commit = request.kind == RequestKind::Commit;
         reply.message({commit ? 3902 : 3903, 1, 16,
                        commit ? "The COMMIT TRANSACTION request has no corresponding BEGIN "
                                 "TRANSACTION."
                               : "The ROLLBACK TRANSACTION request has no corresponding BEGIN "
                                 "TRANSACTION."});
-        reply.done(done_status::kError);
+        if (request.beginNew && context_.config().refusedEndBegins) begin();
+        reply.done(static_cast<std::uint16_t>(
+            done_status::kError |
+            (transaction_.open ? done_status::kInTransaction : done_status::kFinal)));
         return reply.take();
     } else {
         const bool commit = request.kind == RequestKind::Commit;

@@ -98,6 +98,11 @@ WaitResult waitReadable(int fd, int stopFd, int timeoutMs) {
     }
 }
 
+void resetOnClose(int fd) {
+    const linger immediately{1, 0};
+    ::setsockopt(fd, SOL_SOCKET, SO_LINGER, &immediately, sizeof immediately);
+}
+
 bool sendAll(int fd, const std::uint8_t* data, std::size_t size) {
     while (size > 0) {
         const ssize_t sent = ::send(fd, data, size, MSG_NOSIGNAL);

@@ -50,6 +50,9 @@ enum class WaitResult { Ready, Timeout, Stopped };
 // Waits until fd is readable, stopFd is signalled or timeoutMs passes (-1: no limit).
 WaitResult waitReadable(int fd, int stopFd, int timeoutMs);
 
+// Makes the coming close of fd reset the connection (RST) instead of ending it in order (FIN).
+void resetOnClose(int fd);
+
 // Writes everything; false when the peer is gone.
 bool sendAll(int fd, const std::uint8_t* data, std::size_t size);
 
