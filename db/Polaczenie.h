@@ -5,8 +5,9 @@
 //
 // The counter is kept here, never asked of the server: beginning sets it to the nesting level the
 // interface returns; a commit or roll back that completes lowers it by one (never below zero); one
-// that fails leaves it as it was. Closing first rolls back while the counter is above zero; a
-// failing roll back stops the close and the connection stays open.
+// that fails leaves it as it was, unless the connection ended its session for it (the server then
+// rolls back what was open, and the counter is zero). Closing first rolls back while the counter
+// is above zero; a failing roll back stops the close with its error.
 
 #include <cstdint>
 #include <optional>

@@ -6,9 +6,11 @@
 #include <limits>
 #include <vector>
 
+#include "common/Tekst.h"
 #include "common/Wyjatki.h"
 #include "db/ConnectionStringODBC.h"
 #include "db/Kodowanie.h"
+#include "db/UtrataPolaczenia.h"
 #include "db/odbc/UchwytyODBC.h"
 
 namespace zuv {
@@ -26,6 +28,8 @@ constexpr std::int32_t KodZagniezdzenie =
     static_cast<std::int32_t>(0x8004D013);  // XACT_E_XTIONEXISTS
 constexpr std::int32_t KodBrakSterownika =
     static_cast<std::int32_t>(0x800A0E7A);  // adErrProviderNotFound
+// "The ROLLBACK TRANSACTION request has no corresponding BEGIN TRANSACTION."
+constexpr std::int32_t KodBrakTransakcjiDoWycofania = 3903;
 
 SQLPOINTER WartoscAtrybutu(SQLULEN wartosc) { return reinterpret_cast<SQLPOINTER>(wartosc); }
 
@@ -217,22 +221,29 @@ void PolaczenieODBC::ZamknijSesje() {
 }
 
 template <typename Funkcja>
-auto PolaczenieODBC::ZamykajPoZerwaniu(Funkcja&& funkcja) {
+auto PolaczenieODBC::ZamykajPoZerwaniu(KrokUtraty krok, Funkcja&& funkcja) {
     try {
         return funkcja();
-    } catch (const Exception&) {
+    } catch (const EUtrataPolaczenia&) {
+        throw;
+    } catch (const EOleException& blad) {
+        if (!LaczeZerwane(blad)) throw;
         // The statement's handle is gone by now, so the session can go too.
+        PorzucSesje();
+        throw EUtrataPolaczenia(blad, krok);
+    } catch (const Exception&) {
         if (SesjaZerwana()) PorzucSesje();
         throw;
     }
 }
 
 WynikZapytania PolaczenieODBC::WykonajZRekordami(std::string_view polecenie) {
-    return ZamykajPoZerwaniu([&] { return ZapytanieZRekordami(polecenie); });
+    return ZamykajPoZerwaniu(KrokUtraty::Polecenie, [&] { return ZapytanieZRekordami(polecenie); });
 }
 
 void PolaczenieODBC::WykonajBezRekordow(std::string_view polecenie, int limitCzasuSekund) {
-    ZamykajPoZerwaniu([&] { PolecenieBezRekordow(polecenie, limitCzasuSekund); });
+    ZamykajPoZerwaniu(KrokUtraty::Polecenie,
+                      [&] { PolecenieBezRekordow(polecenie, limitCzasuSekund); });
 }
 
 WynikZapytania PolaczenieODBC::ZapytanieZRekordami(std::string_view polecenie) {
@@ -312,7 +323,7 @@ void PolaczenieODBC::PolecenieBezRekordow(std::string_view polecenie, int limitC
 }
 
 int PolaczenieODBC::RozpocznijNaSerwerze() {
-    return ZamykajPoZerwaniu([&] { return RozpocznijWSesji(); });
+    return ZamykajPoZerwaniu(KrokUtraty::Rozpoczecie, [&] { return RozpocznijWSesji(); });
 }
 
 int PolaczenieODBC::RozpocznijWSesji() {
@@ -333,6 +344,15 @@ bool PolaczenieODBC::SesjaZerwana() const {
     const SQLRETURN wynik = SQLGetConnectAttr(sesja_->polaczenie.Uchwyt(), SQL_ATTR_CONNECTION_DEAD,
                                               &martwe, 0, nullptr);
     return SQL_SUCCEEDED(wynik) && martwe == SQL_CD_TRUE;
+}
+
+bool PolaczenieODBC::LaczeZerwane(const EOleException& blad) const {
+    // A connection closed before the call was not lost by it.
+    if (!Otwarte()) return false;
+    // FreeTDS reports the loss itself as a warning (01000 "Unexpected EOF from the server") or a
+    // general error (HY000 "Unknown error" after a reset), and marks the connection dead;
+    // Microsoft's drivers report SQLSTATE class 08 (connection exception).
+    return SesjaZerwana() || blad.StanSQL().rfind("08", 0) == 0;
 }
 
 void PolaczenieODBC::PorzucSesje() noexcept {
@@ -361,59 +381,83 @@ bool PolaczenieODBC::TransakcjaNaSerwerze() {
     return liczba == nullptr || *liczba > 0;
 }
 
-bool PolaczenieODBC::PrzywrocAutoZatwierdzanie() noexcept {
+std::optional<EOleException> PolaczenieODBC::PrzywrocAutoZatwierdzanie() {
     Sesja& sesja = *sesja_;
     sesja.wTransakcji = false;
-    const SQLRETURN wynik = SQLSetConnectAttr(sesja.polaczenie.Uchwyt(), SQL_ATTR_AUTOCOMMIT,
-                                              WartoscAtrybutu(SQL_AUTOCOMMIT_ON), 0);
-    if (SQL_SUCCEEDED(wynik)) return true;
-    // Switching autocommit on sends a roll back of the (empty) transaction the driver began after
-    // the last one; a server that refuses it leaves the driver believing a transaction is open,
-    // and its next begin would send nothing. The session cannot be trusted any more.
-    if (SesjaZerwana()) PorzucSesje();
-    return false;
+    const SQLHANDLE dbc = sesja.polaczenie.Uchwyt();
+    const SQLRETURN wynik =
+        SQLSetConnectAttr(dbc, SQL_ATTR_AUTOCOMMIT, WartoscAtrybutu(SQL_AUTOCOMMIT_ON), 0);
+    if (SQL_SUCCEEDED(wynik)) return std::nullopt;
+    return BladODBC(SQL_HANDLE_DBC, dbc, sesja.sterownik);
 }
 
 void PolaczenieODBC::ZatwierdzNaSerwerze() {
     Sesja& sesja = OtwartaSesja();
     const SQLHANDLE dbc = sesja.polaczenie.Uchwyt();
-    SprawdzODBC(SQLEndTran(SQL_HANDLE_DBC, dbc, SQL_COMMIT), SQL_HANDLE_DBC, dbc, sesja.sterownik);
-    // Committed: whatever happens to the session from here on does not undo it, so it is never
-    // reported as a failure of the commit. A session left in an unknown state is closed rather
-    // than opened anew: the run goes on, and a new session would lack the update-session flag;
-    // the next step then reports the closed connection itself.
-    if (!PrzywrocAutoZatwierdzanie()) PorzucSesje();
+    if (!SQL_SUCCEEDED(SQLEndTran(SQL_HANDLE_DBC, dbc, SQL_COMMIT))) {
+        const EOleException blad = BladODBC(SQL_HANDLE_DBC, dbc, sesja.sterownik);
+        if (!LaczeZerwane(blad)) throw blad;
+        // The commit may have been carried out before the link went: its outcome is open.
+        PorzucSesje();
+        throw EUtrataPolaczenia(blad, KrokUtraty::Zatwierdzenie);
+    }
+    // Committed. Switching autocommit on sends a roll back of the (empty) transaction the driver
+    // began at once; a server that refuses it leaves the driver believing a transaction is open,
+    // and its next begin would send nothing, so that later batches would each commit on their
+    // own. Such a session cannot be used any more, nor replaced by a new one here: the run's next
+    // package needs the update-session flag of this one. The run stops, and says so.
+    if (const auto blad = PrzywrocAutoZatwierdzanie()) {
+        const bool zerwane = LaczeZerwane(*blad);
+        PorzucSesje();
+        throw EUtrataPolaczenia(*blad, KrokUtraty::PoZatwierdzeniu, zerwane);
+    }
 }
 
 void PolaczenieODBC::WycofajNaSerwerze() {
-    Sesja& sesja = OtwartaSesja();
+    OtwartaSesja();
+    // Asked before the roll back, whose own answer cannot tell: the server may have ended the
+    // transaction itself when a batch failed (a deadlock victim, XACT_ABORT, an error that aborts
+    // the transaction). FreeTDS's roll back is then refused with 3903 while its begin part still
+    // opens a new transaction, so a count asked afterwards reads 1.
+    bool otwarta = true;
+    try {
+        otwarta = TransakcjaNaSerwerze();
+    } catch (const EUtrataPolaczenia&) {
+        return;  // the session went, and the server rolls back what it left open
+    } catch (const EOleException&) {
+        // Unreadable: taken as open, and the roll back decides.
+    }
+    Sesja& sesja = *sesja_;
     const SQLHANDLE dbc = sesja.polaczenie.Uchwyt();
-    const SQLRETURN wynik = SQLEndTran(SQL_HANDLE_DBC, dbc, SQL_ROLLBACK);
-    if (!SQL_SUCCEEDED(wynik)) {
-        EOleException blad = BladODBC(SQL_HANDLE_DBC, dbc, sesja.sterownik);
-        // A server rolls back the transaction of a session that ended, and a lost connection
-        // cannot be used again: the roll back is as done as it can be, and the connection closed.
-        if (SesjaZerwana()) {
+    // Sent also when nothing is open: it ends the driver's own idea of the transaction, and a
+    // server that begins a new one with it gives the switch to autocommit below one to end.
+    if (!SQL_SUCCEEDED(SQLEndTran(SQL_HANDLE_DBC, dbc, SQL_ROLLBACK))) {
+        const EOleException blad = BladODBC(SQL_HANDLE_DBC, dbc, sesja.sterownik);
+        if (LaczeZerwane(blad)) {
             PorzucSesje();
             return;
         }
-        // The server may have ended the transaction itself (a deadlock victim, an error that
-        // aborts the transaction); then there is nothing left to roll back. Only a transaction
-        // still open on the server makes the failure stand.
-        bool otwarta = true;
-        try {
-            otwarta = TransakcjaNaSerwerze();
-        } catch (const EOleException&) {
-            if (SesjaZerwana()) {
-                PorzucSesje();
-                return;
-            }
+        if (otwarta && blad.Kod() != KodBrakTransakcjiDoWycofania) {
+            // The transaction may still be open on the server. Ending the session rolls it back
+            // there, so nothing of it can stay, and nothing of it can be committed later.
+            PorzucSesje();
+            throw EOleException(
+                Formatuj("Wycofanie zmian nie powiodło się: %s\r\nProgram zakończył połączenie z "
+                         "serwerem, więc serwer wycofa niezatwierdzone zmiany. Kliknij „Loguj”, "
+                         "aby połączyć się ponownie.",
+                         {blad.Komunikat()}),
+                blad.Kod(), blad.Zrodlo(), blad.PlikPomocy(), blad.KontekstPomocy(),
+                blad.StanSQL());
         }
-        if (otwarta) throw blad;
     }
     // After a roll back the run ends, so a session in an unknown state can be replaced by a new
     // one: the next run sets its update-session flag again.
-    if (!PrzywrocAutoZatwierdzanie() && Otwarte()) OdnowSesje();
+    if (const auto blad = PrzywrocAutoZatwierdzanie()) {
+        if (LaczeZerwane(*blad))
+            PorzucSesje();
+        else
+            OdnowSesje();
+    }
 }
 
 }  // namespace zuv

@@ -4,9 +4,12 @@
 // calls, every result of a command read to its end so that no error goes unseen.
 
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "common/Wyjatki.h"
 #include "db/Polaczenie.h"
+#include "db/UtrataPolaczenia.h"
 
 namespace zuv {
 
@@ -21,13 +24,20 @@ class PolaczenieODBC : public Polaczenie {
     // Ends the session; the server rolls back whatever is still open when the session goes.
     ~PolaczenieODBC() override;
 
-    // A command that fails because the link to the server is lost leaves the connection closed,
-    // with no transaction counted: the server rolls back the transaction of an ended session.
-    // A commit completes once the server confirms it, whatever becomes of the session after it.
-    // A roll back completes also when the session is lost (the connection then counts as closed:
-    // the server rolls back the transaction of an ended session) and when the server reports no
-    // transaction open any more (it ended it itself, as for a deadlock victim). Any other failure
-    // of a roll back raises its error and the transaction stays counted.
+    // A command, begin or commit that fails because the link to the server is lost (the driver
+    // marks the connection dead, or reports SQLSTATE class 08) raises EUtrataPolaczenia (step
+    // Polecenie, Rozpoczecie or Zatwierdzenie) and leaves the connection closed, with no
+    // transaction counted: the server rolls back the transaction of an ended session. A commit the
+    // server confirmed, after which the session is lost or cannot be trusted (the driver could not
+    // leave manual-commit mode), raises EUtrataPolaczenia at PoZatwierdzeniu: the package is
+    // committed, and the connection is closed.
+    //
+    // A roll back first asks the server whether a transaction is open (it may have ended it
+    // itself, as for a deadlock victim). It completes when the session is lost (the connection
+    // then counts as closed), when nothing was open, and when the server answers 3903 (nothing to
+    // roll back). Any other failure ends the session, so that the server rolls back whatever is
+    // open, and raises EOleException "Wycofanie zmian nie powiodło się: <server's text>" CR LF
+    // with what the program did and what to do next; no transaction is counted afterwards.
 
     bool Otwarte() const override;
     WynikZapytania WykonajZRekordami(std::string_view polecenie) override;
@@ -50,10 +60,13 @@ class PolaczenieODBC : public Polaczenie {
     void PolecenieBezRekordow(std::string_view polecenie, int limitCzasuSekund);
     // Runs `funkcja`; when it fails because the link to the server is lost, the session is
     // released (the connection counts as closed, no transaction open) before the error goes on.
+    // `krok` names the step in the EUtrataPolaczenia raised in place of the error.
     template <typename Funkcja>
-    auto ZamykajPoZerwaniu(Funkcja&& funkcja);
+    auto ZamykajPoZerwaniu(KrokUtraty krok, Funkcja&& funkcja);
     // Whether the driver knows the link to the server lost (true also when closed).
     bool SesjaZerwana() const;
+    // Whether `blad`, raised by a call on the open connection, tells of a lost link.
+    bool LaczeZerwane(const EOleException& blad) const;
     // Releases a session that cannot be used any more; the connection counts as closed.
     void PorzucSesje() noexcept;
     // A new session from the same connection string in place of the old one; closed when the
@@ -62,9 +75,9 @@ class PolaczenieODBC : public Polaczenie {
     // Asks the server whether it has a transaction open in this session (unreadable counts as
     // yes).
     bool TransakcjaNaSerwerze();
-    // Autocommit back on after the transaction ended; false when the driver refused (the session
-    // is released when the link is lost). Never throws.
-    bool PrzywrocAutoZatwierdzanie() noexcept;
+    // Autocommit back on after the transaction ended; the driver's error when it refused, the
+    // driver then still in manual-commit mode.
+    std::optional<EOleException> PrzywrocAutoZatwierdzanie();
     int RozpocznijWSesji();
 
     int limitCzasuLogowania_;

@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <cstring>
+#include <exception>
 #include <functional>
 
 #include "common/Tekst.h"
 #include "common/Wyjatki.h"
 #include "db/DBUzytkiST.h"
 #include "db/Polaczenie.h"
+#include "db/UtrataPolaczenia.h"
 #include "packages/KontrolkaPostepu.h"
 #include "versions/ObslugaWersji.h"
 
@@ -55,17 +57,65 @@ void Pokaz(KontrolkaPostepu* kontrolka, const std::string& tekst) {
     kontrolka->OdswiezTeraz();
 }
 
-[[noreturn]] void ZglosBladPartii(const EOleException& blad, KontrolkaPostepu* kontrolka,
-                                  std::string_view wersja, std::int32_t numer) {
+void PokazPrzerwanie(KontrolkaPostepu* kontrolka, std::string_view wersja) {
     if (kontrolka != nullptr && kontrolka->Widoczna()) {
         kontrolka->UstawTekst(
             Formatuj("Aktualizacja bazy do wersji %s przerwana z powodu błędu.", {wersja}));
         kontrolka->UstawKolor(TPrzetwarzanieSTR::KolorBledu);
     }
+}
+
+[[noreturn]] void ZglosBladPartii(const EOleException& blad, KontrolkaPostepu* kontrolka,
+                                  std::string_view wersja, std::int32_t numer) {
+    PokazPrzerwanie(kontrolka, wersja);
     throw EOleException(
         Formatuj("Błąd aktualizacji bazy do wersji %s podczas wykonywania operacji %d:\r\n%s",
                  {wersja, numer, blad.Komunikat()}),
         blad.Kod(), blad.Zrodlo(), blad.PlikPomocy(), blad.KontekstPomocy(), blad.StanSQL());
+}
+
+// Runs a step of the package; a lost connection in it is raised again placed at `krok`.
+template <typename Funkcja>
+auto WKroku(KrokUtraty krok, std::string_view wersja, Funkcja&& funkcja) {
+    try {
+        return funkcja();
+    } catch (const EUtrataPolaczenia& utrata) {
+        throw utrata.WKroku(krok, std::string(wersja));
+    }
+}
+
+// `blad` raised again, of its own kind, with `dopisek` after a line break.
+[[noreturn]] void ZglosZDopiskiem(const std::exception_ptr& blad, const std::string& dopisek) {
+    try {
+        std::rethrow_exception(blad);
+    } catch (const EOleException& e) {
+        throw EOleException(e.Komunikat() + "\r\n" + dopisek, e.Kod(), e.Zrodlo(), e.PlikPomocy(),
+                            e.KontekstPomocy(), e.StanSQL());
+    } catch (const EDatabaseError& e) {
+        throw EDatabaseError(e.Komunikat() + "\r\n" + dopisek, e.KontekstPomocy());
+    } catch (const EConvertError& e) {
+        throw EConvertError(e.Komunikat() + "\r\n" + dopisek, e.KontekstPomocy());
+    } catch (const Exception& e) {
+        throw Exception(e.Komunikat() + "\r\n" + dopisek, e.KontekstPomocy());
+    } catch (const std::exception& e) {
+        throw Exception(std::string(e.what()) + "\r\n" + dopisek);
+    }
+}
+
+// Rolls the package back while `blad` is handled. `blad` stays the error raised: a roll back that
+// fails adds its own error's text, and one after which the session is gone says so.
+void WycofajPoBledzie(Polaczenie* polaczenie, std::string_view wersja,
+                      const std::exception_ptr& blad) {
+    std::string dopisek;
+    const bool otwarte = polaczenie->Otwarte();
+    try {
+        WycofajTransakcje(polaczenie);
+        if (otwarte && !polaczenie->Otwarte())
+            dopisek = OpisUtraty(KrokUtraty::Wycofanie, std::string(wersja));
+    } catch (const std::exception& wycofanie) {
+        dopisek = wycofanie.what();
+    }
+    if (!dopisek.empty()) ZglosZDopiskiem(blad, dopisek);
 }
 
 }  // namespace
@@ -112,16 +162,18 @@ bool TPrzetwarzanieSTR::SpelniaMinSQL(std::int32_t wersjaSerwera, std::string_vi
 bool TPrzetwarzanieSTR::WykonajSkrypt(Polaczenie* polaczenie, const ListaLinii& linie,
                                       bool zamienZnacznik, KontrolkaPostepu* kontrolka,
                                       std::string_view wersja) {
-    const std::int32_t wersjaSerwera = WersjaWiekszaLubRowna(wersja, PierwszaWersjaZGeneracja)
-                                           ? TDBUzytkiST::OdczytajWersjeSerwera(polaczenie)
-                                           : GeneracjaDomyslna;
+    const std::int32_t wersjaSerwera =
+        WersjaWiekszaLubRowna(wersja, PierwszaWersjaZGeneracja)
+            ? WKroku(KrokUtraty::OdczytGeneracji, wersja,
+                     [&] { return TDBUzytkiST::OdczytajWersjeSerwera(polaczenie); })
+            : GeneracjaDomyslna;
     if (TylkoBiale(linie)) return false;
 
     Pokaz(kontrolka, "Aktualizacja bazy danych: przygotowanie aktualizacji...");
     const std::int32_t liczbaOperacji = LiczbaSeparatorow(linie);
     const std::string przedrostekPostepu = std::string(wersja) + " - Aktualizacja bazy danych: ";
 
-    RozpocznijTransakcje(polaczenie);
+    WKroku(KrokUtraty::Rozpoczecie, wersja, [&] { RozpocznijTransakcje(polaczenie); });
     try {
         PodzielNaPartie(linie, [&](std::string& partia, std::int32_t numer) {
             Pokaz(kontrolka, przedrostekPostepu + Formatuj("wykonywanie operacji %d z %d...",
@@ -130,16 +182,27 @@ bool TPrzetwarzanieSTR::WykonajSkrypt(Polaczenie* polaczenie, const ListaLinii& 
             if (!SpelniaMinSQL(wersjaSerwera, partia)) return;
             try {
                 WykonajSQL(polaczenie, partia, LimitCzasuPartii);
+            } catch (const EUtrataPolaczenia& utrata) {
+                PokazPrzerwanie(kontrolka, wersja);
+                throw utrata.WKroku(KrokUtraty::Partia, std::string(wersja), numer);
             } catch (const EOleException& blad) {
                 ZglosBladPartii(blad, kontrolka, wersja, numer);
             }
         });
-        ZatwierdzTransakcje(polaczenie);
+        try {
+            ZatwierdzTransakcje(polaczenie);
+        } catch (const EUtrataPolaczenia& utrata) {
+            // The connection tells a loss at the commit from one after the server confirmed it.
+            throw utrata.WKroku(utrata.Krok() == KrokUtraty::PoZatwierdzeniu
+                                    ? KrokUtraty::PoZatwierdzeniu
+                                    : KrokUtraty::Zatwierdzenie,
+                                std::string(wersja));
+        }
     } catch (...) {
-        // Whatever failed, nothing of the package may stay; an error of the roll-back itself
-        // leaves this handler in place of the first one. A transaction no longer counted went
+        // Whatever failed, nothing of the package may stay. A transaction no longer counted went
         // with its session (the connection lost): the server rolled it back already.
-        if (polaczenie->PoziomTransakcji() > 0) WycofajTransakcje(polaczenie);
+        if (polaczenie->PoziomTransakcji() > 0)
+            WycofajPoBledzie(polaczenie, wersja, std::current_exception());
         throw;
     }
     return true;

@@ -84,9 +84,14 @@ struct TPrzetwarzanieSTR {
     // raised again; a database client error (EOleException) of a batch is first wrapped into a
     // new EOleException "Błąd aktualizacji bazy do wersji <wersja> podczas wykonywania operacji
     // <n>:" CR LF "<message>" with the caught code, source, help file and help context, and a
-    // visible control shows the failure text in KolorBledu. If the roll-back fails, its error is
-    // the one raised. A transaction the connection no longer counts (its session was lost, and
-    // the server rolled it back) is not rolled back again.
+    // visible control shows the failure text in KolorBledu. A roll-back never hides the error:
+    // when it fails, its error's text is added after a line break; when the session is gone after
+    // it, the text that says so (OpisUtraty at Wycofanie). A transaction the connection no longer
+    // counts (its session was lost, and the server rolled it back) is not rolled back again.
+    //
+    // A lost connection (EUtrataPolaczenia, db/UtrataPolaczenia.h) is raised again placed at its
+    // step of this package: OdczytGeneracji, Rozpoczecie, Partia with the operation's number (the
+    // control then shows the failure as for a batch's error), Zatwierdzenie or PoZatwierdzeniu.
     static bool WykonajSkrypt(Polaczenie* polaczenie, const ListaLinii& linie, bool zamienZnacznik,
                               KontrolkaPostepu* kontrolka, std::string_view wersja);
 

@@ -392,17 +392,35 @@ TEST(WykonajSkrypt, OtherErrorsPassUnchangedAfterRollBack) {
     }
 }
 
-TEST(WykonajSkrypt, FailingRollBackRaisesItsOwnError) {
-    PolaczeniePamieciowe polaczenie;
-    polaczenie.Zawiedz(Rodzaj::Polecenie, 1,
-                       std::make_exception_ptr(EOleException("Batch failed", 4, "test")));
-    polaczenie.Zawiedz(Rodzaj::Wycofanie, 1,
-                       std::make_exception_ptr(EOleException("Connection lost", 6, "test")));
-    EXPECT_EQ(Uruchom(polaczenie, {"A", "go"}, nullptr, "8.2.0.6"),
-              "EOleException: Connection lost");
-    EXPECT_EQ(Przebieg(polaczenie), (V{"begin", "exec \r\nA\r\n !", "rollback !"}));
-    // The failed roll-back leaves the transaction counted as open, as the connection's rule says.
-    EXPECT_EQ(polaczenie.PoziomTransakcji(), 1);
+// A failing roll-back never hides the error that caused it: its own text follows after a line
+// break, and the error keeps its kind.
+TEST(WykonajSkrypt, AFailingRollBackAddsItsErrorToTheOneThatCausedIt) {
+    const struct {
+        const char* nazwa;
+        V linie;
+        std::string oczekiwany;
+        V przebieg;
+    } przypadki[] = {
+        {"a batch's database error",
+         {"A", "go"},
+         "EOleException: Błąd aktualizacji bazy do wersji 8.2.0.6 podczas wykonywania operacji "
+         "1:\r\nBatch failed\r\nRollback refused",
+         {"begin", "exec \r\nA\r\n !", "rollback !"}},
+        {"a generation marker without a number",
+         {"-- $MIN_SQL_", "go"},
+         "EConvertError: '' is not a valid integer value\r\nRollback refused",
+         {"begin", "rollback !"}},
+    };
+    for (const auto& p : przypadki) {
+        SCOPED_TRACE(p.nazwa);
+        PolaczeniePamieciowe polaczenie;
+        polaczenie.Zawiedz(Rodzaj::Polecenie, 1,
+                           std::make_exception_ptr(EOleException("Batch failed", 4, "test")));
+        polaczenie.Zawiedz(Rodzaj::Wycofanie, 1,
+                           std::make_exception_ptr(EOleException("Rollback refused", 6, "test")));
+        EXPECT_EQ(Uruchom(polaczenie, p.linie, nullptr, "8.2.0.6"), p.oczekiwany);
+        EXPECT_EQ(Przebieg(polaczenie), p.przebieg);
+    }
 }
 
 TEST(WykonajSkrypt, FailsBeforeAnythingOnMalformedVersionOrFailedGenerationRead) {

@@ -131,7 +131,11 @@ void PakietNaSerwerze::SprawdzBladTrzeciejInstrukcji(SerwerTestowy& serwer) {
     EXPECT_EQ(postep.kolor, 0xBBBBFFu);
     EXPECT_EQ(serwer.ZapisanaWersja(), "8.1.0.0");
     EXPECT_EQ(Transakcje(serwer), (std::vector<R>{R::Begin, R::Rollback, R::Rollback}));
-    EXPECT_EQ(serwer.Partie().size(), 7u);  // nothing after the failing batch
+    // Nothing of the package after the failing batch; the roll back asks first whether the server
+    // still has the transaction open.
+    const std::vector<std::string> partie = serwer.Partie();
+    ASSERT_EQ(partie.size(), 8u);
+    EXPECT_EQ(partie.back(), "SELECT @@TRANCOUNT");
     EXPECT_EQ(polaczenie.PoziomTransakcji(), 0);
 }
 
@@ -153,10 +157,13 @@ TEST_F(PakietNaSerwerze, ALostConnectionInTheMiddleCommitsNothingAndClosesTheCon
     SerwerTestowy serwer(Konfiguracja("7.12.0.7", usterki));
     Polacz(serwer);
     const EOleException blad = Zastosuj("zuv_8_1_0_0", "8.1.0.0");
-    // The package's own error, not the roll back's, which could not reach the server.
-    EXPECT_EQ(blad.Komunikat(),
-              "Błąd aktualizacji bazy do wersji 8.1.0.0 podczas wykonywania operacji 11:\r\n"
-              "Unexpected EOF from the server");
+    // Told as a lost connection at that batch, not as the roll back's error, which could not
+    // reach the server.
+    EXPECT_EQ(
+        blad.Komunikat(),
+        "Połączenie z serwerem zostało przerwane podczas wykonywania operacji 11 aktualizacji "
+        "bazy do wersji 8.1.0.0. Serwer wycofuje niezatwierdzone zmiany tej aktualizacji. "
+        "Kliknij „Loguj”, aby połączyć się ponownie.\r\nUnexpected EOF from the server");
     EXPECT_FALSE(polaczenie.Otwarte());
     EXPECT_EQ(polaczenie.PoziomTransakcji(), 0);
     EXPECT_EQ(serwer.ZapisanaWersja(), "7.12.0.7");

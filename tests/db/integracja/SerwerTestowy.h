@@ -17,12 +17,22 @@ class SerwerTestowy {
         konfiguracja.statePath = katalog_ / "stan";
         konfiguracja.password = haslo;
         if (konfiguracja.initVersion.empty()) konfiguracja.initVersion = "7.12.0.7";
+        konfiguracja_ = konfiguracja;
         serwer_ = std::make_unique<tds::Server>(std::move(konfiguracja));
     }
     ~SerwerTestowy() {
         serwer_.reset();
         std::error_code blad;
         std::filesystem::remove_all(katalog_, blad);
+    }
+
+    // Stops the server, which ends every session as a server process that goes away does, and
+    // starts it again on the same port with the state it saved.
+    void UruchomPonownie() {
+        tds::ServerConfig konfiguracja = konfiguracja_;
+        konfiguracja.port = serwer_->port();
+        serwer_.reset();
+        serwer_ = std::make_unique<tds::Server>(std::move(konfiguracja));
     }
 
     tds::Server& operator*() { return *serwer_; }
@@ -53,5 +63,6 @@ class SerwerTestowy {
 
     std::filesystem::path katalog_;
     std::string haslo_;
+    tds::ServerConfig konfiguracja_;
     std::unique_ptr<tds::Server> serwer_;
 };

@@ -1,17 +1,22 @@
 // The faults an administrator can meet, through the update command, the real ODBC stack and the
-// test server: a dropped connection, a server error or a reply past the time-out at each request
-// of a log-in and a run of two packages. For each: the exact text of the error box, what the
-// database then records (never half a package, committed packages kept), and that the next
+// test server: a dropped or reset connection, a server error or a reply past the time-out at each
+// request of a log-in and a run of two packages. For each: the exact text of the error box,
+// whether the session is gone, what the database then records (never half a package, committed
+// packages kept), where a commit's outcome is open what the read-back says, and that the next
 // "Aktualizuj" (after "Loguj" where the session was lost) resumes and finishes. One server per
 // case.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <functional>
+#include <thread>
 
 #include "app/ObslugaBledu.h"
 #include "app/PolecenieAktualizacji.h"
 #include "common/Wyjatki.h"
 #include "db/PolaczenieODBC.h"
+#include "db/UtrataPolaczenia.h"
+#include "db/WersjaPoUtracie.h"
 #include "tests/db/integracja/SerwerTestowy.h"
 #include "tests/support/OknaKomunikatowSkryptowe.h"
 #include "versions/KatalogWersji.h"
@@ -54,10 +59,12 @@ struct Program {
 
     // The text of the box the default error handler shows for what `krok` raises; empty when it
     // raises nothing.
-    static std::string Box(const std::function<void()>& krok) {
+    std::string Box(const std::function<void()>& krok) {
+        blad = nullptr;
         try {
             krok();
         } catch (const std::exception& e) {
+            blad = std::current_exception();
             return TekstBledu(e.what());
         }
         return "";
@@ -69,8 +76,22 @@ struct Program {
         komunikaty.odpowiedzi = {OdpowiedzKomunikatu::Tak};
         return Box([&] { polecenie.AktualizujWWatkuOkna(); });
     }
+    // What the command does after a loss whose outcome is open: logs in again with the same
+    // values, reads the recorded version and states it. Empty when the last error was not such a
+    // loss.
+    std::string BoxPoOdczycie() {
+        try {
+            if (blad) std::rethrow_exception(blad);
+        } catch (const EUtrataPolaczenia& utrata) {
+            if (utrata.WynikOtwarty())
+                return TekstBledu(utrata.ZWynikiem(ZapisanaWersjaPoUtracie(conn)).Komunikat());
+        } catch (const std::exception&) {
+        }
+        return "";
+    }
 
     PolaczenieODBC conn{PolaczenieODBC::LimitCzasuLogowania, LimitTestowy};
+    std::exception_ptr blad;  // of the last step
     OknoTestowe okno;
     OknaKomunikatowSkryptowe komunikaty;
     PolecenieAktualizacji polecenie;
@@ -83,6 +104,7 @@ enum class Rola {
     WersjaPrzedPrzebiegiem,
     TworzenieFlagi,
     WstawienieFlagi,
+    OdczytGeneracji,
     Rozpoczecie,
     PierwszaPartia,
     SrodkowaPartia,
@@ -126,6 +148,8 @@ std::uint64_t NumerZadania(Rola rola) {
             return 3;
         case Rola::WstawienieFlagi:
             return 4;
+        case Rola::OdczytGeneracji:
+            return 5;
         case Rola::Rozpoczecie:
             return rozpoczecie;
         case Rola::PierwszaPartia:
@@ -142,15 +166,17 @@ std::uint64_t NumerZadania(Rola rola) {
     return 0;
 }
 
-enum class Usterka { Zerwanie, BladSerwera, Opoznienie };
+enum class Usterka { Zerwanie, Reset, BladSerwera, Opoznienie };
 
 struct Przypadek {
     const char* nazwa;
     Rola rola;
     Usterka usterka;
-    bool przyLogowaniu;    // the fault meets "Loguj", not "Aktualizuj"
-    const char* box;       // the error box
-    const char* wersjaPo;  // what the database records after the failure
+    bool przyLogowaniu;      // the fault meets "Loguj", not "Aktualizuj"
+    std::string box;         // the error box
+    const char* wersjaPo;    // what the database records after the failure
+    bool sesjaZakonczona;    // the session is gone: the next step is "Loguj"
+    std::string poOdczycie;  // the box once the recorded version is read back; empty: no read
 };
 
 }  // namespace
@@ -158,64 +184,113 @@ struct Przypadek {
 TEST(UsterkiPrzebiegu, EachFaultShowsItsBoxLeavesNoHalfPackageAndTheNextRunFinishes) {
     using R = Rola;
     using U = Usterka;
-    const char* const Zerwanie = "Unexpected EOF from the server.";
-    const char* const Blad = "Błąd serwera – żądanie odrzucone.";
-    const char* const CzasMinal = "Timeout expired\r\nOperation was cancelled.";
-    // A committed package stands; the next step finds the connection closed.
-    const char* const Zamkniete = "Operation is not allowed when the object is closed.";
+    const std::string Eof = "\r\nUnexpected EOF from the server.";
+    const std::string Reset = "\r\nUnknown error.";
+    const std::string Blad = "Błąd serwera – żądanie odrzucone.";
+    const std::string CzasMinal = "Timeout expired\r\nOperation was cancelled.";
+    const std::string Przerwane = "Połączenie z serwerem zostało przerwane";
+    const std::string Loguj = " Kliknij „Loguj”, aby połączyć się ponownie.";
+    const std::string Operacja =
+        " podczas wykonywania operacji %s aktualizacji bazy do wersji "
+        "11.4.0.1. Serwer wycofuje niezatwierdzone zmiany tej "
+        "aktualizacji.";
+    const auto wPartii = [&](const char* numer) {
+        std::string tekst = Operacja;
+        return Przerwane + tekst.replace(tekst.find("%s"), 2, numer) + Loguj;
+    };
+    const std::string Rozpoczecie = Przerwane +
+                                    " podczas rozpoczynania transakcji aktualizacji bazy do "
+                                    "wersji 11.4.0.1. Ta aktualizacja nie zmieniła bazy." +
+                                    Loguj;
+    const std::string Zatwierdzenie =
+        Przerwane + " podczas zatwierdzania aktualizacji bazy do wersji 11.4.0.1.";
+    const std::string NieWiadomo =
+        " Nie wiadomo, czy serwer zdążył ją zatwierdzić; „Loguj” pokaże wersję zapisaną w bazie.";
+    const std::string Wycofana =
+        " Baza ma teraz zapisaną wersję 11.3.0.2: ta aktualizacja została wycofana." + Loguj;
+    const std::string PoZatwierdzeniu =
+        " tuż po zatwierdzeniu aktualizacji bazy do wersji 11.4.0.1";
+    const std::string Zatwierdzona =
+        " Baza ma teraz zapisaną wersję 11.4.0.1: ta aktualizacja została zatwierdzona." + Loguj;
+    const std::string Potwierdzil = " Serwer potwierdził jej zatwierdzenie." + Loguj;
+    const std::string OdmowaPoZatwierdzeniu =
+        "Program zakończył połączenie z serwerem" + PoZatwierdzeniu +
+        ", bo po odmowie serwera sesja nie nadawała się do dalszej pracy.";
     const Przypadek przypadki[] = {
         {"drop at the version query of the log-in", R::WersjaPrzyLogowaniu, U::Zerwanie, true,
-         Zerwanie, "11.3.0.2"},
+         Przerwane + "." + Loguj + Eof, "11.3.0.2", true, ""},
         {"error at the version query of the log-in", R::WersjaPrzyLogowaniu, U::BladSerwera, true,
-         Blad, "11.3.0.2"},
+         Blad, "11.3.0.2", false, ""},
         {"drop at the version query of the run", R::WersjaPrzedPrzebiegiem, U::Zerwanie, false,
-         Zerwanie, "11.3.0.2"},
+         Przerwane + "." + Loguj + Eof, "11.3.0.2", true, ""},
+        // The server restarted or the network cut between runs.
+        {"reset at the version query of the run", R::WersjaPrzedPrzebiegiem, U::Reset, false,
+         Przerwane + "." + Loguj + Reset, "11.3.0.2", true, ""},
         {"error at the version query of the run", R::WersjaPrzedPrzebiegiem, U::BladSerwera, false,
-         Blad, "11.3.0.2"},
+         Blad, "11.3.0.2", false, ""},
         {"version query past the time-out", R::WersjaPrzedPrzebiegiem, U::Opoznienie, false,
-         CzasMinal, "11.3.0.2"},
-        {"drop at creating the flag table", R::TworzenieFlagi, U::Zerwanie, false, Zerwanie,
-         "11.3.0.2"},
+         CzasMinal, "11.3.0.2", false, ""},
+        {"drop at creating the flag table", R::TworzenieFlagi, U::Zerwanie, false,
+         Przerwane + "." + Loguj + Eof, "11.3.0.2", true, ""},
         {"error at creating the flag table", R::TworzenieFlagi, U::BladSerwera, false, Blad,
-         "11.3.0.2"},
+         "11.3.0.2", false, ""},
         {"flag table past the time-out", R::TworzenieFlagi, U::Opoznienie, false, CzasMinal,
-         "11.3.0.2"},
-        {"drop at inserting the flag", R::WstawienieFlagi, U::Zerwanie, false, Zerwanie,
-         "11.3.0.2"},
-        {"error at inserting the flag", R::WstawienieFlagi, U::BladSerwera, false, Blad,
-         "11.3.0.2"},
+         "11.3.0.2", false, ""},
+        {"drop at inserting the flag", R::WstawienieFlagi, U::Zerwanie, false,
+         Przerwane + "." + Loguj + Eof, "11.3.0.2", true, ""},
+        {"error at inserting the flag", R::WstawienieFlagi, U::BladSerwera, false, Blad, "11.3.0.2",
+         false, ""},
+        {"drop at the generation query", R::OdczytGeneracji, U::Zerwanie, false,
+         Przerwane +
+             " podczas odczytu wersji serwera MS SQL przed aktualizacją bazy do wersji 11.4.0.1. "
+             "Ta aktualizacja nie zmieniła bazy." +
+             Loguj + Eof,
+         "11.3.0.2", true, ""},
+        {"error at the generation query", R::OdczytGeneracji, U::BladSerwera, false, Blad,
+         "11.3.0.2", false, ""},
         {"drop at begin", R::Rozpoczecie, U::Zerwanie, false,
-         "Could not change transaction status.", "11.3.0.2"},
-        {"error at begin", R::Rozpoczecie, U::BladSerwera, false, Blad, "11.3.0.2"},
-        {"drop at the first batch", R::PierwszaPartia, U::Zerwanie, false,
-         "Błąd aktualizacji bazy do wersji 11.4.0.1 podczas wykonywania operacji 1:\r\n"
-         "Unexpected EOF from the server.",
-         "11.3.0.2"},
+         Rozpoczecie + "\r\nCould not change transaction status.", "11.3.0.2", true, ""},
+        {"reset at begin", R::Rozpoczecie, U::Reset, false,
+         Rozpoczecie + "\r\nCould not change transaction status.", "11.3.0.2", true, ""},
+        {"error at begin", R::Rozpoczecie, U::BladSerwera, false, Blad, "11.3.0.2", false, ""},
+        {"drop at the first batch", R::PierwszaPartia, U::Zerwanie, false, wPartii("1") + Eof,
+         "11.3.0.2", true, ""},
         {"error at the first batch", R::PierwszaPartia, U::BladSerwera, false,
-         "Błąd aktualizacji bazy do wersji 11.4.0.1 podczas wykonywania operacji 1:\r\n"
-         "Błąd serwera – żądanie odrzucone.",
-         "11.3.0.2"},
-        {"drop at a middle batch", R::SrodkowaPartia, U::Zerwanie, false,
-         "Błąd aktualizacji bazy do wersji 11.4.0.1 podczas wykonywania operacji 44:\r\n"
-         "Unexpected EOF from the server.",
-         "11.3.0.2"},
+         "Błąd aktualizacji bazy do wersji 11.4.0.1 podczas wykonywania operacji 1:\r\n" + Blad,
+         "11.3.0.2", false, ""},
+        {"drop at a middle batch", R::SrodkowaPartia, U::Zerwanie, false, wPartii("44") + Eof,
+         "11.3.0.2", true, ""},
+        {"reset at a middle batch", R::SrodkowaPartia, U::Reset, false, wPartii("44") + Reset,
+         "11.3.0.2", true, ""},
         {"error at a middle batch", R::SrodkowaPartia, U::BladSerwera, false,
-         "Błąd aktualizacji bazy do wersji 11.4.0.1 podczas wykonywania operacji 44:\r\n"
-         "Błąd serwera – żądanie odrzucone.",
-         "11.3.0.2"},
-        {"drop at the last batch", R::OstatniaPartia, U::Zerwanie, false,
-         "Błąd aktualizacji bazy do wersji 11.4.0.1 podczas wykonywania operacji 88:\r\n"
-         "Unexpected EOF from the server.",
-         "11.3.0.2"},
+         "Błąd aktualizacji bazy do wersji 11.4.0.1 podczas wykonywania operacji 44:\r\n" + Blad,
+         "11.3.0.2", false, ""},
+        {"drop at the last batch", R::OstatniaPartia, U::Zerwanie, false, wPartii("88") + Eof,
+         "11.3.0.2", true, ""},
         {"error at the last batch", R::OstatniaPartia, U::BladSerwera, false,
-         "Błąd aktualizacji bazy do wersji 11.4.0.1 podczas wykonywania operacji 88:\r\n"
-         "Błąd serwera – żądanie odrzucone.",
-         "11.3.0.2"},
-        {"drop at commit", R::Zatwierdzenie, U::Zerwanie, false, Zerwanie, "11.3.0.2"},
-        {"error at commit", R::Zatwierdzenie, U::BladSerwera, false, Blad, "11.3.0.2"},
-        {"drop right after commit", R::PoZatwierdzeniu, U::Zerwanie, false, Zamkniete, "11.4.0.1"},
-        {"error right after commit", R::PoZatwierdzeniu, U::BladSerwera, false, Zamkniete,
-         "11.4.0.1"},
+         "Błąd aktualizacji bazy do wersji 11.4.0.1 podczas wykonywania operacji 88:\r\n" + Blad,
+         "11.3.0.2", false, ""},
+        // The test server drops before it commits, so the read-back finds the package rolled
+        // back; a real server may have committed it, which the read-back would then say.
+        {"drop at commit", R::Zatwierdzenie, U::Zerwanie, false, Zatwierdzenie + NieWiadomo + Eof,
+         "11.3.0.2", true, Zatwierdzenie + Wycofana + Eof},
+        {"reset at commit", R::Zatwierdzenie, U::Reset, false,
+         Zatwierdzenie + NieWiadomo +
+             "\r\nSterownik ODBC odrzucił polecenie, nie podając przyczyny.",
+         "11.3.0.2", true,
+         Zatwierdzenie + Wycofana +
+             "\r\nSterownik ODBC odrzucił polecenie, nie podając przyczyny."},
+        {"error at commit", R::Zatwierdzenie, U::BladSerwera, false, Blad, "11.3.0.2", false, ""},
+        // The commit is confirmed; the driver's switch back to autocommit meets the fault.
+        {"drop right after commit", R::PoZatwierdzeniu, U::Zerwanie, false,
+         Przerwane + PoZatwierdzeniu + "." + Potwierdzil +
+             "\r\nCould not change transaction status.",
+         "11.4.0.1", true,
+         Przerwane + PoZatwierdzeniu + "." + Zatwierdzona +
+             "\r\nCould not change transaction status."},
+        {"error right after commit", R::PoZatwierdzeniu, U::BladSerwera, false,
+         OdmowaPoZatwierdzeniu + Potwierdzil + "\r\n" + Blad, "11.4.0.1", true,
+         OdmowaPoZatwierdzeniu + Zatwierdzona + "\r\n" + Blad},
     };
     for (const auto& p : przypadki) {
         SCOPED_TRACE(p.nazwa);
@@ -225,6 +300,9 @@ TEST(UsterkiPrzebiegu, EachFaultShowsItsBoxLeavesNoHalfPackageAndTheNextRunFinis
         switch (p.usterka) {
             case U::Zerwanie:
                 konfiguracja.faults.dropAtRequests.push_back(numer);
+                break;
+            case U::Reset:
+                konfiguracja.faults.resetAtRequests.push_back(numer);
                 break;
             case U::BladSerwera:
                 konfiguracja.faults.failRequests.push_back(
@@ -243,6 +321,9 @@ TEST(UsterkiPrzebiegu, EachFaultShowsItsBoxLeavesNoHalfPackageAndTheNextRunFinis
         EXPECT_EQ(box, p.box);
         EXPECT_EQ(serwer.ZapisanaWersja(), p.wersjaPo);
         EXPECT_EQ(program.conn.PoziomTransakcji(), 0);
+        EXPECT_EQ(!program.conn.Otwarte(), p.sesjaZakonczona);
+        EXPECT_EQ(program.BoxPoOdczycie(), p.poOdczycie);
+        EXPECT_EQ(!program.conn.Otwarte(), p.sesjaZakonczona);  // the read leaves it closed
 
         // The administrator tries again; "Loguj" first where the session is gone (and "Zamknij"
         // would work as well).
@@ -283,48 +364,118 @@ TEST(UsterkiPrzebiegu, LogInFaultsShowTheDriversText) {
     }
 }
 
-// The server ends the transaction itself when it fails a batch (a deadlock victim): the roll back
-// then finds nothing to roll back, the box shows the batch's error, and the next press, without
-// "Loguj", resumes.
+// The server ends the transaction itself when it fails a batch (a deadlock victim), and refuses
+// the driver's roll back with 3903, beginning a new transaction with it or not: the box shows the
+// batch's error, no transaction is left open in the session, and the next press, without "Loguj",
+// resumes.
 TEST(UsterkiPrzebiegu, ATransactionTheServerEndedShowsTheBatchsErrorAndTheNextRunFinishes) {
-    tds::ServerConfig konfiguracja;
-    konfiguracja.initVersion = WersjaPoczatkowa;
-    konfiguracja.faults.failBatches.push_back(
-        {"11.4.0.1", 44, 1205,
-         "Transaction (Process ID 53) was deadlocked on lock resources with another process and "
-         "has been chosen as the deadlock victim. Rerun the transaction.",
-         1, true});
-    SerwerTestowy serwer(konfiguracja);
-    Program program(serwer);
-    ASSERT_EQ(program.Loguj(), "");
-    EXPECT_EQ(program.Aktualizuj(),
-              "Błąd aktualizacji bazy do wersji 11.4.0.1 podczas wykonywania operacji 44:\r\n"
-              "Transaction (Process ID 53) was deadlocked on lock resources with another process "
-              "and has been chosen as the deadlock victim. Rerun the transaction.");
-    EXPECT_EQ(serwer.ZapisanaWersja(), WersjaPoczatkowa);
-    EXPECT_EQ(program.conn.PoziomTransakcji(), 0);
-    EXPECT_TRUE(program.conn.Otwarte());
+    for (const bool rozpoczynaNowa : {false, true}) {
+        SCOPED_TRACE(rozpoczynaNowa ? "the refused roll back begins a new transaction"
+                                    : "the refused roll back begins nothing");
+        tds::ServerConfig konfiguracja;
+        konfiguracja.initVersion = WersjaPoczatkowa;
+        konfiguracja.refusedEndBegins = rozpoczynaNowa;
+        konfiguracja.faults.failBatches.push_back(
+            {"11.4.0.1", 44, 1205,
+             "Transaction (Process ID 53) was deadlocked on lock resources with another process "
+             "and has been chosen as the deadlock victim. Rerun the transaction.",
+             1, true});
+        SerwerTestowy serwer(konfiguracja);
+        Program program(serwer);
+        ASSERT_EQ(program.Loguj(), "");
+        EXPECT_EQ(program.Aktualizuj(),
+                  "Błąd aktualizacji bazy do wersji 11.4.0.1 podczas wykonywania operacji 44:\r\n"
+                  "Transaction (Process ID 53) was deadlocked on lock resources with another "
+                  "process and has been chosen as the deadlock victim. Rerun the transaction.");
+        EXPECT_EQ(serwer.ZapisanaWersja(), WersjaPoczatkowa);
+        EXPECT_EQ(program.conn.PoziomTransakcji(), 0);
+        ASSERT_TRUE(program.conn.Otwarte());
+        EXPECT_EQ(program.conn.WykonajZRekordami("SELECT @@TRANCOUNT").pierwszePole,
+                  WartoscPola(std::int64_t{0}));
 
-    serwer->setFailBatches({});
-    EXPECT_EQ(program.Aktualizuj(), "");
-    EXPECT_EQ(serwer.ZapisanaWersja(), "11.5.0.6");
+        serwer->setFailBatches({});
+        EXPECT_EQ(program.Aktualizuj(), "");
+        EXPECT_EQ(serwer.ZapisanaWersja(), "11.5.0.6");
+    }
 }
 
-// A roll back that fails while the server still has the transaction open raises its own error
-// and the transaction stays counted; closing (here by "Loguj") rolls it back again.
-TEST(UsterkiPrzebiegu, ARollBackFailingOnALiveTransactionRaisesItsErrorAndKeepsTheCount) {
+// The server notes the end of a session when it reads the close, on the session's own thread.
+bool SesjaZakonczonaNaSerwerze(SerwerTestowy& serwer) {
+    for (int proba = 0; proba < 500; ++proba) {
+        const auto dziennik = serwer->journal();
+        if (!dziennik.empty() && dziennik.back().kind == tds::RequestKind::Disconnect) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
+}
+
+// A roll back that fails never hides the batch's error: the box shows it, then that the roll back
+// failed with the server's text (or that the connection went during it). The session is ended, so
+// that the server rolls the package back, and the next "Loguj" starts clean.
+TEST(UsterkiPrzebiegu, AFailingRollBackKeepsTheBatchsErrorAndEndsTheSession) {
     const std::uint64_t partia = NumerZadania(Rola::SrodkowaPartia);
+    // After the batch: the count of open transactions, then the roll back.
+    const std::uint64_t wycofanie = partia + 2;
+    const std::string BladPartii =
+        "Błąd aktualizacji bazy do wersji 11.4.0.1 podczas wykonywania operacji 44:\r\n"
+        "Partia odrzucona\r\n";
+    const struct {
+        const char* nazwa;
+        bool zerwanie;
+        std::string box;
+    } przypadki[] = {
+        {"refused", false,
+         BladPartii +
+             "Wycofanie zmian nie powiodło się: Wycofanie odrzucone\r\n"
+             "Program zakończył połączenie z serwerem, więc serwer wycofa niezatwierdzone zmiany. "
+             "Kliknij „Loguj”, aby połączyć się ponownie."},
+        {"connection dropped", true,
+         BladPartii +
+             "Połączenie z serwerem zostało przerwane podczas wycofywania aktualizacji bazy do "
+             "wersji 11.4.0.1. Serwer wycofuje niezatwierdzone zmiany tej aktualizacji. Kliknij "
+             "„Loguj”, aby połączyć się ponownie."},
+    };
+    for (const auto& p : przypadki) {
+        SCOPED_TRACE(p.nazwa);
+        tds::ServerConfig konfiguracja;
+        konfiguracja.initVersion = WersjaPoczatkowa;
+        konfiguracja.faults.failRequests = {{partia, 50000, "Partia odrzucona"}};
+        if (p.zerwanie)
+            konfiguracja.faults.dropAtRequests = {wycofanie};
+        else
+            konfiguracja.faults.failRequests.push_back({wycofanie, 50000, "Wycofanie odrzucone"});
+        SerwerTestowy serwer(konfiguracja);
+        Program program(serwer);
+        ASSERT_EQ(program.Loguj(), "");
+        EXPECT_EQ(program.Aktualizuj(), p.box);
+        EXPECT_EQ(program.conn.PoziomTransakcji(), 0);
+        EXPECT_FALSE(program.conn.Otwarte());
+        EXPECT_TRUE(SesjaZakonczonaNaSerwerze(serwer));
+        EXPECT_EQ(serwer.ZapisanaWersja(), WersjaPoczatkowa);
+
+        EXPECT_EQ(program.Loguj(), "");
+        EXPECT_EQ(program.Aktualizuj(), "");
+        EXPECT_EQ(serwer.ZapisanaWersja(), "11.5.0.6");
+    }
+}
+
+// The server went away between runs (restarted): "Aktualizuj" says the connection was lost and
+// leaves it closed; "Loguj" then reaches the restarted server and the run finishes.
+TEST(UsterkiPrzebiegu, AServerRestartedBetweenRunsIsALostConnection) {
     tds::ServerConfig konfiguracja;
     konfiguracja.initVersion = WersjaPoczatkowa;
-    konfiguracja.faults.failRequests = {{partia, 50000, "Partia odrzucona"},
-                                        {partia + 1, 50000, "Wycofanie odrzucone"}};
     SerwerTestowy serwer(konfiguracja);
     Program program(serwer);
     ASSERT_EQ(program.Loguj(), "");
-    EXPECT_EQ(program.Aktualizuj(), "Wycofanie odrzucone.");
-    EXPECT_EQ(program.conn.PoziomTransakcji(), 1);
-    EXPECT_TRUE(program.conn.Otwarte());
+    serwer.UruchomPonownie();
 
+    const std::string box = program.Aktualizuj();
+    EXPECT_EQ(box.rfind("Połączenie z serwerem zostało przerwane. Kliknij „Loguj”, aby połączyć "
+                        "się ponownie.\r\n",
+                        0),
+              0u)
+        << box;
+    EXPECT_FALSE(program.conn.Otwarte());
     EXPECT_EQ(program.Loguj(), "");
     EXPECT_EQ(program.Aktualizuj(), "");
     EXPECT_EQ(serwer.ZapisanaWersja(), "11.5.0.6");

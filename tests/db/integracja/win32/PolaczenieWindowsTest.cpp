@@ -8,6 +8,7 @@
 #include "common/Wyjatki.h"
 #include "db/ConnectionST.h"
 #include "db/PolaczenieODBC.h"
+#include "db/UtrataPolaczenia.h"
 #include "packages/PakietyZasoby.h"
 #include "packages/PrzetwarzanieSTR.h"
 #include "tests/db/integracja/win32/SerwerZewnetrzny.h"
@@ -85,4 +86,24 @@ TEST(PolaczenieWindows, APackageIsCommittedWholeOrRolledBackWhole) {
         }
         EXPECT_EQ(ZapisanaWersja(polaczenie), "7.12.0.7");
     }
+}
+
+// A connection lost at a batch is told as such, placed at that batch, and leaves the connection
+// closed.
+TEST(PolaczenieWindows, ALostConnectionIsToldWithItsStep) {
+    // Request 1 begins the package's transaction, so its third batch is request 4.
+    SerwerZewnetrzny serwer({"--init-version", "7.12.0.7", "--drop-at", "4"});
+    PolaczenieODBC polaczenie;
+    polaczenie.UstawConnectionString(serwer.ConnectionString());
+    polaczenie.Otworz();
+    try {
+        Zastosuj(polaczenie, "zuv_8_1_0_0", "8.1.0.0");
+        ADD_FAILURE() << "no error";
+    } catch (const EUtrataPolaczenia& e) {
+        EXPECT_EQ(e.Krok(), KrokUtraty::Partia);
+        EXPECT_EQ(e.Operacja(), 3);
+        EXPECT_EQ(e.Wersja(), "8.1.0.0");
+    }
+    EXPECT_FALSE(polaczenie.Otwarte());
+    EXPECT_EQ(polaczenie.PoziomTransakcji(), 0);
 }
