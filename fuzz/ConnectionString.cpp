@@ -116,16 +116,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dane, std::size_t rozm
         }
         const Pary pary = CzytajJakSterownik(odbc, rodzaj);
         const bool freeTds = rodzaj == RodzajSterownika::FreeTDS;
-        // FreeTDS takes a port after the last comma as an attribute of its own.
-        const std::size_t przecinek = freeTds ? serwer.rfind(',') : std::string::npos;
-        const std::string host = BezBlankow(serwer.substr(0, przecinek));
+        // The server's parts go without the blanks around them: the machine name, "\\" and an
+        // instance from the first backslash, "," and a port from the last comma, which FreeTDS
+        // takes as an attribute of its own.
+        const std::size_t przecinek = serwer.rfind(',');
+        const std::string reszta = serwer.substr(0, przecinek);
         const std::string port =
             przecinek == std::string::npos ? "" : BezBlankow(serwer.substr(przecinek + 1));
-        Wymagaj(pary.size() == 6u + (freeTds ? 1u : 0u) + (port.empty() ? 0u : 1u),
+        const std::size_t ukosnik = reszta.find('\\');
+        std::string host = BezBlankow(reszta.substr(0, ukosnik));
+        if (ukosnik != std::string::npos) host += "\\" + BezBlankow(reszta.substr(ukosnik + 1));
+        if (!freeTds && przecinek != std::string::npos) host += "," + port;
+        Wymagaj(pary.size() == 6u + (freeTds ? 1u : 0u) + (freeTds && !port.empty() ? 1u : 0u),
                 "liczba atrybutów ODBC");
-        Wymagaj(Wartosc(pary, "SERVER") == (przecinek == std::string::npos ? serwer : host),
-                "SERVER");
-        if (!port.empty()) Wymagaj(Wartosc(pary, "PORT") == port, "PORT");
+        Wymagaj(Wartosc(pary, "SERVER") == host, "SERVER");
+        if (freeTds && !port.empty()) Wymagaj(Wartosc(pary, "PORT") == port, "PORT");
         Wymagaj(Wartosc(pary, "DRIVER") == "Sterownik", "DRIVER");
         Wymagaj(Wartosc(pary, "DATABASE") == baza, "DATABASE");
         Wymagaj(Wartosc(pary, "UID") == uzytkownik, "UID");
