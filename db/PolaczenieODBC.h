@@ -37,7 +37,9 @@ class PolaczenieODBC : public Polaczenie {
     // then counts as closed), when nothing was open, and when the server answers 3903 (nothing to
     // roll back). Any other failure ends the session, so that the server rolls back whatever is
     // open, and raises EOleException "Wycofanie zmian nie powiodło się: <server's text>" CR LF
-    // with what the program did and what to do next; no transaction is counted afterwards.
+    // with what the program did and what to do next; no transaction is counted afterwards. A
+    // session the driver cannot bring back to autocommit after a roll back is replaced by a new
+    // one (closed when the server cannot be reached).
 
     bool Otwarte() const override;
     WynikZapytania WykonajZRekordami(std::string_view polecenie) override;
