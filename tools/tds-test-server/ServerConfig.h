@@ -7,6 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "PreLogin.h"
+#include "TdsVersion.h"
+
 namespace tds {
 
 // Fail batch `batch` (1 = the package's opening batch) of package `packageVersion` with
@@ -72,6 +75,12 @@ struct ServerConfig {
     std::string password;
     std::string database = "ZUV";
     std::string productVersion = "10.50.6000.34";
+    // The protocol the server speaks; without it, that of the product version's generation.
+    std::optional<TdsVersion> tdsVersion;
+    EncryptionMode encryption = EncryptionMode::Login;
+    // The certificate chain and key (PEM) for TLS; both empty: a self-signed one made at start.
+    std::filesystem::path certificatePath;
+    std::filesystem::path keyPath;
     std::filesystem::path journalPath;  // empty: journal in memory only
     Faults faults;
 
