@@ -129,7 +129,10 @@ std::string ConnectionStringODBC(const AtrybutyPolaczenia& atrybuty, std::string
     std::string wynik = "DRIVER=" + WartoscODBC("Sterownik", sterownik, rodzaj) + ";";
     wynik += "SERVER=" + WartoscODBC("Serwer", host, rodzaj) + ";";
     if (!port.empty()) wynik += "PORT=" + WartoscODBC("Serwer", port, rodzaj) + ";";
-    if (freeTds) wynik += "TDS_Version=7.4;";
+    // Encryption as the server asks for it (the log-in packet, or the whole session), with no
+    // check of its certificate: FreeTDS verifies one only against a CA file named in
+    // freetds.conf, which it does not read for a server given by SERVER and PORT.
+    if (freeTds) wynik += "TDS_Version=7.4;Encryption=request;";
     wynik += "DATABASE=" + WartoscODBC("Baza", baza, rodzaj) + ";";
     wynik += "UID=" + WartoscODBC("Użytkownik", uzytkownik, rodzaj) + ";";
     wynik += "PWD=" + WartoscODBC("Hasło", haslo, rodzaj) + ";";

@@ -121,8 +121,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dane, std::size_t rozm
         const std::string host = BezBlankow(serwer.substr(0, przecinek));
         const std::string port =
             przecinek == std::string::npos ? "" : BezBlankow(serwer.substr(przecinek + 1));
-        Wymagaj(pary.size() == 6u + (freeTds ? 1u : 0u) + (port.empty() ? 0u : 1u),
+        Wymagaj(pary.size() == 6u + (freeTds ? 2u : 0u) + (port.empty() ? 0u : 1u),
                 "liczba atrybutów ODBC");
+        if (freeTds) Wymagaj(Wartosc(pary, "Encryption") == "request", "Encryption");
         Wymagaj(Wartosc(pary, "SERVER") == (przecinek == std::string::npos ? serwer : host),
                 "SERVER");
         if (!port.empty()) Wymagaj(Wartosc(pary, "PORT") == port, "PORT");

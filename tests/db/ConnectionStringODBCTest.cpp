@@ -53,25 +53,30 @@ TEST(ConnectionStringODBC, EveryValueInBracesByTheDriversRules) {
         std::string wynik;
     } przypadki[] = {
         {"host, FreeTDS", "srv", F, "p",
-         "DRIVER={FreeTDS};SERVER={srv};TDS_Version=7.4;DATABASE={ZUV};UID={sa};PWD={p};"
+         "DRIVER={FreeTDS};SERVER={srv};TDS_Version=7.4;Encryption=request;DATABASE={ZUV};UID={sa};"
+         "PWD={p};"
          "APP={U:admin};"},
         {"named instance", "srv\\SQL2005", F, "p",
-         "DRIVER={FreeTDS};SERVER={srv\\SQL2005};TDS_Version=7.4;DATABASE={ZUV};UID={sa};"
+         "DRIVER={FreeTDS};SERVER={srv\\SQL2005};TDS_Version=7.4;Encryption=request;DATABASE={ZUV};"
+         "UID={sa};"
          "PWD={p};APP={U:admin};"},
         {"port after a comma, FreeTDS", "127.0.0.1, 1433", F, "",
-         "DRIVER={FreeTDS};SERVER={127.0.0.1};PORT={1433};TDS_Version=7.4;DATABASE={ZUV};"
+         "DRIVER={FreeTDS};SERVER={127.0.0.1};PORT={1433};TDS_Version=7.4;Encryption=request;"
+         "DATABASE={ZUV};"
          "UID={sa};PWD={};APP={U:admin};"},
         {"port after a comma, Microsoft", "srv,1433", M, "p",
          "DRIVER={ODBC Driver 18 for SQL Server};SERVER={srv,1433};DATABASE={ZUV};UID={sa};"
          "PWD={p};APP={U:admin};Encrypt=Optional;"},
         {"FreeTDS takes braces and semicolons as they are", "srv", F, "{a;b}c}",
-         "DRIVER={FreeTDS};SERVER={srv};TDS_Version=7.4;DATABASE={ZUV};UID={sa};PWD={{a;b}c}};"
+         "DRIVER={FreeTDS};SERVER={srv};TDS_Version=7.4;Encryption=request;DATABASE={ZUV};UID={sa};"
+         "PWD={{a;b}c}};"
          "APP={U:admin};"},
         {"Microsoft reads a doubled closing brace as one", "srv", M, "{a;b}};c}",
          "DRIVER={ODBC Driver 18 for SQL Server};SERVER={srv};DATABASE={ZUV};UID={sa};"
          "PWD={{a;b}}}};c}}};APP={U:admin};Encrypt=Optional;"},
         {"blanks around kept", "srv", F, " p ",
-         "DRIVER={FreeTDS};SERVER={srv};TDS_Version=7.4;DATABASE={ZUV};UID={sa};PWD={ p };"
+         "DRIVER={FreeTDS};SERVER={srv};TDS_Version=7.4;Encryption=request;DATABASE={ZUV};UID={sa};"
+         "PWD={ p };"
          "APP={U:admin};"},
     };
     for (const auto& p : przypadki) {

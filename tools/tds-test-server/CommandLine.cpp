@@ -140,6 +140,13 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
                                             "' (off, login, on or required)");
             }
             config.encryption = *mode;
+        } else if (option == "--tls-version") {
+            const std::string text = value();
+            const auto version = parseTlsVersion(text);
+            if (!version) {
+                throw std::invalid_argument("unknown TLS version '" + text + "' (1.0, 1.1 or 1.2)");
+            }
+            config.highestTls = *version;
         } else if (option == "--certificate") {
             config.certificatePath = value();
         } else if (option == "--key") {
@@ -205,6 +212,8 @@ A fake SQL Server speaking TDS 7.1 to 7.4 on 127.0.0.1, for tests and the demo. 
   --encryption E           off (no certificate), login (default: the log-in packet under TLS),
                            on (the whole session), required (the whole session; clients that
                            cannot encrypt are refused)
+  --tls-version T          the highest TLS version accepted: 1.0, 1.1 or 1.2 (default); 1.0 is
+                           what SQL Server 2005 and an un-updated 2008 (R2) offer
   --certificate FILE       the TLS certificate chain (PEM); with --key
   --key FILE               its private key (PEM); without both, a self-signed certificate is
                            made at start

@@ -9,6 +9,7 @@
 
 #include "PreLogin.h"
 #include "TdsVersion.h"
+#include "Tls.h"
 
 namespace tds {
 
@@ -81,6 +82,7 @@ struct ServerConfig {
     // The certificate chain and key (PEM) for TLS; both empty: a self-signed one made at start.
     std::filesystem::path certificatePath;
     std::filesystem::path keyPath;
+    TlsVersion highestTls = TlsVersion::V1_2;
     std::filesystem::path journalPath;  // empty: journal in memory only
     Faults faults;
 

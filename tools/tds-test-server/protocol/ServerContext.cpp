@@ -4,8 +4,10 @@ namespace tds {
 
 std::shared_ptr<const TlsContext> tlsFor(const ServerConfig& config) {
     if (config.encryption == EncryptionMode::Off) return nullptr;
-    if (config.certificatePath.empty() && config.keyPath.empty()) return TlsContext::selfSigned();
-    return TlsContext::fromFiles(config.certificatePath, config.keyPath);
+    if (config.certificatePath.empty() && config.keyPath.empty()) {
+        return TlsContext::selfSigned(config.highestTls);
+    }
+    return TlsContext::fromFiles(config.certificatePath, config.keyPath, config.highestTls);
 }
 
 std::string ServerContext::productVersion() const {

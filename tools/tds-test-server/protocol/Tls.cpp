@@ -35,11 +35,21 @@ std::string openSslErrors() {
 
 [[noreturn]] void fail(const std::string& what) { throw TlsError(what + ": " + openSslErrors()); }
 
-SslCtxPtr newServerContext() {
+SslCtxPtr newServerContext(TlsVersion highest) {
     SslCtxPtr context(SSL_CTX_new(TLS_server_method()));
     if (!context) fail("cannot create a TLS context");
-    if (SSL_CTX_set_max_proto_version(context.get(), TLS1_2_VERSION) != 1) {
-        fail("cannot limit TLS to version 1.2");
+    const int version = highest == TlsVersion::V1_0   ? TLS1_VERSION
+                        : highest == TlsVersion::V1_1 ? TLS1_1_VERSION
+                                                      : TLS1_2_VERSION;
+    if (SSL_CTX_set_max_proto_version(context.get(), version) != 1) {
+        fail("cannot limit the TLS version");
+    }
+    if (highest != TlsVersion::V1_2) {
+        // OpenSSL allows the versions before 1.2 only at its lowest security level.
+        SSL_CTX_set_security_level(context.get(), 0);
+        if (SSL_CTX_set_min_proto_version(context.get(), TLS1_VERSION) != 1) {
+            fail("cannot allow TLS 1.0");
+        }
     }
     SSL_CTX_set_options(context.get(), SSL_OP_NO_TICKET);
     return context;
@@ -51,6 +61,13 @@ void checkKey(SSL_CTX* context) {
 
 }  // namespace
 
+std::optional<TlsVersion> parseTlsVersion(std::string_view text) {
+    if (text == "1.0") return TlsVersion::V1_0;
+    if (text == "1.1") return TlsVersion::V1_1;
+    if (text == "1.2") return TlsVersion::V1_2;
+    return std::nullopt;
+}
+
 struct TlsContext::Impl {
     SslCtxPtr context;
 };
@@ -60,9 +77,10 @@ TlsContext::TlsContext(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 TlsContext::~TlsContext() = default;
 
 std::shared_ptr<const TlsContext> TlsContext::fromFiles(const std::filesystem::path& certificate,
-                                                        const std::filesystem::path& key) {
+                                                        const std::filesystem::path& key,
+                                                        TlsVersion highest) {
     auto impl = std::make_unique<Impl>();
-    impl->context = newServerContext();
+    impl->context = newServerContext(highest);
     if (SSL_CTX_use_certificate_chain_file(impl->context.get(), certificate.c_str()) != 1) {
         fail("cannot read the certificate " + certificate.string());
     }
@@ -73,7 +91,7 @@ std::shared_ptr<const TlsContext> TlsContext::fromFiles(const std::filesystem::p
     return std::shared_ptr<const TlsContext>(new TlsContext(std::move(impl)));
 }
 
-std::shared_ptr<const TlsContext> TlsContext::selfSigned() {
+std::shared_ptr<const TlsContext> TlsContext::selfSigned(TlsVersion highest) {
     KeyPtr key(EVP_EC_gen("P-256"));
     if (!key) fail("cannot make a key");
     CertificatePtr certificate(X509_new());
@@ -98,7 +116,7 @@ std::shared_ptr<const TlsContext> TlsContext::selfSigned() {
         fail("cannot make a self-signed certificate");
     }
     auto impl = std::make_unique<Impl>();
-    impl->context = newServerContext();
+    impl->context = newServerContext(highest);
     if (SSL_CTX_use_certificate(impl->context.get(), certificate.get()) != 1 ||
         SSL_CTX_use_PrivateKey(impl->context.get(), key.get()) != 1) {
         fail("cannot use the self-signed certificate");
