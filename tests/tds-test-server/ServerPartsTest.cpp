@@ -77,6 +77,15 @@ TEST(CommandLine, ReadsEveryOption) {
         "--delay",
         "2:0.25",
         "--refuse-logins",
+        "--tds-version",
+        "7.3",
+        "--encryption=required",
+        "--certificate",
+        "c.pem",
+        "--key",
+        "k.pem",
+        "--tls-version",
+        "1.0",
     });
     tds::ServerConfig expected;
     expected.port = 1433;
@@ -91,15 +100,31 @@ TEST(CommandLine, ReadsEveryOption) {
     expected.faults.dropAtRequests = {4, 9};
     expected.faults.delays = {{2, std::chrono::milliseconds(250)}};
     expected.faults.refuseLogins = true;
+    expected.tdsVersion = tds::TdsVersion::V7_3B;
+    expected.encryption = tds::EncryptionMode::Required;
+    expected.certificatePath = "c.pem";
+    expected.keyPath = "k.pem";
+    expected.highestTls = tds::TlsVersion::V1_0;
     EXPECT_EQ(parsed.config, expected);
     EXPECT_FALSE(parsed.help);
 }
 
 TEST(CommandLine, RejectsMistakes) {
     const std::vector<std::vector<std::string>> cases = {
-        {"--prot", "1"},  {"--port"},         {"--port", "70000"}, {"--port", "-1"},
-        {"--delay", "3"}, {"--delay", "3:x"}, {"--drop-at", "0"},  {"--refuse-logins=1"},
+        {"--prot", "1"},
+        {"--port"},
+        {"--port", "70000"},
+        {"--port", "-1"},
+        {"--delay", "3"},
+        {"--delay", "3:x"},
+        {"--drop-at", "0"},
+        {"--refuse-logins=1"},
         {"1433"},
+        {"--tds-version", "7.0"},
+        {"--encryption", "yes"},
+        {"--tls-version", "1.3"},
+        {"--certificate", "c.pem"},
+        {"--key", "k.pem"},
     };
     for (const auto& arguments : cases) {
         SCOPED_TRACE(arguments.front());
