@@ -140,9 +140,10 @@ std::string ConnectionStringODBC(const AtrybutyPolaczenia& atrybuty, std::string
         wynik += "APP=" + WartoscODBC("Nazwa aplikacji", aplikacja, rodzaj) + ";";
     // Driver 18 demands an encrypted session and a server certificate the client trusts, which an
     // on-site server with a certificate of its own does not have. The earlier providers encrypted
-    // only when the server asked; so does Optional.
+    // only when the server asked, and then checked no certificate; so does Optional with
+    // TrustServerCertificate, without which Driver 18 would check it even then.
     if (RowneBezWielkosciLiter(sterownik, "ODBC Driver 18 for SQL Server"))
-        wynik += "Encrypt=Optional;";
+        wynik += "Encrypt=Optional;TrustServerCertificate=yes;";
     return wynik;
 }
 

@@ -66,14 +66,14 @@ TEST(ConnectionStringODBC, EveryValueInBracesByTheDriversRules) {
          "UID={sa};PWD={};APP={U:admin};"},
         {"port after a comma, Microsoft", "srv,1433", M, "p",
          "DRIVER={ODBC Driver 18 for SQL Server};SERVER={srv,1433};DATABASE={ZUV};UID={sa};"
-         "PWD={p};APP={U:admin};Encrypt=Optional;"},
+         "PWD={p};APP={U:admin};Encrypt=Optional;TrustServerCertificate=yes;"},
         {"FreeTDS takes braces and semicolons as they are", "srv", F, "{a;b}c}",
          "DRIVER={FreeTDS};SERVER={srv};TDS_Version=7.4;Encryption=request;DATABASE={ZUV};UID={sa};"
          "PWD={{a;b}c}};"
          "APP={U:admin};"},
         {"Microsoft reads a doubled closing brace as one", "srv", M, "{a;b}};c}",
          "DRIVER={ODBC Driver 18 for SQL Server};SERVER={srv};DATABASE={ZUV};UID={sa};"
-         "PWD={{a;b}}}};c}}};APP={U:admin};Encrypt=Optional;"},
+         "PWD={{a;b}}}};c}}};APP={U:admin};Encrypt=Optional;TrustServerCertificate=yes;"},
         {"blanks around kept", "srv", F, " p ",
          "DRIVER={FreeTDS};SERVER={srv};TDS_Version=7.4;Encryption=request;DATABASE={ZUV};UID={sa};"
          "PWD={ p };"
@@ -86,13 +86,14 @@ TEST(ConnectionStringODBC, EveryValueInBracesByTheDriversRules) {
 }
 
 // The drivers found on Windows: each of Microsoft's takes the server as typed; Driver 18 alone
-// is told to encrypt only when the server asks.
+// is told to encrypt only when the server asks and to check no certificate.
 TEST(ConnectionStringODBC, MicrosoftDriversTakeTheServerAsTypedAndDriver18EncryptsOptionally) {
     const struct {
         const char* sterownik;
         const char* koniec;
     } przypadki[] = {
-        {"ODBC Driver 18 for SQL Server", "APP={U:admin};Encrypt=Optional;"},
+        {"ODBC Driver 18 for SQL Server",
+         "APP={U:admin};Encrypt=Optional;TrustServerCertificate=yes;"},
         {"ODBC Driver 17 for SQL Server", "APP={U:admin};"},
         {"SQL Server Native Client 11.0", "APP={U:admin};"},
         {"SQL Server", "APP={U:admin};"},

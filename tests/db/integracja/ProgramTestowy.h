@@ -1,8 +1,9 @@
 #pragma once
 // The program as an administrator meets it, without a window: its ODBC connection, the update
 // command and a window of the test's own that records the version line and answers every
-// question "Tak", over a test server of the test's own.
+// question "Tak". Linux and Windows tests alike; the server is the test's own.
 
+#include <cstdint>
 #include <exception>
 #include <functional>
 #include <string>
@@ -10,7 +11,6 @@
 #include "app/ObslugaBledu.h"
 #include "app/PolecenieAktualizacji.h"
 #include "db/PolaczenieODBC.h"
-#include "tests/db/integracja/SerwerTestowy.h"
 #include "tests/support/OknaKomunikatowSkryptowe.h"
 #include "versions/KatalogWersji.h"
 
@@ -19,9 +19,9 @@ class OknoProgramu : public zuv::PolaLogowania,
                      public zuv::ListaWersji,
                      public zuv::PasekInformacyjny {
   public:
-    OknoProgramu(std::string serwer, std::string haslo)
-        : serwer_(std::move(serwer)), haslo_(std::move(haslo)) {}
-    std::string Serwer() const override { return serwer_; }
+    OknoProgramu(std::string adres, std::string haslo)
+        : serwer(std::move(adres)), haslo_(std::move(haslo)) {}
+    std::string Serwer() const override { return serwer; }
     std::string Baza() const override { return "ZUV"; }
     std::string Uzytkownik() const override { return "sa"; }
     std::string Haslo() const override { return haslo_; }
@@ -35,17 +35,16 @@ class OknoProgramu : public zuv::PolaLogowania,
     void UstawKolor(std::uint32_t) override {}
     void UstawWypelnienie(std::int64_t, std::int64_t) override {}
 
+    std::string serwer;  // the "Serwer" field, as typed
     std::string wierszWersji;
 
   private:
-    std::string serwer_;
     std::string haslo_;
 };
 
 struct ProgramTestowy {
-    explicit ProgramTestowy(SerwerTestowy& serwer, const std::string& haslo = "Tajne;1'\"")
-        : okno(serwer.Adres(), haslo),
-          polecenie(conn, zuv::WidokOkna{okno, okno, okno, komunikaty, okno}) {}
+    explicit ProgramTestowy(const std::string& adres, const std::string& haslo = "Tajne;1'\"")
+        : okno(adres, haslo), polecenie(conn, zuv::WidokOkna{okno, okno, okno, komunikaty, okno}) {}
 
     // The text of the box the default error handler shows for what `krok` raises; empty when it
     // raises nothing.

@@ -15,6 +15,7 @@
 
 #include "db/DiagnostykaODBC.h"
 #include "tests/db/integracja/ProgramTestowy.h"
+#include "tests/db/integracja/SerwerTestowy.h"
 
 namespace {
 
@@ -25,7 +26,7 @@ constexpr const char* WersjaPoczatkowa = "11.3.0.2";
 
 // Log-in and a whole run, as an administrator does them; the empty texts say nothing failed.
 void ZalogujIZaktualizuj(SerwerTestowy& serwer) {
-    ProgramTestowy program(serwer);
+    ProgramTestowy program(serwer.Adres());
     EXPECT_EQ(program.Loguj(), "");
     EXPECT_EQ(program.okno.wierszWersji,
               "Wersja bazy " + serwer.Adres() + ".ZUV: " + WersjaPoczatkowa);

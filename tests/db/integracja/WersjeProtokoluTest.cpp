@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "tests/db/integracja/ProgramTestowy.h"
+#include "tests/db/integracja/SerwerTestowy.h"
 
 namespace {
 
@@ -50,7 +51,7 @@ TEST(WersjeProtokolu, EachGenerationLogsInFailsInPolishResumesAndFinishes) {
         konfiguracja.productVersion = p.wersjaProduktu;
         konfiguracja.faults.failBatches.push_back({"11.4.0.1", 3, 50000, BladPakietu, 0});
         SerwerTestowy serwer(konfiguracja);
-        ProgramTestowy program(serwer);
+        ProgramTestowy program(serwer.Adres());
 
         ASSERT_EQ(program.Loguj(), "");
         EXPECT_EQ(program.okno.wierszWersji,
