@@ -40,9 +40,9 @@ std::vector<LoginRequest> ServerContext::logins() const {
     return logins_;
 }
 
-void ServerContext::recordConnection(ConnectionRecord record) {
+void ServerContext::recordConnection(const ConnectionRecord& record) {
     std::lock_guard lock(settingsMutex_);
-    connections_.push_back(std::move(record));
+    connections_.push_back(record);
 }
 
 std::vector<ConnectionRecord> ServerContext::connections() const {

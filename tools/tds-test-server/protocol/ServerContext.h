@@ -66,7 +66,7 @@ class ServerContext {
     void recordLogin(LoginRequest login);
     std::vector<LoginRequest> logins() const;
 
-    void recordConnection(ConnectionRecord record);
+    void recordConnection(const ConnectionRecord& record);
     std::vector<ConnectionRecord> connections() const;
 
   private:

@@ -176,8 +176,8 @@ bool TlsSession::decrypt(std::vector<std::uint8_t>& plain) {
         }
         const int reason = SSL_get_error(impl_->ssl.get(), got);
         if (reason == SSL_ERROR_WANT_READ) return true;
-        error_ = reason == SSL_ERROR_ZERO_RETURN ? "the client ended TLS"
-                                                 : "cannot decrypt: " + openSslErrors();
+        // The client's close_notify ends the stream as its closing the socket would.
+        error_ = reason == SSL_ERROR_ZERO_RETURN ? "" : "cannot decrypt: " + openSslErrors();
         return false;
     }
 }

@@ -68,7 +68,7 @@ class TlsSession {
     Handshake handshake();
 
     // Appends every byte of application data that the fed records hold. False when the client
-    // ended TLS or sent something TLS cannot read (error() says which).
+    // ended TLS (error() empty) or sent something TLS cannot read (error() says what).
     bool decrypt(std::vector<std::uint8_t>& plain);
     // Encrypts `plain` for the client; the records wait in takeOutput(). False on failure.
     bool encrypt(std::span<const std::uint8_t> plain);
