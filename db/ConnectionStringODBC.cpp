@@ -134,7 +134,10 @@ std::string ConnectionStringODBC(const AtrybutyPolaczenia& atrybuty, std::string
     std::string wynik = "DRIVER=" + WartoscODBC("Sterownik", sterownik, rodzaj) + ";";
     wynik += "SERVER=" + WartoscODBC("Serwer", host, rodzaj) + ";";
     if (!port.empty()) wynik += "PORT=" + WartoscODBC("Serwer", port, rodzaj) + ";";
-    if (freeTds) wynik += "TDS_Version=7.4;";
+    // Encryption as the server asks for it (the log-in packet, or the whole session), with no
+    // check of its certificate: FreeTDS verifies one only against a CA file named in
+    // freetds.conf, which it does not read for a server given by SERVER and PORT.
+    if (freeTds) wynik += "TDS_Version=7.4;Encryption=request;";
     wynik += "DATABASE=" + WartoscODBC("Baza", baza, rodzaj) + ";";
     wynik += "UID=" + WartoscODBC("Użytkownik", uzytkownik, rodzaj) + ";";
     wynik += "PWD=" + WartoscODBC("Hasło", haslo, rodzaj) + ";";
@@ -142,9 +145,10 @@ std::string ConnectionStringODBC(const AtrybutyPolaczenia& atrybuty, std::string
         wynik += "APP=" + WartoscODBC("Nazwa aplikacji", aplikacja, rodzaj) + ";";
     // Driver 18 demands an encrypted session and a server certificate the client trusts, which an
     // on-site server with a certificate of its own does not have. The earlier providers encrypted
-    // only when the server asked; so does Optional.
+    // only when the server asked, and then checked no certificate; so does Optional with
+    // TrustServerCertificate, without which Driver 18 would check it even then.
     if (RowneBezWielkosciLiter(sterownik, "ODBC Driver 18 for SQL Server"))
-        wynik += "Encrypt=Optional;";
+        wynik += "Encrypt=Optional;TrustServerCertificate=yes;";
     return wynik;
 }
 

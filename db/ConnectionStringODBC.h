@@ -31,11 +31,13 @@ RodzajSterownika RodzajSterownikaDla(std::string_view sterownik);
 // User ID, Password and Application Name; every value in braces by the driver's rules and every
 // attribute ended by ";", so that no value can add, change or remove an attribute. FreeTDS also
 // gets its protocol version pinned (TDS_Version=7.4): left to itself, it retries a log-in that
-// timed out with an older version and no time-out at all. Microsoft's drivers take "host,port" and
+// timed out with an older version and no time-out at all; a server of an older generation answers
+// in its own version, which the driver then speaks. FreeTDS is asked to encrypt as the server
+// asks and to check no certificate (Encryption=request). Microsoft's drivers take "host,port" and
 // "host\instance" in SERVER. The server's parts go without the blanks typed around them
-// (PodzielSerwer); Driver 18 gets Encrypt=Optional, so that it encrypts as the
-// earlier providers did, when the server asks. The other attributes concern the OLE DB provider
-// only.
+// (PodzielSerwer). Driver 18 gets Encrypt=Optional and TrustServerCertificate=yes, so that it
+// encrypts as the earlier providers did, when the server asks, checking no certificate. The other
+// attributes concern the OLE DB provider only.
 //
 // Before anything is sent, each log-in value is checked (WartosciLogowania.h) and one the driver
 // cannot carry is refused: EDatabaseError naming the field ("Serwer", "Baza", "Użytkownik",

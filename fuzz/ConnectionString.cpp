@@ -127,8 +127,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dane, std::size_t rozm
         std::string host = BezBlankow(reszta.substr(0, ukosnik));
         if (ukosnik != std::string::npos) host += "\\" + BezBlankow(reszta.substr(ukosnik + 1));
         if (!freeTds && przecinek != std::string::npos) host += "," + port;
-        Wymagaj(pary.size() == 6u + (freeTds ? 1u : 0u) + (freeTds && !port.empty() ? 1u : 0u),
+        Wymagaj(pary.size() == 6u + (freeTds ? 2u : 0u) + (freeTds && !port.empty() ? 1u : 0u),
                 "liczba atrybutów ODBC");
+        if (freeTds) Wymagaj(Wartosc(pary, "Encryption") == "request", "Encryption");
         Wymagaj(Wartosc(pary, "SERVER") == host, "SERVER");
         if (freeTds && !port.empty()) Wymagaj(Wartosc(pary, "PORT") == port, "PORT");
         Wymagaj(Wartosc(pary, "DRIVER") == "Sterownik", "DRIVER");

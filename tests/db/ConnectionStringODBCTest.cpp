@@ -53,31 +53,36 @@ TEST(ConnectionStringODBC, EveryValueInBracesByTheDriversRules) {
         std::string wynik;
     } przypadki[] = {
         {"host, FreeTDS", "srv", F, "p",
-         "DRIVER={FreeTDS};SERVER={srv};TDS_Version=7.4;DATABASE={ZUV};UID={sa};PWD={p};"
+         "DRIVER={FreeTDS};SERVER={srv};TDS_Version=7.4;Encryption=request;DATABASE={ZUV};UID={sa};"
+         "PWD={p};"
          "APP={U:admin};"},
         {"named instance", "srv\\SQL2005", F, "p",
-         "DRIVER={FreeTDS};SERVER={srv\\SQL2005};TDS_Version=7.4;DATABASE={ZUV};UID={sa};"
+         "DRIVER={FreeTDS};SERVER={srv\\SQL2005};TDS_Version=7.4;Encryption=request;DATABASE={ZUV};"
+         "UID={sa};"
          "PWD={p};APP={U:admin};"},
         {"port after a comma, FreeTDS", "127.0.0.1, 1433", F, "",
-         "DRIVER={FreeTDS};SERVER={127.0.0.1};PORT={1433};TDS_Version=7.4;DATABASE={ZUV};"
+         "DRIVER={FreeTDS};SERVER={127.0.0.1};PORT={1433};TDS_Version=7.4;Encryption=request;"
+         "DATABASE={ZUV};"
          "UID={sa};PWD={};APP={U:admin};"},
         {"port after a comma, Microsoft", "srv,1433", M, "p",
          "DRIVER={ODBC Driver 18 for SQL Server};SERVER={srv,1433};DATABASE={ZUV};UID={sa};"
-         "PWD={p};APP={U:admin};Encrypt=Optional;"},
+         "PWD={p};APP={U:admin};Encrypt=Optional;TrustServerCertificate=yes;"},
         {"blanks around the server's parts, FreeTDS", " srv \\ SQL2005 ,  1433 ", F, "p",
-         "DRIVER={FreeTDS};SERVER={srv\\SQL2005};PORT={1433};TDS_Version=7.4;DATABASE={ZUV};"
-         "UID={sa};PWD={p};APP={U:admin};"},
+         "DRIVER={FreeTDS};SERVER={srv\\SQL2005};PORT={1433};TDS_Version=7.4;Encryption=request;"
+         "DATABASE={ZUV};UID={sa};PWD={p};APP={U:admin};"},
         {"blanks around the server's parts, Microsoft", " srv \\ SQL2005 ,  1433 ", M, "p",
          "DRIVER={ODBC Driver 18 for SQL Server};SERVER={srv\\SQL2005,1433};DATABASE={ZUV};"
-         "UID={sa};PWD={p};APP={U:admin};Encrypt=Optional;"},
+         "UID={sa};PWD={p};APP={U:admin};Encrypt=Optional;TrustServerCertificate=yes;"},
         {"FreeTDS takes braces and semicolons as they are", "srv", F, "{a;b}c}",
-         "DRIVER={FreeTDS};SERVER={srv};TDS_Version=7.4;DATABASE={ZUV};UID={sa};PWD={{a;b}c}};"
+         "DRIVER={FreeTDS};SERVER={srv};TDS_Version=7.4;Encryption=request;DATABASE={ZUV};UID={sa};"
+         "PWD={{a;b}c}};"
          "APP={U:admin};"},
         {"Microsoft reads a doubled closing brace as one", "srv", M, "{a;b}};c}",
          "DRIVER={ODBC Driver 18 for SQL Server};SERVER={srv};DATABASE={ZUV};UID={sa};"
-         "PWD={{a;b}}}};c}}};APP={U:admin};Encrypt=Optional;"},
+         "PWD={{a;b}}}};c}}};APP={U:admin};Encrypt=Optional;TrustServerCertificate=yes;"},
         {"blanks around kept", "srv", F, " p ",
-         "DRIVER={FreeTDS};SERVER={srv};TDS_Version=7.4;DATABASE={ZUV};UID={sa};PWD={ p };"
+         "DRIVER={FreeTDS};SERVER={srv};TDS_Version=7.4;Encryption=request;DATABASE={ZUV};UID={sa};"
+         "PWD={ p };"
          "APP={U:admin};"},
     };
     for (const auto& p : przypadki) {
@@ -87,14 +92,15 @@ TEST(ConnectionStringODBC, EveryValueInBracesByTheDriversRules) {
 }
 
 // The drivers found on Windows: each of Microsoft's takes the server as typed (without blanks
-// around its parts); Driver 18 alone
-// is told to encrypt only when the server asks.
+// around its parts); Driver 18 alone is told to encrypt only when the server asks and to check no
+// certificate.
 TEST(ConnectionStringODBC, MicrosoftDriversTakeTheServerAsTypedAndDriver18EncryptsOptionally) {
     const struct {
         const char* sterownik;
         const char* koniec;
     } przypadki[] = {
-        {"ODBC Driver 18 for SQL Server", "APP={U:admin};Encrypt=Optional;"},
+        {"ODBC Driver 18 for SQL Server",
+         "APP={U:admin};Encrypt=Optional;TrustServerCertificate=yes;"},
         {"ODBC Driver 17 for SQL Server", "APP={U:admin};"},
         {"SQL Server Native Client 11.0", "APP={U:admin};"},
         {"SQL Server", "APP={U:admin};"},

@@ -80,6 +80,15 @@ TEST(CommandLine, ReadsEveryOption) {
         "--delay",
         "2:0.25",
         "--refuse-logins",
+        "--tds-version",
+        "7.3",
+        "--encryption=required",
+        "--certificate",
+        "c.pem",
+        "--key",
+        "k.pem",
+        "--tls-version",
+        "1.0",
     });
     tds::ServerConfig expected;
     expected.port = 1433;
@@ -96,6 +105,11 @@ TEST(CommandLine, ReadsEveryOption) {
     expected.refusedEndBegins = true;
     expected.faults.delays = {{2, std::chrono::milliseconds(250)}};
     expected.faults.refuseLogins = true;
+    expected.tdsVersion = tds::TdsVersion::V7_3B;
+    expected.encryption = tds::EncryptionMode::Required;
+    expected.certificatePath = "c.pem";
+    expected.keyPath = "k.pem";
+    expected.highestTls = tds::TlsVersion::V1_0;
     EXPECT_EQ(parsed.config, expected);
     EXPECT_FALSE(parsed.help);
 }
@@ -113,6 +127,11 @@ TEST(CommandLine, RejectsMistakes) {
         {"--reset-at", "x"},
         {"--refused-end-begins=1"},
         {"1433"},
+        {"--tds-version", "7.0"},
+        {"--encryption", "yes"},
+        {"--tls-version", "1.3"},
+        {"--certificate", "c.pem"},
+        {"--key", "k.pem"},
     };
     for (const auto& arguments : cases) {
         SCOPED_TRACE(arguments.front());

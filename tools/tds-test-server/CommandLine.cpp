@@ -124,6 +124,33 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
             config.database = value();
         } else if (option == "--product-version") {
             config.productVersion = value();
+        } else if (option == "--tds-version") {
+            const std::string text = value();
+            const auto version = parseTdsVersion(text);
+            if (!version) {
+                throw std::invalid_argument("unknown TDS version '" + text +
+                                            "' (7.1, 7.2, 7.3, 7.3A, 7.3B or 7.4)");
+            }
+            config.tdsVersion = version;
+        } else if (option == "--encryption") {
+            const std::string text = value();
+            const auto mode = parseEncryptionMode(text);
+            if (!mode) {
+                throw std::invalid_argument("unknown encryption '" + text +
+                                            "' (off, login, on or required)");
+            }
+            config.encryption = *mode;
+        } else if (option == "--tls-version") {
+            const std::string text = value();
+            const auto version = parseTlsVersion(text);
+            if (!version) {
+                throw std::invalid_argument("unknown TLS version '" + text + "' (1.0, 1.1 or 1.2)");
+            }
+            config.highestTls = *version;
+        } else if (option == "--certificate") {
+            config.certificatePath = value();
+        } else if (option == "--key") {
+            config.keyPath = value();
         } else if (option == "--journal") {
             config.journalPath = value();
         } else if (option == "--fail-batch") {
@@ -166,13 +193,16 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
             throw std::invalid_argument("unknown option '" + arguments[i] + "'");
         }
     }
+    if (config.certificatePath.empty() != config.keyPath.empty()) {
+        throw std::invalid_argument("--certificate and --key go together");
+    }
     return result;
 }
 
 std::string_view usage() {
     return R"(usage: tds-test-server [options]
 
-A fake SQL Server speaking TDS 7.4 on 127.0.0.1, for tests and the demo. Prints
+A fake SQL Server speaking TDS 7.1 to 7.4 on 127.0.0.1, for tests and the demo. Prints
 "listening on 127.0.0.1:PORT" once it accepts connections; runs until SIGINT or SIGTERM.
 
   --port N                 TCP port; 0 (default) picks a free one
@@ -181,7 +211,18 @@ A fake SQL Server speaking TDS 7.4 on 127.0.0.1, for tests and the demo. Prints
   --user U                 login name (default sa)
   --password P             password (default empty)
   --database D             database name (default ZUV)
-  --product-version X      server product version (default 10.50.6000.34)
+  --product-version X      server product version (default 10.50.6000.34); it also sets the
+                           protocol: 8.x TDS 7.1, 9.x 7.2, 10.0 7.3A, 10.50 7.3B, 11 on 7.4
+  --tds-version V          the protocol apart from the product version: 7.1, 7.2, 7.3 (7.3B),
+                           7.3A, 7.3B or 7.4; a client asking for less gets what it asks
+  --encryption E           off (no certificate), login (default: the log-in packet under TLS),
+                           on (the whole session), required (the whole session; clients that
+                           cannot encrypt are refused)
+  --tls-version T          the highest TLS version accepted: 1.0, 1.1 or 1.2 (default); 1.0 is
+                           what SQL Server 2005 and an un-updated 2008 (R2) offer
+  --certificate FILE       the TLS certificate chain (PEM); with --key
+  --key FILE               its private key (PEM); without both, a self-signed certificate is
+                           made at start
   --journal FILE           append every request as a JSON line
   --fail-batch V:N:NUMBER:MESSAGE[:K]
                            fail batch N of package V (batch 1 is its opening batch) with

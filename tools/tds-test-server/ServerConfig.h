@@ -7,6 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "PreLogin.h"
+#include "TdsVersion.h"
+#include "Tls.h"
+
 namespace tds {
 
 // Fail batch `batch` (1 = the package's opening batch) of package `packageVersion` with
@@ -76,6 +80,13 @@ struct ServerConfig {
     std::string password;
     std::string database = "ZUV";
     std::string productVersion = "10.50.6000.34";
+    // The protocol the server speaks; without it, that of the product version's generation.
+    std::optional<TdsVersion> tdsVersion;
+    EncryptionMode encryption = EncryptionMode::Login;
+    // The certificate chain and key (PEM) for TLS; both empty: a self-signed one made at start.
+    std::filesystem::path certificatePath;
+    std::filesystem::path keyPath;
+    TlsVersion highestTls = TlsVersion::V1_2;
     std::filesystem::path journalPath;  // empty: journal in memory only
     // A commit or rollback request with the "begin a new transaction" flag, arriving when the
     // session has no transaction (the server ended it inside a batch), is refused with error

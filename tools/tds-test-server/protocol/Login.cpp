@@ -1,9 +1,9 @@
 #include "Login.h"
 
 #include <algorithm>
-#include <charconv>
 
 #include "PacketIo.h"
+#include "PreLogin.h"
 #include "Text.h"
 
 namespace tds {
@@ -62,28 +62,6 @@ std::optional<LoginRequest> parseLogin7(std::span<const std::uint8_t> payload) {
     return login;
 }
 
-std::array<std::uint8_t, 4> productVersionBytes(std::string_view productVersion) {
-    int parts[3] = {0, 0, 0};
-    for (int& part : parts) {
-        const auto dot = productVersion.find('.');
-        const std::string_view piece = productVersion.substr(0, dot);
-        std::from_chars(piece.data(), piece.data() + piece.size(), part);
-        if (dot == std::string_view::npos) break;
-        productVersion.remove_prefix(dot + 1);
-    }
-    return {static_cast<std::uint8_t>(parts[0]), static_cast<std::uint8_t>(parts[1]),
-            static_cast<std::uint8_t>(parts[2] >> 8), static_cast<std::uint8_t>(parts[2])};
-}
-
-std::vector<std::uint8_t> preLoginReply(std::string_view productVersion) {
-    const auto version = productVersionBytes(productVersion);
-    // Option table (token, big-endian offset and length), terminator, then the option data.
-    return {0x00, 0x00,       0x0B,       0x00,       0x06,  // VERSION at 11, 6 bytes
-            0x01, 0x00,       0x11,       0x00,       0x01,  // ENCRYPTION at 17, 1 byte
-            0xFF, version[0], version[1], version[2], version[3],
-            0x00, 0x00,       0x02};  // ENCRYPT_NOT_SUP
-}
-
 std::size_t negotiatedPacketSize(const LoginRequest& login) {
     if (login.packetSize == 0) return kDefaultPacketSize;
     return std::clamp<std::size_t>(login.packetSize, 512, 32767);
@@ -107,11 +85,11 @@ std::vector<ServerMessage> loginErrors(const LoginRequest& login, const ServerCo
 
 std::vector<std::uint8_t> loginAcceptedReply(std::string_view database, std::size_t packetSize,
                                              std::size_t requestedPacketSize,
-                                             std::string_view productVersion) {
+                                             std::string_view productVersion, TdsVersion version) {
     TokenBuffer reply;
     reply.envChangeText(env_change::kDatabase, database, "master");
     reply.envChangeBytes(env_change::kCollation, kPolishCollation, {});
-    reply.loginAck("Microsoft SQL Server", productVersionBytes(productVersion));
+    reply.loginAck("Microsoft SQL Server", productVersionBytes(productVersion), wireValue(version));
     reply.envChangeText(env_change::kPacketSize, std::to_string(packetSize),
                         std::to_string(requestedPacketSize));
     reply.done(done_status::kFinal);

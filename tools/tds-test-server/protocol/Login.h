@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -9,9 +8,10 @@
 #include <vector>
 
 #include "ServerConfig.h"
+#include "TdsVersion.h"
 #include "TokenWriter.h"
 
-// Pre-login and LOGIN7: parsing what the client sends and the replies a SQL Server gives.
+// LOGIN7: parsing what the client sends and the replies a SQL Server gives.
 namespace tds {
 
 struct LoginRequest {
@@ -29,12 +29,6 @@ struct LoginRequest {
 // nullopt when the payload is too short or a field points outside it.
 std::optional<LoginRequest> parseLogin7(std::span<const std::uint8_t> payload);
 
-// "10.50.6000.34" -> {10, 50, 6000 >> 8, 6000 & 0xff}, as LOGINACK and PRELOGIN carry it.
-std::array<std::uint8_t, 4> productVersionBytes(std::string_view productVersion);
-
-// VERSION and ENCRYPTION = not supported: with any other answer the client starts TLS.
-std::vector<std::uint8_t> preLoginReply(std::string_view productVersion);
-
 // The packet size both sides use after login: what the client asked for, within TDS limits.
 std::size_t negotiatedPacketSize(const LoginRequest& login);
 
@@ -42,9 +36,10 @@ std::size_t negotiatedPacketSize(const LoginRequest& login);
 // case-insensitively, passwords exactly, database names case-insensitively.
 std::vector<ServerMessage> loginErrors(const LoginRequest& login, const ServerConfig& config);
 
+// The acknowledgement names `version`, the protocol the session speaks from then on.
 std::vector<std::uint8_t> loginAcceptedReply(std::string_view database, std::size_t packetSize,
                                              std::size_t requestedPacketSize,
-                                             std::string_view productVersion);
+                                             std::string_view productVersion, TdsVersion version);
 // The first tokens of an accepted log-in (the database and collation changes), without the
 // acknowledgement and the DONE that would complete it.
 std::vector<std::uint8_t> loginReplyWithoutAck(std::string_view database);

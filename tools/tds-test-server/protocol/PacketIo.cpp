@@ -1,9 +1,6 @@
 #include "PacketIo.h"
 
-#include <sys/socket.h>
-
 #include <algorithm>
-#include <cerrno>
 
 #include "Socket.h"
 
@@ -26,7 +23,7 @@ MessageReader::Status MessageReader::fill(
                 *deadline - std::chrono::steady_clock::now());
             timeoutMs = static_cast<int>(std::max<std::int64_t>(0, left.count()));
         }
-        switch (waitReadable(fd_, stopFd_, timeoutMs)) {
+        switch (waitReadable(transport_.fd(), stopFd_, timeoutMs)) {
             case WaitResult::Timeout:
                 return Status::Timeout;
             case WaitResult::Stopped:
@@ -38,13 +35,17 @@ MessageReader::Status MessageReader::fill(
             buffer_.erase(buffer_.begin(), buffer_.begin() + static_cast<std::ptrdiff_t>(pos_));
             pos_ = 0;
         }
-        std::uint8_t chunk[16384];
-        const ssize_t got = ::recv(fd_, chunk, sizeof chunk, 0);
-        if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) return Status::Closed;
-        buffer_.insert(buffer_.end(), chunk, chunk + got);
+        if (transport_.receive(buffer_) == Transport::Received::Closed) return Status::Closed;
     }
     return Status::Ok;
+}
+
+bool MessageReader::startTls(std::unique_ptr<TlsSession> tls) {
+    std::vector<std::uint8_t> early(buffer_.begin() + static_cast<std::ptrdiff_t>(pos_),
+                                    buffer_.end());
+    buffer_.clear();
+    pos_ = 0;
+    return transport_.startTls(std::move(tls), early, buffer_);
 }
 
 MessageReader::Status MessageReader::read(Message& out,
@@ -78,7 +79,7 @@ MessageReader::Status MessageReader::read(Message& out,
     }
 }
 
-bool sendMessage(int socketFd, std::uint8_t type, std::span<const std::uint8_t> payload,
+bool sendMessage(Transport& transport, std::uint8_t type, std::span<const std::uint8_t> payload,
                  std::size_t packetSize) {
     const std::size_t chunkSize = std::max<std::size_t>(packetSize, 512) - kHeaderSize;
     std::vector<std::uint8_t> packet;
@@ -93,7 +94,7 @@ bool sendMessage(int socketFd, std::uint8_t type, std::span<const std::uint8_t> 
                        0, packetId++, 0});
         packet.insert(packet.end(), payload.begin() + static_cast<std::ptrdiff_t>(offset),
                       payload.begin() + static_cast<std::ptrdiff_t>(offset + size));
-        if (!sendAll(socketFd, packet.data(), packet.size())) return false;
+        if (!transport.send(packet)) return false;
         offset += size;
     } while (offset < payload.size());
     return true;

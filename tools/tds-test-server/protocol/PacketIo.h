@@ -7,6 +7,8 @@
 #include <span>
 #include <vector>
 
+#include "Transport.h"
+
 // TDS packet framing: an 8-byte header (type, status, big-endian length, SPID, packet id,
 // window) in front of every packet; a message is the payloads of its packets up to the one
 // whose status has the end-of-message bit.
@@ -29,29 +31,35 @@ struct Message {
     std::vector<std::uint8_t> payload;
 };
 
-// Reads whole messages from a socket. Packet ids are not checked: the client sends 1 for every
-// packet after login.
+// Reads whole messages from a connection. Packet ids are not checked: the client sends 1 for
+// every packet after login.
 class MessageReader {
   public:
     enum class Status { Ok, Timeout, Closed };
 
-    MessageReader(int socketFd, int stopFd) : fd_(socketFd), stopFd_(stopFd) {}
+    MessageReader(Transport& transport, int stopFd) : transport_(transport), stopFd_(stopFd) {}
 
     // Closed covers end of stream, socket errors, a stop of the server and broken framing.
     // Timeout is reported only while no byte of the next message has arrived.
     Status read(Message& out, std::optional<std::chrono::milliseconds> timeout = std::nullopt);
 
+    // Turns TLS on for the connection once `tls` has shaken hands: whatever was read off the
+    // socket and not yet taken is TLS already. False when it cannot be decrypted.
+    bool startTls(std::unique_ptr<TlsSession> tls);
+    // Turns TLS off again; what was decrypted and not yet taken stays.
+    void stopTls() { transport_.stopTls(); }
+
   private:
     Status fill(std::size_t count, std::optional<std::chrono::steady_clock::time_point> deadline);
 
-    int fd_;
+    Transport& transport_;
     int stopFd_;
     std::vector<std::uint8_t> buffer_;
     std::size_t pos_ = 0;
 };
 
 // Sends one message, split into packets of at most packetSize bytes. False when the peer is gone.
-bool sendMessage(int socketFd, std::uint8_t type, std::span<const std::uint8_t> payload,
+bool sendMessage(Transport& transport, std::uint8_t type, std::span<const std::uint8_t> payload,
                  std::size_t packetSize);
 
 }  // namespace tds

@@ -53,4 +53,30 @@ std::optional<TransactionRequest> parseTransactionRequest(std::span<const std::u
     }
 }
 
+std::optional<TransactionRequest> transactionInBatch(std::string_view text, bool transactionOpen) {
+    constexpr std::string_view kBegin = "BEGIN TRANSACTION";
+    constexpr std::string_view kGuard = "IF @@TRANCOUNT > 0 ";
+    if (text == kBegin) return TransactionRequest{RequestKind::Begin, false};
+    if (!text.starts_with(kGuard)) return std::nullopt;
+    text.remove_prefix(kGuard.size());
+    RequestKind kind = RequestKind::Commit;
+    if (text.starts_with("COMMIT")) {
+        text.remove_prefix(6);
+    } else if (text.starts_with("ROLLBACK")) {
+        kind = RequestKind::Rollback;
+        text.remove_prefix(8);
+    } else {
+        return std::nullopt;
+    }
+    bool beginNew = false;
+    if (text == " BEGIN TRANSACTION") {
+        beginNew = true;
+    } else if (!text.empty()) {
+        return std::nullopt;
+    }
+    if (transactionOpen) return TransactionRequest{kind, beginNew};
+    if (beginNew) return TransactionRequest{RequestKind::Begin, false};
+    return std::nullopt;
+}
+
 }  // namespace tds

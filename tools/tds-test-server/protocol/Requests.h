@@ -4,6 +4,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "Journal.h"
 
@@ -24,5 +25,12 @@ struct TransactionRequest {
 };
 // nullopt for other request types and malformed messages.
 std::optional<TransactionRequest> parseTransactionRequest(std::span<const std::uint8_t> payload);
+
+// Before TDS 7.2 there are no transaction requests; the driver sends "BEGIN TRANSACTION" and
+// "IF @@TRANCOUNT > 0 COMMIT" or "... ROLLBACK", each optionally followed by " BEGIN
+// TRANSACTION", as batches. The request such a batch amounts to, given whether the session has a
+// transaction open (with none, the guarded commit or roll back does nothing but its begin);
+// nullopt for any other batch and for one that does nothing.
+std::optional<TransactionRequest> transactionInBatch(std::string_view text, bool transactionOpen);
 
 }  // namespace tds

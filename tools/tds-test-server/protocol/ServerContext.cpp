@@ -2,6 +2,14 @@
 
 namespace tds {
 
+std::shared_ptr<const TlsContext> tlsFor(const ServerConfig& config) {
+    if (config.encryption == EncryptionMode::Off) return nullptr;
+    if (config.certificatePath.empty() && config.keyPath.empty()) {
+        return TlsContext::selfSigned(config.highestTls);
+    }
+    return TlsContext::fromFiles(config.certificatePath, config.keyPath, config.highestTls);
+}
+
 std::string ServerContext::productVersion() const {
     std::lock_guard lock(settingsMutex_);
     return productVersion_;
@@ -30,6 +38,16 @@ void ServerContext::recordLogin(LoginRequest login) {
 std::vector<LoginRequest> ServerContext::logins() const {
     std::lock_guard lock(settingsMutex_);
     return logins_;
+}
+
+void ServerContext::recordConnection(const ConnectionRecord& record) {
+    std::lock_guard lock(settingsMutex_);
+    connections_.push_back(record);
+}
+
+std::vector<ConnectionRecord> ServerContext::connections() const {
+    std::lock_guard lock(settingsMutex_);
+    return connections_;
 }
 
 }  // namespace tds

@@ -2,15 +2,31 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 
 #include "Journal.h"
 #include "Login.h"
 #include "ServerConfig.h"
 #include "StateStore.h"
+#include "Tls.h"
 
 namespace tds {
+
+// How one connection's log-in went on the wire.
+struct ConnectionRecord {
+    int session = 0;
+    EncryptionOutcome encryption = EncryptionOutcome::None;
+    std::optional<TdsVersion> version;  // the version acknowledged; none without a log-in
+
+    bool operator==(const ConnectionRecord&) const = default;
+};
+
+// The server's TLS certificate: the configured files, a self-signed one made now, or none when
+// encryption is off. Throws TlsError.
+std::shared_ptr<const TlsContext> tlsFor(const ServerConfig& config);
 
 // What every session of one server shares. The server owns it; sessions hold a reference.
 class ServerContext {
@@ -20,6 +36,7 @@ class ServerContext {
           state_(state),
           journal_(journal),
           stopFd_(stopFd),
+          tls_(tlsFor(config)),
           productVersion_(config.productVersion),
           failBatches_(config.faults.failBatches) {}
 
@@ -28,6 +45,8 @@ class ServerContext {
     Journal& journal() { return journal_; }
     // Readable once the server stops.
     int stopFd() const { return stopFd_; }
+    // Null when encryption is off.
+    const TlsContext* tls() const { return tls_.get(); }
 
     // 1, 2, 3, ... over the server's lifetime: the numbers the drop and delay faults name.
     std::uint64_t nextRequestNumber() { return ++requests_; }
@@ -47,11 +66,15 @@ class ServerContext {
     void recordLogin(LoginRequest login);
     std::vector<LoginRequest> logins() const;
 
+    void recordConnection(const ConnectionRecord& record);
+    std::vector<ConnectionRecord> connections() const;
+
   private:
     const ServerConfig& config_;
     StateStore& state_;
     Journal& journal_;
     const int stopFd_;
+    const std::shared_ptr<const TlsContext> tls_;
     std::atomic<std::uint64_t> requests_{0};
     std::atomic<std::uint64_t> descriptors_{0};
     std::atomic<int> sessions_{0};
@@ -59,6 +82,7 @@ class ServerContext {
     std::string productVersion_;
     std::vector<FailBatchFault> failBatches_;
     std::vector<LoginRequest> logins_;
+    std::vector<ConnectionRecord> connections_;
 };
 
 }  // namespace tds

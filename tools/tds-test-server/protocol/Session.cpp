@@ -8,6 +8,7 @@
 #include "Requests.h"
 #include "RpcRequest.h"
 #include "TokenWriter.h"
+#include "TokensForVersion.h"
 
 namespace tds {
 namespace {
@@ -31,18 +32,25 @@ std::vector<std::uint8_t> attentionReply() {
 Session::Session(UniqueFd socket, ServerContext& context)
     : socket_(std::move(socket)),
       context_(context),
-      reader_(socket_.get(), context.stopFd()),
+      transport_(socket_.get()),
+      reader_(transport_, context.stopFd()),
       id_(context.nextSessionId()) {}
 
 void Session::run() noexcept {
     try {
-        if (logIn()) {
+        const bool loggedIn = logIn();
+        context_.recordConnection(
+            {id_, encryption_, loggedIn ? std::optional(version_) : std::nullopt});
+        if (loggedIn) {
             Message message;
             while (readNext(message) && handle(message) == Next::Continue) {
             }
         }
     } catch (const std::exception& error) {
         std::cerr << "tds-test-server: session " << id_ << ": " << error.what() << std::endl;
+    }
+    if (!transport_.error().empty()) {
+        std::cerr << "tds-test-server: session " << id_ << ": " << transport_.error() << std::endl;
     }
     if (loggedIn_) {
         // The driver sends nothing on disconnect; an open transaction ends here, rolled back.
@@ -62,13 +70,19 @@ bool Session::logIn() {
     if (reader_.read(message) != MessageReader::Status::Ok) return false;
     if (message.type == packet_type::kPreLogin) {
         if (fault == LoginFault::DropAtPreLogin) return false;
-        if (!send(preLoginReply(context_.productVersion()))) return false;
+        if (!answerPreLogin(message)) return false;
         if (reader_.read(message) != MessageReader::Status::Ok) return false;
+        // The log-in packet alone was encrypted: the session goes on in plain.
+        if (encryption_ == EncryptionOutcome::LoginOnly) reader_.stopTls();
     }
     if (message.type != packet_type::kLogin7) return false;
     const auto login = parseLogin7(message.payload);
     if (!login) return false;
     context_.recordLogin(*login);
+    // Every reply from here on, the log-in's own included, is in the version both sides speak.
+    version_ = negotiatedVersion(
+        context_.config().tdsVersion.value_or(tdsVersionOfProduct(context_.productVersion())),
+        login->tdsVersion);
     if (fault == LoginFault::DropAtLogin7) return false;
     if (fault == LoginFault::DropBeforeAck) {
         send(loginReplyWithoutAck(context_.config().database));
@@ -89,12 +103,72 @@ bool Session::logIn() {
     journal(RequestKind::Login);
     const std::size_t packetSize = negotiatedPacketSize(*login);
     if (!send(loginAcceptedReply(context_.config().database, packetSize, login->packetSize,
-                                 context_.productVersion()))) {
+                                 context_.productVersion(), version_))) {
         return false;
     }
     loggedIn_ = true;
     packetSize_ = packetSize;
     return true;
+}
+
+// The server's encryption setting against the client's, and where they agree on TLS, its
+// handshake. False when the connection ends here.
+bool Session::answerPreLogin(const Message& preLogin) {
+    const EncryptionAgreement agreement =
+        agreeEncryption(context_.config().encryption, clientEncryption(preLogin.payload));
+    encryption_ = agreement.outcome;
+    if (!sendMessage(transport_, packet_type::kReply,
+                     preLoginReply(context_.productVersion(), agreement.reply),
+                     kDefaultPacketSize)) {
+        return false;
+    }
+    switch (agreement.outcome) {
+        case EncryptionOutcome::None:
+            return true;
+        case EncryptionOutcome::Refused:
+            std::cerr << "tds-test-server: session " << id_
+                      << ": the client cannot encrypt and the server requires encryption; "
+                         "connection closed"
+                      << std::endl;
+            return false;
+        case EncryptionOutcome::LoginOnly:
+        case EncryptionOutcome::Full:
+            break;
+    }
+    return shakeHands();
+}
+
+// TLS inside pre-login messages: each flight of the client's handshake comes as the payload of
+// one, and the server's answer goes back as the payload of another. The records after the
+// handshake travel on the connection as they are.
+bool Session::shakeHands() {
+    auto tls = std::make_unique<TlsSession>(*context_.tls());
+    for (;;) {
+        Message message;
+        if (reader_.read(message) != MessageReader::Status::Ok) return false;
+        if (message.type != packet_type::kPreLogin) {
+            std::cerr << "tds-test-server: session " << id_ << ": a message of type "
+                      << int{message.type} << " arrived during the TLS handshake" << std::endl;
+            return false;
+        }
+        tls->feed(message.payload);
+        const TlsSession::Handshake state = tls->handshake();
+        const std::vector<std::uint8_t> answer = tls->takeOutput();
+        if (!answer.empty() &&
+            !sendMessage(transport_, packet_type::kPreLogin, answer, kDefaultPacketSize)) {
+            return false;
+        }
+        switch (state) {
+            case TlsSession::Handshake::Continue:
+                continue;
+            case TlsSession::Handshake::Failed:
+                std::cerr << "tds-test-server: session " << id_ << ": " << tls->error()
+                          << std::endl;
+                return false;
+            case TlsSession::Handshake::Done:
+                return reader_.startTls(std::move(tls));
+        }
+    }
 }
 
 bool Session::readNext(Message& message) {
@@ -134,6 +208,9 @@ Session::Next Session::handleRequest(const Message& message) {
     std::vector<ProcedureAction> procedures;
     if (message.type == packet_type::kSqlBatch) {
         text = decodeSqlBatch(message.payload);
+        // Before 7.2 the driver asks for its transactions in batches of its own.
+        if (!isTds72OrLater(version_))
+            transactionRequest = transactionInBatch(text, transaction_.open);
     } else if (message.type == packet_type::kRpc) {
         try {
             for (const RpcCall& call : decodeRpcRequest(message.payload)) {
@@ -309,7 +386,11 @@ std::vector<std::uint8_t> Session::runTransactionRequest(const TransactionReques
 }
 
 bool Session::send(const std::vector<std::uint8_t>& tokens) {
-    return sendMessage(socket_.get(), packet_type::kReply, tokens, packetSize_);
+    if (isTds72OrLater(version_)) {
+        return sendMessage(transport_, packet_type::kReply, tokens, packetSize_);
+    }
+    return sendMessage(transport_, packet_type::kReply, tokensForVersion(tokens, version_),
+                       packetSize_);
 }
 
 void Session::journal(RequestKind kind, std::string text) {

@@ -9,9 +9,12 @@
 #include "BatchResponder.h"
 #include "Journal.h"
 #include "PacketIo.h"
+#include "PreLogin.h"
 #include "ProcedureCalls.h"
 #include "ServerContext.h"
 #include "Socket.h"
+#include "TdsVersion.h"
+#include "Transport.h"
 
 namespace tds {
 
@@ -33,6 +36,8 @@ class Session {
     enum class Wait { Elapsed, Cancelled, Closed };
 
     bool logIn();
+    bool answerPreLogin(const Message& preLogin);
+    bool shakeHands();
     bool readNext(Message& message);
     Next handle(const Message& message);
     Next handleRequest(const Message& message);
@@ -45,9 +50,13 @@ class Session {
 
     UniqueFd socket_;
     ServerContext& context_;
+    Transport transport_;
     MessageReader reader_;
     const int id_;
     std::size_t packetSize_ = kDefaultPacketSize;
+    // What the log-in settled: encryption, and the protocol every reply is written in.
+    EncryptionOutcome encryption_ = EncryptionOutcome::None;
+    TdsVersion version_ = TdsVersion::V7_4;
     bool loggedIn_ = false;
     std::deque<Message> deferred_;  // requests that arrived while a delayed reply was pending
     BatchResponder responder_;

@@ -116,4 +116,6 @@ std::vector<JournalEntry> Server::journal() const { return impl_->journal.entrie
 
 std::vector<LoginRequest> Server::logins() const { return impl_->context.logins(); }
 
+std::vector<ConnectionRecord> Server::connections() const { return impl_->context.connections(); }
+
 }  // namespace tds

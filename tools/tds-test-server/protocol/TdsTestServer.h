@@ -9,6 +9,7 @@
 #include "Journal.h"
 #include "Login.h"
 #include "ServerConfig.h"
+#include "ServerContext.h"
 
 namespace tds {
 
@@ -50,6 +51,9 @@ class Server {
     std::vector<JournalEntry> journal() const;
     // The values of every LOGIN7 received (failed log-ins included), in arrival order.
     std::vector<LoginRequest> logins() const;
+    // How each connection's log-in went on the wire (encryption, protocol version), in the
+    // order the log-ins ended.
+    std::vector<ConnectionRecord> connections() const;
 
   private:
     struct Impl;

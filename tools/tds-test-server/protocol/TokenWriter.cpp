@@ -142,13 +142,16 @@ void TokenBuffer::envChangeBytes(std::uint8_t type, std::span<const std::uint8_t
     patchLength(start);
 }
 
-void TokenBuffer::loginAck(std::string_view programName, std::array<std::uint8_t, 4> version) {
+void TokenBuffer::loginAck(std::string_view programName, std::array<std::uint8_t, 4> version,
+                           std::uint32_t tdsVersion) {
     u8(token::kLoginAck);
     const std::size_t start = bytes_.size();
     u16(0);
     u8(0x01);  // interface: SQL
     // The TDS version is the one field of this token written big-endian.
-    append(std::array<std::uint8_t, 4>{0x74, 0x00, 0x00, 0x04});
+    append(std::array<std::uint8_t, 4>{
+        static_cast<std::uint8_t>(tdsVersion >> 24), static_cast<std::uint8_t>(tdsVersion >> 16),
+        static_cast<std::uint8_t>(tdsVersion >> 8), static_cast<std::uint8_t>(tdsVersion)});
     bVarChar(programName);
     append(version);
     patchLength(start);

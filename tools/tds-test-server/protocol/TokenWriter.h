@@ -79,8 +79,10 @@ class TokenBuffer {
     void envChangeText(std::uint8_t type, std::string_view newValue, std::string_view oldValue);
     void envChangeBytes(std::uint8_t type, std::span<const std::uint8_t> newValue,
                         std::span<const std::uint8_t> oldValue);
-    // TDS 7.4, SQL interface; version is major, minor, build high byte, build low byte.
-    void loginAck(std::string_view programName, std::array<std::uint8_t, 4> version);
+    // SQL interface; `version` is the product's major, minor, build high byte, build low byte,
+    // `tdsVersion` the protocol's value (0x74000004 for 7.4).
+    void loginAck(std::string_view programName, std::array<std::uint8_t, 4> version,
+                  std::uint32_t tdsVersion);
     void columns(const std::vector<Column>& columns);
     // Values must match the columns' types; a mismatch is written as NULL.
     void row(const std::vector<Column>& columns, const Row& values);

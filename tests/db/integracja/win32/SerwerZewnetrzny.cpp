@@ -51,27 +51,40 @@ void UruchomSkrypt(const std::string& sciezkaLinux) {
 
 }  // namespace
 
-SerwerZewnetrzny::SerwerZewnetrzny(const std::vector<std::string>& opcje,
-                                   const std::string& haslo) {
-    const char* serwer = std::getenv("ZUV_SERWER_TESTOWY");
-    if (serwer == nullptr) throw std::runtime_error("ZUV_SERWER_TESTOWY nie jest ustawiona");
+SerwerZewnetrzny::SerwerZewnetrzny(const std::vector<std::string>& opcje, const std::string& haslo)
+    : haslo_(haslo) {
     static int licznik = 0;
     katalog_ =
         "/tmp/zuv-wine-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++licznik);
     CreateDirectoryA(SciezkaWine(katalog_).c_str(), nullptr);
+    Uruchom(opcje, "");
+}
 
+void SerwerZewnetrzny::UruchomPonownie(const std::vector<std::string>& opcje) {
+    // The old process must be gone before the new one opens the state file.
+    const std::string pid = Cytat(katalog_ + "/pid");
+    Uruchom(opcje, "stary=$(cat " + pid + ")\nkill $stary 2>/dev/null\nwhile kill -0 $stary " +
+                       "2>/dev/null; do sleep 0.05; done\n");
+}
+
+void SerwerZewnetrzny::Uruchom(const std::vector<std::string>& opcje,
+                               const std::string& przedStartem) {
+    const char* serwer = std::getenv("ZUV_SERWER_TESTOWY");
+    if (serwer == nullptr) throw std::runtime_error("ZUV_SERWER_TESTOWY nie jest ustawiona");
+    const std::string wyjscie = katalog_ + "/wyjscie" + std::to_string(++uruchomienie_);
     std::string polecenie = "exec " + Cytat(serwer) + " --port 0 --state " +
-                            Cytat(katalog_ + "/stan") + " --password " + Cytat(haslo);
+                            Cytat(katalog_ + "/stan") + " --journal " +
+                            Cytat(katalog_ + "/dziennik") + " --password " + Cytat(haslo_);
     for (const std::string& opcja : opcje) polecenie += " " + Cytat(opcja);
-    Zapisz(katalog_ + "/start.sh", polecenie + " >" + Cytat(katalog_ + "/wyjscie") +
+    Zapisz(katalog_ + "/start.sh", przedStartem + polecenie + " >" + Cytat(wyjscie) +
                                        " 2>&1 &\necho $! >" + Cytat(katalog_ + "/pid") + "\n");
     UruchomSkrypt(katalog_ + "/start.sh");
 
     const auto koniec = std::chrono::steady_clock::now() + std::chrono::seconds(20);
     while (std::chrono::steady_clock::now() < koniec) {
-        std::ifstream wyjscie(SciezkaWine(katalog_ + "/wyjscie"));
+        std::ifstream plik(SciezkaWine(wyjscie));
         std::string linia;
-        while (std::getline(wyjscie, linia)) {
+        while (std::getline(plik, linia)) {
             const std::string znak = "listening on 127.0.0.1:";
             if (linia.rfind(znak, 0) == 0) {
                 port_ = linia.substr(znak.size());
@@ -94,6 +107,13 @@ SerwerZewnetrzny::~SerwerZewnetrzny() {
 
 std::string SerwerZewnetrzny::ConnectionString(const std::string& haslo) const {
     return UtworzConnectionString(Adres(), "ZUV", "sa", haslo, "admin");
+}
+
+std::string SerwerZewnetrzny::Dziennik() const {
+    std::ifstream plik(SciezkaWine(katalog_ + "/dziennik"), std::ios::binary);
+    std::ostringstream tresc;
+    tresc << plik.rdbuf();
+    return tresc.str();
 }
 
 }  // namespace zuv::testy
