@@ -43,6 +43,9 @@ class ListaWersji {
 class PasekInformacyjny : public KontrolkaPostepu {
   public:
     virtual void UstawWypelnienie(std::int64_t wykonane, std::int64_t wszystkie) = 0;
+    // Back to the system's window colour: a run that starts wipes the pink of an earlier failure,
+    // which would otherwise report a failure that did not happen.
+    virtual void PrzywrocKolor() = 0;
 };
 
 // The window as the command sees it; every part must outlive the command.

@@ -8,6 +8,8 @@
 #include "common/Wyjatki.h"
 #include "db/ConnectionST.h"
 #include "db/Polaczenie.h"
+#include "db/UtrataPolaczenia.h"
+#include "db/WersjaPoUtracie.h"
 #include "packages/PakietyZasoby.h"
 #include "packages/PrzetwarzanieSTR.h"
 #include "packages/ZasobyProgramu.h"
@@ -22,6 +24,13 @@ std::optional<std::string> NazwaPakietu(const std::string& wersja) {
     Wersja czesci;
     if (!ParsujWersje(wersja, czesci)) return std::nullopt;
     return Formatuj("zuv_%d_%d_%d_%d", {czesci[0], czesci[1], czesci[2], czesci[3]});
+}
+
+// The recorded version as the server gives it: text, a number in decimal, NULL as empty.
+std::string TekstWersji(const WartoscPola& wartosc) {
+    if (const auto* tekst = std::get_if<std::string>(&wartosc)) return *tekst;
+    if (const auto* liczba = std::get_if<std::int64_t>(&wartosc)) return std::to_string(*liczba);
+    return {};
 }
 
 }  // namespace
@@ -51,15 +60,29 @@ void PolecenieAktualizacji::Polacz() {
 }
 
 std::string PolecenieAktualizacji::OdczytajWersje() {
-    const WynikZapytania wynik =
-        conn_.WykonajZRekordami("select wartosc from konfig_st where nazwa = 'TERVO_WERSJA'");
+    WynikZapytania wynik;
+    try {
+        wynik = conn_.WykonajZRekordami(ZapytanieZapisanejWersji);
+    } catch (const EUtrataPolaczenia& utrata) {
+        throw utrata.WKroku(KrokUtraty::OdczytWersji);
+    }
     if (wynik.liczbaRekordow != 1)
         throw EDatabaseError(Formatuj("Odczyt wersji systemu ZUV dla bazy %s.%s nie powiódł się.",
                                       {widok_.pola.Serwer(), widok_.pola.Baza()}));
-    const WartoscPola& wartosc = *wynik.pierwszePole;
-    if (const auto* tekst = std::get_if<std::string>(&wartosc)) return *tekst;
-    if (const auto* liczba = std::get_if<std::int64_t>(&wartosc)) return std::to_string(*liczba);
-    return {};
+    return TekstWersji(*wynik.pierwszePole);
+}
+
+std::optional<std::string> PolecenieAktualizacji::WersjaPoPrzebiegu() noexcept {
+    if (!conn_.Otwarte()) return std::nullopt;
+    // Only the version line depends on this read: whatever stops it leaves the line as it was,
+    // and the run's own end (its box or its error) is told as it is.
+    try {
+        const WynikZapytania wynik = conn_.WykonajZRekordami(ZapytanieZapisanejWersji);
+        if (wynik.liczbaRekordow != 1) return std::nullopt;
+        return TekstWersji(*wynik.pierwszePole);
+    } catch (...) {
+        return std::nullopt;
+    }
 }
 
 std::string PolecenieAktualizacji::PierwszaWersja() const { return widok_.wersje.Wersja(0); }
@@ -88,7 +111,14 @@ bool PolecenieAktualizacji::FormClose() {
 bool PolecenieAktualizacji::btnAktualizujClick() {
     using namespace StylKomunikatu;
     if (wTrakcie_) return false;
-    const std::string aktualna = OdczytajWersje();
+    std::string aktualna;
+    try {
+        aktualna = OdczytajWersje();
+    } catch (const EUtrataPolaczenia&) {
+        // The session is gone: the next step is "Loguj", as after a failed log-in.
+        widok_.grupa.PokazGrupe(false);
+        throw;
+    }
     const std::string ostatnia = OstatniaWersja();
     if (WersjaWiekszaLubRowna(aktualna, ostatnia)) {
         widok_.komunikaty.Pokaz(
@@ -127,6 +157,11 @@ bool PolecenieAktualizacji::btnAktualizujClick() {
         }
     }
     postep_.Rozpocznij(widok_.pasek.Widoczna(), wszystkie);
+    widok_.pasek.PrzywrocKolor();
+    serwerPrzebiegu_ = widok_.pola.Serwer();
+    bazaPrzebiegu_ = widok_.pola.Baza();
+    wersjaPoPrzebiegu_.reset();
+    utrataWPrzebiegu_ = false;
     bladPrzebiegu_ = nullptr;
     wTrakcie_ = true;
     return true;
@@ -141,9 +176,17 @@ void PolecenieAktualizacji::WykonajPrzebieg() noexcept {
             AktualizujDoWersji(doWykonania_[i]);
             wykonane += operacjePakietow_[i];
         }
+    } catch (const EUtrataPolaczenia& utrata) {
+        utrataWPrzebiegu_ = true;
+        // Lost at the commit or right after it, only the database can tell whether the package
+        // stayed: a new session with the same log-in values reads the recorded version.
+        bladPrzebiegu_ = std::make_exception_ptr(
+            utrata.WynikOtwarty() ? utrata.ZWynikiem(ZapisanaWersjaPoUtracie(conn_)) : utrata);
     } catch (...) {
         bladPrzebiegu_ = std::current_exception();
     }
+    // The version line would otherwise go on showing the version read at "Loguj".
+    wersjaPoPrzebiegu_ = WersjaPoPrzebiegu();
 }
 
 bool PolecenieAktualizacji::PokazPostep() { return postep_.Przenies(widok_.pasek); }
@@ -153,8 +196,14 @@ void PolecenieAktualizacji::ZakonczPrzebieg() {
     postep_.Przenies(widok_.pasek);
     widok_.pasek.UstawWypelnienie(0, 0);
     wTrakcie_ = false;
-    if (const std::exception_ptr blad = std::exchange(bladPrzebiegu_, nullptr))
+    if (wersjaPoPrzebiegu_)
+        widok_.grupa.UstawTekstWersji(Formatuj(
+            "Wersja bazy %s.%s: %s", {serwerPrzebiegu_, bazaPrzebiegu_, *wersjaPoPrzebiegu_}));
+    if (const std::exception_ptr blad = std::exchange(bladPrzebiegu_, nullptr)) {
+        // A lost or ended session leaves "Loguj" as the next step, as after a failed log-in.
+        if (utrataWPrzebiegu_ || !conn_.Otwarte()) widok_.grupa.PokazGrupe(false);
         std::rethrow_exception(blad);
+    }
     widok_.pasek.UstawTekst("");
     widok_.komunikaty.Pokaz("Zakończono aktualizację.", "Informacja",
                             StylKomunikatu::Ok | StylKomunikatu::IkonaInformacja);
@@ -166,7 +215,7 @@ void PolecenieAktualizacji::AktualizujWWatkuOkna() {
     ZakonczPrzebieg();
 }
 
-void PolecenieAktualizacji::UstawFlageAktualizacji() {
+void PolecenieAktualizacji::UstawFlageAktualizacji() try {
     WykonajPolecenie(
         "IF EXISTS (SELECT 'X' FROM TEMPDB..SYSOBJECTS WHERE ID = "
         "OBJECT_ID('TEMPDB..#WA_OPCJE_TMP')) "
@@ -174,6 +223,8 @@ void PolecenieAktualizacji::UstawFlageAktualizacji() {
         "NULL, "
         "WARTOSC  VARCHAR(8000)  NOT NULL, PRIMARY KEY (NAZWA))");
     WykonajPolecenie("INSERT INTO #WA_OPCJE_TMP(NAZWA, WARTOSC) VALUES('ZUV_AKTUALIZACJA', 'T')");
+} catch (const EUtrataPolaczenia& utrata) {
+    throw utrata.WKroku(KrokUtraty::FlagaAktualizacji);
 }
 
 void PolecenieAktualizacji::WykonajPolecenie(const std::string& polecenie) {

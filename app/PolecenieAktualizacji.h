@@ -24,6 +24,7 @@
 
 #include <cstdint>
 #include <exception>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -55,16 +56,19 @@ class PolecenieAktualizacji {
     bool FormClose();
 
     // The update command up to its run: reads the version, warns when it lies outside the
-    // catalogue, asks, and selects the packages. Gives true when the user confirmed: the run is
-    // then due (see the top of this file). Does nothing and gives false during a run.
+    // catalogue, asks, and selects the packages; the strip goes back to the window colour. Gives
+    // true when the user confirmed: the run is then due (see the top of this file). Does nothing
+    // and gives false during a run.
     bool btnAktualizujClick();
     // The run: the update-session flag and every selected package, in order. Any thread; never
     // throws: an error ends the run and is kept for ZakonczPrzebieg.
     void WykonajPrzebieg() noexcept;
     // Copies the run's latest progress into the strip; gives whether anything changed.
     bool PokazPostep();
-    // Ends the run: the last progress, then the emptied strip and "Zakończono aktualizację.",
-    // or the run's error raised again.
+    // Ends the run: the last progress, the version line with the version the database records
+    // now, then the emptied strip and "Zakończono aktualizację.", or the run's error raised
+    // again (the update group hidden first when the session was lost or ended). A lost
+    // connection's error says at which step; lost at a commit, also what the database records.
     void ZakonczPrzebieg();
     // btnAktualizujClick, then the run on the calling thread and its end: the whole command for
     // a caller that keeps no event loop turning.
@@ -77,6 +81,10 @@ class PolecenieAktualizacji {
     void AktualizujDoWersji(const std::string& wersja);
 
   private:
+    // The recorded version read on the run's connection after the run; nothing when the session
+    // is gone or the read fails.
+    std::optional<std::string> WersjaPoPrzebiegu() noexcept;
+
     Polaczenie& conn_;
     WidokOkna widok_;
 
@@ -84,6 +92,11 @@ class PolecenieAktualizacji {
     std::vector<std::string> doWykonania_;
     std::vector<std::int64_t> operacjePakietow_;
     std::exception_ptr bladPrzebiegu_;
+    bool utrataWPrzebiegu_ = false;
+    // The log-in values the run's version line names, and the version read after it.
+    std::string serwerPrzebiegu_;
+    std::string bazaPrzebiegu_;
+    std::optional<std::string> wersjaPoPrzebiegu_;
     PostepPrzebiegu postep_;
 };
 

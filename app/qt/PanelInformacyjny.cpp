@@ -17,6 +17,10 @@ const QColor KolorWypelnienia(190, 222, 250);
 PanelInformacyjny::PanelInformacyjny(QWidget* rodzic) : QLabel(rodzic) {
     setAlignment(Qt::AlignCenter);
     setAutoFillBackground(true);
+    PrzywrocKolor();
+}
+
+void PanelInformacyjny::PrzywrocKolor() {
     QPalette paleta = palette();
     paleta.setColor(QPalette::Window, paleta.color(QPalette::Base));
     setPalette(paleta);

@@ -17,6 +17,7 @@ class PanelInformacyjny : public QLabel, public PasekInformacyjny {
     void OdswiezTeraz() override;
     bool Widoczna() const override;
     void UstawKolor(std::uint32_t kolor) override;
+    void PrzywrocKolor() override;
     void UstawWypelnienie(std::int64_t wykonane, std::int64_t wszystkie) override;
 
     // The part of the width filled, 0 to 1; 0 also when no run is shown.

@@ -51,6 +51,11 @@ void PanelInformacyjnyWin32::UstawKolor(std::uint32_t kolor) {
     pasekZadan_.Blad();
 }
 
+void PanelInformacyjnyWin32::PrzywrocKolor() {
+    kolorWlasny_ = false;
+    InvalidateRect(okno_, nullptr, FALSE);
+}
+
 void PanelInformacyjnyWin32::UstawWypelnienie(std::int64_t wykonane, std::int64_t wszystkie) {
     const double nowe =
         wszystkie > 0

@@ -27,6 +27,7 @@ class PanelInformacyjnyWin32 : public PasekInformacyjny {
     void OdswiezTeraz() override;
     bool Widoczna() const override;
     void UstawKolor(std::uint32_t kolor) override;
+    void PrzywrocKolor() override;
     void UstawWypelnienie(std::int64_t wykonane, std::int64_t wszystkie) override;
 
   private:

@@ -9,6 +9,7 @@
 #include "app/PolecenieAktualizacji.h"
 #include "common/Linie.h"
 #include "common/Wyjatki.h"
+#include "db/UtrataPolaczenia.h"
 #include "packages/PakietyZasoby.h"
 #include "packages/PrzetwarzanieSTR.h"
 #include "tests/support/OknaKomunikatowSkryptowe.h"
@@ -189,6 +190,7 @@ TEST_F(Polecenie, YesAppliesThePackagesAboveTheRecordedVersionInOrder) {
 TEST_F(Polecenie, AFailingBatchStopsTheRunAndASecondPressResumes) {
     // Batch 3 of the second package, 11.3.0.2, fails; the first, 11.2.0.1, was committed.
     Zapisana("11.1.0.0");
+    okno.grupaWidoczna = true;
     const int przedPakietem = 2 + LiczbaSeparatorow(Pakiet("11.2.0.1"));
     conn.Zawiedz(Rodzaj::Polecenie, przedPakietem + 3,
                  std::make_exception_ptr(EOleException("Zduplikowany klucz „ŚRODEK”", 2627, "x")));
@@ -202,14 +204,18 @@ TEST_F(Polecenie, AFailingBatchStopsTheRunAndASecondPressResumes) {
     EXPECT_EQ(conn.Liczba(Rodzaj::Polecenie), przedPakietem + 3);
     EXPECT_EQ(conn.Liczba(Rodzaj::Zatwierdzenie), 1);
     EXPECT_EQ(conn.Liczba(Rodzaj::Wycofanie), 1);
-    EXPECT_EQ(conn.Wywolania().back().rodzaj, Rodzaj::Wycofanie);
+    // The roll back, then the recorded version read for the version line.
+    EXPECT_EQ(conn.Wywolania()[conn.Wywolania().size() - 2].rodzaj, Rodzaj::Wycofanie);
+    EXPECT_EQ(conn.Wywolania().back().tekst, ZapytanieWersji);
+    EXPECT_EQ(okno.wersja, "Wersja bazy SERWER\\ZUV.Środki: 11.1.0.0");
+    EXPECT_TRUE(okno.grupaWidoczna);
     EXPECT_EQ(okno.teksty.back(), "Aktualizacja bazy do wersji 11.3.0.2 przerwana z powodu błędu.");
     EXPECT_EQ(okno.kolor, Rozowy);
     EXPECT_EQ(okno.wypelnienia.back(), std::make_pair(std::int64_t{0}, std::int64_t{0}));
     EXPECT_FALSE(polecenie.WTrakcie());
 
     // The database now records 11.2.0.1: the next press starts at the package that failed, sets
-    // the session flag again, and leaves the pink as it was.
+    // the session flag again, and takes the pink away as it starts.
     Zapisana("11.2.0.1");
     komunikaty.pokazane.clear();
     const std::size_t wczesniej = conn.Polecenia().size();
@@ -223,7 +229,7 @@ TEST_F(Polecenie, AFailingBatchStopsTheRunAndASecondPressResumes) {
     ASSERT_EQ(komunikaty.pokazane.size(), 2u);
     EXPECT_EQ(komunikaty.pokazane[1].tekst, "Zakończono aktualizację.");
     EXPECT_EQ(okno.teksty.back(), "");
-    EXPECT_EQ(okno.kolor, Rozowy);
+    EXPECT_EQ(okno.kolor, 0xFFFFFFu);
 }
 
 TEST_F(Polecenie, RecordedVersionsNotWrittenAsInTheCatalogue) {
@@ -268,4 +274,58 @@ TEST_F(Polecenie, DuringARunTheHandlersDoNothingAndTheWindowCannotClose) {
     EXPECT_FALSE(polecenie.WTrakcie());
     EXPECT_TRUE(polecenie.FormClose());
     EXPECT_FALSE(conn.Otwarte());
+}
+
+// A lost connection in a run: the error names the step; lost at the commit, the command reads the
+// recorded version in a new session and says what became of the package; either way the update
+// group is hidden, so that the next step is "Loguj".
+TEST_F(Polecenie, ALostConnectionNamesItsStepReadsTheOutcomeOfACommitAndHidesTheGroup) {
+    const std::string Sterownik = "Unexpected EOF from the server.";
+    const struct {
+        const char* nazwa;
+        Rodzaj rodzaj;
+        int ktore;
+        std::string poczatek;
+    } przypadki[] = {
+        {"at the flag", Rodzaj::Polecenie, 1,
+         "Połączenie z serwerem zostało przerwane podczas ustawiania flagi aktualizacji."},
+        {"at a batch", Rodzaj::Polecenie, 2 + 3,
+         "Połączenie z serwerem zostało przerwane podczas wykonywania operacji 3 aktualizacji "
+         "bazy do wersji 11.3.0.2."},
+        {"at the commit", Rodzaj::Zatwierdzenie, 1,
+         "Połączenie z serwerem zostało przerwane podczas zatwierdzania aktualizacji bazy do "
+         "wersji 11.3.0.2. Baza ma teraz zapisaną wersję 11.2.0.1: ta aktualizacja została "
+         "wycofana."},
+    };
+    for (const auto& p : przypadki) {
+        SCOPED_TRACE(p.nazwa);
+        PolaczeniePamieciowe polaczenie;
+        polaczenie.UstawConnectionString("test");
+        polaczenie.Otworz();
+        polaczenie.UstawWynik("SELECT dbo.fn_WERSJA_MS_SQL()",
+                              {1, WartoscPola(std::int64_t{2005})});
+        polaczenie.UstawWynik(ZapytanieWersji, {1, WartoscPola(std::string("11.2.0.1"))});
+        polaczenie.Zawiedz(
+            p.rodzaj, p.ktore,
+            std::make_exception_ptr(EUtrataPolaczenia(EOleException(Sterownik, 0, "x"))));
+        OknoPamieciowe widok;
+        widok.grupaWidoczna = true;
+        PolecenieAktualizacji polecenieUtraty{polaczenie,
+                                              WidokOkna{widok, widok, widok, komunikaty, widok}};
+        komunikaty.odpowiedzi = {OdpowiedzKomunikatu::Tak};
+        ASSERT_TRUE(polecenieUtraty.btnAktualizujClick());
+        std::thread przebieg([&] { polecenieUtraty.WykonajPrzebieg(); });
+        przebieg.join();
+        try {
+            polecenieUtraty.ZakonczPrzebieg();
+            ADD_FAILURE() << "no error";
+        } catch (const EUtrataPolaczenia& utrata) {
+            const std::string tekst = utrata.what();
+            EXPECT_EQ(tekst.rfind(p.poczatek, 0), 0u) << tekst;
+            // The driver's own text follows after a line break.
+            EXPECT_NE(tekst.find("\r\nUnexpected EOF from the server"), std::string::npos) << tekst;
+        }
+        EXPECT_FALSE(widok.grupaWidoczna);
+        EXPECT_FALSE(polecenieUtraty.WTrakcie());
+    }
 }

@@ -28,6 +28,7 @@ class OknoPamieciowe : public zuv::PolaLogowania,
     void OdswiezTeraz() override {}
     bool Widoczna() const override { return true; }
     void UstawKolor(std::uint32_t nowy) override { kolor = nowy; }
+    void PrzywrocKolor() override { kolor = 0xFFFFFF; }
     void UstawWypelnienie(std::int64_t wykonane, std::int64_t wszystkie) override {
         wypelnienia.emplace_back(wykonane, wszystkie);
     }

@@ -49,6 +49,11 @@ class Aktualizacja : public ::testing::Test {
     std::vector<Komunikat>& Pokazane() { return KomunikatyTestowe().pokazane; }
     QLabel* Panel() { return Kontrolka<QLabel>("pnlAktualiacjaInfo"); }
     QColor KolorPanelu() { return Panel()->palette().color(QPalette::Window); }
+    QString LiniaWersji() {
+        return Kontrolka<QLabel>("labAktualnaWersja")
+            ->text()
+            .replace(QLatin1Char('\n'), QLatin1Char(' '));
+    }
 
     PolaczenieODBC conn;
     TfrmGlowna okno{KomunikatyTestowe(), conn};
@@ -115,6 +120,9 @@ TEST_F(Aktualizacja, YesAppliesEveryPackageAboveTheRecordedVersionInOrder) {
     EXPECT_TRUE(Panel()->text().isEmpty());
     EXPECT_EQ(KolorPanelu(), kolorPrzed);
     EXPECT_EQ(serwer.ZapisanaWersja(), "11.5.0.6");
+    // The version line shows what the database records after the run, not what "Loguj" read.
+    EXPECT_TRUE(LiniaWersji().endsWith(QStringLiteral(".ZUV: 11.5.0.6")))
+        << LiniaWersji().toStdString();
     const std::vector<std::string> powyzej(KatalogWersji.begin() + 1, KatalogWersji.end());
     EXPECT_EQ(WersjePakietow(serwer.Partie()), powyzej);
     // The session flag was set by its two statements, in order, before the first package's
@@ -145,6 +153,8 @@ TEST_F(Aktualizacja, AFailingPackageStopsTheRunAndASecondPressResumes) {
     EXPECT_EQ(Panel()->text(),
               QString::fromUtf8("Aktualizacja bazy do wersji 9.2.0.1 przerwana z powodu błędu."));
     EXPECT_EQ(KolorPanelu(), Rozowy);
+    EXPECT_TRUE(LiniaWersji().endsWith(QStringLiteral(".ZUV: 9.1.0.2")))
+        << LiniaWersji().toStdString();
     EXPECT_EQ(WersjePakietow(serwer.Partie()), (std::vector<std::string>{"9.1.0.2", "9.2.0.1"}));
 
     // The cause removed, the same connection picks up at the package that failed.
@@ -156,7 +166,11 @@ TEST_F(Aktualizacja, AFailingPackageStopsTheRunAndASecondPressResumes) {
     EXPECT_EQ(serwer.ZapisanaWersja(), "11.5.0.6");
     EXPECT_EQ(WersjePakietow(serwer.Partie())[2], "9.2.0.1");
     EXPECT_TRUE(Panel()->text().isEmpty());
-    EXPECT_EQ(KolorPanelu(), Rozowy);  // nothing sets the colour back
+    // The run that starts takes the pink of the failure away: it would report a failure that
+    // did not happen.
+    EXPECT_EQ(KolorPanelu(), Panel()->palette().color(QPalette::Base));
+    EXPECT_TRUE(LiniaWersji().endsWith(QStringLiteral(".ZUV: 11.5.0.6")))
+        << LiniaWersji().toStdString();
 }
 
 TEST_F(Aktualizacja, RecordedVersionsNotInTheCatalogueForm) {

@@ -33,6 +33,7 @@ class OknoProgramu : public zuv::PolaLogowania,
     void OdswiezTeraz() override {}
     bool Widoczna() const override { return true; }
     void UstawKolor(std::uint32_t) override {}
+    void PrzywrocKolor() override {}
     void UstawWypelnienie(std::int64_t, std::int64_t) override {}
 
     std::string serwer;  // the "Serwer" field, as typed
