@@ -41,6 +41,10 @@ std::u16string Cp1250NaUtf16(std::string_view tekst);
 std::u16string_view Cp1250NaUtf16(std::string_view tekst, BuforKonwersji<char16_t>& bufor);
 // A command text in code page 1250 as UTF-8, into `bufor` in the same way.
 std::string_view Cp1250NaUtf8(std::string_view tekst, BuforKonwersji<char>& bufor);
+// The same conversions by the table alone, the path of processors without SSE2; on the others
+// the tests and the fuzz target hold the fast path to it.
+std::u16string_view Cp1250NaUtf16Tablica(std::string_view tekst, BuforKonwersji<char16_t>& bufor);
+std::string_view Cp1250NaUtf8Tablica(std::string_view tekst, BuforKonwersji<char>& bufor);
 
 // The program's own texts (UTF-8), such as the connection string.
 std::u16string Utf8NaUtf16(std::string_view tekst);

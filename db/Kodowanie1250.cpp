@@ -13,12 +13,18 @@
 
 #if defined(__SSE2__) || defined(_M_X64)
 #include <emmintrin.h>
-
-namespace zuv {
 #define ZUV_KODOWANIE_SSE2 1
 #endif
 
+namespace zuv {
+
 namespace {
+
+#ifdef ZUV_KODOWANIE_SSE2
+constexpr bool ZSse2 = true;
+#else
+constexpr bool ZSse2 = false;
+#endif
 
 constexpr std::string_view Polecenie = "Polecenie SQL";
 
@@ -55,41 +61,42 @@ char16_t ZnakUtf16(std::string_view tekst, std::size_t i, std::string_view opis)
     return znak;
 }
 
-}  // namespace
-
-std::u16string_view Cp1250NaUtf16(std::string_view tekst, BuforKonwersji<char16_t>& bufor) {
+// Both conversions come in two kinds: with the 16-byte ASCII runs where the processor has SSE2,
+// and by the table alone, which other processors take and the tests check against the first.
+template <bool Sse2>
+std::u16string_view NaUtf16(std::string_view tekst, BuforKonwersji<char16_t>& bufor) {
     constexpr std::string_view opis = "CP1250 -> UTF-16LE";
     const std::size_t n = tekst.size();
     char16_t* wy = bufor.Zapewnij(n);
     std::size_t i = 0;
 #ifdef ZUV_KODOWANIE_SSE2
-    const __m128i zera = _mm_setzero_si128();
-    while (i + 16 <= n) {
-        const __m128i bajty = _mm_loadu_si128(reinterpret_cast<const __m128i*>(tekst.data() + i));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(wy + i), _mm_unpacklo_epi8(bajty, zera));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(wy + i + 8), _mm_unpackhi_epi8(bajty, zera));
-        const auto maska = static_cast<unsigned>(_mm_movemask_epi8(bajty));
-        if (maska == 0) {
-            i += 16;
-            continue;
+    if constexpr (Sse2) {
+        const __m128i zera = _mm_setzero_si128();
+        while (i + 16 <= n) {
+            const __m128i bajty =
+                _mm_loadu_si128(reinterpret_cast<const __m128i*>(tekst.data() + i));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(wy + i), _mm_unpacklo_epi8(bajty, zera));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(wy + i + 8),
+                             _mm_unpackhi_epi8(bajty, zera));
+            const auto maska = static_cast<unsigned>(_mm_movemask_epi8(bajty));
+            if (maska == 0) {
+                i += 16;
+                continue;
+            }
+            // The ASCII bytes before the first other one are written; that one goes through the
+            // table and the next block starts after it.
+            i += static_cast<std::size_t>(std::countr_zero(maska));
+            wy[i] = ZnakUtf16(tekst, i, opis);
+            ++i;
         }
-        // The ASCII bytes before the first other one are written; that one goes through the
-        // table and the next block starts after it.
-        i += static_cast<std::size_t>(std::countr_zero(maska));
-        wy[i] = ZnakUtf16(tekst, i, opis);
-        ++i;
     }
 #endif
     for (; i < n; ++i) wy[i] = ZnakUtf16(tekst, i, opis);
     return {wy, n};
 }
 
-std::u16string Cp1250NaUtf16(std::string_view tekst) {
-    BuforKonwersji<char16_t> bufor;
-    return std::u16string(Cp1250NaUtf16(tekst, bufor));
-}
-
-std::string_view Cp1250NaUtf8(std::string_view tekst, BuforKonwersji<char>& bufor) {
+template <bool Sse2>
+std::string_view NaUtf8(std::string_view tekst, BuforKonwersji<char>& bufor) {
     constexpr std::string_view opis = "CP1250 -> UTF-8";
     const std::size_t n = tekst.size();
     // Each byte gives at most three, and the last one writes a fourth, spare byte.
@@ -103,24 +110,50 @@ std::string_view Cp1250NaUtf8(std::string_view tekst, BuforKonwersji<char>& bufo
     };
     std::size_t i = 0;
 #ifdef ZUV_KODOWANIE_SSE2
-    while (i + 16 <= n) {
-        const __m128i bajty = _mm_loadu_si128(reinterpret_cast<const __m128i*>(tekst.data() + i));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(wy + w), bajty);
-        const auto maska = static_cast<unsigned>(_mm_movemask_epi8(bajty));
-        if (maska == 0) {
-            i += 16;
-            w += 16;
-            continue;
+    if constexpr (Sse2) {
+        while (i + 16 <= n) {
+            const __m128i bajty =
+                _mm_loadu_si128(reinterpret_cast<const __m128i*>(tekst.data() + i));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(wy + w), bajty);
+            const auto maska = static_cast<unsigned>(_mm_movemask_epi8(bajty));
+            if (maska == 0) {
+                i += 16;
+                w += 16;
+                continue;
+            }
+            const auto ascii = static_cast<std::size_t>(std::countr_zero(maska));
+            i += ascii;
+            w += ascii;
+            dopisz(i);
+            ++i;
         }
-        const auto ascii = static_cast<std::size_t>(std::countr_zero(maska));
-        i += ascii;
-        w += ascii;
-        dopisz(i);
-        ++i;
     }
 #endif
     for (; i < n; ++i) dopisz(i);
     return {wy, w};
+}
+
+}  // namespace
+
+std::u16string_view Cp1250NaUtf16(std::string_view tekst, BuforKonwersji<char16_t>& bufor) {
+    return NaUtf16<ZSse2>(tekst, bufor);
+}
+
+std::u16string Cp1250NaUtf16(std::string_view tekst) {
+    BuforKonwersji<char16_t> bufor;
+    return std::u16string(Cp1250NaUtf16(tekst, bufor));
+}
+
+std::string_view Cp1250NaUtf8(std::string_view tekst, BuforKonwersji<char>& bufor) {
+    return NaUtf8<ZSse2>(tekst, bufor);
+}
+
+std::u16string_view Cp1250NaUtf16Tablica(std::string_view tekst, BuforKonwersji<char16_t>& bufor) {
+    return NaUtf16<false>(tekst, bufor);
+}
+
+std::string_view Cp1250NaUtf8Tablica(std::string_view tekst, BuforKonwersji<char>& bufor) {
+    return NaUtf8<false>(tekst, bufor);
 }
 
 }  // namespace zuv

@@ -40,6 +40,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dane, std::size_t rozm
     } catch (const EOleException&) {
     }
     Wymagaj(wynik == PrzezIconv(tekst), "konwersja CP1250");
+    // The table alone, the path of processors without SSE2, agrees with the fast path.
+    std::optional<std::u16string> tablica;
+    std::optional<std::string> utf8;
+    std::optional<std::string> utf8Tablica;
+    BuforKonwersji<char16_t> bufor16;
+    BuforKonwersji<char> bufor8;
+    try {
+        tablica = std::u16string(Cp1250NaUtf16Tablica(tekst, bufor16));
+    } catch (const EOleException&) {
+    }
+    try {
+        utf8 = std::string(Cp1250NaUtf8(tekst, bufor8));
+    } catch (const EOleException&) {
+    }
+    try {
+        utf8Tablica = std::string(Cp1250NaUtf8Tablica(tekst, bufor8));
+    } catch (const EOleException&) {
+    }
+    Wymagaj(tablica == wynik, "konwersja CP1250 samą tablicą");
+    Wymagaj(utf8Tablica == utf8, "konwersja CP1250 do UTF-8 samą tablicą");
     // The program's texts go through UTF-8 and back without a change.
     if (wynik) Wymagaj(Utf8NaUtf16(Utf16NaUtf8(*wynik)) == *wynik, "UTF-16 przez UTF-8");
     return 0;

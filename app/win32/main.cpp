@@ -6,11 +6,23 @@
 #include <objbase.h>
 // clang-format on
 
+#include <cwchar>
+#include <string>
+
 #include "app/win32/Glowna.h"
 #include "app/win32/OknaKomunikatowWin32.h"
+#include "common/WersjaProgramu.h"
 #include "db/PolaczenieODBC.h"
 
-int WINAPI wWinMain(HINSTANCE instancja, HINSTANCE, PWSTR, int pokaz) {
+int WINAPI wWinMain(HINSTANCE instancja, HINSTANCE, PWSTR polecenie, int pokaz) {
+    // "--version": a window program has no console to print to, so the version comes in a box.
+    if (polecenie != nullptr && std::wcsstr(polecenie, L"--version") != nullptr) {
+        const std::string wersja = zuv::WersjaProgramu;
+        const std::wstring tekst =
+            L"Aktualizacja ZUV, wersja " + std::wstring(wersja.begin(), wersja.end());
+        MessageBoxW(nullptr, tekst.c_str(), L"Aktualizacja ZUV", MB_OK | MB_ICONINFORMATION);
+        return 0;
+    }
     // The taskbar list is a COM object of the shell.
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     INITCOMMONCONTROLSEX kontrolki{sizeof kontrolki, ICC_STANDARD_CLASSES};

@@ -108,6 +108,10 @@ TEST(Kodowanie, TheSamplePackagesConvertAsIconvConvertsThem) {
         // The buffers are the same for every package, as the connection keeps its own.
         EXPECT_TRUE(Bajty(Cp1250NaUtf16(tekst, utf16)) == Iconv("UTF-16LE", "CP1250", tekst).bajty);
         EXPECT_TRUE(Cp1250NaUtf8(tekst, utf8) == Iconv("UTF-8", "CP1250", tekst).bajty);
+        // The table alone, the path of processors without SSE2, gives the same.
+        EXPECT_TRUE(Bajty(Cp1250NaUtf16Tablica(tekst, utf16)) ==
+                    Iconv("UTF-16LE", "CP1250", tekst).bajty);
+        EXPECT_TRUE(Cp1250NaUtf8Tablica(tekst, utf8) == Iconv("UTF-8", "CP1250", tekst).bajty);
         ++pakiety;
     }
     EXPECT_EQ(pakiety, 39);
@@ -187,6 +191,11 @@ TEST(Kodowanie, AnUndefinedByteIsFoundWhereverItStands) {
         EXPECT_NE(Blad([&] { Cp1250NaUtf16(tekst); }).find(oczekiwany), std::string::npos);
         BuforKonwersji<char> bufor;
         EXPECT_NE(Blad([&] { Cp1250NaUtf8(tekst, bufor); }).find(oczekiwany), std::string::npos);
+        BuforKonwersji<char16_t> utf16;
+        EXPECT_NE(Blad([&] { Cp1250NaUtf16Tablica(tekst, utf16); }).find(oczekiwany),
+                  std::string::npos);
+        EXPECT_NE(Blad([&] { Cp1250NaUtf8Tablica(tekst, bufor); }).find(oczekiwany),
+                  std::string::npos);
     }
 }
 
