@@ -6,6 +6,7 @@
 #include "common/Linie.h"
 #include "common/Tekst.h"
 #include "common/Wyjatki.h"
+#include "db/BlokadaAktualizacji.h"
 #include "db/ConnectionST.h"
 #include "db/Polaczenie.h"
 #include "db/UtrataPolaczenia.h"
@@ -168,7 +169,16 @@ bool PolecenieAktualizacji::btnAktualizujClick() {
 }
 
 void PolecenieAktualizacji::WykonajPrzebieg() noexcept {
+    bool zablokowana = false;
     try {
+        // A second program updating the same database would apply again what this one applies,
+        // each package's own version check letting it through: one updater at a time.
+        try {
+            ZalozBlokadeAktualizacji(conn_, serwerPrzebiegu_, bazaPrzebiegu_);
+        } catch (const EUtrataPolaczenia& utrata) {
+            throw utrata.WKroku(KrokUtraty::BlokadaAktualizacji);
+        }
+        zablokowana = true;
         UstawFlageAktualizacji();
         std::int64_t wykonane = 0;
         for (std::size_t i = 0; i < doWykonania_.size(); ++i) {
@@ -185,8 +195,17 @@ void PolecenieAktualizacji::WykonajPrzebieg() noexcept {
     } catch (...) {
         bladPrzebiegu_ = std::current_exception();
     }
-    // The version line would otherwise go on showing the version read at "Loguj".
-    wersjaPoPrzebiegu_ = WersjaPoPrzebiegu();
+    if (zablokowana && conn_.Otwarte()) {
+        try {
+            ZwolnijBlokadeAktualizacji(conn_);
+        } catch (...) {
+            // Nothing to tell: the lock ends with the session at the latest, and the run's own
+            // outcome is what the administrator must read.
+        }
+    }
+    // The version line would otherwise go on showing the version read at "Loguj"; a run that
+    // did not get the lock changed nothing and sends nothing more.
+    if (zablokowana) wersjaPoPrzebiegu_ = WersjaPoPrzebiegu();
 }
 
 bool PolecenieAktualizacji::PokazPostep() { return postep_.Przenies(widok_.pasek); }

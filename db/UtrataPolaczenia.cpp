@@ -17,6 +17,8 @@ std::string Krok(KrokUtraty krok, const std::string& wersja, std::int32_t operac
             return "";
         case KrokUtraty::OdczytWersji:
             return " podczas odczytu wersji bazy";
+        case KrokUtraty::BlokadaAktualizacji:
+            return " podczas zakładania blokady aktualizacji bazy";
         case KrokUtraty::FlagaAktualizacji:
             return " podczas ustawiania flagi aktualizacji";
         case KrokUtraty::OdczytGeneracji:
@@ -47,6 +49,7 @@ std::string Skutek(KrokUtraty krok, bool odczytany, bool nieosiagalny, const std
         case KrokUtraty::Polecenie:
         case KrokUtraty::OdczytWersji:
             return "";
+        case KrokUtraty::BlokadaAktualizacji:
         case KrokUtraty::FlagaAktualizacji:
             return "Żadna aktualizacja nie została rozpoczęta.";
         case KrokUtraty::OdczytGeneracji:

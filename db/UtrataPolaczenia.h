@@ -19,15 +19,16 @@ namespace zuv {
 
 // Where a run stood when the connection went.
 enum class KrokUtraty {
-    Polecenie,          // a command of a step nobody named
-    OdczytWersji,       // reading the recorded version ("Loguj", the start of "Aktualizuj")
-    FlagaAktualizacji,  // the statements that set the update-session flag
-    OdczytGeneracji,    // reading the server generation before a package
-    Rozpoczecie,        // beginning the package's transaction
-    Partia,             // a batch of the package
-    Zatwierdzenie,      // the commit of the package: whether it was carried out is not known
-    PoZatwierdzeniu,    // right after the server confirmed the commit
-    Wycofanie,          // the roll back of a package that failed
+    Polecenie,            // a command of a step nobody named
+    OdczytWersji,         // reading the recorded version ("Loguj", the start of "Aktualizuj")
+    BlokadaAktualizacji,  // taking the lock that keeps a second updater off the database
+    FlagaAktualizacji,    // the statements that set the update-session flag
+    OdczytGeneracji,      // reading the server generation before a package
+    Rozpoczecie,          // beginning the package's transaction
+    Partia,               // a batch of the package
+    Zatwierdzenie,        // the commit of the package: whether it was carried out is not known
+    PoZatwierdzeniu,      // right after the server confirmed the commit
+    Wycofanie,            // the roll back of a package that failed
 };
 
 class EUtrataPolaczenia : public EOleException {

@@ -9,6 +9,7 @@
 #include "app/PolecenieAktualizacji.h"
 #include "common/Linie.h"
 #include "common/Wyjatki.h"
+#include "db/BlokadaAktualizacji.h"
 #include "db/UtrataPolaczenia.h"
 #include "packages/PakietyZasoby.h"
 #include "packages/PrzetwarzanieSTR.h"
@@ -43,6 +44,7 @@ class Polecenie : public ::testing::Test {
         conn.UstawConnectionString("test");
         conn.Otworz();
         conn.UstawWynik("SELECT dbo.fn_WERSJA_MS_SQL()", {1, WartoscPola(std::int64_t{2005})});
+        conn.UstawWynik(ZapytanieBlokadyAktualizacji, {1, WartoscPola(std::int64_t{0})});
     }
     void Zapisana(const std::string& wersja) {
         conn.UstawWynik(ZapytanieWersji, {1, WartoscPola(wersja)});
@@ -162,8 +164,12 @@ TEST_F(Polecenie, YesAppliesThePackagesAboveTheRecordedVersionInOrder) {
     EXPECT_EQ(polecenia[0].substr(0, 10), "IF EXISTS ");
     EXPECT_EQ(polecenia[1],
               "INSERT INTO #WA_OPCJE_TMP(NAZWA, WARTOSC) VALUES('ZUV_AKTUALIZACJA', 'T')");
-    // The flag statements run on their own, before the first package's transaction.
-    EXPECT_EQ(conn.Wywolania()[2].rodzaj, Rodzaj::Polecenie);
+    // The lock, then the flag statements on their own, before the first package's transaction;
+    // the lock is given back at the end, before the version is read for the version line.
+    EXPECT_EQ(conn.Wywolania()[2].tekst, ZapytanieBlokadyAktualizacji);
+    EXPECT_EQ(conn.Wywolania()[3].rodzaj, Rodzaj::Polecenie);
+    EXPECT_EQ(polecenia.back(), PolecenieZwolnieniaBlokady);
+    EXPECT_EQ(conn.Wywolania().back().tekst, ZapytanieWersji);
     EXPECT_EQ(conn.Liczba(Rodzaj::Rozpoczecie), 3);
     EXPECT_EQ(conn.Liczba(Rodzaj::Zatwierdzenie), 3);
     EXPECT_EQ(conn.Liczba(Rodzaj::Wycofanie), 0);
@@ -201,11 +207,12 @@ TEST_F(Polecenie, AFailingBatchStopsTheRunAndASecondPressResumes) {
               "Zduplikowany klucz „ŚRODEK”");
     EXPECT_EQ(komunikaty.pokazane.size(), 1u);  // the question; the error is the window's to show
     EXPECT_EQ(WersjePakietow(conn.Polecenia()), (std::vector<std::string>{"11.2.0.1", "11.3.0.2"}));
-    EXPECT_EQ(conn.Liczba(Rodzaj::Polecenie), przedPakietem + 3);
+    EXPECT_EQ(conn.Liczba(Rodzaj::Polecenie), przedPakietem + 3 + 1);  // and the lock's release
     EXPECT_EQ(conn.Liczba(Rodzaj::Zatwierdzenie), 1);
     EXPECT_EQ(conn.Liczba(Rodzaj::Wycofanie), 1);
-    // The roll back, then the recorded version read for the version line.
-    EXPECT_EQ(conn.Wywolania()[conn.Wywolania().size() - 2].rodzaj, Rodzaj::Wycofanie);
+    // The roll back, the lock given back, then the recorded version read for the version line.
+    EXPECT_EQ(conn.Wywolania()[conn.Wywolania().size() - 3].rodzaj, Rodzaj::Wycofanie);
+    EXPECT_EQ(conn.Wywolania()[conn.Wywolania().size() - 2].tekst, PolecenieZwolnieniaBlokady);
     EXPECT_EQ(conn.Wywolania().back().tekst, ZapytanieWersji);
     EXPECT_EQ(okno.wersja, "Wersja bazy SERWER\\ZUV.Środki: 11.1.0.0");
     EXPECT_TRUE(okno.grupaWidoczna);
@@ -305,6 +312,7 @@ TEST_F(Polecenie, ALostConnectionNamesItsStepReadsTheOutcomeOfACommitAndHidesThe
         polaczenie.UstawWynik("SELECT dbo.fn_WERSJA_MS_SQL()",
                               {1, WartoscPola(std::int64_t{2005})});
         polaczenie.UstawWynik(ZapytanieWersji, {1, WartoscPola(std::string("11.2.0.1"))});
+        polaczenie.UstawWynik(ZapytanieBlokadyAktualizacji, {1, WartoscPola(std::int64_t{0})});
         polaczenie.Zawiedz(
             p.rodzaj, p.ktore,
             std::make_exception_ptr(EUtrataPolaczenia(EOleException(Sterownik, 0, "x"))));
@@ -328,4 +336,19 @@ TEST_F(Polecenie, ALostConnectionNamesItsStepReadsTheOutcomeOfACommitAndHidesThe
         EXPECT_FALSE(widok.grupaWidoczna);
         EXPECT_FALSE(polecenieUtraty.WTrakcie());
     }
+}
+
+// Another session holds the update lock: the run stops before the flag with a box that says so,
+// and nothing else reaches the server.
+TEST_F(Polecenie, AnotherUpdaterHoldingTheLockStopsTheRunBeforeAnything) {
+    Zapisana("11.2.0.1");
+    conn.UstawWynik(ZapytanieBlokadyAktualizacji, {1, WartoscPola(std::int64_t{-1})});
+    const std::exception_ptr blad = Aktualizuj(OdpowiedzKomunikatu::Tak);
+    EXPECT_EQ(Tekst(blad),
+              "Baza SERWER\\ZUV.Środki jest właśnie aktualizowana z innej sesji (inny program lub "
+              "inne stanowisko). Nic nie zostało zmienione. Spróbuj ponownie, gdy tamta "
+              "aktualizacja się zakończy.");
+    EXPECT_TRUE(conn.Polecenia().empty());
+    EXPECT_EQ(conn.Liczba(Rodzaj::Rozpoczecie), 0);
+    EXPECT_FALSE(polecenie.WTrakcie());
 }

@@ -14,6 +14,7 @@
 #include "app/ObslugaBledu.h"
 #include "app/PolecenieAktualizacji.h"
 #include "common/Wyjatki.h"
+#include "db/BlokadaAktualizacji.h"
 #include "db/PolaczenieODBC.h"
 #include "db/UtrataPolaczenia.h"
 #include "db/WersjaPoUtracie.h"
@@ -91,6 +92,7 @@ struct Program {
 enum class Rola {
     WersjaPrzyLogowaniu,
     WersjaPrzedPrzebiegiem,
+    Blokada,
     TworzenieFlagi,
     WstawienieFlagi,
     OdczytGeneracji,
@@ -133,12 +135,14 @@ std::uint64_t NumerZadania(Rola rola) {
             return 1;
         case Rola::WersjaPrzedPrzebiegiem:
             return 2;
-        case Rola::TworzenieFlagi:
+        case Rola::Blokada:
             return 3;
-        case Rola::WstawienieFlagi:
+        case Rola::TworzenieFlagi:
             return 4;
-        case Rola::OdczytGeneracji:
+        case Rola::WstawienieFlagi:
             return 5;
+        case Rola::OdczytGeneracji:
+            return 6;
         case Rola::Rozpoczecie:
             return rozpoczecie;
         case Rola::PierwszaPartia:
@@ -220,6 +224,13 @@ TEST(UsterkiPrzebiegu, EachFaultShowsItsBoxLeavesNoHalfPackageAndTheNextRunFinis
          Blad, "11.3.0.2", false},
         {"version query past the time-out", R::WersjaPrzedPrzebiegiem, U::Opoznienie, false,
          CzasMinal, "11.3.0.2", false},
+        {"drop at the update lock", R::Blokada, U::Zerwanie, false,
+         Przerwane +
+             " podczas zakładania blokady aktualizacji bazy. Żadna aktualizacja nie została "
+             "rozpoczęta." +
+             Loguj + Eof,
+         "11.3.0.2", true},
+        {"error at the update lock", R::Blokada, U::BladSerwera, false, Blad, "11.3.0.2", false},
         {"drop at creating the flag table", R::TworzenieFlagi, U::Zerwanie, false, Flaga + Eof,
          "11.3.0.2", true},
         {"error at creating the flag table", R::TworzenieFlagi, U::BladSerwera, false, Blad,
@@ -463,5 +474,46 @@ TEST(UsterkiPrzebiegu, AServerRestartedBetweenRunsIsALostConnection) {
     EXPECT_FALSE(program.okno.grupaWidoczna);
     EXPECT_EQ(program.Loguj(), "");
     EXPECT_EQ(program.Aktualizuj(), "");
+    EXPECT_EQ(serwer.ZapisanaWersja(), "11.5.0.6");
+}
+
+// Two programs on one database: while one holds the update lock (its run under way), the other's
+// "Aktualizuj" says so and sends nothing after the refused lock; once the first session ends, the
+// second brings the database up to date.
+TEST(UsterkiPrzebiegu, ASecondUpdaterIsRefusedWhileTheFirstHoldsTheLock) {
+    tds::ServerConfig konfiguracja;
+    konfiguracja.initVersion = WersjaPoczatkowa;
+    SerwerTestowy serwer(konfiguracja);
+    PolaczenieODBC pierwszy;
+    pierwszy.UstawConnectionString(serwer.ConnectionString());
+    pierwszy.Otworz();
+    ZalozBlokadeAktualizacji(pierwszy, "S", "B");
+
+    Program drugi(serwer);
+    ASSERT_EQ(drugi.Loguj(), "");
+    const std::size_t przed = serwer->journal().size();
+    EXPECT_EQ(drugi.Aktualizuj(),
+              "Baza " + serwer.Adres() +
+                  ".ZUV jest właśnie aktualizowana z innej sesji (inny program lub inne "
+                  "stanowisko). Nic nie zostało zmienione. Spróbuj ponownie, gdy tamta "
+                  "aktualizacja się zakończy.");
+    EXPECT_EQ(serwer.ZapisanaWersja(), WersjaPoczatkowa);
+    // The version query and the refused lock (with the server's note of it), nothing after.
+    std::vector<std::string> wyslane;
+    const auto dziennik = serwer->journal();
+    for (std::size_t i = przed; i < dziennik.size(); ++i)
+        if (dziennik[i].kind == tds::RequestKind::Batch) wyslane.push_back(dziennik[i].text);
+    EXPECT_EQ(wyslane, (std::vector<std::string>{
+                           "select wartosc from konfig_st where nazwa = 'TERVO_WERSJA'",
+                           ZapytanieBlokadyAktualizacji}));
+    EXPECT_TRUE(drugi.conn.Otwarte());
+
+    pierwszy.Zamknij();
+    std::string box = "(nie próbowano)";
+    for (int proba = 0; proba < 100 && !box.empty(); ++proba) {
+        box = drugi.Aktualizuj();
+        if (!box.empty()) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    EXPECT_EQ(box, "");
     EXPECT_EQ(serwer.ZapisanaWersja(), "11.5.0.6");
 }

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "AppLocks.h"
 #include "Journal.h"
 #include "Login.h"
 #include "ServerConfig.h"
@@ -67,6 +68,9 @@ class ServerContext {
     std::vector<LoginRequest> logins() const;
 
     void recordConnection(const ConnectionRecord& record);
+
+    // The sessions' application locks (sp_getapplock).
+    AppLocks& appLocks() { return appLocks_; }
     std::vector<ConnectionRecord> connections() const;
 
   private:
@@ -83,6 +87,7 @@ class ServerContext {
     std::vector<FailBatchFault> failBatches_;
     std::vector<LoginRequest> logins_;
     std::vector<ConnectionRecord> connections_;
+    AppLocks appLocks_;
 };
 
 }  // namespace tds

@@ -4,7 +4,9 @@
 #include <exception>
 #include <iostream>
 
+#include "AppLocks.h"
 #include "Login.h"
+#include "Reply.h"
 #include "Requests.h"
 #include "RpcRequest.h"
 #include "TokenWriter.h"
@@ -52,6 +54,8 @@ void Session::run() noexcept {
     if (!transport_.error().empty()) {
         std::cerr << "tds-test-server: session " << id_ << ": " << transport_.error() << std::endl;
     }
+    // The session's application locks end with it, as on a real server.
+    context_.appLocks().releaseAll(id_);
     if (loggedIn_) {
         // The driver sends nothing on disconnect; an open transaction ends here, rolled back.
         journal(RequestKind::Disconnect);
@@ -290,6 +294,8 @@ Session::Wait Session::waitWatchingAttention(std::chrono::milliseconds delay) {
 }
 
 std::vector<std::uint8_t> Session::runBatch(const std::string& text, bool inProcedure) {
+    if (const std::optional<AppLockCall> call = parseAppLockCall(text))
+        return runAppLockCall(*call, inProcedure);
     const DatabaseState view = context_.state().viewWith(transaction_.pending);
     const std::string productVersion = context_.productVersion();
     const std::vector<FailBatchFault> failBatches = context_.failBatches();
@@ -316,6 +322,31 @@ std::vector<std::uint8_t> Session::runBatch(const std::string& text, bool inProc
         context_.state().commit(outcome.changes);
     }
     return std::move(outcome.tokens);
+}
+
+// sp_getapplock answers its return code as the batch's one row (0 granted, -1 held by another
+// session: the program asks without waiting); sp_releaseapplock of a lock the session does not
+// hold fails with error 1223, as on SQL Server.
+std::vector<std::uint8_t> Session::runAppLockCall(const AppLockCall& call, bool inProcedure) {
+    Reply reply(transaction_.open, inProcedure);
+    if (call.acquire) {
+        int holder = 0;
+        const bool granted = context_.appLocks().acquire(call.resource, id_, holder);
+        journal(RequestKind::Note,
+                "application lock '" + call.resource + "' " +
+                    (granted ? std::string("granted")
+                             : "refused: held by session " + std::to_string(holder)));
+        reply.resultSet({{ColumnType::IntN, "", 4}}, {{std::int32_t{granted ? 0 : -1}}}, true);
+    } else if (context_.appLocks().release(call.resource, id_)) {
+        journal(RequestKind::Note, "application lock '" + call.resource + "' released");
+        reply.done();
+    } else {
+        reply.fail({1223, 1, 16,
+                    "Cannot release the application lock (Database Principal: 'public', "
+                    "Resource: '" +
+                        call.resource + "') because it is not currently held."});
+    }
+    return reply.take();
 }
 
 // Each call: the statement's tokens (a statement runs as the same text sent as a batch would),

@@ -42,6 +42,7 @@ class Session {
     Next handle(const Message& message);
     Next handleRequest(const Message& message);
     Wait waitWatchingAttention(std::chrono::milliseconds delay);
+    std::vector<std::uint8_t> runAppLockCall(const AppLockCall& call, bool inProcedure);
     std::vector<std::uint8_t> runBatch(const std::string& text, bool inProcedure = false);
     std::vector<std::uint8_t> runProcedures(const std::vector<ProcedureAction>& procedures);
     std::vector<std::uint8_t> runTransactionRequest(const TransactionRequest& request);
