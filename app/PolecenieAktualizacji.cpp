@@ -1,5 +1,7 @@
 #include "app/PolecenieAktualizacji.h"
 
+#include <chrono>
+#include <cstdio>
 #include <optional>
 #include <utility>
 
@@ -45,8 +47,41 @@ std::int64_t LiczbaOperacjiPakietu(const std::string& wersja) {
     return liczba;
 }
 
-PolecenieAktualizacji::PolecenieAktualizacji(Polaczenie& conn, WidokOkna widok)
-    : conn_(conn), widok_(widok) {}
+namespace {
+
+// Seconds with milliseconds, for the journal.
+std::string Sekundy(std::chrono::steady_clock::duration czas) {
+    char tekst[32];
+    std::snprintf(tekst, sizeof tekst, "%.3f", std::chrono::duration<double>(czas).count());
+    return tekst;
+}
+
+std::string TekstWyjatku(const std::exception_ptr& blad) {
+    try {
+        if (blad) std::rethrow_exception(blad);
+    } catch (const std::exception& e) {
+        return e.what();
+    } catch (...) {
+    }
+    return "nieznany błąd";
+}
+
+}  // namespace
+
+PolecenieAktualizacji::PolecenieAktualizacji(Polaczenie& conn, WidokOkna widok, Dziennik* dziennik)
+    : conn_(conn), widok_(widok), dziennik_(dziennik) {}
+
+void PolecenieAktualizacji::Zapisz(std::string_view zdarzenie,
+                                   std::initializer_list<Dziennik::Pole> pola) {
+    if (dziennik_ != nullptr) dziennik_->Zapisz(zdarzenie, pola);
+}
+
+void PolecenieAktualizacji::PokazOstrzezenieDziennika() {
+    if (dziennik_ == nullptr || wTrakcie_) return;
+    if (const auto blad = dziennik_->BladDoZgloszenia())
+        widok_.komunikaty.Pokaz(*blad, "Ostrzeżenie",
+                                StylKomunikatu::Ok | StylKomunikatu::IkonaWykrzyknik);
+}
 
 void PolecenieAktualizacji::Rozlacz() {
     if (conn_.Otwarte()) conn_.Zamknij();
@@ -95,10 +130,18 @@ std::string PolecenieAktualizacji::OstatniaWersja() const {
 void PolecenieAktualizacji::btnLogujClick() {
     if (wTrakcie_) return;
     widok_.grupa.PokazGrupe(false);
-    Polacz();
     const std::string serwer = widok_.pola.Serwer();
     const std::string baza = widok_.pola.Baza();
-    const std::string wersja = OdczytajWersje();
+    if (dziennik_ != nullptr) dziennik_->UstawSesje(serwer, baza, widok_.pola.Uzytkownik());
+    std::string wersja;
+    try {
+        Polacz();
+        wersja = OdczytajWersje();
+    } catch (const std::exception& e) {
+        Zapisz("logowanie-nieudane", {{"blad", e.what()}});
+        throw;
+    }
+    Zapisz("logowanie", {{"wersja-bazy", wersja}});
     widok_.grupa.UstawTekstWersji(Formatuj("Wersja bazy %s.%s: %s", {serwer, baza, wersja}));
     widok_.grupa.PokazGrupe(true);
 }
@@ -122,26 +165,29 @@ bool PolecenieAktualizacji::btnAktualizujClick() {
     }
     const std::string ostatnia = OstatniaWersja();
     if (WersjaWiekszaLubRowna(aktualna, ostatnia)) {
-        widok_.komunikaty.Pokaz(
+        const std::string tekst =
             Formatuj("Aktualna wersja %s jest większa lub równa maksymalnej dostępnej wersji %s.",
-                     {aktualna, ostatnia}),
-            "Ostrzeżenie", Ok | IkonaWykrzyknik);
+                     {aktualna, ostatnia});
+        Zapisz("odmowa", {{"tekst", tekst}});
+        widok_.komunikaty.Pokaz(tekst, "Ostrzeżenie", Ok | IkonaWykrzyknik);
         return false;
     }
     const std::string pierwsza = PierwszaWersja();
     if (!WersjaWiekszaLubRowna(aktualna, pierwsza)) {
-        widok_.komunikaty.Pokaz(
-            Formatuj(
-                "Aktualna wersja %s musi być większa lub równa minimalnej dostępnej wersji %s.",
-                {aktualna, pierwsza}),
-            "Ostrzeżenie", Ok | IkonaWykrzyknik);
+        const std::string tekst = Formatuj(
+            "Aktualna wersja %s musi być większa lub równa minimalnej dostępnej wersji %s.",
+            {aktualna, pierwsza});
+        Zapisz("odmowa", {{"tekst", tekst}});
+        widok_.komunikaty.Pokaz(tekst, "Ostrzeżenie", Ok | IkonaWykrzyknik);
         return false;
     }
     const std::string pytanie = Formatuj("Wykonać aktualizację bazy %s.%s do wersji %s ?",
                                          {widok_.pola.Serwer(), widok_.pola.Baza(), ostatnia});
-    if (widok_.komunikaty.Pokaz(pytanie, "Potwierdź", TakNie | IkonaInformacja) !=
-        OdpowiedzKomunikatu::Tak)
-        return false;
+    const bool tak = widok_.komunikaty.Pokaz(pytanie, "Potwierdź", TakNie | IkonaInformacja) ==
+                     OdpowiedzKomunikatu::Tak;
+    Zapisz("pytanie", {{"tekst", pytanie}, {"odpowiedz", tak ? "Tak" : "Nie"}});
+    if (!tak) return false;
+    wersjaPrzedPrzebiegiem_ = aktualna;
 
     // The catalogue is read here, on the window's thread, for the whole run: an entry at or above
     // the recorded version that differs from it as text is applied.
@@ -169,7 +215,9 @@ bool PolecenieAktualizacji::btnAktualizujClick() {
 }
 
 void PolecenieAktualizacji::WykonajPrzebieg() noexcept {
+    const auto poczatek = std::chrono::steady_clock::now();
     bool zablokowana = false;
+    int zastosowane = 0;
     try {
         // A second program updating the same database would apply again what this one applies,
         // each package's own version check letting it through: one updater at a time.
@@ -180,10 +228,24 @@ void PolecenieAktualizacji::WykonajPrzebieg() noexcept {
         }
         zablokowana = true;
         UstawFlageAktualizacji();
+        Zapisz("flaga-aktualizacji");
         std::int64_t wykonane = 0;
         for (std::size_t i = 0; i < doWykonania_.size(); ++i) {
             postep_.RozpocznijPakiet(wykonane);
-            AktualizujDoWersji(doWykonania_[i]);
+            const std::string operacje = std::to_string(operacjePakietow_[i]);
+            Zapisz("pakiet-rozpoczety", {{"wersja", doWykonania_[i]}, {"operacje", operacje}});
+            const auto poczatekPakietu = std::chrono::steady_clock::now();
+            try {
+                AktualizujDoWersji(doWykonania_[i]);
+            } catch (const std::exception& e) {
+                Zapisz("pakiet-nieudany", {{"wersja", doWykonania_[i]}, {"blad", e.what()}});
+                throw;
+            }
+            Zapisz("pakiet-zatwierdzony",
+                   {{"wersja", doWykonania_[i]},
+                    {"operacje", operacje},
+                    {"sekundy", Sekundy(std::chrono::steady_clock::now() - poczatekPakietu)}});
+            ++zastosowane;
             wykonane += operacjePakietow_[i];
         }
     } catch (const EUtrataPolaczenia& utrata) {
@@ -206,6 +268,13 @@ void PolecenieAktualizacji::WykonajPrzebieg() noexcept {
     // The version line would otherwise go on showing the version read at "Loguj"; a run that
     // did not get the lock changed nothing and sends nothing more.
     if (zablokowana) wersjaPoPrzebiegu_ = WersjaPoPrzebiegu();
+    Zapisz("koniec-aktualizacji",
+           {{"wynik", bladPrzebiegu_ ? "blad" : "zakonczona"},
+            {"wersja-przed", wersjaPrzedPrzebiegiem_},
+            {"wersja-po", wersjaPoPrzebiegu_.value_or("?")},
+            {"pakiety", std::to_string(zastosowane)},
+            {"sekundy", Sekundy(std::chrono::steady_clock::now() - poczatek)},
+            {"blad", bladPrzebiegu_ ? TekstWyjatku(bladPrzebiegu_) : std::string()}});
 }
 
 bool PolecenieAktualizacji::PokazPostep() { return postep_.Przenies(widok_.pasek); }

@@ -28,6 +28,7 @@
 #include <string>
 #include <vector>
 
+#include "app/Dziennik.h"
 #include "app/InterfejsyOkna.h"
 #include "app/PostepPrzebiegu.h"
 #include "db/Polaczenie.h"
@@ -36,7 +37,9 @@ namespace zuv {
 
 class PolecenieAktualizacji {
   public:
-    PolecenieAktualizacji(Polaczenie& conn, WidokOkna widok);
+    // `dziennik`: where the command records its events (log-ins, the question, each package, the
+    // run's end); none when null. It must outlive the command.
+    PolecenieAktualizacji(Polaczenie& conn, WidokOkna widok, Dziennik* dziennik = nullptr);
     PolecenieAktualizacji(const PolecenieAktualizacji&) = delete;
     PolecenieAktualizacji& operator=(const PolecenieAktualizacji&) = delete;
 
@@ -74,6 +77,8 @@ class PolecenieAktualizacji {
     // a caller that keeps no event loop turning.
     void AktualizujWWatkuOkna();
     bool WTrakcie() const noexcept { return wTrakcie_; }
+    // After the run's last box: a warning box, once, when the journal could not be written.
+    void PokazOstrzezenieDziennika();
 
     // Parts of the run.
     void UstawFlageAktualizacji();
@@ -84,9 +89,12 @@ class PolecenieAktualizacji {
     // The recorded version read on the run's connection after the run; nothing when the session
     // is gone or the read fails.
     std::optional<std::string> WersjaPoPrzebiegu() noexcept;
+    void Zapisz(std::string_view zdarzenie, std::initializer_list<Dziennik::Pole> pola = {});
 
     Polaczenie& conn_;
     WidokOkna widok_;
+    Dziennik* dziennik_;
+    std::string wersjaPrzedPrzebiegiem_;
 
     bool wTrakcie_ = false;
     std::vector<std::string> doWykonania_;

@@ -90,7 +90,7 @@ bool JestWejsciem(QEvent::Type typ) {
 
 }  // namespace
 
-TfrmGlowna::TfrmGlowna(OknaKomunikatow& komunikaty, Polaczenie& conn) {
+TfrmGlowna::TfrmGlowna(OknaKomunikatow& komunikaty, Polaczenie& conn, Dziennik* dziennik) {
     setObjectName(QStringLiteral("frmGlowna"));
     setWindowTitle(QStringLiteral("Zbiorcza aktualizacja systemu ZUV 8.1 - 11.5"));
     QFont czcionka(QStringLiteral("MS Sans Serif"));
@@ -103,7 +103,7 @@ TfrmGlowna::TfrmGlowna(OknaKomunikatow& komunikaty, Polaczenie& conn) {
     UtworzGrupeAktualizacji();
     UstawKolejnoscTabulacji();
     polecenie_ = std::make_unique<PolecenieAktualizacji>(
-        conn, WidokOkna{*this, *this, *this, komunikaty, *pnlAktualiacjaInfo_});
+        conn, WidokOkna{*this, *this, *this, komunikaty, *pnlAktualiacjaInfo_}, dziennik);
     PolaczZdarzenia();
 
     resize(SzerokoscKlienta, WysokoscKlienta);
@@ -310,6 +310,7 @@ void TfrmGlowna::ZakonczPrzebieg() {
     zegarPostepu_->stop();
     qApp->removeEventFilter(this);
     UruchomObsluge(this, [this] { polecenie_->ZakonczPrzebieg(); });
+    polecenie_->PokazOstrzezenieDziennika();
 }
 
 }  // namespace zuv

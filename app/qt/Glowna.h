@@ -35,7 +35,8 @@ class TfrmGlowna : public QWidget,
   public:
     // `komunikaty` shows the window's boxes and `conn` is the program's connection; both must
     // outlive the window.
-    TfrmGlowna(OknaKomunikatow& komunikaty, Polaczenie& conn);
+    // `dziennik`: the run journal the command writes to; none when null.
+    TfrmGlowna(OknaKomunikatow& komunikaty, Polaczenie& conn, Dziennik* dziennik = nullptr);
     ~TfrmGlowna() override;
 
     std::string PierwszaWersja() const { return polecenie_->PierwszaWersja(); }

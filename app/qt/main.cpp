@@ -1,6 +1,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/Dziennik.h"
 #include "app/qt/AplikacjaZUV.h"
 #include "app/qt/Glowna.h"
 #include "app/qt/OknaKomunikatowQt.h"
@@ -20,8 +21,12 @@ int main(int argc, char** argv) {
     OknaKomunikatowQt komunikaty;
     AplikacjaZUV aplikacja(argc, argv, komunikaty);
     PolaczenieODBC conn;
-    TfrmGlowna frmGlowna(komunikaty, conn);
+    Dziennik dziennik(SciezkaDziennika());
+    dziennik.Zapisz("start-programu");
+    TfrmGlowna frmGlowna(komunikaty, conn, &dziennik);
     komunikaty.UstawOknoGlowne(&frmGlowna);
     frmGlowna.show();
-    return aplikacja.exec();
+    const int wynik = aplikacja.exec();
+    dziennik.Zapisz("koniec-programu");
+    return wynik;
 }

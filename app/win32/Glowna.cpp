@@ -127,8 +127,9 @@ void TfrmGlowna::ZarejestrujKlase(HINSTANCE instancja) {
     PanelInformacyjnyWin32::ZarejestrujKlase(instancja);
 }
 
-TfrmGlowna::TfrmGlowna(HINSTANCE instancja, OknaKomunikatowWin32& komunikaty, Polaczenie& conn)
-    : komunikaty_(komunikaty), conn_(conn) {
+TfrmGlowna::TfrmGlowna(HINSTANCE instancja, OknaKomunikatowWin32& komunikaty, Polaczenie& conn,
+                       Dziennik* dziennik)
+    : komunikaty_(komunikaty), conn_(conn), dziennik_(dziennik) {
     dpi_ = DpiOkna(nullptr);
     const SIZE rozmiar = RozmiarOkna(dpi_);
     okno_ = CreateWindowExW(0, idk::KlasaOknaGlownego, NapisOkna, StylOkna,
@@ -172,7 +173,7 @@ void TfrmGlowna::UtworzKontrolki() {
     pnlAktualiacjaInfo_ =
         std::make_unique<PanelInformacyjnyWin32>(okno_, idk::pnlAktualiacjaInfo, pasekZadan_);
     polecenie_ = std::make_unique<PolecenieAktualizacji>(
-        conn_, WidokOkna{*this, *this, *this, komunikaty_, *pnlAktualiacjaInfo_});
+        conn_, WidokOkna{*this, *this, *this, komunikaty_, *pnlAktualiacjaInfo_}, dziennik_);
 
     SendMessageW(Kontrolka(idk::edbHaslo), EM_SETPASSWORDCHAR, L'*', 0);
     const HWND lista = Kontrolka(idk::lstWersje);
@@ -305,6 +306,7 @@ void TfrmGlowna::ZakonczPrzebieg() {
     przebieg_.join();
     KillTimer(okno_, ZegarPostepu);
     if (UruchomObsluge([this] { polecenie_->ZakonczPrzebieg(); })) pasekZadan_.Koniec();
+    polecenie_->PokazOstrzezenieDziennika();
 }
 
 LRESULT TfrmGlowna::Obsluz(UINT komunikat, WPARAM w, LPARAM l) {

@@ -26,7 +26,9 @@ class TfrmGlowna : private PolaLogowania, private GrupaAktualizacji, private Lis
 
     // Creates the window (not yet shown). `komunikaty` shows every box of the program and `conn`
     // is the program's connection; both must outlive the window.
-    TfrmGlowna(HINSTANCE instancja, OknaKomunikatowWin32& komunikaty, Polaczenie& conn);
+    // `dziennik`: the run journal the command writes to; none when null.
+    TfrmGlowna(HINSTANCE instancja, OknaKomunikatowWin32& komunikaty, Polaczenie& conn,
+               Dziennik* dziennik = nullptr);
     // Waits for a run still going on, then closes the connection.
     ~TfrmGlowna() override;
     TfrmGlowna(const TfrmGlowna&) = delete;
@@ -72,6 +74,7 @@ class TfrmGlowna : private PolaLogowania, private GrupaAktualizacji, private Lis
     HWND okno_ = nullptr;
     OknaKomunikatowWin32& komunikaty_;
     Polaczenie& conn_;
+    Dziennik* dziennik_;
     PasekZadan pasekZadan_;
     std::unique_ptr<PanelInformacyjnyWin32> pnlAktualiacjaInfo_;
     std::unique_ptr<PolecenieAktualizacji> polecenie_;  // made once the controls exist

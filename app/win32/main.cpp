@@ -9,6 +9,7 @@
 #include <cwchar>
 #include <string>
 
+#include "app/Dziennik.h"
 #include "app/win32/Glowna.h"
 #include "app/win32/OknaKomunikatowWin32.h"
 #include "common/WersjaProgramu.h"
@@ -32,8 +33,10 @@ int WINAPI wWinMain(HINSTANCE instancja, HINSTANCE, PWSTR polecenie, int pokaz) 
     {
         zuv::OknaKomunikatowWin32 komunikaty;
         zuv::PolaczenieODBC conn;
+        zuv::Dziennik dziennik(zuv::SciezkaDziennika());
+        dziennik.Zapisz("start-programu");
         zuv::TfrmGlowna::ZarejestrujKlase(instancja);
-        zuv::TfrmGlowna frmGlowna(instancja, komunikaty, conn);
+        zuv::TfrmGlowna frmGlowna(instancja, komunikaty, conn, &dziennik);
         ShowWindow(frmGlowna.Uchwyt(), pokaz);
         UpdateWindow(frmGlowna.Uchwyt());
 
@@ -44,6 +47,7 @@ int WINAPI wWinMain(HINSTANCE instancja, HINSTANCE, PWSTR polecenie, int pokaz) 
             DispatchMessageW(&wiadomosc);
         }
         wynik = static_cast<int>(wiadomosc.wParam);
+        dziennik.Zapisz("koniec-programu");
     }
     if (SUCCEEDED(com)) CoUninitialize();
     return wynik;

@@ -1,0 +1,203 @@
+#include "app/Dziennik.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+
+#include "app/platforma/ZapisDziennika.h"
+#include "common/Tekst.h"
+#include "common/WersjaProgramu.h"
+
+#ifdef _WIN32
+#include <process.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace zuv {
+
+namespace {
+
+constexpr const char* Folder = "aktualizacja-zuv";
+
+// 2026-12-10T23:40:01.123+01:00
+std::string CzasLokalny() {
+    const auto teraz = std::chrono::system_clock::now();
+    const std::time_t t = std::chrono::system_clock::to_time_t(teraz);
+    const auto ms =
+        std::chrono::duration_cast<std::chrono::milliseconds>(teraz.time_since_epoch()) % 1000;
+    std::tm lokalny{};
+    long przesuniecie = 0;
+#ifdef _WIN32
+    localtime_s(&lokalny, &t);
+    std::tm kopia = lokalny;
+    przesuniecie = static_cast<long>(_mkgmtime(&kopia) - t);
+#else
+    localtime_r(&t, &lokalny);
+    przesuniecie = lokalny.tm_gmtoff;
+#endif
+    char data[32];
+    std::strftime(data, sizeof data, "%Y-%m-%dT%H:%M:%S", &lokalny);
+    const char znak = przesuniecie < 0 ? '-' : '+';
+    const long minuty = (przesuniecie < 0 ? -przesuniecie : przesuniecie) / 60;
+    char wynik[64];
+    std::snprintf(wynik, sizeof wynik, "%s.%03d%c%02ld:%02ld", data, static_cast<int>(ms.count()),
+                  znak, minuty / 60, minuty % 60);
+    return wynik;
+}
+
+long IdentyfikatorProcesu() {
+#ifdef _WIN32
+    return static_cast<long>(_getpid());
+#else
+    return static_cast<long>(getpid());
+#endif
+}
+
+}  // namespace
+
+std::string SciezkaDziennika() {
+#ifdef _WIN32
+    const std::string lokalne = ZmiennaSrodowiska("LOCALAPPDATA");
+    if (lokalne.empty()) return {};
+    return lokalne + "\\" + Folder + "\\dziennik.log";
+#else
+    std::string stan = ZmiennaSrodowiska("XDG_STATE_HOME");
+    if (stan.empty()) {
+        const std::string dom = ZmiennaSrodowiska("HOME");
+        if (dom.empty()) return {};
+        stan = dom + "/.local/state";
+    }
+    return stan + "/" + Folder + "/dziennik.log";
+#endif
+}
+
+std::string ZakodujWartosc(std::string_view wartosc) {
+    std::string wynik;
+    wynik.reserve(wartosc.size() + 2);
+    for (const char znak : wartosc) {
+        const auto bajt = static_cast<unsigned char>(znak);
+        switch (znak) {
+            case '\\':
+                wynik += "\\\\";
+                break;
+            case '"':
+                wynik += "\\\"";
+                break;
+            case '\r':
+                wynik += "\\r";
+                break;
+            case '\n':
+                wynik += "\\n";
+                break;
+            case '\t':
+                wynik += "\\t";
+                break;
+            default:
+                if (bajt < 0x20 || bajt == 0x7F) {
+                    static constexpr char Cyfry[] = "0123456789ABCDEF";
+                    wynik += "\\x";
+                    wynik += Cyfry[bajt >> 4];
+                    wynik += Cyfry[bajt & 15];
+                } else {
+                    wynik += znak;
+                }
+        }
+    }
+    return wynik;
+}
+
+std::string OdczytajWartosc(std::string_view zakodowana) {
+    std::string wynik;
+    wynik.reserve(zakodowana.size());
+    const auto cyfra = [](char c) { return c <= '9' ? c - '0' : c - 'A' + 10; };
+    for (std::size_t i = 0; i < zakodowana.size(); ++i) {
+        if (zakodowana[i] != '\\' || i + 1 == zakodowana.size()) {
+            wynik += zakodowana[i];
+            continue;
+        }
+        const char nastepny = zakodowana[++i];
+        switch (nastepny) {
+            case 'r':
+                wynik += '\r';
+                break;
+            case 'n':
+                wynik += '\n';
+                break;
+            case 't':
+                wynik += '\t';
+                break;
+            case 'x':
+                if (i + 2 < zakodowana.size()) {
+                    wynik +=
+                        static_cast<char>(cyfra(zakodowana[i + 1]) * 16 + cyfra(zakodowana[i + 2]));
+                    i += 2;
+                }
+                break;
+            default:
+                wynik += nastepny;
+        }
+    }
+    return wynik;
+}
+
+Dziennik::Dziennik(std::string sciezka, std::uint64_t limitBajtow)
+    : sciezka_(std::move(sciezka)), limit_(limitBajtow) {}
+
+void Dziennik::UstawSesje(std::string serwer, std::string baza, std::string login) {
+    const std::lock_guard zamek(blokada_);
+    serwer_ = std::move(serwer);
+    baza_ = std::move(baza);
+    login_ = std::move(login);
+}
+
+void Dziennik::Zapisz(std::string_view zdarzenie, std::initializer_list<Pole> pola) {
+    if (sciezka_.empty()) return;
+    try {
+        std::string linia;
+        {
+            const std::lock_guard zamek(blokada_);
+            linia = CzasLokalny() + " wersja=" + WersjaProgramu +
+                    " pid=" + std::to_string(IdentyfikatorProcesu()) + " serwer=\"" +
+                    ZakodujWartosc(serwer_) + "\" baza=\"" + ZakodujWartosc(baza_) + "\" login=\"" +
+                    ZakodujWartosc(login_) + "\" " + std::string(zdarzenie);
+        }
+        for (const auto& [nazwa, wartosc] : pola)
+            linia += " " + std::string(nazwa) + "=\"" + ZakodujWartosc(wartosc) + "\"";
+        linia += '\n';
+        Dopisz(linia);
+    } catch (const std::exception& e) {
+        const std::lock_guard zamek(blokada_);
+        if (!blad_)
+            blad_ = Formatuj("Nie udało się zapisać dziennika aktualizacji „%s”: %s",
+                             {sciezka_, std::string(e.what())});
+    }
+}
+
+void Dziennik::Dopisz(const std::string& linia) {
+    const std::optional<std::string> powod = DopiszDoPliku(sciezka_, linia, limit_);
+    if (!powod) return;
+    const std::lock_guard zamek(blokada_);
+    if (!blad_)
+        blad_ = Formatuj(
+            "Nie udało się zapisać dziennika aktualizacji „%s”: %s. Aktualizacja przebiegła tak "
+            "samo, ale jej przebiegu nie ma w dzienniku; sprawdź prawa do tego pliku i wolne "
+            "miejsce na dysku.",
+            {sciezka_, *powod});
+}
+
+std::optional<std::string> Dziennik::BladZapisu() const {
+    const std::lock_guard zamek(blokada_);
+    return blad_;
+}
+
+std::optional<std::string> Dziennik::BladDoZgloszenia() {
+    const std::lock_guard zamek(blokada_);
+    if (!blad_ || zgloszony_) return std::nullopt;
+    zgloszony_ = true;
+    return blad_;
+}
+
+}  // namespace zuv
