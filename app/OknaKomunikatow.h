@@ -13,6 +13,7 @@ inline constexpr int TakNie = 4;            // MB_YESNO
 inline constexpr int IkonaStop = 16;        // MB_ICONSTOP
 inline constexpr int IkonaWykrzyknik = 48;  // MB_ICONEXCLAMATION
 inline constexpr int IkonaInformacja = 64;  // MB_ICONINFORMATION
+inline constexpr int DrugiDomyslny = 256;   // MB_DEFBUTTON2: the second button (No) is the default
 }  // namespace StylKomunikatu
 
 namespace OdpowiedzKomunikatu {

@@ -147,9 +147,38 @@ void PolecenieAktualizacji::btnLogujClick() {
 }
 
 bool PolecenieAktualizacji::FormClose() {
-    if (wTrakcie_) return false;
-    Rozlacz();
-    return true;
+    if (!wTrakcie_) {
+        Rozlacz();
+        return true;
+    }
+    if (postep_.Przerwany()) return false;  // already stopping
+    const std::size_t pakiet = biezacyPakiet_;
+    const std::string pytanie = Formatuj(
+        "Przerwać aktualizację? Pakiet %s zostanie wycofany w całości; pakiety już zatwierdzone "
+        "pozostaną.",
+        {pakiet < doWykonania_.size() ? doWykonania_[pakiet] : std::string("?")});
+    using namespace StylKomunikatu;
+    const bool tak =
+        widok_.komunikaty.Pokaz(pytanie, "Potwierdź", TakNie | IkonaWykrzyknik | DrugiDomyslny) ==
+        OdpowiedzKomunikatu::Tak;
+    Zapisz("pytanie-o-przerwanie", {{"tekst", pytanie}, {"odpowiedz", tak ? "Tak" : "Nie"}});
+    if (!tak) return false;
+    // The run may have ended while the question was open: nothing to stop, the window closes.
+    if (!wTrakcie_) {
+        Rozlacz();
+        return true;
+    }
+    zamknijPoPrzebiegu_ = true;
+    PrzerwijPrzebieg();
+    return false;
+}
+
+void PolecenieAktualizacji::PrzerwijPrzebieg() {
+    if (!wTrakcie_ || postep_.Przerwany()) return;
+    postep_.Przerwij();
+    conn_.Anuluj();
+    widok_.pasek.UstawTekst("Przerywanie aktualizacji: trwa wycofywanie bieżącego pakietu...");
+    Zapisz("przerwanie-zadane");
 }
 
 bool PolecenieAktualizacji::btnAktualizujClick() {
@@ -209,6 +238,8 @@ bool PolecenieAktualizacji::btnAktualizujClick() {
     bazaPrzebiegu_ = widok_.pola.Baza();
     wersjaPoPrzebiegu_.reset();
     utrataWPrzebiegu_ = false;
+    zamknijPoPrzebiegu_ = false;
+    biezacyPakiet_ = 0;
     bladPrzebiegu_ = nullptr;
     wTrakcie_ = true;
     return true;
@@ -231,6 +262,7 @@ void PolecenieAktualizacji::WykonajPrzebieg() noexcept {
         Zapisz("flaga-aktualizacji");
         std::int64_t wykonane = 0;
         for (std::size_t i = 0; i < doWykonania_.size(); ++i) {
+            biezacyPakiet_ = i;
             postep_.RozpocznijPakiet(wykonane);
             const std::string operacje = std::to_string(operacjePakietow_[i]);
             Zapisz("pakiet-rozpoczety", {{"wersja", doWykonania_[i]}, {"operacje", operacje}});
@@ -287,6 +319,25 @@ void PolecenieAktualizacji::ZakonczPrzebieg() {
     if (wersjaPoPrzebiegu_)
         widok_.grupa.UstawTekstWersji(Formatuj(
             "Wersja bazy %s.%s: %s", {serwerPrzebiegu_, bazaPrzebiegu_, *wersjaPoPrzebiegu_}));
+    if (postep_.Przerwany()) {
+        bladPrzebiegu_ = nullptr;
+        widok_.pasek.UstawTekst("");
+        // The version read again tells what stayed: every committed package, never a part of
+        // one. Without it the session is gone, and the server rolls back what it left open.
+        const std::string tekst =
+            wersjaPoPrzebiegu_
+                ? Formatuj("Aktualizacja przerwana. Baza danych jest w wersji %s.",
+                           {*wersjaPoPrzebiegu_})
+                : std::string(
+                      "Aktualizacja przerwana. Połączenie z serwerem zostało utracone; "
+                      "serwer sam wycofa niezatwierdzony pakiet. „Loguj” pokaże wersję "
+                      "zapisaną w bazie.");
+        Zapisz("przerwanie", {{"tekst", tekst}});
+        if (!wersjaPoPrzebiegu_) widok_.grupa.PokazGrupe(false);
+        widok_.komunikaty.Pokaz(tekst, "Informacja",
+                                StylKomunikatu::Ok | StylKomunikatu::IkonaInformacja);
+        return;
+    }
     if (const std::exception_ptr blad = std::exchange(bladPrzebiegu_, nullptr)) {
         // A lost or ended session leaves "Loguj" as the next step, as after a failed log-in.
         if (utrataWPrzebiegu_ || !conn_.Otwarte()) widok_.grupa.PokazGrupe(false);

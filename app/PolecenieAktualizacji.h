@@ -22,6 +22,7 @@
 // Everything but WykonajPrzebieg runs on the window's thread; every error of a handler is raised
 // to the window's default error handler, the program goes on running.
 
+#include <atomic>
 #include <cstdint>
 #include <exception>
 #include <optional>
@@ -55,8 +56,16 @@ class PolecenieAktualizacji {
 
     // Hides the update group, logs in anew, shows "Wersja bazy %s.%s: %s" and the group.
     void btnLogujClick();
-    // Closes the connection and gives true; during a run gives false and does nothing.
+    // Closes the connection and gives true. During a run it asks whether to stop it; Yes stops it
+    // (PrzerwijPrzebieg) and the window is to close once the run has ended (ZamknijPoPrzebiegu);
+    // it gives false then, and after No.
     bool FormClose();
+    // Window's thread, during a run: the package running is stopped and rolled back whole (a
+    // batch the server is executing is cancelled); committed packages stay. The run's end then
+    // says "Aktualizacja przerwana. Baza danych jest w wersji %s." with the version read again.
+    void PrzerwijPrzebieg();
+    // Whether the window is to close now that the run has ended (a stop asked for on closing).
+    bool ZamknijPoPrzebiegu() const noexcept { return zamknijPoPrzebiegu_ && !wTrakcie_; }
 
     // The update command up to its run: reads the version, warns when it lies outside the
     // catalogue, asks, and selects the packages; the strip goes back to the window colour. Gives
@@ -101,6 +110,9 @@ class PolecenieAktualizacji {
     std::vector<std::int64_t> operacjePakietow_;
     std::exception_ptr bladPrzebiegu_;
     bool utrataWPrzebiegu_ = false;
+    bool zamknijPoPrzebiegu_ = false;
+    // The package being applied, for the stop question (index into doWykonania_).
+    std::atomic<std::size_t> biezacyPakiet_ = 0;
     // The log-in values the run's version line names, and the version read after it.
     std::string serwerPrzebiegu_;
     std::string bazaPrzebiegu_;

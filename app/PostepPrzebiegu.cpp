@@ -7,6 +7,7 @@ void PostepPrzebiegu::Rozpocznij(bool widoczna, std::int64_t wszystkieOperacje) 
     widoczna_ = widoczna;
     wszystkie_ = wszystkieOperacje;
     poczatekPakietu_ = tekstyPakietu_ = wykonane_ = 0;
+    przerwanie_ = false;
     tekst_.reset();
     kolor_.reset();
     zmiana_ = true;
@@ -20,6 +21,7 @@ void PostepPrzebiegu::RozpocznijPakiet(std::int64_t wykonaneWczesniej) {
 }
 
 void PostepPrzebiegu::UstawTekst(std::string_view tekstUtf8) {
+    if (przerwanie_) throw EPrzerwanieAktualizacji();
     const std::lock_guard zamek(blokada_);
     tekst_.emplace(tekstUtf8);
     // The text of operation n means that n - 1 of the package are done.

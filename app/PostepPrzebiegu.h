@@ -4,12 +4,14 @@
 // copies the latest state into the strip at its own pace, so a text may be skipped on screen when
 // batches run faster than the screen refreshes, but the last one is always shown.
 
+#include <atomic>
 #include <cstdint>
 #include <mutex>
 #include <optional>
 #include <string>
 
 #include "app/InterfejsyOkna.h"
+#include "common/Wyjatki.h"
 
 namespace zuv {
 
@@ -22,8 +24,13 @@ class PostepPrzebiegu final : public KontrolkaPostepu {
     // Its first text is the runner's preparation text; each further text starts one operation.
     void RozpocznijPakiet(std::int64_t wykonaneWczesniej);
 
-    // The runner's side, on the run's thread.
+    // The runner's side, on the run's thread. Once a stop was asked for, raises
+    // EPrzerwanieAktualizacji instead: the runner announces each operation here, so the run ends
+    // before the next batch and the runner rolls the package back as after a failure.
     void UstawTekst(std::string_view tekstUtf8) override;
+    // Any thread: the run is to stop at its next operation.
+    void Przerwij() noexcept { przerwanie_ = true; }
+    bool Przerwany() const noexcept { return przerwanie_; }
     void OdswiezTeraz() override {}
     bool Widoczna() const override;
     void UstawKolor(std::uint32_t kolor) override;
@@ -42,6 +49,13 @@ class PostepPrzebiegu final : public KontrolkaPostepu {
     std::optional<std::string> tekst_;
     std::optional<std::uint32_t> kolor_;
     bool zmiana_ = false;
+    std::atomic<bool> przerwanie_ = false;
+};
+
+// The run stopped at the administrator's request.
+class EPrzerwanieAktualizacji : public Exception {
+  public:
+    EPrzerwanieAktualizacji() : Exception("Aktualizacja przerwana na żądanie.") {}
 };
 
 }  // namespace zuv

@@ -49,6 +49,11 @@ class Polaczenie {
     virtual void WykonajBezRekordow(std::string_view polecenie,
                                     int limitCzasuSekund = DomyslnyLimitCzasuPolecenia) = 0;
 
+    // Asks the server to stop the command that another thread is running on this connection (an
+    // attention): that command then fails with the driver's cancel error. Between commands it
+    // does nothing. Any thread; never throws.
+    virtual void Anuluj() noexcept {}
+
     // Begins a transaction and returns its nesting level (1 for a first transaction).
     int BeginTrans();
     void CommitTrans();

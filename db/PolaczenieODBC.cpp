@@ -147,6 +147,30 @@ struct PolaczenieODBC::Sesja {
     }
 };
 
+// From the moment the statement exists until just before it is freed, Anuluj can reach it; the
+// lock keeps SQLCancel off a handle being freed.
+class PolaczenieODBC::BiezacePolecenie {
+  public:
+    BiezacePolecenie(PolaczenieODBC& polaczenie, SQLHANDLE uchwyt) : polaczenie_(polaczenie) {
+        const std::lock_guard zamek(polaczenie_.blokadaAnulowania_);
+        polaczenie_.biezace_ = uchwyt;
+    }
+    ~BiezacePolecenie() {
+        const std::lock_guard zamek(polaczenie_.blokadaAnulowania_);
+        polaczenie_.biezace_ = nullptr;
+    }
+    BiezacePolecenie(const BiezacePolecenie&) = delete;
+    BiezacePolecenie& operator=(const BiezacePolecenie&) = delete;
+
+  private:
+    PolaczenieODBC& polaczenie_;
+};
+
+void PolaczenieODBC::Anuluj() noexcept {
+    const std::lock_guard zamek(blokadaAnulowania_);
+    if (biezace_ != nullptr) SQLCancel(static_cast<SQLHANDLE>(biezace_));
+}
+
 PolaczenieODBC::PolaczenieODBC(int limitCzasuLogowania, int limitPolecenia)
     : limitCzasuLogowania_(limitCzasuLogowania), limitPolecenia_(limitPolecenia) {}
 
@@ -250,6 +274,7 @@ WynikZapytania PolaczenieODBC::ZapytanieZRekordami(std::string_view polecenie) {
     Sesja& sesja = OtwartaSesja();
     const PolecenieODBC instrukcja = sesja.NowePolecenie(limitPolecenia_);
     const SQLHANDLE uchwyt = instrukcja.Uchwyt();
+    const BiezacePolecenie biezace(*this, uchwyt);
     sesja.Wykonaj(instrukcja, polecenie);
 
     WynikZapytania wynik;
@@ -318,6 +343,7 @@ void PolaczenieODBC::PolecenieBezRekordow(std::string_view polecenie, int limitC
     Sesja& sesja = OtwartaSesja();
     const PolecenieODBC instrukcja = sesja.NowePolecenie(
         limitCzasuSekund == DomyslnyLimitCzasuPolecenia ? limitPolecenia_ : limitCzasuSekund);
+    const BiezacePolecenie biezace(*this, instrukcja.Uchwyt());
     sesja.Wykonaj(instrukcja, polecenie);
     sesja.DoczytajWyniki(instrukcja);
 }

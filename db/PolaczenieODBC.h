@@ -4,6 +4,7 @@
 // calls, every result of a command read to its end so that no error goes unseen.
 
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 
@@ -42,6 +43,8 @@ class PolaczenieODBC : public Polaczenie {
     // one (closed when the server cannot be reached).
 
     bool Otwarte() const override;
+    // SQLCancel on the statement running now; the driver sends the server an attention.
+    void Anuluj() noexcept override;
     WynikZapytania WykonajZRekordami(std::string_view polecenie) override;
     void WykonajBezRekordow(std::string_view polecenie, int limitCzasuSekund) override;
 
@@ -82,9 +85,14 @@ class PolaczenieODBC : public Polaczenie {
     std::optional<EOleException> PrzywrocAutoZatwierdzanie();
     int RozpocznijWSesji();
 
+    // Keeps the statement handle of the command running now, for Anuluj from another thread.
+    class BiezacePolecenie;
+
     int limitCzasuLogowania_;
     int limitPolecenia_;
     std::unique_ptr<Sesja> sesja_;
+    std::mutex blokadaAnulowania_;
+    void* biezace_ = nullptr;  // the running statement's handle, under blokadaAnulowania_
 };
 
 }  // namespace zuv

@@ -311,6 +311,8 @@ void TfrmGlowna::ZakonczPrzebieg() {
     qApp->removeEventFilter(this);
     UruchomObsluge(this, [this] { polecenie_->ZakonczPrzebieg(); });
     polecenie_->PokazOstrzezenieDziennika();
+    // A stop asked for on closing: the window closes once the package is rolled back.
+    if (polecenie_->ZamknijPoPrzebiegu()) close();
 }
 
 }  // namespace zuv

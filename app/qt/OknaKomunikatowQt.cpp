@@ -77,7 +77,9 @@ std::unique_ptr<QDialog> UtworzOknoKomunikatu(const std::string& tekst, const st
     if ((styl & 0x0F) == StylKomunikatu::TakNie) {
         domyslny = DodajPrzycisk(*okno, *przyciski, "Tak", QDialogButtonBox::YesRole,
                                  OdpowiedzKomunikatu::Tak);
-        DodajPrzycisk(*okno, *przyciski, "Nie", QDialogButtonBox::NoRole, OdpowiedzKomunikatu::Nie);
+        QPushButton* nie = DodajPrzycisk(*okno, *przyciski, "Nie", QDialogButtonBox::NoRole,
+                                         OdpowiedzKomunikatu::Nie);
+        if ((styl & StylKomunikatu::DrugiDomyslny) != 0) domyslny = nie;
         // Escape and the title bar's close answer No, as no box of the program has Cancel.
         QObject::connect(okno.get(), &QDialog::rejected, okno.get(),
                          [o = okno.get()] { o->setResult(OdpowiedzKomunikatu::Nie); });

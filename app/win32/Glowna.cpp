@@ -307,6 +307,8 @@ void TfrmGlowna::ZakonczPrzebieg() {
     KillTimer(okno_, ZegarPostepu);
     if (UruchomObsluge([this] { polecenie_->ZakonczPrzebieg(); })) pasekZadan_.Koniec();
     polecenie_->PokazOstrzezenieDziennika();
+    // A stop asked for on closing: the window closes once the package is rolled back.
+    if (polecenie_->ZamknijPoPrzebiegu()) PostMessageW(okno_, WM_CLOSE, 0, 0);
 }
 
 LRESULT TfrmGlowna::Obsluz(UINT komunikat, WPARAM w, LPARAM l) {

@@ -261,19 +261,19 @@ TEST_F(Polecenie, RecordedVersionsNotWrittenAsInTheCatalogue) {
     }
 }
 
-TEST_F(Polecenie, DuringARunTheHandlersDoNothingAndTheWindowCannotClose) {
+TEST_F(Polecenie, DuringARunTheHandlersDoNothingAndClosingOnlyAsks) {
     Zapisana("11.4.0.1");
     komunikaty.odpowiedzi = {OdpowiedzKomunikatu::Tak};
     ASSERT_TRUE(polecenie.btnAktualizujClick());
     ASSERT_TRUE(polecenie.WTrakcie());
     const std::size_t wczesniej = conn.Wywolania().size();
-    komunikaty.odpowiedzi = {OdpowiedzKomunikatu::Tak};
+    komunikaty.odpowiedzi = {OdpowiedzKomunikatu::Nie};
     EXPECT_FALSE(polecenie.btnAktualizujClick());
     polecenie.btnLogujClick();
-    EXPECT_FALSE(polecenie.FormClose());
+    EXPECT_FALSE(polecenie.FormClose());  // the stop question, answered No
     EXPECT_EQ(conn.Wywolania().size(), wczesniej);
     EXPECT_TRUE(conn.Otwarte());
-    EXPECT_EQ(komunikaty.pokazane.size(), 1u);
+    EXPECT_EQ(komunikaty.pokazane.size(), 2u);
 
     std::thread przebieg([this] { polecenie.WykonajPrzebieg(); });
     przebieg.join();
@@ -351,4 +351,34 @@ TEST_F(Polecenie, AnotherUpdaterHoldingTheLockStopsTheRunBeforeAnything) {
     EXPECT_TRUE(conn.Polecenia().empty());
     EXPECT_EQ(conn.Liczba(Rodzaj::Rozpoczecie), 0);
     EXPECT_FALSE(polecenie.WTrakcie());
+}
+
+// Closing during a run asks first: No changes nothing; Yes stops the run before its next batch,
+// the package is rolled back, the box tells the version read again, and the window is to close.
+TEST_F(Polecenie, ClosingDuringARunAsksAndYesStopsItAtAWholePackage) {
+    Zapisana("11.2.0.1");
+    komunikaty.odpowiedzi = {OdpowiedzKomunikatu::Tak, OdpowiedzKomunikatu::Nie,
+                             OdpowiedzKomunikatu::Tak};
+    ASSERT_TRUE(polecenie.btnAktualizujClick());
+    EXPECT_FALSE(polecenie.FormClose());  // No
+    ASSERT_EQ(komunikaty.pokazane.size(), 2u);
+    EXPECT_EQ(komunikaty.pokazane[1].tekst,
+              "Przerwać aktualizację? Pakiet 11.3.0.2 zostanie wycofany w całości; pakiety już "
+              "zatwierdzone pozostaną.");
+    EXPECT_EQ(komunikaty.pokazane[1].styl, 4 | 48 | 256);  // Yes/No, No the default
+    EXPECT_FALSE(polecenie.ZamknijPoPrzebiegu());
+    EXPECT_FALSE(polecenie.FormClose());           // Yes: the stop is asked for, the window stays
+    EXPECT_FALSE(polecenie.ZamknijPoPrzebiegu());  // not while the run goes on
+
+    std::thread przebieg([this] { polecenie.WykonajPrzebieg(); });
+    przebieg.join();
+    polecenie.ZakonczPrzebieg();  // no error raised: the stop is no failure
+    EXPECT_EQ(conn.Liczba(Rodzaj::Zatwierdzenie), 0);
+    EXPECT_TRUE(WersjePakietow(conn.Polecenia()).empty());
+    ASSERT_EQ(komunikaty.pokazane.size(), 4u);
+    EXPECT_EQ(komunikaty.pokazane[3].tekst,
+              "Aktualizacja przerwana. Baza danych jest w wersji 11.2.0.1.");
+    EXPECT_TRUE(polecenie.ZamknijPoPrzebiegu());
+    EXPECT_TRUE(polecenie.FormClose());
+    EXPECT_FALSE(conn.Otwarte());
 }

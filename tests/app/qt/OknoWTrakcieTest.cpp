@@ -23,8 +23,9 @@ using namespace std::chrono_literals;
 
 namespace {
 
-// Requests are numbered from the log-in's version query: the press's query, the two flag
-// statements, the generation query and the transaction's begin come before the package's batches.
+// Requests are numbered from the log-in's version query: the press's query, the update lock, the
+// two flag statements, the generation query and the transaction's begin come before the
+// package's batches.
 constexpr std::uint64_t OpoznionePolecenie = 9;
 
 struct PokazaneOkno {
@@ -33,9 +34,11 @@ struct PokazaneOkno {
     QPoint przesuniecie;  // of the box's centre from the main window's
 };
 
-// Presses "Tak" or "OK" in every box that comes up, recording it first.
+// Presses "OK" or the chosen answer of a Yes/No box ("Tak" unless told) in every box that comes
+// up, recording it first.
 class Uzytkownik : public QObject {
   public:
+    QString odpowiedz = QStringLiteral("Tak");
     explicit Uzytkownik(QWidget& glowne) : glowne_(glowne) {
         zegar_.setInterval(10);
         connect(&zegar_, &QTimer::timeout, this, [this] { Odpowiedz(); });
@@ -50,7 +53,7 @@ class Uzytkownik : public QObject {
         pokazane.push_back({okno->findChild<QLabel*>("tekst")->text(), okno->parentWidget(),
                             okno->frameGeometry().center() - glowne_.frameGeometry().center()});
         for (auto* przycisk : okno->findChildren<QPushButton*>())
-            if (przycisk->text() == "Tak" || przycisk->text() == "OK") przycisk->click();
+            if (przycisk->text() == odpowiedz || przycisk->text() == "OK") przycisk->click();
     }
     QWidget& glowne_;
     QTimer zegar_;
@@ -113,8 +116,10 @@ TEST(OknoWTrakcie, TheEventLoopTurnsWhileABatchWaitsAndNoInputActs) {
         << pasek->text().toStdString();
     EXPECT_GT(pasek->Wypelnienie(), 0.0);
 
-    // Buttons, Enter and closing do nothing while the run goes on.
+    // Buttons and Enter do nothing while the run goes on; closing asks whether to stop it, and No
+    // leaves it running.
     const std::size_t zadania = serwer->journal().size();
+    uzytkownik.odpowiedz = QStringLiteral("Nie");
     QTest::mouseClick(kontrolka("btnLoguj"), Qt::LeftButton);
     QTest::mouseClick(kontrolka("btnAktualizuj"), Qt::LeftButton);
     QTest::mouseClick(kontrolka("btnZamknij"), Qt::LeftButton);
@@ -125,12 +130,14 @@ TEST(OknoWTrakcie, TheEventLoopTurnsWhileABatchWaitsAndNoInputActs) {
     EXPECT_TRUE(okno.isVisible());
     EXPECT_TRUE(okno.WTrakcieAktualizacji());
     EXPECT_EQ(serwer->journal().size(), zadania);
-    EXPECT_EQ(uzytkownik.pokazane.size(), 1u);
+    ASSERT_EQ(uzytkownik.pokazane.size(), 2u);
+    EXPECT_TRUE(uzytkownik.pokazane[1].tekst.startsWith(
+        QString::fromUtf8("Przerwać aktualizację? Pakiet 11.5.0.6 zostanie wycofany")));
 
     // The end box over the main window, centred on it; the strip emptied.
     ASSERT_TRUE(QTest::qWaitFor([&] { return !okno.WTrakcieAktualizacji(); }, 30000));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return uzytkownik.pokazane.size() == 2; }, 5000));
-    EXPECT_EQ(uzytkownik.pokazane[1].tekst, QString::fromUtf8("Zakończono aktualizację."));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return uzytkownik.pokazane.size() == 3; }, 5000));
+    EXPECT_EQ(uzytkownik.pokazane[2].tekst, QString::fromUtf8("Zakończono aktualizację."));
     for (const auto& pokazane : uzytkownik.pokazane) {
         SCOPED_TRACE(pokazane.tekst.toStdString());
         EXPECT_EQ(pokazane.rodzic, &okno);
@@ -139,5 +146,48 @@ TEST(OknoWTrakcie, TheEventLoopTurnsWhileABatchWaitsAndNoInputActs) {
     EXPECT_EQ(serwer.ZapisanaWersja(), "11.5.0.6");
     EXPECT_TRUE(pasek->text().isEmpty());
     EXPECT_EQ(pasek->Wypelnienie(), 0.0);
+    EXPECT_TRUE(KomunikatyTestowe().pokazane.empty());
+}
+
+// Closing during a batch the server holds, answered Yes: the batch is cancelled on the server, the
+// package rolled back whole, the box tells the version read again, and the window closes.
+TEST(OknoWTrakcie, ClosingDuringAHeldBatchAndYesStopsTheRunAndClosesTheWindow) {
+    tds::ServerConfig konfiguracja;
+    konfiguracja.initVersion = "11.4.0.1";
+    konfiguracja.faults.delays = {{OpoznionePolecenie, 60000ms}};
+    SerwerTestowy serwer(konfiguracja);
+    KomunikatyTestowe().pokazane.clear();
+
+    OknaKomunikatowQt komunikaty;
+    PolaczenieODBC conn;
+    TfrmGlowna okno(komunikaty, conn);
+    komunikaty.UstawOknoGlowne(&okno);
+    okno.move(50, 30);
+    okno.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&okno));
+    auto kontrolka = [&](const char* nazwa) { return okno.findChild<QWidget*>(nazwa); };
+    qobject_cast<QLineEdit*>(kontrolka("edbSerwer"))
+        ->setText(QString::fromStdString(serwer.Adres()));
+    qobject_cast<QLineEdit*>(kontrolka("edbBaza"))->setText("ZUV");
+    qobject_cast<QLineEdit*>(kontrolka("edbHaslo"))->setText(QString::fromUtf8("Tajne;1'\""));
+    QTest::mouseClick(kontrolka("btnLoguj"), Qt::LeftButton);
+    ASSERT_TRUE(KomunikatyTestowe().pokazane.empty()) << KomunikatyTestowe().pokazane[0].tekst;
+
+    Uzytkownik uzytkownik(okno);
+    QTest::mouseClick(kontrolka("btnAktualizuj"), Qt::LeftButton);
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return serwer->journal().size() > OpoznionePolecenie; }, 5000));
+    const auto poczatek = std::chrono::steady_clock::now();
+    okno.close();  // the stop question, answered Tak
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !okno.isVisible(); }, 20000));
+    EXPECT_LT(std::chrono::steady_clock::now() - poczatek, 20s);  // not the minute the batch holds
+    ASSERT_EQ(uzytkownik.pokazane.size(), 3u);
+    EXPECT_EQ(uzytkownik.pokazane[2].tekst,
+              QString::fromUtf8("Aktualizacja przerwana. Baza danych jest w wersji 11.4.0.1."));
+    EXPECT_EQ(serwer.ZapisanaWersja(), "11.4.0.1");
+    EXPECT_FALSE(conn.Otwarte());
+    bool uwaga = false;
+    for (const auto& wpis : serwer->journal()) uwaga |= wpis.kind == tds::RequestKind::Attention;
+    EXPECT_TRUE(uwaga);
     EXPECT_TRUE(KomunikatyTestowe().pokazane.empty());
 }
