@@ -10,7 +10,11 @@
 #include <QListWidget>
 #include <QProxyStyle>
 #include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
 #include <QTimer>
+#include <algorithm>
+#include <utility>
 
 #include "app/qt/AplikacjaZUV.h"
 #include "app/qt/PanelInformacyjny.h"
@@ -248,6 +252,23 @@ void TfrmGlowna::keyPressEvent(QKeyEvent* zdarzenie) {
     QWidget::keyPressEvent(zdarzenie);
 }
 
+void TfrmGlowna::showEvent(QShowEvent* zdarzenie) {
+    QWidget::showEvent(zdarzenie);
+    if (std::exchange(pokazane_, true)) return;
+    // The designed position where it fits; otherwise (a small screen, a large scale) the window
+    // is moved into the screen's available area, its top left corner kept visible first.
+    const QScreen* ekran = screen();
+    if (ekran == nullptr) return;
+    const QRect dostepny = ekran->availableGeometry();
+    const QRect ramka = frameGeometry();
+    if (dostepny.contains(ramka)) return;
+    const int x =
+        std::max(dostepny.left(), std::min(ramka.left(), dostepny.right() + 1 - ramka.width()));
+    const int y =
+        std::max(dostepny.top(), std::min(ramka.top(), dostepny.bottom() + 1 - ramka.height()));
+    move(x, y);
+}
+
 void TfrmGlowna::closeEvent(QCloseEvent* zdarzenie) {
     // The window closes only when FormClose ran to its end and allows it (never during a run).
     bool mozna = false;
@@ -296,6 +317,18 @@ void TfrmGlowna::btnAktualizujClick() {
 }
 
 void TfrmGlowna::RozpocznijPrzebieg() {
+    // The fields and buttons look "not now" for the run's length; the filter below keeps every
+    // other input away too.
+    fokusPrzedPrzebiegiem_ = focusWidget();
+    wylaczone_.clear();
+    for (QWidget* kontrolka : findChildren<QWidget*>()) {
+        if ((qobject_cast<QLineEdit*>(kontrolka) || qobject_cast<QPushButton*>(kontrolka) ||
+             qobject_cast<QListWidget*>(kontrolka)) &&
+            kontrolka->isEnabled()) {
+            kontrolka->setEnabled(false);
+            wylaczone_.emplace_back(kontrolka);
+        }
+    }
     qApp->installEventFilter(this);
     zegarPostepu_->start();
     przebieg_ = std::thread([this] {
@@ -309,6 +342,10 @@ void TfrmGlowna::ZakonczPrzebieg() {
     przebieg_.join();
     zegarPostepu_->stop();
     qApp->removeEventFilter(this);
+    for (const QPointer<QWidget>& kontrolka : wylaczone_)
+        if (kontrolka) kontrolka->setEnabled(true);
+    wylaczone_.clear();
+    if (fokusPrzedPrzebiegiem_) fokusPrzedPrzebiegiem_->setFocus();
     UruchomObsluge(this, [this] { polecenie_->ZakonczPrzebieg(); });
     polecenie_->PokazOstrzezenieDziennika();
     // A stop asked for on closing: the window closes once the package is rolled back.

@@ -8,10 +8,12 @@
 // Handlers raise every failure; they run through the application's notify (UruchomObsluge), whose
 // default error handler shows it while the program goes on running.
 
+#include <QPointer>
 #include <QWidget>
 #include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "app/InterfejsyOkna.h"
 #include "app/PolecenieAktualizacji.h"
@@ -53,6 +55,7 @@ class TfrmGlowna : public QWidget,
     void resizeEvent(QResizeEvent* zdarzenie) override;
     void keyPressEvent(QKeyEvent* zdarzenie) override;
     void closeEvent(QCloseEvent* zdarzenie) override;
+    void showEvent(QShowEvent* zdarzenie) override;
     bool eventFilter(QObject* obiekt, QEvent* zdarzenie) override;
 
   private:
@@ -96,6 +99,10 @@ class TfrmGlowna : public QWidget,
 
     std::unique_ptr<PolecenieAktualizacji> polecenie_;  // made once the controls exist
     std::thread przebieg_;
+    // The controls shown as disabled during a run, and the one that had the keyboard before it.
+    std::vector<QPointer<QWidget>> wylaczone_;
+    QPointer<QWidget> fokusPrzedPrzebiegiem_;
+    bool pokazane_ = false;
 };
 
 }  // namespace zuv

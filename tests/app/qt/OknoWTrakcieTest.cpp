@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 
@@ -92,6 +93,9 @@ TEST(OknoWTrakcie, TheEventLoopTurnsWhileABatchWaitsAndNoInputActs) {
     QTest::mouseClick(kontrolka("btnLoguj"), Qt::LeftButton);
     ASSERT_TRUE(KomunikatyTestowe().pokazane.empty()) << KomunikatyTestowe().pokazane[0].tekst;
 
+    okno.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&okno));
+    kontrolka("btnAktualizuj")->setFocus();
     Uzytkownik uzytkownik(okno);
     QTest::mouseClick(kontrolka("btnAktualizuj"), Qt::LeftButton);
     ASSERT_EQ(uzytkownik.pokazane.size(), 1u);  // the question, answered Tak
@@ -115,6 +119,10 @@ TEST(OknoWTrakcie, TheEventLoopTurnsWhileABatchWaitsAndNoInputActs) {
         pasek->text().startsWith("11.5.0.6 - Aktualizacja bazy danych: wykonywanie operacji"))
         << pasek->text().toStdString();
     EXPECT_GT(pasek->Wypelnienie(), 0.0);
+
+    // The fields and buttons look disabled for the run's length.
+    for (const char* nazwa : {"edbSerwer", "edbHaslo", "btnLoguj", "btnAktualizuj", "btnZamknij"})
+        EXPECT_FALSE(kontrolka(nazwa)->isEnabled()) << nazwa;
 
     // Buttons and Enter do nothing while the run goes on; closing asks whether to stop it, and No
     // leaves it running.
@@ -144,6 +152,10 @@ TEST(OknoWTrakcie, TheEventLoopTurnsWhileABatchWaitsAndNoInputActs) {
         EXPECT_LE(pokazane.przesuniecie.manhattanLength(), 4);
     }
     EXPECT_EQ(serwer.ZapisanaWersja(), "11.5.0.6");
+    // Back as they were, the keyboard with the button that started the run.
+    for (const char* nazwa : {"edbSerwer", "edbHaslo", "btnLoguj", "btnAktualizuj", "btnZamknij"})
+        EXPECT_TRUE(kontrolka(nazwa)->isEnabled()) << nazwa;
+    EXPECT_EQ(okno.focusWidget(), kontrolka("btnAktualizuj"));
     EXPECT_TRUE(pasek->text().isEmpty());
     EXPECT_EQ(pasek->Wypelnienie(), 0.0);
     EXPECT_TRUE(KomunikatyTestowe().pokazane.empty());
@@ -190,4 +202,18 @@ TEST(OknoWTrakcie, ClosingDuringAHeldBatchAndYesStopsTheRunAndClosesTheWindow) {
     for (const auto& wpis : serwer->journal()) uwaga |= wpis.kind == tds::RequestKind::Attention;
     EXPECT_TRUE(uwaga);
     EXPECT_TRUE(KomunikatyTestowe().pokazane.empty());
+}
+
+// The designed position lies partly off a small screen (here the offscreen screen of 800 x 600):
+// the window opens inside the screen's available area.
+TEST(OknoWTrakcie, AWindowThatDoesNotFitItsDesignedPositionOpensInsideTheScreen) {
+    OknaKomunikatowQt komunikaty;
+    PolaczenieODBC conn;
+    TfrmGlowna okno(komunikaty, conn);
+    okno.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&okno));
+    const QRect dostepny = okno.screen()->availableGeometry();
+    EXPECT_TRUE(dostepny.contains(okno.frameGeometry()))
+        << okno.frameGeometry().x() << "," << okno.frameGeometry().y() << " "
+        << okno.frameGeometry().width() << "x" << okno.frameGeometry().height();
 }
