@@ -293,7 +293,24 @@ void TfrmGlowna::btnZamknijClick() {
     if (!polecenie_->WTrakcie()) PostQuitMessage(0);
 }
 
+namespace {
+
+// The controls a person acts through: shown disabled for a run's length.
+constexpr int KontrolkiWejscia[] = {idk::lstWersje,     idk::edbSerwer, idk::edbBaza,
+                                    idk::edbUzytk,      idk::edbHaslo,  idk::btnLoguj,
+                                    idk::btnAktualizuj, idk::btnZamknij};
+
+}  // namespace
+
+void TfrmGlowna::WlaczKontrolki(bool wlaczone) {
+    for (const int id : KontrolkiWejscia) EnableWindow(Kontrolka(id), wlaczone ? TRUE : FALSE);
+}
+
 void TfrmGlowna::RozpocznijPrzebieg() {
+    // Disabling the control that has the keyboard would leave it nowhere: it is remembered and
+    // given back at the end.
+    fokusPrzedPrzebiegiem_ = GetFocus();
+    WlaczKontrolki(false);
     pasekZadan_.Poczatek();
     SetTimer(okno_, ZegarPostepu, OdstepPostepuMs, nullptr);
     przebieg_ = std::thread([this] {
@@ -305,6 +322,9 @@ void TfrmGlowna::RozpocznijPrzebieg() {
 void TfrmGlowna::ZakonczPrzebieg() {
     przebieg_.join();
     KillTimer(okno_, ZegarPostepu);
+    WlaczKontrolki(true);
+    if (fokusPrzedPrzebiegiem_ != nullptr && IsWindow(fokusPrzedPrzebiegiem_))
+        SetFocus(fokusPrzedPrzebiegiem_);
     if (UruchomObsluge([this] { polecenie_->ZakonczPrzebieg(); })) pasekZadan_.Koniec();
     polecenie_->PokazOstrzezenieDziennika();
     // A stop asked for on closing: the window closes once the package is rolled back.

@@ -55,6 +55,7 @@ class TfrmGlowna : private PolaLogowania, private GrupaAktualizacji, private Lis
     void UlozKontrolki();
     void MalujPanele(HDC dc) const;
     void RozpocznijPrzebieg();
+    void WlaczKontrolki(bool wlaczone);
     void ZakonczPrzebieg();
     // Runs a handler so that what it throws reaches the default error handler; gives whether it
     // ran to its end.
@@ -79,6 +80,7 @@ class TfrmGlowna : private PolaLogowania, private GrupaAktualizacji, private Lis
     std::unique_ptr<PanelInformacyjnyWin32> pnlAktualiacjaInfo_;
     std::unique_ptr<PolecenieAktualizacji> polecenie_;  // made once the controls exist
     std::thread przebieg_;
+    HWND fokusPrzedPrzebiegiem_ = nullptr;
     int dpi_ = 96;
     HFONT czcionka_ = nullptr;
 };
