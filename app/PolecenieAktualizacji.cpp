@@ -47,6 +47,35 @@ std::int64_t LiczbaOperacjiPakietu(const std::string& wersja) {
     return liczba;
 }
 
+std::optional<std::size_t> RozmiarPakietu(const std::string& wersja) {
+    const auto nazwa = NazwaPakietu(wersja);
+    const auto dane = nazwa ? ZnajdzZasob(*nazwa) : std::nullopt;
+    if (!dane) return std::nullopt;
+    return dane->size();
+}
+
+std::string TekstWersjiNajwyzszej(const std::string& aktualna, const std::string& ostatnia) {
+    return Formatuj("Aktualna wersja %s jest większa lub równa maksymalnej dostępnej wersji %s.",
+                    {aktualna, ostatnia});
+}
+
+std::string TekstWersjiPonizejZakresu(const std::string& aktualna, const std::string& pierwsza) {
+    return Formatuj("Aktualna wersja %s musi być większa lub równa minimalnej dostępnej wersji %s.",
+                    {aktualna, pierwsza});
+}
+
+std::vector<std::string> PakietyDoWykonania(const ListaWersji& wersje,
+                                            const std::string& aktualna) {
+    std::vector<std::string> wybrane;
+    const int liczba = wersje.LiczbaWersji();
+    for (int i = 0; i < liczba; ++i) {
+        std::string wpis = wersje.Wersja(i);
+        if (WersjaWiekszaLubRowna(wpis, aktualna) && wpis != aktualna)
+            wybrane.push_back(std::move(wpis));
+    }
+    return wybrane;
+}
+
 namespace {
 
 // Seconds with milliseconds, for the journal.
@@ -105,10 +134,11 @@ std::string PolecenieAktualizacji::OdczytajWersje() {
     if (wynik.liczbaRekordow != 1)
         throw EDatabaseError(Formatuj("Odczyt wersji systemu ZUV dla bazy %s.%s nie powiódł się.",
                                       {widok_.pola.Serwer(), widok_.pola.Baza()}));
-    return TekstWersji(*wynik.pierwszePole);
+    wersjaOdczytana_ = TekstWersji(*wynik.pierwszePole);
+    return wersjaOdczytana_;
 }
 
-std::optional<std::string> PolecenieAktualizacji::WersjaPoPrzebiegu() noexcept {
+std::optional<std::string> PolecenieAktualizacji::OdczytajWersjePoPrzebiegu() noexcept {
     if (!conn_.Otwarte()) return std::nullopt;
     // Only the version line depends on this read: whatever stops it leaves the line as it was,
     // and the run's own end (its box or its error) is told as it is.
@@ -130,6 +160,7 @@ std::string PolecenieAktualizacji::OstatniaWersja() const {
 void PolecenieAktualizacji::btnLogujClick() {
     if (wTrakcie_) return;
     widok_.grupa.PokazGrupe(false);
+    wersjaOdczytana_.clear();
     const std::string serwer = widok_.pola.Serwer();
     const std::string baza = widok_.pola.Baza();
     if (dziennik_ != nullptr) dziennik_->UstawSesje(serwer, baza, widok_.pola.Uzytkownik());
@@ -184,6 +215,7 @@ void PolecenieAktualizacji::PrzerwijPrzebieg() {
 bool PolecenieAktualizacji::btnAktualizujClick() {
     using namespace StylKomunikatu;
     if (wTrakcie_) return false;
+    sprawdzenie_ = WynikSprawdzenia::Brak;
     std::string aktualna;
     try {
         aktualna = OdczytajWersje();
@@ -194,19 +226,17 @@ bool PolecenieAktualizacji::btnAktualizujClick() {
     }
     const std::string ostatnia = OstatniaWersja();
     if (WersjaWiekszaLubRowna(aktualna, ostatnia)) {
-        const std::string tekst =
-            Formatuj("Aktualna wersja %s jest większa lub równa maksymalnej dostępnej wersji %s.",
-                     {aktualna, ostatnia});
+        const std::string tekst = TekstWersjiNajwyzszej(aktualna, ostatnia);
         Zapisz("odmowa", {{"tekst", tekst}});
+        sprawdzenie_ = WynikSprawdzenia::WersjaNajwyzsza;
         widok_.komunikaty.Pokaz(tekst, "Ostrzeżenie", Ok | IkonaWykrzyknik);
         return false;
     }
     const std::string pierwsza = PierwszaWersja();
     if (!WersjaWiekszaLubRowna(aktualna, pierwsza)) {
-        const std::string tekst = Formatuj(
-            "Aktualna wersja %s musi być większa lub równa minimalnej dostępnej wersji %s.",
-            {aktualna, pierwsza});
+        const std::string tekst = TekstWersjiPonizejZakresu(aktualna, pierwsza);
         Zapisz("odmowa", {{"tekst", tekst}});
+        sprawdzenie_ = WynikSprawdzenia::WersjaPonizejZakresu;
         widok_.komunikaty.Pokaz(tekst, "Ostrzeżenie", Ok | IkonaWykrzyknik);
         return false;
     }
@@ -215,22 +245,18 @@ bool PolecenieAktualizacji::btnAktualizujClick() {
     const bool tak = widok_.komunikaty.Pokaz(pytanie, "Potwierdź", TakNie | IkonaInformacja) ==
                      OdpowiedzKomunikatu::Tak;
     Zapisz("pytanie", {{"tekst", pytanie}, {"odpowiedz", tak ? "Tak" : "Nie"}});
+    sprawdzenie_ = tak ? WynikSprawdzenia::Uruchomiony : WynikSprawdzenia::Odmowa;
     if (!tak) return false;
     wersjaPrzedPrzebiegiem_ = aktualna;
 
     // The catalogue is read here, on the window's thread, for the whole run: an entry at or above
     // the recorded version that differs from it as text is applied.
-    doWykonania_.clear();
+    doWykonania_ = PakietyDoWykonania(widok_.wersje, aktualna);
     operacjePakietow_.clear();
     std::int64_t wszystkie = 0;
-    const int liczba = widok_.wersje.LiczbaWersji();
-    for (int i = 0; i < liczba; ++i) {
-        std::string wpis = widok_.wersje.Wersja(i);
-        if (WersjaWiekszaLubRowna(wpis, aktualna) && wpis != aktualna) {
-            operacjePakietow_.push_back(LiczbaOperacjiPakietu(wpis));
-            wszystkie += operacjePakietow_.back();
-            doWykonania_.push_back(std::move(wpis));
-        }
+    for (const std::string& wersja : doWykonania_) {
+        operacjePakietow_.push_back(LiczbaOperacjiPakietu(wersja));
+        wszystkie += operacjePakietow_.back();
     }
     postep_.Rozpocznij(widok_.pasek.Widoczna(), wszystkie);
     widok_.pasek.PrzywrocKolor();
@@ -266,6 +292,8 @@ void PolecenieAktualizacji::WykonajPrzebieg() noexcept {
             postep_.RozpocznijPakiet(wykonane);
             const std::string operacje = std::to_string(operacjePakietow_[i]);
             Zapisz("pakiet-rozpoczety", {{"wersja", doWykonania_[i]}, {"operacje", operacje}});
+            if (obserwator_ != nullptr)
+                obserwator_->PakietRozpoczety(doWykonania_[i], i + 1, doWykonania_.size());
             const auto poczatekPakietu = std::chrono::steady_clock::now();
             try {
                 AktualizujDoWersji(doWykonania_[i]);
@@ -273,10 +301,13 @@ void PolecenieAktualizacji::WykonajPrzebieg() noexcept {
                 Zapisz("pakiet-nieudany", {{"wersja", doWykonania_[i]}, {"blad", e.what()}});
                 throw;
             }
-            Zapisz("pakiet-zatwierdzony",
-                   {{"wersja", doWykonania_[i]},
-                    {"operacje", operacje},
-                    {"sekundy", Sekundy(std::chrono::steady_clock::now() - poczatekPakietu)}});
+            const auto czasPakietu = std::chrono::steady_clock::now() - poczatekPakietu;
+            Zapisz("pakiet-zatwierdzony", {{"wersja", doWykonania_[i]},
+                                           {"operacje", operacje},
+                                           {"sekundy", Sekundy(czasPakietu)}});
+            if (obserwator_ != nullptr)
+                obserwator_->PakietZatwierdzony(doWykonania_[i],
+                                                std::chrono::duration<double>(czasPakietu).count());
             ++zastosowane;
             wykonane += operacjePakietow_[i];
         }
@@ -299,7 +330,7 @@ void PolecenieAktualizacji::WykonajPrzebieg() noexcept {
     }
     // The version line would otherwise go on showing the version read at "Loguj"; a run that
     // did not get the lock changed nothing and sends nothing more.
-    if (zablokowana) wersjaPoPrzebiegu_ = WersjaPoPrzebiegu();
+    if (zablokowana) wersjaPoPrzebiegu_ = OdczytajWersjePoPrzebiegu();
     Zapisz("koniec-aktualizacji",
            {{"wynik", bladPrzebiegu_ ? "blad" : "zakonczona"},
             {"wersja-przed", wersjaPrzedPrzebiegiem_},

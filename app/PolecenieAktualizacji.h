@@ -31,10 +31,20 @@
 
 #include "app/Dziennik.h"
 #include "app/InterfejsyOkna.h"
+#include "app/ObserwatorPrzebiegu.h"
 #include "app/PostepPrzebiegu.h"
 #include "db/Polaczenie.h"
 
 namespace zuv {
+
+// How the last "Aktualizuj" ended before any run: the bound checks and the question.
+enum class WynikSprawdzenia {
+    Brak,                  // not pressed yet, or it raised an error
+    WersjaNajwyzsza,       // the recorded version is at or above the catalogue's last
+    WersjaPonizejZakresu,  // below the catalogue's first
+    Odmowa,                // the question answered other than Yes
+    Uruchomiony,           // confirmed: the run is due
+};
 
 class PolecenieAktualizacji {
   public:
@@ -86,6 +96,16 @@ class PolecenieAktualizacji {
     // a caller that keeps no event loop turning.
     void AktualizujWWatkuOkna();
     bool WTrakcie() const noexcept { return wTrakcie_; }
+    WynikSprawdzenia OstatnieSprawdzenie() const noexcept { return sprawdzenie_; }
+    // The recorded version as last read, at "Loguj" or at "Aktualizuj"; empty before any read.
+    const std::string& WersjaOdczytana() const noexcept { return wersjaOdczytana_; }
+    // The recorded version read again after the last run; nothing when it could not be read.
+    const std::optional<std::string>& WersjaPoPrzebiegu() const noexcept {
+        return wersjaPoPrzebiegu_;
+    }
+    // Told of each package as the run reaches it; none when null. Set outside a run; it must
+    // outlive the command.
+    void UstawObserwatora(ObserwatorPrzebiegu* obserwator) noexcept { obserwator_ = obserwator; }
     // After the run's last box: a warning box, once, when the journal could not be written.
     void PokazOstrzezenieDziennika();
 
@@ -97,13 +117,16 @@ class PolecenieAktualizacji {
   private:
     // The recorded version read on the run's connection after the run; nothing when the session
     // is gone or the read fails.
-    std::optional<std::string> WersjaPoPrzebiegu() noexcept;
+    std::optional<std::string> OdczytajWersjePoPrzebiegu() noexcept;
     void Zapisz(std::string_view zdarzenie, std::initializer_list<Dziennik::Pole> pola = {});
 
     Polaczenie& conn_;
     WidokOkna widok_;
     Dziennik* dziennik_;
+    ObserwatorPrzebiegu* obserwator_ = nullptr;
     std::string wersjaPrzedPrzebiegiem_;
+    std::string wersjaOdczytana_;
+    WynikSprawdzenia sprawdzenie_ = WynikSprawdzenia::Brak;
 
     bool wTrakcie_ = false;
     std::vector<std::string> doWykonania_;
@@ -119,6 +142,19 @@ class PolecenieAktualizacji {
     std::optional<std::string> wersjaPoPrzebiegu_;
     PostepPrzebiegu postep_;
 };
+
+// The bound checks' warnings: the recorded version at or above the catalogue's last entry, and
+// below its first.
+std::string TekstWersjiNajwyzszej(const std::string& aktualna, const std::string& ostatnia);
+std::string TekstWersjiPonizejZakresu(const std::string& aktualna, const std::string& pierwsza);
+
+// The size in bytes of the linked-in package of a catalogue version; nothing when the program
+// carries no such package.
+std::optional<std::size_t> RozmiarPakietu(const std::string& wersja);
+
+// The catalogue entries a run from the recorded version `aktualna` applies, in catalogue order:
+// every entry at or above it in version order that differs from it as text.
+std::vector<std::string> PakietyDoWykonania(const ListaWersji& wersje, const std::string& aktualna);
 
 // The number of operations (separator lines) of the linked-in package of a catalogue version,
 // counted on its bytes without loading it; 0 when the program carries no such package.

@@ -1,0 +1,149 @@
+#include "app/wsadowa/ProgramWsadowy.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <memory>
+#include <thread>
+
+#include "app/wsadowa/ListaBaz.h"
+#include "app/wsadowa/OpcjeWsadowe.h"
+#include "app/wsadowa/PrzebiegBazy.h"
+#include "app/wsadowa/Raport.h"
+#include "app/wsadowa/platforma/Konsola.h"
+#include "common/PrzydzialPamieci.h"
+#include "common/WersjaProgramu.h"
+
+namespace zuv {
+
+namespace {
+
+// How often the status lines are redrawn and a stop is looked for.
+constexpr auto OdstepTykniecia = std::chrono::milliseconds(100);
+
+// The databases of the run: the list's, or the one of the command line with its password.
+std::vector<BazaDoAktualizacji> BazyPrzebiegu(const OpcjeWsadowe& opcje) {
+    if (!opcje.lista.empty()) return WczytajListeBaz(opcje.lista, opcje.plikHasel);
+    BazaDoAktualizacji baza{opcje.serwer, opcje.baza, opcje.uzytkownik, {}};
+    if (!opcje.plikHasla.empty()) {
+        baza.haslo = WczytajHasloZPliku(opcje.plikHasla);
+    } else if (const char* zmienna = std::getenv("ZUV_HASLO"); zmienna != nullptr) {
+        baza.haslo = zmienna;
+    } else if (WejscieZTerminala()) {
+        const auto haslo = CzytajZTerminala(
+            "Hasło użytkownika " + baza.uzytkownik + " na serwerze " + baza.serwer + ": ", true);
+        if (!haslo) throw EBladArgumentow("Nie podano hasła.");
+        baza.haslo = *haslo;
+    } else {
+        throw EBladArgumentow(
+            "Brak hasła: podaj je w zmiennej ZUV_HASLO albo w pliku (--plik-hasla); bez terminala "
+            "program nie może o nie zapytać.");
+    }
+    return {baza};
+}
+
+}  // namespace
+
+int UruchomProgramWsadowy(const std::vector<std::string>& argumenty) {
+    UstawPrzydzialPamieci();
+    const bool terminal = PrzygotujKonsole();
+    OpcjeWsadowe opcje;
+    std::vector<BazaDoAktualizacji> bazy;
+    try {
+        opcje = ParsujOpcje(argumenty);
+        if (opcje.pomoc) {
+            std::fputs(TekstPomocy().c_str(), stdout);
+            return KodWyjscia::Zaktualizowana;
+        }
+        if (opcje.wersjaProgramu) {
+            std::printf("aktualizacja-zuv-wsadowa %s\n", WersjaProgramu);
+            return KodWyjscia::Zaktualizowana;
+        }
+        bazy = BazyPrzebiegu(opcje);
+    } catch (const EBladArgumentow& e) {
+        std::fprintf(stderr, "Błąd: %s\n", e.what());
+        return KodWyjscia::BladArgumentow;
+    }
+
+    Wydruk wydruk(terminal, opcje.cicho, SzerokoscTerminala());
+    UstawieniaPrzebiegu ustawienia;
+    ustawienia.sprawdz = opcje.sprawdz;
+    // Several databases at once cannot share one person's keyboard.
+    ustawienia.odpowiedz = opcje.tak ? OdpowiedzNaPytanie::Tak
+                           : WejscieZTerminala() && opcje.rownolegle == 1
+                               ? OdpowiedzNaPytanie::ZTerminala
+                               : OdpowiedzNaPytanie::Nie;
+    ustawienia.sciezkaDziennika = SciezkaDziennika();
+    const bool lista = !opcje.lista.empty();
+
+    std::vector<std::unique_ptr<PrzebiegBazy>> przebiegi;
+    for (std::size_t i = 0; i < bazy.size(); ++i)
+        przebiegi.push_back(std::make_unique<PrzebiegBazy>(
+            bazy[i], i, lista ? "[" + bazy[i].serwer + "/" + bazy[i].baza + "] " : std::string(),
+            ustawienia, wydruk));
+    bazy.clear();  // the passwords stay only with the runs that use them
+
+    Dziennik dziennik(ustawienia.sciezkaDziennika);
+    dziennik.Zapisz("start-programu",
+                    {{"program", "wsadowa"}, {"bazy", std::to_string(przebiegi.size())}});
+    PrzechwytujZatrzymanie();
+
+    // Each thread takes the next database not yet taken; a failure of one never stops the others.
+    std::atomic<std::size_t> nastepna = 0;
+    std::atomic<std::size_t> dzialajace = 0;
+    const std::size_t watki =
+        std::min<std::size_t>(static_cast<std::size_t>(opcje.rownolegle), przebiegi.size());
+    std::vector<std::thread> watkiBaz;
+    dzialajace = watki;
+    for (std::size_t w = 0; w < watki; ++w)
+        watkiBaz.emplace_back([&] {
+            for (std::size_t i; (i = nastepna++) < przebiegi.size();) {
+                if (ZatrzymanieZadane()) continue;  // stays "nie rozpoczęta"
+                przebiegi[i]->Wykonaj();
+            }
+            --dzialajace;
+        });
+
+    bool przerywanie = false;
+    while (dzialajace > 0) {
+        std::this_thread::sleep_for(OdstepTykniecia);
+        if (ZatrzymanieZadane() && !przerywanie) {
+            przerywanie = true;
+            wydruk.Blad(
+                "Przerywanie: bieżące pakiety są wycofywane w całości, następne bazy nie "
+                "zostaną rozpoczęte. Ponowne Ctrl+C kończy program od razu.");
+            dziennik.Zapisz("przerwanie-zadane");
+        }
+        for (const auto& przebieg : przebiegi) {
+            if (przerywanie) przebieg->Przerwij();
+            przebieg->Tyknij();
+        }
+        wydruk.Odswiez();
+    }
+    for (std::thread& watek : watkiBaz) watek.join();
+
+    std::vector<const WynikBazy*> wyniki;
+    int kod = KodWyjscia::Zaktualizowana;
+    for (const auto& przebieg : przebiegi) {
+        wyniki.push_back(&przebieg->Wynik());
+        kod = std::max(kod, przebieg->Wynik().kod);
+    }
+    if (lista || opcje.cicho) {
+        std::string tabela = TabelaWynikow(wyniki);
+        if (!tabela.empty() && tabela.back() == '\n') tabela.pop_back();
+        wydruk.Wynik(tabela);
+    }
+    if (!opcje.raport.empty()) {
+        try {
+            ZapiszRaport(opcje.raport, RaportJson(wyniki, kod));
+        } catch (const std::exception& e) {
+            wydruk.Blad(std::string("Błąd: ") + e.what());
+            kod = std::max(kod, KodWyjscia::BladArgumentow);
+        }
+    }
+    dziennik.Zapisz("koniec-programu", {{"program", "wsadowa"}, {"kod", std::to_string(kod)}});
+    return kod;
+}
+
+}  // namespace zuv

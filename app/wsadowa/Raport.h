@@ -1,0 +1,24 @@
+#pragma once
+// What the unattended program leaves behind: the closing table of every database, and the JSON
+// report of --raport for whatever reads the night's results.
+
+#include <string>
+#include <vector>
+
+#include "app/wsadowa/PrzebiegBazy.h"
+
+namespace zuv {
+
+// The table: server, database, version before and after, result and time, one line each.
+std::string TabelaWynikow(const std::vector<const WynikBazy*>& wyniki);
+
+// {"program", "wersja_programu", "kod_wyjscia", "bazy": [{"serwer", "baza", "uzytkownik",
+// "wersja_przed", "wersja_po", "wynik", "kod", "sekundy", "pakiety": [{"wersja", "sekundy"}],
+// "blad"}]}; a version not known and a database without failure give null.
+std::string RaportJson(const std::vector<const WynikBazy*>& wyniki, int kodWyjscia);
+
+// Writes the report whole (to a file beside it, then renamed over it, so that a reader never meets
+// half of one); raises Exception with a Polish sentence when it cannot.
+void ZapiszRaport(const std::string& sciezka, const std::string& tresc);
+
+}  // namespace zuv
