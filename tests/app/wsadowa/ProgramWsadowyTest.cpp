@@ -1,0 +1,293 @@
+// The unattended program through the real driver against test servers of the test's own, run as
+// a separate process the way a scheduled job runs it: no terminal, the password in the
+// environment or in files, the exit code and the report read afterwards.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "db/WersjaPoUtracie.h"
+#include "tests/app/wsadowa/UruchomienieProgramu.h"
+#include "tests/db/integracja/SerwerTestowy.h"
+
+using namespace std::chrono_literals;
+
+namespace {
+
+const std::string Haslo = "Tajne;1'\"";
+
+class ProgramWsadowy : public ::testing::Test {
+  protected:
+    ProgramWsadowy() {
+        std::string wzor = (std::filesystem::temp_directory_path() / "zuv-wsad-XXXXXX").string();
+        katalog_ = mkdtemp(wzor.data());
+    }
+    ~ProgramWsadowy() override { std::filesystem::remove_all(katalog_); }
+
+    std::unique_ptr<UruchomienieProgramu> Uruchom(const std::vector<std::string>& argumenty,
+                                                  std::vector<std::string> srodowisko = {}) {
+        srodowisko.push_back("XDG_STATE_HOME=" + (katalog_ / "stan").string());
+        return std::make_unique<UruchomienieProgramu>(argumenty, srodowisko, katalog_);
+    }
+    // One database of a server, answered Yes, the password from the environment.
+    std::vector<std::string> JednaBaza(const SerwerTestowy& serwer) const {
+        return {"--serwer", serwer.Adres(), "--baza", "ZUV", "--uzytkownik", "sa"};
+    }
+    std::string Plik(const std::string& nazwa, const std::string& tresc, int tryb = 0600) const {
+        const auto sciezka = katalog_ / nazwa;
+        std::ofstream(sciezka, std::ios::binary) << tresc;
+        chmod(sciezka.c_str(), static_cast<mode_t>(tryb));
+        return sciezka.string();
+    }
+    std::string Dziennik() const {
+        return UruchomienieProgramu::Tresc(katalog_ / "stan" / "aktualizacja-zuv" / "dziennik.log");
+    }
+
+    std::filesystem::path katalog_;
+};
+
+// What the server was asked to do, in order: every request but the log-ins and disconnections.
+std::vector<std::string> Zadania(SerwerTestowy& serwer) {
+    std::vector<std::string> zadania;
+    for (const auto& wpis : serwer->journal())
+        if (wpis.kind != tds::RequestKind::Login && wpis.kind != tds::RequestKind::Disconnect)
+            zadania.push_back(std::string(tds::kindName(wpis.kind)) + ": " + wpis.text);
+    return zadania;
+}
+
+tds::ServerConfig Konfiguracja(const std::string& wersja) {
+    tds::ServerConfig konfiguracja;
+    konfiguracja.initVersion = wersja;
+    return konfiguracja;
+}
+
+}  // namespace
+
+TEST_F(ProgramWsadowy, OneDatabaseIsBroughtUpToDateWithTheWindowsTextsAndJournal) {
+    SerwerTestowy serwer(Konfiguracja("11.3.0.2"));
+    auto program = Uruchom(
+        [&] {
+            auto argumenty = JednaBaza(serwer);
+            argumenty.push_back("--tak");
+            return argumenty;
+        }(),
+        {"ZUV_HASLO=" + Haslo});
+    ASSERT_EQ(program->Czekaj(), 0) << program->Wyjscie() << program->Bledy();
+    EXPECT_EQ(serwer.ZapisanaWersja(), "11.5.0.6");
+    EXPECT_EQ(program->Wyjscie(), "Wersja bazy " + serwer.Adres() + ".ZUV: 11.3.0.2\n" +
+                                      "Wykonać aktualizację bazy " + serwer.Adres() +
+                                      ".ZUV do wersji 11.5.0.6 ? Tak (--tak)\n"
+                                      "Pakiet 11.4.0.1 (1 z 2)...\n"
+                                      "Pakiet 11.5.0.6 (2 z 2)...\n"
+                                      "Wersja bazy " +
+                                      serwer.Adres() +
+                                      ".ZUV: 11.5.0.6\n"
+                                      "Informacja: Zakończono aktualizację.\n");
+    EXPECT_EQ(program->Bledy(), "");
+    const std::string dziennik = Dziennik();
+    EXPECT_NE(dziennik.find("start-programu program=\"wsadowa\""), std::string::npos) << dziennik;
+    EXPECT_NE(dziennik.find("pakiet-zatwierdzony wersja=\"11.5.0.6\""), std::string::npos);
+    EXPECT_NE(dziennik.find("koniec-aktualizacji wynik=\"zakonczona\""), std::string::npos);
+    EXPECT_EQ(dziennik.find(Haslo), std::string::npos);
+}
+
+// The bound checks print the window's warning and send nothing after the version reads; a database
+// already at the last version is not a failure of a nightly job.
+TEST_F(ProgramWsadowy, TheBoundChecksPrintTheirTextAndSendNothingMore) {
+    struct Przypadek {
+        std::string wersja;
+        int kod;
+        std::string tekst;
+    };
+    const Przypadek przypadki[] = {
+        {"11.5.0.6", 0,
+         "Ostrzeżenie: Aktualna wersja 11.5.0.6 jest większa lub równa maksymalnej dostępnej "
+         "wersji 11.5.0.6."},
+        {"12.0.0.0", 1,
+         "Ostrzeżenie: Aktualna wersja 12.0.0.0 jest większa lub równa maksymalnej dostępnej "
+         "wersji 11.5.0.6."},
+        {"7.12.0.7", 1,
+         "Ostrzeżenie: Aktualna wersja 7.12.0.7 musi być większa lub równa minimalnej dostępnej "
+         "wersji 8.1.0.0."},
+        {"10.1.0.1 ", 1, "Błąd: "},
+    };
+    for (const Przypadek& przypadek : przypadki) {
+        SCOPED_TRACE(przypadek.wersja);
+        SerwerTestowy serwer(Konfiguracja(przypadek.wersja));
+        auto argumenty = JednaBaza(serwer);
+        argumenty.push_back("--tak");
+        auto program = Uruchom(argumenty, {"ZUV_HASLO=" + Haslo});
+        EXPECT_EQ(program->Czekaj(), przypadek.kod);
+        EXPECT_NE((program->Wyjscie() + program->Bledy()).find(przypadek.tekst), std::string::npos)
+            << program->Wyjscie() << program->Bledy();
+        // The version, read at log-in and at the press.
+        EXPECT_EQ(Zadania(serwer).size(), 2u);
+        EXPECT_EQ(serwer.Partie().size(), 2u);
+        EXPECT_EQ(serwer.ZapisanaWersja(), przypadek.wersja);
+    }
+}
+
+TEST_F(ProgramWsadowy, CheckOnlyListsThePackagesAndSendsNothingButTheVersionQuery) {
+    SerwerTestowy serwer(Konfiguracja("11.3.0.2"));
+    auto argumenty = JednaBaza(serwer);
+    argumenty.push_back("--sprawdz");
+    auto program = Uruchom(argumenty, {"ZUV_HASLO=" + Haslo});
+    ASSERT_EQ(program->Czekaj(), 0) << program->Bledy();
+    const std::string wyjscie = program->Wyjscie();
+    EXPECT_NE(wyjscie.find("Pakiety do wykonania (2):\n  11.4.0.1  "), std::string::npos)
+        << wyjscie;
+    EXPECT_NE(wyjscie.find("\n  11.5.0.6  "), std::string::npos) << wyjscie;
+    // The version query alone: no lock, no flag, no transaction.
+    EXPECT_EQ(Zadania(serwer),
+              std::vector<std::string>{std::string("batch: ") + zuv::ZapytanieZapisanejWersji});
+    EXPECT_EQ(serwer.ZapisanaWersja(), "11.3.0.2");
+}
+
+// Without --tak and without a terminal nobody can answer: No, nothing applied. Without a password
+// and without a terminal the program refuses before it connects.
+TEST_F(ProgramWsadowy, WithoutAnAnswerOrAPasswordNothingRuns) {
+    SerwerTestowy serwer(Konfiguracja("11.3.0.2"));
+    auto bezOdpowiedzi = Uruchom(JednaBaza(serwer), {"ZUV_HASLO=" + Haslo});
+    EXPECT_EQ(bezOdpowiedzi->Czekaj(), 1);
+    EXPECT_NE(bezOdpowiedzi->Wyjscie().find("? Nie: bez --tak"), std::string::npos)
+        << bezOdpowiedzi->Wyjscie();
+    EXPECT_EQ(serwer.ZapisanaWersja(), "11.3.0.2");
+
+    auto argumenty = JednaBaza(serwer);
+    argumenty.push_back("--tak");
+    auto bezHasla = Uruchom(argumenty);
+    EXPECT_EQ(bezHasla->Czekaj(), 4);
+    EXPECT_NE(bezHasla->Bledy().find("Brak hasła"), std::string::npos) << bezHasla->Bledy();
+    EXPECT_EQ(serwer.Partie().size(), 2u);
+
+    // The password file's first line, as it stands.
+    argumenty.insert(argumenty.end(), {"--plik-hasla", Plik("haslo", Haslo + "\ndrugi\n")});
+    auto zPliku = Uruchom(argumenty);
+    EXPECT_EQ(zPliku->Czekaj(), 0) << zPliku->Bledy();
+    EXPECT_EQ(serwer.ZapisanaWersja(), "11.5.0.6");
+}
+
+// Three databases on three servers, one failing at a batch: the other two reach the last version,
+// the failing one keeps what it committed, and the report and the exit code say which and why;
+// the same one at a time and three at once.
+TEST_F(ProgramWsadowy, AListRunsEveryDatabaseAndOneFailureStopsNoOther) {
+    for (const char* rownolegle : {"1", "3"}) {
+        SCOPED_TRACE(rownolegle);
+        tds::ServerConfig zBledem = Konfiguracja("11.3.0.2");
+        zBledem.faults.failBatches.push_back({"11.5.0.6", 2, 50000, "Brak miejsca w bazie"});
+        SerwerTestowy pierwszy(Konfiguracja("11.3.0.2"));
+        SerwerTestowy drugi(zBledem, "inne;haslo");
+        SerwerTestowy trzeci(Konfiguracja("11.4.0.1"));
+        const std::string lista =
+            Plik("lista", "# bazy\n" + pierwszy.Adres() + ";ZUV;sa\n\n" + drugi.Adres() +
+                              " ; ZUV ; sa\r\n" + trzeci.Adres() + ";ZUV;sa\n");
+        const std::string hasla =
+            Plik("hasla", pierwszy.Adres() + ";ZUV;sa;" + Haslo + "\n" + drugi.Adres() +
+                              ";ZUV;sa;inne;haslo\n" + trzeci.Adres() + ";ZUV;sa;" + Haslo + "\n");
+        const std::string raport = (katalog_ / "raport.json").string();
+        auto program = Uruchom({"--lista", lista, "--plik-hasel", hasla, "--tak", "--rownolegle",
+                                rownolegle, "--raport", raport});
+        ASSERT_EQ(program->Czekaj(), 2) << program->Wyjscie() << program->Bledy();
+        EXPECT_EQ(pierwszy.ZapisanaWersja(), "11.5.0.6");
+        EXPECT_EQ(drugi.ZapisanaWersja(), "11.4.0.1");
+        EXPECT_EQ(trzeci.ZapisanaWersja(), "11.5.0.6");
+
+        const std::string wyjscie = program->Wyjscie();
+        EXPECT_NE(wyjscie.find(drugi.Adres() + "  ZUV   11.3.0.2  11.4.0.1  błąd pakietu"),
+                  std::string::npos)
+            << wyjscie;
+        EXPECT_NE(wyjscie.find(trzeci.Adres() + "  ZUV   11.4.0.1  11.5.0.6  zaktualizowana"),
+                  std::string::npos)
+            << wyjscie;
+        EXPECT_NE(program->Bledy().find("[" + drugi.Adres() +
+                                        "/ZUV] Błąd: Błąd aktualizacji bazy do wersji 11.5.0.6 "
+                                        "podczas wykonywania operacji 2:\r\nBrak miejsca w bazie."),
+                  std::string::npos)
+            << program->Bledy();
+
+        const std::string json = UruchomienieProgramu::Tresc(raport);
+        EXPECT_NE(json.find("\"kod_wyjscia\": 2"), std::string::npos) << json;
+        EXPECT_NE(json.find("\"wersja_przed\": \"11.3.0.2\", \"wersja_po\": \"11.4.0.1\", "
+                            "\"wynik\": \"błąd pakietu\", \"kod\": 2"),
+                  std::string::npos)
+            << json;
+        EXPECT_NE(json.find("\"blad\": \"Błąd aktualizacji bazy do wersji 11.5.0.6 podczas "
+                            "wykonywania operacji 2:\\r\\nBrak miejsca w bazie.\""),
+                  std::string::npos)
+            << json;
+        EXPECT_NE(json.find("\"pakiety\": [{\"wersja\": \"11.4.0.1\", \"sekundy\": "),
+                  std::string::npos);
+        EXPECT_EQ(json.find(Haslo), std::string::npos);
+    }
+}
+
+// Requests are numbered from the log-in's version query: the press's query, the update lock, the
+// two flag statements, the generation query and the transaction's begin come before the
+// package's batches.
+TEST_F(ProgramWsadowy, SigintDuringAHeldBatchRollsThePackageBackAndEndsWithFive) {
+    tds::ServerConfig konfiguracja = Konfiguracja("11.4.0.1");
+    konfiguracja.faults.delays = {{9, 60000ms}};
+    SerwerTestowy serwer(konfiguracja);
+    auto argumenty = JednaBaza(serwer);
+    argumenty.push_back("--tak");
+    auto program = Uruchom(argumenty, {"ZUV_HASLO=" + Haslo});
+    const auto koniec = std::chrono::steady_clock::now() + 20s;
+    while (serwer->journal().size() < 9 && std::chrono::steady_clock::now() < koniec)
+        std::this_thread::sleep_for(20ms);
+    ASSERT_GE(serwer->journal().size(), 9u) << program->Wyjscie() << program->Bledy();
+    const auto poczatek = std::chrono::steady_clock::now();
+    program->Sygnal(SIGINT);
+    EXPECT_EQ(program->Czekaj(30s), 5) << program->Wyjscie() << program->Bledy();
+    EXPECT_LT(std::chrono::steady_clock::now() - poczatek, 20s);
+    EXPECT_EQ(serwer.ZapisanaWersja(), "11.4.0.1");
+    EXPECT_NE(program->Wyjscie().find(
+                  "Informacja: Aktualizacja przerwana. Baza danych jest w wersji 11.4.0.1."),
+              std::string::npos)
+        << program->Wyjscie();
+    EXPECT_NE(Dziennik().find("przerwanie-zadane"), std::string::npos);
+}
+
+// A list or password file that cannot be read stops the program before anything is sent, naming
+// the file and the line; so does a password file that others may read.
+TEST_F(ProgramWsadowy, BadListsAndOpenPasswordFilesAreRefusedBeforeAnythingRuns) {
+    SerwerTestowy serwer(Konfiguracja("11.3.0.2"));
+    const std::string adres = serwer.Adres();
+    struct Przypadek {
+        std::string lista;
+        std::string hasla;
+        int tryb;
+        std::string blad;
+    };
+    const Przypadek przypadki[] = {
+        {adres + ";ZUV\n", adres + ";ZUV;sa;x\n", 0600,
+         "lista:1: oczekiwano serwer;baza;uzytkownik, jest \"" + adres + ";ZUV\"."},
+        {"# a\n" + adres + ";ZUV;sa;nadmiar\n", adres + ";ZUV;sa;x\n", 0600, "lista:2: "},
+        {adres + ";ZUV; \n", adres + ";ZUV;sa;x\n", 0600, "lista:1: "},
+        {adres + ";ZUV;sa\n" + adres + ";ZUV;sa\n", adres + ";ZUV;sa;x\n", 0600,
+         "lista:2: baza " + adres + ".ZUV jest już na liście w wierszu 1."},
+        {adres + ";ZUV;sa\n", "\n" + adres + ";ZUV;sa\n", 0600,
+         "hasla:2: oczekiwano serwer;baza;uzytkownik;haslo."},
+        {adres + ";ZUV;sa\n", adres + ";ZUV;inny;x\n", 0600,
+         "lista:1: brak hasła dla " + adres + ";ZUV;sa w pliku"},
+        {adres + ";ZUV;sa\n", adres + ";ZUV;sa;x\n", 0640,
+         "jest dostępny dla grupy lub innych użytkowników; odmowa. Ogranicz dostęp poleceniem: "
+         "chmod 600"},
+        {"# nic\n", adres + ";ZUV;sa;x\n", 0600, "nie zawiera żadnej bazy."},
+    };
+    for (const Przypadek& przypadek : przypadki) {
+        SCOPED_TRACE(przypadek.blad);
+        const std::string lista = Plik("lista", przypadek.lista);
+        const std::string hasla = Plik("hasla", przypadek.hasla, przypadek.tryb);
+        auto program = Uruchom({"--lista", lista, "--plik-hasel", hasla, "--tak"});
+        EXPECT_EQ(program->Czekaj(), 4);
+        EXPECT_NE(program->Bledy().find(przypadek.blad), std::string::npos) << program->Bledy();
+        EXPECT_EQ(program->Bledy().find(";x"), std::string::npos) << "a password was printed";
+    }
+    EXPECT_TRUE(serwer->journal().empty());
+}

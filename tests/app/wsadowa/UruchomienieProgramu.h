@@ -1,0 +1,78 @@
+#pragma once
+// The unattended program run as an administrator's script runs it: its own process, standard input
+// from /dev/null, standard output and error captured, its own environment, its exit code.
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+class UruchomienieProgramu {
+  public:
+    // `srodowisko`: NAME=value entries added to the test's environment.
+    UruchomienieProgramu(const std::vector<std::string>& argumenty,
+                         const std::vector<std::string>& srodowisko,
+                         const std::filesystem::path& katalog)
+        : wyjscie_(katalog / "wyjscie.txt"), bledy_(katalog / "bledy.txt") {
+        std::vector<std::string> wszystkie = {ZUV_PROGRAM_WSADOWY};
+        wszystkie.insert(wszystkie.end(), argumenty.begin(), argumenty.end());
+        pid_ = fork();
+        if (pid_ == 0) {
+            const int pusty = open("/dev/null", O_RDONLY);
+            const int out = open(wyjscie_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            const int err = open(bledy_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            dup2(pusty, 0);
+            dup2(out, 1);
+            dup2(err, 2);
+            for (const std::string& wpis : srodowisko) putenv(strdup(wpis.c_str()));
+            std::vector<char*> argv;
+            for (std::string& argument : wszystkie) argv.push_back(argument.data());
+            argv.push_back(nullptr);
+            execv(argv[0], argv.data());
+            _exit(127);
+        }
+    }
+    ~UruchomienieProgramu() {
+        if (pid_ > 0 && !zakonczony_) {
+            kill(pid_, SIGKILL);
+            waitpid(pid_, nullptr, 0);
+        }
+    }
+
+    void Sygnal(int numer) const { kill(pid_, numer); }
+    // The exit code; -1 when the program did not end in time (it is then killed).
+    int Czekaj(std::chrono::seconds limit = std::chrono::seconds(60)) {
+        const auto koniec = std::chrono::steady_clock::now() + limit;
+        int stan = 0;
+        while (waitpid(pid_, &stan, WNOHANG) == 0) {
+            if (std::chrono::steady_clock::now() > koniec) return -1;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        zakonczony_ = true;
+        return WIFEXITED(stan) ? WEXITSTATUS(stan) : 128 + WTERMSIG(stan);
+    }
+    std::string Wyjscie() const { return Tresc(wyjscie_); }
+    std::string Bledy() const { return Tresc(bledy_); }
+
+    static std::string Tresc(const std::filesystem::path& plik) {
+        std::ifstream strumien(plik, std::ios::binary);
+        std::stringstream tresc;
+        tresc << strumien.rdbuf();
+        return tresc.str();
+    }
+
+  private:
+    std::filesystem::path wyjscie_;
+    std::filesystem::path bledy_;
+    pid_t pid_ = -1;
+    bool zakonczony_ = false;
+};
