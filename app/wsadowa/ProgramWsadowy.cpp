@@ -70,10 +70,10 @@ int UruchomProgramWsadowy(const std::vector<std::string>& argumenty) {
     UstawieniaPrzebiegu ustawienia;
     ustawienia.sprawdz = opcje.sprawdz;
     // Several databases at once cannot share one person's keyboard.
-    ustawienia.odpowiedz = opcje.tak ? OdpowiedzNaPytanie::Tak
-                           : WejscieZTerminala() && opcje.rownolegle == 1
-                               ? OdpowiedzNaPytanie::ZTerminala
-                               : OdpowiedzNaPytanie::Nie;
+    ustawienia.odpowiedz = opcje.tak              ? OdpowiedzNaPytanie::Tak
+                           : !WejscieZTerminala() ? OdpowiedzNaPytanie::Nie
+                           : opcje.rownolegle > 1 ? OdpowiedzNaPytanie::NieNaraz
+                                                  : OdpowiedzNaPytanie::ZTerminala;
     ustawienia.sciezkaDziennika = SciezkaDziennika();
     const bool lista = !opcje.lista.empty();
 

@@ -43,9 +43,13 @@ int WidokKonsoli::Pokaz(const std::string& tekst, const std::string& tytul, int 
             return tak ? OdpowiedzKomunikatu::Tak : OdpowiedzKomunikatu::Nie;
         }
         case OdpowiedzNaPytanie::Nie:
+            Wiersz(tekst +
+                   " Nie: bez --tak nie ma kto odpowiedzieć (wejście nie jest terminalem).");
+            break;
+        case OdpowiedzNaPytanie::NieNaraz:
+            Wiersz(tekst + " Nie: przy kilku bazach naraz (--rownolegle) odpowiedz opcją --tak.");
             break;
     }
-    Wiersz(tekst + " Nie: bez --tak nie ma kto odpowiedzieć (wejście nie jest terminalem).");
     return OdpowiedzKomunikatu::Nie;
 }
 

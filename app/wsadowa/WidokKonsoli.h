@@ -18,7 +18,12 @@
 namespace zuv {
 
 // How the question "Wykonać aktualizację ...?" gets its answer.
-enum class OdpowiedzNaPytanie { Tak, ZTerminala, Nie };
+enum class OdpowiedzNaPytanie {
+    Tak,         // --tak
+    ZTerminala,  // the person at the terminal
+    Nie,         // nobody to ask: standard input is no terminal
+    NieNaraz,    // several databases at once cannot share one keyboard
+};
 
 class WidokKonsoli final : public PolaLogowania,
                            public GrupaAktualizacji,

@@ -19,6 +19,16 @@ std::string Przytnij(const std::string& tekst, int kolumny) {
     return tekst;
 }
 
+// Line ends as the console writes them: a server's message carries CR LF, which a Windows program
+// writing in text mode would turn into CR CR LF, and a Linux terminal or log needs no CR.
+std::string BezCR(const std::string& tekst) {
+    std::string wynik;
+    wynik.reserve(tekst.size());
+    for (std::size_t i = 0; i < tekst.size(); ++i)
+        if (!(tekst[i] == '\r' && i + 1 < tekst.size() && tekst[i + 1] == '\n')) wynik += tekst[i];
+    return wynik;
+}
+
 }  // namespace
 
 std::string CzasDlaLudzi(double sekundy) {
@@ -56,7 +66,7 @@ void Wydruk::Wypisz(std::FILE* strumien, const std::string& tekst) {
         ZetrzyjStany();
         std::fflush(stdout);
     }
-    std::fputs(tekst.c_str(), strumien);
+    std::fputs(BezCR(tekst).c_str(), strumien);
     std::fputs("\n", strumien);
     std::fflush(strumien);
     if (wMiejscu_) NarysujStany();

@@ -33,7 +33,9 @@ class ProgramWsadowy : public ::testing::Test {
     std::unique_ptr<UruchomienieProgramu> Uruchom(const std::vector<std::string>& argumenty,
                                                   std::vector<std::string> srodowisko = {}) {
         srodowisko.push_back("XDG_STATE_HOME=" + (katalog_ / "stan").string());
-        return std::make_unique<UruchomienieProgramu>(argumenty, srodowisko, katalog_);
+        std::vector<std::string> polecenie = {ZUV_PROGRAM_WSADOWY};
+        polecenie.insert(polecenie.end(), argumenty.begin(), argumenty.end());
+        return std::make_unique<UruchomienieProgramu>(polecenie, srodowisko, katalog_);
     }
     // One database of a server, answered Yes, the password from the environment.
     std::vector<std::string> JednaBaza(const SerwerTestowy& serwer) const {
@@ -207,7 +209,7 @@ TEST_F(ProgramWsadowy, AListRunsEveryDatabaseAndOneFailureStopsNoOther) {
             << wyjscie;
         EXPECT_NE(program->Bledy().find("[" + drugi.Adres() +
                                         "/ZUV] Błąd: Błąd aktualizacji bazy do wersji 11.5.0.6 "
-                                        "podczas wykonywania operacji 2:\r\nBrak miejsca w bazie."),
+                                        "podczas wykonywania operacji 2:\nBrak miejsca w bazie."),
                   std::string::npos)
             << program->Bledy();
 

@@ -1,6 +1,6 @@
 #pragma once
-// The unattended program run as an administrator's script runs it: its own process, standard input
-// from /dev/null, standard output and error captured, its own environment, its exit code.
+// A program run as an administrator's script runs it: its own process, standard input from
+// /dev/null, standard output and error captured, its own environment, its exit code.
 
 #include <fcntl.h>
 #include <signal.h>
@@ -18,13 +18,12 @@
 
 class UruchomienieProgramu {
   public:
-    // `srodowisko`: NAME=value entries added to the test's environment.
-    UruchomienieProgramu(const std::vector<std::string>& argumenty,
+    // `polecenie`: the program (looked up in PATH) and its arguments. `srodowisko`: NAME=value
+    // entries added to the test's environment. The output goes to files in `katalog`.
+    UruchomienieProgramu(std::vector<std::string> polecenie,
                          const std::vector<std::string>& srodowisko,
                          const std::filesystem::path& katalog)
         : wyjscie_(katalog / "wyjscie.txt"), bledy_(katalog / "bledy.txt") {
-        std::vector<std::string> wszystkie = {ZUV_PROGRAM_WSADOWY};
-        wszystkie.insert(wszystkie.end(), argumenty.begin(), argumenty.end());
         pid_ = fork();
         if (pid_ == 0) {
             const int pusty = open("/dev/null", O_RDONLY);
@@ -35,9 +34,9 @@ class UruchomienieProgramu {
             dup2(err, 2);
             for (const std::string& wpis : srodowisko) putenv(strdup(wpis.c_str()));
             std::vector<char*> argv;
-            for (std::string& argument : wszystkie) argv.push_back(argument.data());
+            for (std::string& argument : polecenie) argv.push_back(argument.data());
             argv.push_back(nullptr);
-            execv(argv[0], argv.data());
+            execvp(argv[0], argv.data());
             _exit(127);
         }
     }
