@@ -204,8 +204,51 @@ bool PolecenieAktualizacji::FormClose() {
     return false;
 }
 
+bool PolecenieAktualizacji::ZamknijNaZadanieSystemu() {
+    Zapisz("zamkniecie-na-zadanie-systemu", {{"w-trakcie", wTrakcie_ ? "tak" : "nie"}});
+    if (!wTrakcie_) {
+        Rozlacz();
+        return true;
+    }
+    zamknijPoPrzebiegu_ = true;
+    bezPytan_ = true;
+    PrzerwijPrzebieg();
+    return false;
+}
+
+bool PolecenieAktualizacji::SprawdzPrzerwanie() {
+    if (!wTrakcie_ || !postep_.Przerwany() || pytanieOPrzerwanie_ ||
+        std::chrono::steady_clock::now() - chwilaPrzerwania_ < czasNaPrzerwanie_)
+        return false;
+    const std::size_t pakiet = biezacyPakiet_;
+    const std::string tekst = Formatuj(
+        "Serwer nie odpowiada na przerwanie aktualizacji od %d s. Jeśli zakończysz program teraz, "
+        "serwer sam wycofa otwartą transakcję pakietu %s, gdy zauważy utratę sesji; pakiety już "
+        "zatwierdzone pozostaną. „Loguj” po ponownym uruchomieniu pokaże wersję zapisaną w "
+        "bazie.\r\n\r\nZakończyć program teraz? „Nie” czeka dalej.",
+        {static_cast<int>(std::chrono::duration_cast<std::chrono::seconds>(
+                              std::chrono::steady_clock::now() - chwilaPrzerwania_)
+                              .count()),
+         pakiet < doWykonania_.size() ? doWykonania_[pakiet] : std::string("?")});
+    // Asked again only after another wait of the same length.
+    chwilaPrzerwania_ = std::chrono::steady_clock::now();
+    using namespace StylKomunikatu;
+    // The window's timer goes on firing while the box is open: one box at a time.
+    pytanieOPrzerwanie_ = true;
+    const bool tak =
+        widok_.komunikaty.Pokaz(tekst, "Potwierdź", TakNie | IkonaWykrzyknik | DrugiDomyslny) ==
+        OdpowiedzKomunikatu::Tak;
+    pytanieOPrzerwanie_ = false;
+    Zapisz("przerwanie-bez-odpowiedzi", {{"odpowiedz", tak ? "Tak" : "Nie"}});
+    // The run may have ended while the box was open: its own end is then told as usual.
+    if (!tak || !wTrakcie_) return false;
+    Zapisz("koniec-programu-wymuszony");
+    return true;
+}
+
 void PolecenieAktualizacji::PrzerwijPrzebieg() {
     if (!wTrakcie_ || postep_.Przerwany()) return;
+    chwilaPrzerwania_ = std::chrono::steady_clock::now();
     postep_.Przerwij();
     conn_.Anuluj();
     widok_.pasek.UstawTekst("Przerywanie aktualizacji: trwa wycofywanie bieżącego pakietu...");
@@ -265,6 +308,7 @@ bool PolecenieAktualizacji::btnAktualizujClick() {
     wersjaPoPrzebiegu_.reset();
     utrataWPrzebiegu_ = false;
     zamknijPoPrzebiegu_ = false;
+    bezPytan_ = false;
     biezacyPakiet_ = 0;
     bladPrzebiegu_ = nullptr;
     wTrakcie_ = true;
@@ -365,8 +409,9 @@ void PolecenieAktualizacji::ZakonczPrzebieg() {
                       "zapisaną w bazie.");
         Zapisz("przerwanie", {{"tekst", tekst}});
         if (!wersjaPoPrzebiegu_) widok_.grupa.PokazGrupe(false);
-        widok_.komunikaty.Pokaz(tekst, "Informacja",
-                                StylKomunikatu::Ok | StylKomunikatu::IkonaInformacja);
+        if (!std::exchange(bezPytan_, false))
+            widok_.komunikaty.Pokaz(tekst, "Informacja",
+                                    StylKomunikatu::Ok | StylKomunikatu::IkonaInformacja);
         return;
     }
     if (const std::exception_ptr blad = std::exchange(bladPrzebiegu_, nullptr)) {

@@ -23,6 +23,7 @@
 // to the window's default error handler, the program goes on running.
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <exception>
 #include <optional>
@@ -76,6 +77,24 @@ class PolecenieAktualizacji {
     void PrzerwijPrzebieg();
     // Whether the window is to close now that the run has ended (a stop asked for on closing).
     bool ZamknijPoPrzebiegu() const noexcept { return zamknijPoPrzebiegu_ && !wTrakcie_; }
+    // Window's thread: the system asks the program to end (Ctrl+C, SIGTERM, the session ending).
+    // Outside a run it closes the connection and gives true: the window closes now. During a run
+    // it stops the run as closing answered Yes does, without the question and without the box
+    // after it (nobody may be there to press OK), and gives false: the window closes when the
+    // run has ended (ZamknijPoPrzebiegu).
+    bool ZamknijNaZadanieSystemu();
+    // Window's thread, from the window's progress timer during a run. A stop that the server has
+    // not answered for CzasNaPrzerwanie (a driver waiting for bytes that never come) would trap
+    // the administrator: the box then says so and offers to end the program, once each
+    // CzasNaPrzerwanie. Gives true when the answer was Yes: the journal has recorded it and the
+    // window is to end the process at once, leaving the server to roll the open transaction back
+    // when it notices the session is gone.
+    bool SprawdzPrzerwanie();
+    static constexpr std::chrono::milliseconds CzasNaPrzerwanie{10000};
+    // Tests: a shorter wait than CzasNaPrzerwanie.
+    void UstawCzasNaPrzerwanie(std::chrono::milliseconds czas) noexcept {
+        czasNaPrzerwanie_ = czas;
+    }
 
     // The update command up to its run: reads the version, warns when it lies outside the
     // catalogue, asks, and selects the packages; the strip goes back to the window colour. Gives
@@ -134,6 +153,10 @@ class PolecenieAktualizacji {
     std::exception_ptr bladPrzebiegu_;
     bool utrataWPrzebiegu_ = false;
     bool zamknijPoPrzebiegu_ = false;
+    bool bezPytan_ = false;            // the stop came from the system: no box at its end
+    bool pytanieOPrzerwanie_ = false;  // SprawdzPrzerwanie's box is open
+    std::chrono::steady_clock::time_point chwilaPrzerwania_;
+    std::chrono::milliseconds czasNaPrzerwanie_ = CzasNaPrzerwanie;
     // The package being applied, for the stop question (index into doWykonania_).
     std::atomic<std::size_t> biezacyPakiet_ = 0;
     // The log-in values the run's version line names, and the version read after it.

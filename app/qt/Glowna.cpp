@@ -210,7 +210,10 @@ void TfrmGlowna::PolaczZdarzenia() {
             [this] { UruchomObsluge(this, [this] { btnAktualizujClick(); }); });
     connect(btnZamknij_, &QPushButton::clicked, this,
             [this] { UruchomObsluge(this, [this] { btnZamknijClick(); }); });
-    connect(zegarPostepu_, &QTimer::timeout, this, [this] { polecenie_->PokazPostep(); });
+    connect(zegarPostepu_, &QTimer::timeout, this, [this] {
+        polecenie_->PokazPostep();
+        if (polecenie_->SprawdzPrzerwanie()) zakonczProces_();
+    });
 }
 
 void TfrmGlowna::resizeEvent(QResizeEvent* zdarzenie) {
@@ -282,7 +285,8 @@ void TfrmGlowna::closeEvent(QCloseEvent* zdarzenie) {
 bool TfrmGlowna::eventFilter(QObject* obiekt, QEvent* zdarzenie) {
     // Installed only during a run: input meant for this window is dropped, so no button, key or
     // click acts until the run ends. Painting, moving and the window manager's requests go on.
-    if (JestWejsciem(zdarzenie->type()) && obiekt->isWidgetType() &&
+    // "Zamknij" alone stays: it stops the run.
+    if (JestWejsciem(zdarzenie->type()) && obiekt->isWidgetType() && obiekt != btnZamknij_ &&
         static_cast<QWidget*>(obiekt)->window() == this)
         return true;
     return QWidget::eventFilter(obiekt, zdarzenie);
@@ -309,7 +313,17 @@ std::string TfrmGlowna::Wersja(int indeks) const {
 void TfrmGlowna::btnLogujClick() { polecenie_->btnLogujClick(); }
 
 void TfrmGlowna::btnZamknijClick() {
-    if (!polecenie_->WTrakcie()) QCoreApplication::exit(0);
+    // During a run "Zamknij" is the way to stop it, as closing the window is.
+    if (polecenie_->WTrakcie())
+        close();
+    else
+        QCoreApplication::exit(0);
+}
+
+void TfrmGlowna::ZamknijNaZadanieSystemu() {
+    UruchomObsluge(this, [this] {
+        if (polecenie_->ZamknijNaZadanieSystemu()) close();
+    });
 }
 
 void TfrmGlowna::btnAktualizujClick() {
@@ -324,7 +338,7 @@ void TfrmGlowna::RozpocznijPrzebieg() {
     for (QWidget* kontrolka : findChildren<QWidget*>()) {
         if ((qobject_cast<QLineEdit*>(kontrolka) || qobject_cast<QPushButton*>(kontrolka) ||
              qobject_cast<QListWidget*>(kontrolka)) &&
-            kontrolka->isEnabled()) {
+            kontrolka != btnZamknij_ && kontrolka->isEnabled()) {
             kontrolka->setEnabled(false);
             wylaczone_.emplace_back(kontrolka);
         }

@@ -10,6 +10,8 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <cstdlib>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -50,6 +52,14 @@ class TfrmGlowna : public QWidget,
     void btnLogujClick();
     void btnAktualizujClick();
     void btnZamknijClick();
+    // The system asks the program to end (Ctrl+C, SIGTERM): the window closes now, or once a run
+    // is stopped and rolled back, with no question.
+    void ZamknijNaZadanieSystemu();
+    // What ends the process when the administrator chooses to leave a stop the server does not
+    // answer (std::_Exit by default; tests put their own).
+    void UstawZakonczenieProcesu(std::function<void()> zakoncz) {
+        zakonczProces_ = std::move(zakoncz);
+    }
 
   protected:
     void resizeEvent(QResizeEvent* zdarzenie) override;
@@ -103,6 +113,7 @@ class TfrmGlowna : public QWidget,
     std::vector<QPointer<QWidget>> wylaczone_;
     QPointer<QWidget> fokusPrzedPrzebiegiem_;
     bool pokazane_ = false;
+    std::function<void()> zakonczProces_ = [] { std::_Exit(1); };
 };
 
 }  // namespace zuv

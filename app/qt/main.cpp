@@ -5,6 +5,7 @@
 #include "app/qt/AplikacjaZUV.h"
 #include "app/qt/Glowna.h"
 #include "app/qt/OknaKomunikatowQt.h"
+#include "app/qt/SygnalyZakonczenia.h"
 #include "common/PrzydzialPamieci.h"
 #include "common/WersjaProgramu.h"
 #include "db/PolaczenieODBC.h"
@@ -25,6 +26,7 @@ int main(int argc, char** argv) {
     dziennik.Zapisz("start-programu");
     TfrmGlowna frmGlowna(komunikaty, conn, &dziennik);
     komunikaty.UstawOknoGlowne(&frmGlowna);
+    SygnalyZakonczenia sygnaly([&] { frmGlowna.ZamknijNaZadanieSystemu(); });
     frmGlowna.show();
     const int wynik = aplikacja.exec();
     dziennik.Zapisz("koniec-programu");

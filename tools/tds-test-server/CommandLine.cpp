@@ -158,6 +158,9 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
         } else if (option == "--drop-at") {
             config.faults.dropAtRequests.push_back(
                 parseNumber<std::uint64_t>(value(), "request number", 1));
+        } else if (option == "--hang-at") {
+            config.faults.hangAtRequests.push_back(
+                parseNumber<std::uint64_t>(value(), "request number", 1));
         } else if (option == "--reset-at") {
             config.faults.resetAtRequests.push_back(
                 parseNumber<std::uint64_t>(value(), "request number", 1));
@@ -231,6 +234,8 @@ A fake SQL Server speaking TDS 7.1 to 7.4 on 127.0.0.1, for tests and the demo. 
   --drop-at K              close the connection instead of answering request K (repeatable)
   --reset-at K             reset the connection (TCP RST) instead of answering request K
                            (repeatable)
+  --hang-at K              never answer request K, nor a cancel of it; only closing the
+                           connection ends the wait (repeatable)
   --delay K:S              answer request K after S seconds, unless cancelled (repeatable)
   --refuse-logins          every login fails with error 18456
   --silent                 accept connections and never answer

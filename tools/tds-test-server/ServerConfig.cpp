@@ -4,6 +4,10 @@
 
 namespace tds {
 
+bool Faults::hangsAt(std::uint64_t request) const {
+    return std::find(hangAtRequests.begin(), hangAtRequests.end(), request) != hangAtRequests.end();
+}
+
 bool Faults::dropsAt(std::uint64_t request) const {
     return std::find(dropAtRequests.begin(), dropAtRequests.end(), request) != dropAtRequests.end();
 }

@@ -59,6 +59,9 @@ struct Faults {
     // answering.
     std::vector<std::uint64_t> resetAtRequests;
     std::vector<DelayFault> delays;  // answer late, unless an attention comes first
+    // Never answer the request, nor an attention that would cancel it: a server or a link that
+    // stalls with the session open. Only closing the connection ends the wait.
+    std::vector<std::uint64_t> hangAtRequests;
     std::vector<FailRequestFault> failRequests;
     bool refuseLogins = false;  // every login fails with 18456
     LoginFault login = LoginFault::None;
@@ -66,6 +69,7 @@ struct Faults {
 
     bool dropsAt(std::uint64_t request) const;
     bool resetsAt(std::uint64_t request) const;
+    bool hangsAt(std::uint64_t request) const;
     std::optional<std::chrono::milliseconds> delayFor(std::uint64_t request) const;
     const FailRequestFault* failureFor(std::uint64_t request) const;
 

@@ -11,10 +11,12 @@
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
+#include <csignal>
 
 #include "app/qt/Glowna.h"
 #include "app/qt/OknaKomunikatowQt.h"
 #include "app/qt/PanelInformacyjny.h"
+#include "app/qt/SygnalyZakonczenia.h"
 #include "db/PolaczenieODBC.h"
 #include "tests/app/qt/Srodowisko.h"
 #include "tests/db/integracja/SerwerTestowy.h"
@@ -69,6 +71,24 @@ class LicznikMalowania : public QObject {
     }
 };
 
+// Shows the window, logs in to the server and presses "Aktualizuj" (the question answered by the
+// caller's Uzytkownik); returns once the server holds the package's batch.
+void ZalogujIAktualizuj(TfrmGlowna& okno, SerwerTestowy& serwer) {
+    okno.move(50, 30);
+    okno.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&okno));
+    auto kontrolka = [&](const char* nazwa) { return okno.findChild<QWidget*>(nazwa); };
+    qobject_cast<QLineEdit*>(kontrolka("edbSerwer"))
+        ->setText(QString::fromStdString(serwer.Adres()));
+    qobject_cast<QLineEdit*>(kontrolka("edbBaza"))->setText("ZUV");
+    qobject_cast<QLineEdit*>(kontrolka("edbHaslo"))->setText(QString::fromUtf8("Tajne;1'\""));
+    QTest::mouseClick(kontrolka("btnLoguj"), Qt::LeftButton);
+    ASSERT_TRUE(KomunikatyTestowe().pokazane.empty()) << KomunikatyTestowe().pokazane[0].tekst;
+    QTest::mouseClick(kontrolka("btnAktualizuj"), Qt::LeftButton);
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return serwer->journal().size() > OpoznionePolecenie; }, 5000));
+}
+
 }  // namespace
 
 TEST(OknoWTrakcie, TheEventLoopTurnsWhileABatchWaitsAndNoInputActs) {
@@ -120,12 +140,13 @@ TEST(OknoWTrakcie, TheEventLoopTurnsWhileABatchWaitsAndNoInputActs) {
         << pasek->text().toStdString();
     EXPECT_GT(pasek->Wypelnienie(), 0.0);
 
-    // The fields and buttons look disabled for the run's length.
-    for (const char* nazwa : {"edbSerwer", "edbHaslo", "btnLoguj", "btnAktualizuj", "btnZamknij"})
+    // The fields and buttons look disabled for the run's length; "Zamknij" stays, to stop it.
+    for (const char* nazwa : {"edbSerwer", "edbHaslo", "btnLoguj", "btnAktualizuj"})
         EXPECT_FALSE(kontrolka(nazwa)->isEnabled()) << nazwa;
+    EXPECT_TRUE(kontrolka("btnZamknij")->isEnabled());
 
-    // Buttons and Enter do nothing while the run goes on; closing asks whether to stop it, and No
-    // leaves it running.
+    // Buttons and Enter do nothing while the run goes on; "Zamknij" and closing ask whether to
+    // stop it, and No leaves it running.
     const std::size_t zadania = serwer->journal().size();
     uzytkownik.odpowiedz = QStringLiteral("Nie");
     QTest::mouseClick(kontrolka("btnLoguj"), Qt::LeftButton);
@@ -138,14 +159,15 @@ TEST(OknoWTrakcie, TheEventLoopTurnsWhileABatchWaitsAndNoInputActs) {
     EXPECT_TRUE(okno.isVisible());
     EXPECT_TRUE(okno.WTrakcieAktualizacji());
     EXPECT_EQ(serwer->journal().size(), zadania);
-    ASSERT_EQ(uzytkownik.pokazane.size(), 2u);
-    EXPECT_TRUE(uzytkownik.pokazane[1].tekst.startsWith(
-        QString::fromUtf8("Przerwać aktualizację? Pakiet 11.5.0.6 zostanie wycofany")));
+    ASSERT_EQ(uzytkownik.pokazane.size(), 3u);
+    for (const std::size_t i : {1u, 2u})
+        EXPECT_TRUE(uzytkownik.pokazane[i].tekst.startsWith(
+            QString::fromUtf8("Przerwać aktualizację? Pakiet 11.5.0.6 zostanie wycofany")));
 
     // The end box over the main window, centred on it; the strip emptied.
     ASSERT_TRUE(QTest::qWaitFor([&] { return !okno.WTrakcieAktualizacji(); }, 30000));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return uzytkownik.pokazane.size() == 3; }, 5000));
-    EXPECT_EQ(uzytkownik.pokazane[2].tekst, QString::fromUtf8("Zakończono aktualizację."));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return uzytkownik.pokazane.size() == 4; }, 5000));
+    EXPECT_EQ(uzytkownik.pokazane[3].tekst, QString::fromUtf8("Zakończono aktualizację."));
     for (const auto& pokazane : uzytkownik.pokazane) {
         SCOPED_TRACE(pokazane.tekst.toStdString());
         EXPECT_EQ(pokazane.rodzic, &okno);
@@ -174,21 +196,8 @@ TEST(OknoWTrakcie, ClosingDuringAHeldBatchAndYesStopsTheRunAndClosesTheWindow) {
     PolaczenieODBC conn;
     TfrmGlowna okno(komunikaty, conn);
     komunikaty.UstawOknoGlowne(&okno);
-    okno.move(50, 30);
-    okno.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&okno));
-    auto kontrolka = [&](const char* nazwa) { return okno.findChild<QWidget*>(nazwa); };
-    qobject_cast<QLineEdit*>(kontrolka("edbSerwer"))
-        ->setText(QString::fromStdString(serwer.Adres()));
-    qobject_cast<QLineEdit*>(kontrolka("edbBaza"))->setText("ZUV");
-    qobject_cast<QLineEdit*>(kontrolka("edbHaslo"))->setText(QString::fromUtf8("Tajne;1'\""));
-    QTest::mouseClick(kontrolka("btnLoguj"), Qt::LeftButton);
-    ASSERT_TRUE(KomunikatyTestowe().pokazane.empty()) << KomunikatyTestowe().pokazane[0].tekst;
-
     Uzytkownik uzytkownik(okno);
-    QTest::mouseClick(kontrolka("btnAktualizuj"), Qt::LeftButton);
-    ASSERT_TRUE(
-        QTest::qWaitFor([&] { return serwer->journal().size() > OpoznionePolecenie; }, 5000));
+    ASSERT_NO_FATAL_FAILURE(ZalogujIAktualizuj(okno, serwer));
     const auto poczatek = std::chrono::steady_clock::now();
     okno.close();  // the stop question, answered Tak
     ASSERT_TRUE(QTest::qWaitFor([&] { return !okno.isVisible(); }, 20000));
@@ -201,6 +210,30 @@ TEST(OknoWTrakcie, ClosingDuringAHeldBatchAndYesStopsTheRunAndClosesTheWindow) {
     bool uwaga = false;
     for (const auto& wpis : serwer->journal()) uwaga |= wpis.kind == tds::RequestKind::Attention;
     EXPECT_TRUE(uwaga);
+    EXPECT_TRUE(KomunikatyTestowe().pokazane.empty());
+}
+
+// SIGTERM (a logout, a shutdown) during a held batch takes the same stop without the question,
+// and without a box after it that nobody may be there to close: the window closes.
+TEST(OknoWTrakcie, SigtermDuringAHeldBatchStopsTheRunWithoutAQuestionAndCloses) {
+    tds::ServerConfig konfiguracja;
+    konfiguracja.initVersion = "11.4.0.1";
+    konfiguracja.faults.delays = {{OpoznionePolecenie, 60000ms}};
+    SerwerTestowy serwer(konfiguracja);
+    KomunikatyTestowe().pokazane.clear();
+
+    OknaKomunikatowQt komunikaty;
+    PolaczenieODBC conn;
+    TfrmGlowna okno(komunikaty, conn);
+    komunikaty.UstawOknoGlowne(&okno);
+    SygnalyZakonczenia sygnaly([&] { okno.ZamknijNaZadanieSystemu(); });
+    Uzytkownik uzytkownik(okno);
+    ASSERT_NO_FATAL_FAILURE(ZalogujIAktualizuj(okno, serwer));
+    std::raise(SIGTERM);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !okno.isVisible(); }, 20000));
+    ASSERT_EQ(uzytkownik.pokazane.size(), 1u);  // the question of "Aktualizuj" alone
+    EXPECT_EQ(serwer.ZapisanaWersja(), "11.4.0.1");
+    EXPECT_FALSE(conn.Otwarte());
     EXPECT_TRUE(KomunikatyTestowe().pokazane.empty());
 }
 

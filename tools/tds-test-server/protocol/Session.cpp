@@ -249,6 +249,7 @@ Session::Next Session::handleRequest(const Message& message) {
         resetOnClose(socket_.get());
         return Next::Close;
     }
+    if (faults.hangsAt(number)) return hang();
     if (const auto delay = faults.delayFor(number)) {
         switch (waitWatchingAttention(*delay)) {
             case Wait::Closed:
@@ -271,6 +272,22 @@ Session::Next Session::handleRequest(const Message& message) {
                                             : kind == RequestKind::Rpc ? runProcedures(procedures)
                                                                        : runBatch(text);
     return send(reply) ? Next::Continue : Next::Close;
+}
+
+Session::Next Session::hang() {
+    for (;;) {
+        Message message;
+        switch (reader_.read(message, std::chrono::hours(1))) {
+            case MessageReader::Status::Closed:
+                return Next::Close;
+            case MessageReader::Status::Timeout:
+                break;
+            case MessageReader::Status::Ok:
+                // Received and journalled, never answered.
+                if (message.type == packet_type::kAttention) journal(RequestKind::Attention);
+                break;
+        }
+    }
 }
 
 Session::Wait Session::waitWatchingAttention(std::chrono::milliseconds delay) {

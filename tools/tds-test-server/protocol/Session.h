@@ -42,6 +42,8 @@ class Session {
     Next handle(const Message& message);
     Next handleRequest(const Message& message);
     Wait waitWatchingAttention(std::chrono::milliseconds delay);
+    // A request never answered (Faults::hangAtRequests): reads on until the connection closes.
+    Next hang();
     std::vector<std::uint8_t> runAppLockCall(const AppLockCall& call, bool inProcedure);
     std::vector<std::uint8_t> runBatch(const std::string& text, bool inProcedure = false);
     std::vector<std::uint8_t> runProcedures(const std::vector<ProcedureAction>& procedures);

@@ -1,0 +1,75 @@
+// A stop that the server never answers: the driver waits for a reply that does not come, and
+// the run's thread with it. The administrator is offered, after the wait, to end the program
+// (the server then rolls the open transaction back on its own); the offer comes again after each
+// wait while the answer is No; and a link that goes while the stop waits ends the run with the
+// box that says so.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <memory>
+#include <thread>
+
+#include "tests/db/integracja/ProgramTestowy.h"
+#include "tests/db/integracja/SerwerTestowy.h"
+
+using namespace std::chrono_literals;
+using namespace zuv;
+
+TEST(PrzerwanieBezOdpowiedzi, TheAdministratorIsOfferedToEndAndALostLinkIsTold) {
+    tds::ServerConfig konfiguracja;
+    konfiguracja.initVersion = "11.4.0.1";
+    // Requests are numbered from the log-in's version query: the press's query, the lock, the
+    // two flag statements, the generation query and the transaction's begin come first.
+    konfiguracja.faults.hangAtRequests = {9};
+    auto serwer = std::make_unique<SerwerTestowy>(konfiguracja);
+    ProgramTestowy program((*serwer).Adres());
+    ASSERT_EQ(program.Loguj(), "");
+    program.komunikaty.odpowiedzi = {OdpowiedzKomunikatu::Tak};
+    ASSERT_TRUE(program.polecenie.btnAktualizujClick());
+    std::thread przebieg([&] { program.polecenie.WykonajPrzebieg(); });
+    const auto czekaj = [&](auto warunek) {
+        const auto koniec = std::chrono::steady_clock::now() + 10s;
+        while (!warunek() && std::chrono::steady_clock::now() < koniec)
+            std::this_thread::sleep_for(10ms);
+        return warunek();
+    };
+    ASSERT_TRUE(czekaj([&] { return (*serwer)->journal().size() > 9; }));
+
+    program.polecenie.UstawCzasNaPrzerwanie(300ms);
+    program.polecenie.PrzerwijPrzebieg();
+    EXPECT_TRUE(czekaj([&] {
+        for (const auto& wpis : (*serwer)->journal())
+            if (wpis.kind == tds::RequestKind::Attention) return true;
+        return false;
+    })) << "no cancel reached the server";
+    EXPECT_FALSE(program.polecenie.SprawdzPrzerwanie());  // not yet
+    EXPECT_EQ(program.komunikaty.pokazane.size(), 1u);
+
+    // After the wait: the offer, answered No, and again after another wait, answered Yes.
+    std::this_thread::sleep_for(400ms);
+    program.komunikaty.odpowiedzi = {OdpowiedzKomunikatu::Nie};
+    EXPECT_FALSE(program.polecenie.SprawdzPrzerwanie());
+    ASSERT_EQ(program.komunikaty.pokazane.size(), 2u);
+    const Komunikat& oferta = program.komunikaty.pokazane[1];
+    EXPECT_EQ(oferta.tytul, "Potwierdź");
+    EXPECT_EQ(oferta.styl, StylKomunikatu::TakNie | StylKomunikatu::IkonaWykrzyknik |
+                               StylKomunikatu::DrugiDomyslny);
+    EXPECT_NE(oferta.tekst.find("Serwer nie odpowiada na przerwanie aktualizacji"),
+              std::string::npos);
+    EXPECT_NE(oferta.tekst.find("serwer sam wycofa otwartą transakcję pakietu 11.5.0.6"),
+              std::string::npos)
+        << oferta.tekst;
+    EXPECT_FALSE(program.polecenie.SprawdzPrzerwanie());  // the wait begins anew
+    std::this_thread::sleep_for(400ms);
+    program.komunikaty.odpowiedzi = {OdpowiedzKomunikatu::Tak};
+    EXPECT_TRUE(program.polecenie.SprawdzPrzerwanie());
+    EXPECT_TRUE(program.polecenie.WTrakcie());
+
+    // The link goes while the stop waits: the run ends, and the box says what became of it.
+    serwer.reset();
+    przebieg.join();
+    EXPECT_EQ(ProgramTestowy::Box([&] { program.polecenie.ZakonczPrzebieg(); }), "");
+    EXPECT_EQ(program.OstatniBox(),
+              "Aktualizacja przerwana. Połączenie z serwerem zostało utracone; serwer sam wycofa "
+              "niezatwierdzony pakiet. „Loguj” pokaże wersję zapisaną w bazie.");
+}
