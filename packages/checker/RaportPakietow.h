@@ -35,6 +35,8 @@ enum class RodzajUwagi {
     SamotnyLF,
     TekstUtf8,
     ZnacznikGeneracjiPonizejProgu,
+    NieczytelnaPartiaOtwierajaca,
+    NieczytelnaPartiaZamykajaca,
 };
 
 bool JestBledem(RodzajUwagi rodzaj) noexcept;

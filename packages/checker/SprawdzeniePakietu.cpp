@@ -10,6 +10,7 @@
 #include "common/Wyjatki.h"
 #include "db/Tablica1250.h"
 #include "packages/PrzetwarzanieSTR.h"
+#include "packages/checker/CzytnikTSQL.h"
 #include "versions/ObslugaWersji.h"
 
 namespace zuv {
@@ -79,34 +80,6 @@ bool ZnacznikWzorcowy(std::string_view linia) {
     while (!linia.empty() && linia.back() == ' ') linia.remove_suffix(1);
     if (linia.starts_with("-- --")) linia.remove_prefix(3);
     return linia == ZnacznikSzyfrowania;
-}
-
-// The text assigned by a line "set <zmienna> = '<tekst>'", the letters' case and blanks free.
-std::optional<std::string_view> Przypisanie(std::string_view linia, std::string_view zmienna) {
-    auto pomin = [&linia] {
-        while (!linia.empty() && (linia.front() == ' ' || linia.front() == '\t'))
-            linia.remove_prefix(1);
-    };
-    pomin();
-    if (linia.size() < 4 || !RowneBezWielkosciLiter(linia.substr(0, 3), "set") ||
-        ZnakSlowa(linia[3]))
-        return std::nullopt;
-    linia.remove_prefix(3);
-    pomin();
-    if (linia.size() <= zmienna.size() ||
-        !RowneBezWielkosciLiter(linia.substr(0, zmienna.size()), zmienna) ||
-        ZnakSlowa(linia[zmienna.size()]))
-        return std::nullopt;
-    linia.remove_prefix(zmienna.size());
-    pomin();
-    if (linia.empty() || linia.front() != '=') return std::nullopt;
-    linia.remove_prefix(1);
-    pomin();
-    if (linia.empty() || linia.front() != '\'') return std::nullopt;
-    linia.remove_prefix(1);
-    const std::size_t koniec = linia.find('\'');
-    if (koniec == std::string_view::npos) return std::nullopt;
-    return linia.substr(0, koniec);
 }
 
 // SQL Server's ltrim and rtrim, with which the opening batch compares: blanks only.
@@ -324,51 +297,57 @@ class SprawdzaniePakietu {
                            {PierwszaWersjaZGeneracja, GeneracjaDomyslna}));
     }
 
-    // The opening batch lets through the previous and the own version, blanks trimmed.
+    // The opening batch lets through the previous and the own version, blanks trimmed. Its
+    // statements are read as T-SQL: an assignment in any layout counts; a wrong version is an
+    // error, for the chain of versions certainly breaks there; an assignment the checker cannot
+    // read, or none at all, is a warning that says so.
     void SprawdzPartieOtwierajaca(std::size_t pierwszy, std::size_t separator) {
-        struct Oczekiwana {
-            std::string_view zmienna;
-            std::string_view wersja;
-            bool znaleziona = false;
-        };
-        Oczekiwana oczekiwane[] = {{"@wersja_aktualna", opis_.wersja},
-                                   {"@wersja_poprzednia", opis_.wersjaPoprzednia}};
-        for (std::size_t wiersz = pierwszy; wiersz < separator; ++wiersz) {
-            for (Oczekiwana& o : oczekiwane) {
-                const auto wartosc = Przypisanie(linie_[wiersz - 1], o.zmienna);
-                if (!wartosc) continue;
-                o.znaleziona = true;
-                if (BezSpacji(*wartosc) != o.wersja)
-                    Zglos(RodzajUwagi::WersjePartiiOtwierajacej, wiersz,
+        const std::vector<TokenTSQL> tokeny = TokenyTSQL(linie_, pierwszy, separator);
+        const std::pair<std::string_view, std::string_view> oczekiwane[] = {
+            {"@wersja_aktualna", opis_.wersja}, {"@wersja_poprzednia", opis_.wersjaPoprzednia}};
+        for (const auto& [zmienna, wersja] : oczekiwane) {
+            const std::vector<PrzypisanieTSQL> przypisania = PrzypisaniaZmiennej(tokeny, zmienna);
+            for (const PrzypisanieTSQL& p : przypisania) {
+                if (!p.napis)
+                    Zglos(RodzajUwagi::NieczytelnaPartiaOtwierajaca, p.wiersz,
+                          Formatuj("partia otwierająca przypisuje %s wyrażenie, którego "
+                                   "sprawdzarka nie odczyta (%s); oczekiwana wersja %s",
+                                   {zmienna, Cytat(p.wyrazenie), wersja}));
+                else if (BezSpacji(*p.napis) != wersja)
+                    Zglos(RodzajUwagi::WersjePartiiOtwierajacej, p.wiersz,
                           Formatuj("partia otwierająca ustawia %s na '%s', a łańcuch wersji "
                                    "katalogu wymaga '%s'",
-                                   {o.zmienna, Cytat(*wartosc), o.wersja}));
+                                   {zmienna, Cytat(*p.napis), wersja}));
             }
+            if (przypisania.empty())
+                Zglos(RodzajUwagi::NieczytelnaPartiaOtwierajaca, pierwszy,
+                      Formatuj("partia otwierająca nie przypisuje %s w żadnej znanej postaci "
+                               "(SET, SELECT, DECLARE); oczekiwana wersja %s",
+                               {zmienna, wersja}));
         }
-        for (const Oczekiwana& o : oczekiwane)
-            if (!o.znaleziona)
-                Zglos(RodzajUwagi::WersjePartiiOtwierajacej, pierwszy,
-                      Formatuj("partia otwierająca nie ustawia %s (oczekiwana wersja %s)",
-                               {o.zmienna, o.wersja}));
     }
 
     // The closing batch records the own version, exactly as the catalogue writes it: the next
-    // package's opening batch compares it as text.
+    // package's opening batch compares it as text. Read as T-SQL, as the opening batch is.
     void SprawdzPartieZamykajaca(std::size_t pierwszy, std::size_t separator) {
-        bool znaleziona = false;
-        for (std::size_t wiersz = pierwszy; wiersz < separator; ++wiersz) {
-            const auto wartosc = Przypisanie(linie_[wiersz - 1], "wartosc");
-            if (!wartosc) continue;
-            znaleziona = true;
-            if (*wartosc != opis_.wersja)
-                Zglos(RodzajUwagi::WersjaPartiiZamykajacej, wiersz,
+        const std::vector<PrzypisanieTSQL> przypisania =
+            PrzypisaniaKolumny(TokenyTSQL(linie_, pierwszy, separator), "wartosc");
+        for (const PrzypisanieTSQL& p : przypisania) {
+            if (!p.napis)
+                Zglos(RodzajUwagi::NieczytelnaPartiaZamykajaca, p.wiersz,
+                      Formatuj("partia zamykająca zapisuje wartosc wyrażeniem, którego "
+                               "sprawdzarka nie odczyta (%s); oczekiwana wersja %s",
+                               {Cytat(p.wyrazenie), opis_.wersja}));
+            else if (*p.napis != opis_.wersja)
+                Zglos(RodzajUwagi::WersjaPartiiZamykajacej, p.wiersz,
                       Formatuj("partia zamykająca zapisuje wersję '%s', a pakiet jest wersji %s",
-                               {Cytat(*wartosc), opis_.wersja}));
+                               {Cytat(*p.napis), opis_.wersja}));
         }
-        if (!znaleziona)
-            Zglos(RodzajUwagi::WersjaPartiiZamykajacej, pierwszy,
-                  Formatuj("partia zamykająca nie zapisuje wersji %s (set wartosc = '%s')",
-                           {opis_.wersja, opis_.wersja}));
+        if (przypisania.empty())
+            Zglos(RodzajUwagi::NieczytelnaPartiaZamykajaca, pierwszy,
+                  Formatuj("partia zamykająca nie zapisuje wersji w żadnej znanej postaci "
+                           "(UPDATE ... SET wartosc = '%s')",
+                           {opis_.wersja}));
     }
 
     const OpisPakietu& opis_;

@@ -90,19 +90,92 @@ TEST(SprawdzPakiet, BledyKtoreZatrzymalybyProgram) {
          "9.1.0.2"},
         {"opening batch blanks inside the quotes are trimmed as the server does",
          "set @wersja_aktualna = ' 9.2.0.1 '\r\nset @wersja_poprzednia = '9.1.0.2'\r\ngo\r\n"
-         "set wartosc = '9.2.0.1'\r\ngo\r\n",
+         "update dbo.konfig_st set wartosc = '9.2.0.1'\r\ngo\r\n",
          {}},
-        {"opening batch without its own version",
-         "set @wersja_poprzednia = '9.1.0.2'\r\ngo\r\nset wartosc = '9.2.0.1'\r\ngo\r\n",
-         {{R::WersjePartiiOtwierajacej, 1}}},
         {"closing batch records another version",
          "set @wersja_aktualna = '9.2.0.1'\r\nset @wersja_poprzednia = '9.1.0.2'\r\ngo\r\n"
          "update dbo.konfig_st\r\n   set wartosc = '9.2.0.2'\r\ngo\r\n",
          {{R::WersjaPartiiZamykajacej, 5}}},
+    });
+}
+
+// The opening and closing batches are read as T-SQL: each layout below is valid and passes, and
+// the same layout with a wrong version is an error on the value's line. What the checker cannot
+// read (no assignment it knows, an expression) is a warning, not an error: the chain may hold.
+TEST(SprawdzPakiet, PartieOtwierajacaIZamykajacaCzytaneJakoTSQL) {
+    const auto pakiet = [](const std::string& otwarcie, const std::string& zamkniecie) {
+        return otwarcie + "\r\ngo\r\nselect 1\r\ngo\r\n" + zamkniecie + "\r\ngo\r\n";
+    };
+    const std::string otwarcie =
+        "set @wersja_aktualna = '9.2.0.1'\r\n"
+        "set @wersja_poprzednia = '9.1.0.2'";
+    const std::string zamkniecie = "update dbo.konfig_st set wartosc = '9.2.0.1'";
+    struct Uklad {
+        const char* nazwa;
+        std::string tekst;  // "%" stands for the version assigned
+        std::size_t wierszWersji;
+    };
+    const Uklad otwierajace[] = {
+        {"SELECT list", "select @wersja_aktualna = '%', @wersja_poprzednia = '9.1.0.2'", 1},
+        {"DECLARE with values",
+         "declare @wersja_aktualna varchar(20) = N'%',\r\n"
+         "        @wersja_poprzednia varchar(20) = '9.1.0.2'",
+         1},
+        {"over lines, with comments and capitals",
+         "-- set @wersja_aktualna = 'stara'\r\nSET /* nowa */ @WERSJA_AKTUALNA\r\n  =\r\n  '%';"
+         "\r\nif @wersja_aktualna = '1.0' print 'nie'\r\nset @wersja_poprzednia='9.1.0.2'",
+         4},
+    };
+    const Uklad zamykajace[] = {
+        {"one line with WHERE",
+         "update dbo.konfig_st set wartosc = '%' where nazwa = 'TERVO_WERSJA'", 1},
+        {"brackets, several columns, over lines",
+         "UPDATE [dbo].[konfig_st]\r\nSET zmieniono = getdate(),\r\n    [Wartosc]\r\n = '%'"
+         "\r\nWHERE nazwa = 'TERVO_WERSJA'",
+         4},
+        {"alias and FROM, a comment between",
+         "update k /* wersja */\r\n-- set wartosc = 'stara'\r\nset k.wartosc = '%' from "
+         "dbo.konfig_st k",
+         3},
+    };
+    const auto wstaw = [](std::string tekst, const char* wersja) {
+        tekst.replace(tekst.find('%'), 1, wersja);
+        return tekst;
+    };
+    for (const Uklad& u : otwierajace) {
+        SCOPED_TRACE(u.nazwa);
+        EXPECT_EQ(Sprawdz(pakiet(wstaw(u.tekst, "9.2.0.1"), zamkniecie)), Uwagi{});
+        EXPECT_EQ(Sprawdz(pakiet(wstaw(u.tekst, "9.2.0.9"), zamkniecie)),
+                  (Uwagi{{R::WersjePartiiOtwierajacej, u.wierszWersji}}));
+    }
+    // The closing batch begins on line 6 after two lines of opening batch and one of middle.
+    for (const Uklad& u : zamykajace) {
+        SCOPED_TRACE(u.nazwa);
+        EXPECT_EQ(Sprawdz(pakiet(otwarcie, wstaw(u.tekst, "9.2.0.1"))), Uwagi{});
+        EXPECT_EQ(Sprawdz(pakiet(otwarcie, wstaw(u.tekst, "9.2.0.2"))),
+                  (Uwagi{{R::WersjaPartiiZamykajacej, 5 + u.wierszWersji}}));
+    }
+
+    SprawdzPrzypadki({
+        {"opening batch without its own version",
+         pakiet("set @wersja_poprzednia = '9.1.0.2'", zamkniecie),
+         {{R::NieczytelnaPartiaOtwierajaca, 1}}},
+        {"a comparison is no assignment",
+         pakiet("if @wersja_aktualna = '9.2.0.1' set @wersja_poprzednia = '9.1.0.2'", zamkniecie),
+         {{R::NieczytelnaPartiaOtwierajaca, 1}}},
+        {"opening batch assigns an expression",
+         pakiet("set @wersja_aktualna = dbo.wersja()\r\nset @wersja_poprzednia = '9.1.0.2'",
+                zamkniecie),
+         {{R::NieczytelnaPartiaOtwierajaca, 1}}},
         {"closing batch records nothing",
-         "set @wersja_aktualna = '9.2.0.1'\r\nset @wersja_poprzednia = '9.1.0.2'\r\ngo\r\n"
-         "select 1\r\ngo\r\n",
-         {{R::WersjaPartiiZamykajacej, 4}}},
+         pakiet(otwarcie, "select 1"),
+         {{R::NieczytelnaPartiaZamykajaca, 6}}},
+        {"a bare SET is no UPDATE",
+         pakiet(otwarcie, "set wartosc = '9.2.0.1'"),
+         {{R::NieczytelnaPartiaZamykajaca, 6}}},
+        {"closing batch records a variable",
+         pakiet(otwarcie, "update t set wartosc = @v"),
+         {{R::NieczytelnaPartiaZamykajaca, 6}}},
     });
 }
 
