@@ -6,8 +6,10 @@
 // a "go" line, and converts them from code page 1250 itself (client charset CP1250). The server
 // is a process of its own, so the program's CPU time is this process's; bsqldb's is its child's.
 //
-// The last two lines are the medians' ratios: cpu_ratio_vs_bsqldb=R and wall_ratio_vs_bsqldb=R.
-// Goal: both at most 1.0.
+// The medians' ratios follow: cpu_ratio_vs_bsqldb=R and wall_ratio_vs_bsqldb=R (goal: both at
+// most 1.0). With --instructions, the client sides are then counted in instructions under
+// callgrind, against bsqldb and against the driver's floor (bench_podloga_odbc):
+// instr_ratio_vs_bsqldb=R (goal at most 1.0) and instr_ratio_vs_odbc_floor=R (goal at most 1.1).
 
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -59,14 +61,63 @@ class PolaczenieZapisujace : public Polaczenie {
 
 // The input of bsqldb: the runner's batches, each followed by a "go" line. bsqldb keeps the
 // line ends it reads, so it sends each batch with the bytes the program sends.
-std::size_t ZapiszWejscieBsqldb(const std::string& pakiet, const std::filesystem::path& plik) {
+// The same batches for the driver's floor (bench_podloga_odbc): each as its length, a line end
+// and its bytes.
+std::size_t ZapiszWejscieBsqldb(const std::string& pakiet, const std::filesystem::path& plik,
+                                const std::filesystem::path& plikPodlogi) {
     ListaLinii linie;
     linie.UstawTekst(pakiet);
     PolaczenieZapisujace zapis;
     TPrzetwarzanieSTR::WykonajSkrypt(&zapis, linie, true, nullptr, Wersja);
     std::ofstream wyjscie(plik, std::ios::binary);
     for (const std::string& partia : zapis.partie) wyjscie << partia << "go\r\n";
+    std::ofstream podloga(plikPodlogi, std::ios::binary);
+    for (const std::string& partia : zapis.partie) podloga << partia.size() << '\n' << partia;
     return zapis.partie.size();
+}
+
+// The client side of the program's run, kept out of line so that an instruction count can
+// collect this function alone (what the process does to start is not the program's run).
+[[gnu::noinline]] void KlientProgramu(const std::string& connectionString,
+                                      const std::string& pakiet) {
+    ZastosujPakiet(connectionString, pakiet, Wersja);
+}
+
+// Instructions counted by callgrind: of `funkcja` and what it calls, or of the whole process
+// when `funkcja` is empty. The program runs as a child under valgrind; 0 when it failed.
+unsigned long long Instrukcje(const std::vector<std::string>& polecenie, const std::string& funkcja,
+                              const std::filesystem::path& katalog, const char* nazwa,
+                              const std::string& freetdsConf = {}) {
+    const std::string wynik = (katalog / (std::string("callgrind.") + nazwa)).string();
+    const std::string dziennik = (katalog / (std::string("valgrind.") + nazwa + ".log")).string();
+    std::vector<std::string> argumenty = {"valgrind", "--tool=callgrind", "--log-file=" + dziennik,
+                                          "--callgrind-out-file=" + wynik};
+    if (!funkcja.empty()) argumenty.push_back("--toggle-collect=" + funkcja);
+    argumenty.insert(argumenty.end(), polecenie.begin(), polecenie.end());
+    std::fflush(nullptr);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        if (!freetdsConf.empty()) setenv("FREETDSCONF", freetdsConf.c_str(), 1);
+        if (std::freopen("/dev/null", "w", stdout) == nullptr) _exit(126);
+        std::vector<char*> argv;
+        for (std::string& a : argumenty) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        execvp(argv[0], argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        std::fprintf(stderr, "%s under valgrind failed (status %d); see %s\n", nazwa, status,
+                     dziennik.c_str());
+        return 0;
+    }
+    std::ifstream plik(wynik);
+    std::string linia;
+    while (std::getline(plik, linia))
+        if (linia.rfind("summary:", 0) == 0 || linia.rfind("totals:", 0) == 0)
+            return std::stoull(linia.substr(linia.find(':') + 1));
+    return 0;
 }
 
 // One run of bsqldb as a child process; its CPU time comes from wait4.
@@ -106,6 +157,22 @@ void ZapiszKonfiguracjeFreeTds(const ProcesSerwera& serwer) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The program's side alone, as a child counted by callgrind: --klient CONNECTION PACKAGE-FILE.
+    if (argc == 4 && std::strcmp(argv[1], "--klient") == 0) {
+        std::ifstream plik(argv[3], std::ios::binary);
+        const std::string pakiet((std::istreambuf_iterator<char>(plik)),
+                                 std::istreambuf_iterator<char>());
+        KlientProgramu(argv[2], pakiet);
+        return 0;
+    }
+    bool instrukcje = false;
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--instructions") == 0) {
+            instrukcje = true;
+            for (int j = i; j + 1 < argc; ++j) argv[j] = argv[j + 1];
+            --argc;
+            break;
+        }
     const int rundy = LiczbaRund(argc, argv, 7);
     if (rundy == 0) return 2;
 
@@ -115,7 +182,8 @@ int main(int argc, char** argv) {
     ProcesSerwera serwer(std::string(*(pozycja - 1)));
     ZapiszKonfiguracjeFreeTds(serwer);
     const std::filesystem::path wejscie = serwer.Katalog() / "partie.sql";
-    const std::size_t partii = ZapiszWejscieBsqldb(pakiet, wejscie);
+    const std::filesystem::path wejsciePodlogi = serwer.Katalog() / "partie.bin";
+    const std::size_t partii = ZapiszWejscieBsqldb(pakiet, wejscie, wejsciePodlogi);
     std::printf("package %s, full size: %zu bytes, %zu batches sent; server on port %d\n", Wersja,
                 pakiet.size(), partii, serwer.Port());
 
@@ -163,5 +231,29 @@ int main(int argc, char** argv) {
                 Mediana(serweraProgramu), Mediana(serweraBsqldb));
     std::printf("cpu_ratio_vs_bsqldb=%.2f\n", cpuB > 0 ? cpuP / cpuB : 0.0);
     std::printf("wall_ratio_vs_bsqldb=%.2f\n", scianaB > 0 ? scianaP / scianaB : 0.0);
+    if (!instrukcje) return 0;
+
+    // Instructions do not swing with the machine's load as CPU time does. The program's side and
+    // the floor are counted in the function that does the run; bsqldb as a whole process (its
+    // start-up is a small part of a full-size package).
+    const std::filesystem::path plikPakietu = serwer.Katalog() / "pakiet.sql";
+    std::ofstream(plikPakietu, std::ios::binary) << pakiet;
+    const std::string katalogProgramu = std::filesystem::canonical("/proc/self/exe").parent_path();
+    const unsigned long long program =
+        Instrukcje({"/proc/self/exe", "--klient", serwer.ConnectionString(), plikPakietu.string()},
+                   "*KlientProgramu*", serwer.Katalog(), "program");
+    const unsigned long long podloga =
+        Instrukcje({katalogProgramu + "/bench_podloga_odbc", serwer.ConnectionString(),
+                    wejsciePodlogi.string()},
+                   "*WyslijPartie*", serwer.Katalog(), "podloga");
+    const unsigned long long bsqldb =
+        Instrukcje({"bsqldb", "-S", "zuvbench", "-U", "sa", "-P", ProcesSerwera::Haslo, "-D", "ZUV",
+                    "-q", "-i", wejscie.string()},
+                   "", serwer.Katalog(), "bsqldb", (serwer.Katalog() / "freetds.conf").string());
+    std::printf("instructions: program %llu, bsqldb %llu, odbc floor %llu\n", program, bsqldb,
+                podloga);
+    if (program == 0 || bsqldb == 0 || podloga == 0) return 1;
+    std::printf("instr_ratio_vs_bsqldb=%.2f\n", static_cast<double>(program) / bsqldb);
+    std::printf("instr_ratio_vs_odbc_floor=%.2f\n", static_cast<double>(program) / podloga);
     return 0;
 }
