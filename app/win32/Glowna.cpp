@@ -143,7 +143,8 @@ TfrmGlowna::TfrmGlowna(HINSTANCE instancja, OknaKomunikatowWin32& komunikaty, Po
         SetWindowPos(okno_, nullptr, 0, 0, inny.cx, inny.cy, SWP_NOMOVE | SWP_NOZORDER);
     }
     komunikaty_.UstawWlasciciela(okno_);
-    SetFocus(Kontrolka(idk::edbSerwer));
+    fokusAktywacji_ = Kontrolka(idk::edbSerwer);
+    SetFocus(fokusAktywacji_);
 }
 
 TfrmGlowna::~TfrmGlowna() {
@@ -397,6 +398,22 @@ LRESULT TfrmGlowna::Obsluz(UINT komunikat, WPARAM w, LPARAM l) {
             if (mozna) PostQuitMessage(0);
             return 0;
         }
+        case WM_ACTIVATE:
+            // As a dialog does: the control that has the keyboard when the window loses the
+            // activation (to a box, to another program) gets it back when the window is active
+            // again; the default would give it to the window itself, where no key acts.
+            if (LOWORD(w) == WA_INACTIVE) {
+                const HWND fokus = GetFocus();
+                if (fokus != nullptr && IsChild(okno_, fokus)) fokusAktywacji_ = fokus;
+                return 0;
+            }
+            // One that has since been hidden or disabled hands over to the first in tab order.
+            if (fokusAktywacji_ == nullptr || !IsWindow(fokusAktywacji_) ||
+                !IsWindowEnabled(fokusAktywacji_) || !IsWindowVisible(fokusAktywacji_))
+                fokusAktywacji_ = GetNextDlgTabItem(okno_, nullptr, FALSE);
+            if (fokusAktywacji_ == nullptr || !IsWindowEnabled(fokusAktywacji_)) break;
+            SetFocus(fokusAktywacji_);
+            return 0;
         case WM_TIMER:
             if (w == ZegarPostepu) polecenie_->PokazPostep();
             return 0;
