@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "app/ObslugaBledu.h"
+#include "app/win32/CzcionkaOkna.h"
 #include "app/win32/Identyfikatory.h"
 #include "app/win32/TekstWin32.h"
 #include "app/win32/Uklad.h"
@@ -26,35 +27,11 @@ constexpr UINT_PTR ZegarPostepu = 1;
 // Posted by the run's thread when the run has ended.
 constexpr UINT KoniecPrzebiegu = WM_APP + 1;
 
-// The monitor's dots per inch for a window: GetDpiForWindow where the system has it (Windows 10
-// 1607 on), else the system's. Found at run time, so the program still starts on older systems.
-int DpiOkna(HWND okno) {
-    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-    const HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    const auto funkcja = reinterpret_cast<GetDpiForWindowFn>(
-        reinterpret_cast<void*>(GetProcAddress(user32, "GetDpiForWindow")));
-    if (funkcja != nullptr && okno != nullptr) {
-        if (const UINT dpi = funkcja(okno); dpi != 0) return static_cast<int>(dpi);
-    }
-    const HDC ekran = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(ekran, LOGPIXELSY);
-    ReleaseDC(nullptr, ekran);
-    return dpi > 0 ? dpi : 96;
-}
-
 // The outer size of a window whose client area is the design's at `dpi`.
 SIZE RozmiarOkna(int dpi) {
     RECT obszar{0, 0, Skaluj(SzerokoscProjektu, dpi), Skaluj(WysokoscProjektu, dpi)};
     AdjustWindowRectEx(&obszar, StylOkna, FALSE, 0);
     return {obszar.right - obszar.left, obszar.bottom - obszar.top};
-}
-
-// "MS Sans Serif" 8 point with the East European character set, so that Polish letters draw in
-// it whatever the system's ANSI code page.
-HFONT UtworzCzcionke(int dpi) {
-    return CreateFontW(-MulDiv(8, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                       EASTEUROPE_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                       DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif");
 }
 
 struct OpisKontrolki {

@@ -145,13 +145,15 @@ HWND Kontrolka(const Program& program, const std::string& id) {
     return GetDlgItem(program.okno, std::stoi(id));
 }
 
-// The message text of a box: its static control with the longest text (the other one, if any,
-// holds the icon).
+// The message text of a box: its static or edit control with the longest text (a static one
+// may hold the icon).
 std::string TekstKomunikatu(HWND okno) {
     std::string najdluzszy;
     for (HWND dziecko = GetWindow(okno, GW_CHILD); dziecko != nullptr;
          dziecko = GetWindow(dziecko, GW_HWNDNEXT)) {
-        if (_wcsicmp(Klasa(dziecko).c_str(), L"Static") != 0) continue;
+        if (_wcsicmp(Klasa(dziecko).c_str(), L"Static") != 0 &&
+            _wcsicmp(Klasa(dziecko).c_str(), L"Edit") != 0)
+            continue;
         std::string tekst = TekstOkna(dziecko);
         if (tekst.size() > najdluzszy.size()) najdluzszy = std::move(tekst);
     }
