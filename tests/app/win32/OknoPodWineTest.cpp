@@ -95,8 +95,8 @@ class Robot {
         for (const auto& polecenie : polecenia) {
             Wyslij(polecenie);
             const std::string rodzaj = polecenie.substr(0, polecenie.find('\t'));
-            for (const char* czytajace :
-                 {"start", "tekst", "widoczny", "komunikat", "obszar", "fokus", "tusz", "zamknij"})
+            for (const char* czytajace : {"start", "tekst", "widoczny", "komunikat", "obszar",
+                                          "kopiuj", "fokus", "tusz", "zamknij"})
                 if (rodzaj == czytajace) linie.push_back(Czytaj());
         }
         return linie;
@@ -240,6 +240,19 @@ TEST_F(OknoPodWine, NoDoesNothingAndYesAppliesEveryPackage) {
                      Komunikat("Informacja", "Zakończono aktualizację.", "OK"),
                      "tekst\t" + Id(id::pnlAktualiacjaInfo) + "\t", Koniec}));
     EXPECT_EQ(serwer.ZapisanaWersja(), "11.5.0.6");
+}
+
+TEST_F(OknoPodWine, CtrlCCopiesTheBoxAndEscAnswersNo) {
+    SerwerTestowy serwer(Baza("8.1.0.0"));
+    const std::string pytanie =
+        "Wykonać aktualizację bazy " + serwer.Adres() + ".ZUV do wersji 11.5.0.6 ?";
+    const std::string kreska = "---------------------------\\r\\n";
+    EXPECT_EQ(Rozmowa(Razem(Logowanie(serwer), {Aktualizuj, "kopiuj", "klawisz\t27", "fokus"})),
+              (Linie{"okno",
+                     "schowek\t" + kreska + "Potwierdź\\r\\n" + kreska + pytanie + "\\r\\n" +
+                         kreska + "Tak   Nie   \\r\\n" + kreska,
+                     "fokus\t" + Id(id::btnAktualizuj), Koniec}));
+    EXPECT_EQ(serwer.ZapisanaWersja(), "8.1.0.0");
 }
 
 TEST_F(OknoPodWine, AFailureStopsTheRunAndASecondPressResumes) {

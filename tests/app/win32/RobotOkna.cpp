@@ -18,6 +18,10 @@
 //                           its centre is within 3 pixels of the main window's in each direction
 //                           where it does not touch the work area's edge; 1 when its text's last
 //                           line is in view or the text has a scroll bar
+//   kopiuj                  wait for a message box, press Ctrl+C on the keyboard;
+//                           -> schowek TEXT on the clipboard
+//   klawisz   VK            wait for a message box, press the key on the keyboard and wait for the
+//                           box to close
 //   fokus                   -> fokus ID of the control that has the keyboard (0: none of them)
 //   tusz      ID            -> tusz ID HEIGHT: the height in pixels of the text the control
 //                           shows on the screen, from its highest to its lowest dark pixel
@@ -30,6 +34,7 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <initializer_list>
 #include <iostream>
 #include <sstream>
 #include <string>
@@ -272,6 +277,59 @@ void Obszar(const Program& program) {
            "\t" + (caly ? "1" : "0"));
 }
 
+// Presses and releases the keys in turn, the first held until the last is released, through the
+// system's input: they go where a person's keys would go.
+void Nacisnij(std::initializer_list<WORD> klawisze) {
+    std::vector<INPUT> wejscie;
+    for (const WORD klawisz : klawisze) {
+        INPUT w{};
+        w.type = INPUT_KEYBOARD;
+        w.ki.wVk = klawisz;
+        wejscie.push_back(w);
+    }
+    for (auto it = klawisze.end(); it != klawisze.begin();) {
+        INPUT w{};
+        w.type = INPUT_KEYBOARD;
+        w.ki.wVk = *--it;
+        w.ki.dwFlags = KEYEVENTF_KEYUP;
+        wejscie.push_back(w);
+    }
+    SendInput(static_cast<UINT>(wejscie.size()), wejscie.data(), sizeof(INPUT));
+}
+
+std::string Schowek() {
+    std::string tekst;
+    if (!OpenClipboard(nullptr)) return "(zajety)";
+    if (const HANDLE dane = GetClipboardData(CF_UNICODETEXT); dane != nullptr) {
+        if (const auto* znaki = static_cast<const wchar_t*>(GlobalLock(dane)); znaki != nullptr) {
+            tekst = NaUtf8(znaki);
+            GlobalUnlock(dane);
+        }
+    }
+    CloseClipboard();
+    return tekst;
+}
+
+void Kopiuj(const Program& program) {
+    if (CzekajNaKomunikat(program) == nullptr) return;
+    if (OpenClipboard(nullptr)) {
+        EmptyClipboard();
+        CloseClipboard();
+    }
+    Nacisnij({VK_CONTROL, 'C'});
+    // A box that does not copy leaves the clipboard empty: a few seconds tell.
+    for (int i = 0; i < 100 && IsClipboardFormatAvailable(CF_UNICODETEXT) == FALSE; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    Wypisz("schowek\t" + Ucieczka(Schowek()));
+}
+
+void Klawisz(const Program& program, const std::string& klawisz) {
+    const HWND okno = CzekajNaKomunikat(program);
+    if (okno == nullptr) return;
+    Nacisnij({static_cast<WORD>(std::stoi(klawisz))});
+    Czekaj([&] { return !IsWindow(okno); });
+}
+
 std::string Fokus(const Program& program) {
     GUITHREADINFO watek{};
     watek.cbSize = sizeof watek;
@@ -388,6 +446,10 @@ int main() {
             Komunikat(program, argument(1));
         } else if (polecenie == "obszar") {
             Obszar(program);
+        } else if (polecenie == "kopiuj") {
+            Kopiuj(program);
+        } else if (polecenie == "klawisz") {
+            Klawisz(program, argument(1));
         } else if (polecenie == "fokus") {
             Wypisz("fokus\t" + Fokus(program));
         } else if (polecenie == "tusz") {
