@@ -131,7 +131,8 @@ UkladKomunikatu UlozKomunikat(int szerokoscZawijania, int liczbaLinii, const War
 
     uklad.tekst = {lewyTekstu, margines + (tresc - wysokoscTekstu) / 2, szerokoscTekstu,
                    wysokoscTekstu};
-    if (w.ikona) uklad.ikona = {margines, margines + (tresc - ikona) / 2, ikona, ikona};
+    // The icon at the top, as in the system's box; a text lower than the icon centred beside it.
+    if (w.ikona) uklad.ikona = {margines, margines, ikona, ikona};
     int x = (klientX - przyciski) / 2;
     for (int i = 0; i < w.liczbaPrzyciskow; ++i) {
         uklad.przyciski.push_back(
