@@ -384,6 +384,8 @@ LRESULT TfrmGlowna::Obsluz(UINT komunikat, WPARAM w, LPARAM l) {
                 if (fokus != nullptr && IsChild(okno_, fokus)) fokusAktywacji_ = fokus;
                 return 0;
             }
+            // A window activated minimised has no control to give the keyboard to.
+            if (HIWORD(w) != 0) break;
             // One that has since been hidden or disabled hands over to the first in tab order.
             if (fokusAktywacji_ == nullptr || !IsWindow(fokusAktywacji_) ||
                 !IsWindowEnabled(fokusAktywacji_) || !IsWindowVisible(fokusAktywacji_))
