@@ -242,17 +242,24 @@ TEST_F(OknoPodWine, NoDoesNothingAndYesAppliesEveryPackage) {
     EXPECT_EQ(serwer.ZapisanaWersja(), "11.5.0.6");
 }
 
-TEST_F(OknoPodWine, CtrlCCopiesTheBoxAndEscAnswersNo) {
+TEST_F(OknoPodWine, CtrlCCopiesTheBoxEscAnswersNoAndEnterPressesTheDefault) {
     SerwerTestowy serwer(Baza("8.1.0.0"));
     const std::string pytanie =
         "Wykonać aktualizację bazy " + serwer.Adres() + ".ZUV do wersji 11.5.0.6 ?";
     const std::string kreska = "---------------------------\\r\\n";
-    EXPECT_EQ(Rozmowa(Razem(Logowanie(serwer), {Aktualizuj, "kopiuj", "klawisz\t27", "fokus"})),
+    Robot robot(katalog_);
+    const Linie start{"start\t" + SciezkaWine(katalog_ / "aktualizacja-zuv.exe")};
+    EXPECT_EQ(robot.Rozmowa(Razem(Razem(start, Logowanie(serwer)),
+                                  {Aktualizuj, "kopiuj", "klawisz\t27", "fokus"})),
               (Linie{"okno",
                      "schowek\t" + kreska + "Potwierdź\\r\\n" + kreska + pytanie + "\\r\\n" +
                          kreska + "Tak   Nie   \\r\\n" + kreska,
-                     "fokus\t" + Id(id::btnAktualizuj), Koniec}));
+                     "fokus\t" + Id(id::btnAktualizuj)}));
     EXPECT_EQ(serwer.ZapisanaWersja(), "8.1.0.0");
+    // The question's default is Tak.
+    EXPECT_EQ(robot.Rozmowa({Aktualizuj, "klawisz\t13", "komunikat\t1", "zamknij"}),
+              (Linie{Komunikat("Informacja", "Zakończono aktualizację.", "OK"), Koniec}));
+    EXPECT_EQ(serwer.ZapisanaWersja(), "11.5.0.6");
 }
 
 TEST_F(OknoPodWine, AFailureStopsTheRunAndASecondPressResumes) {
