@@ -20,20 +20,13 @@ constexpr int IdIkony = 101;
 // Where a control of the box keeps the window procedure it had before the box took its keys.
 constexpr const wchar_t* WlasciwoscProcedury = L"AktualizacjaZuvProcedura";
 
-struct Przycisk {
-    int id;
-    const wchar_t* napis;
-};
-
 // What the box is made from; lives on the stack of Pokaz while the box is open.
 struct DaneOkna {
     std::wstring tekst;  // line ends as CR LF, as the edit control shows them
     std::wstring tytul;
     int styl = 0;
     HWND wlasciciel = nullptr;
-    std::vector<Przycisk> przyciski;
-    int domyslny = IDOK;
-    int naEscape = IDOK;  // the answer of Esc and of the close button
+    PrzyciskiKomunikatu przyciski;
     Czcionka czcionka;
 };
 
@@ -82,7 +75,7 @@ std::wstring ZKoncamiLiniiCrLf(std::wstring_view tekst) {
 std::wstring TekstDoSchowka(const DaneOkna& dane) {
     const std::wstring kreska = L"---------------------------\r\n";
     std::wstring przyciski;
-    for (const Przycisk& przycisk : dane.przyciski)
+    for (const PrzyciskKomunikatu& przycisk : dane.przyciski.przyciski)
         przyciski += std::wstring(przycisk.napis) + L"   ";
     return kreska + dane.tytul + L"\r\n" + kreska + dane.tekst + L"\r\n" + kreska + przyciski +
            L"\r\n" + kreska;
@@ -187,7 +180,7 @@ void Zbuduj(HWND okno, DaneOkna& dane) {
                        static_cast<DWORD>(GetWindowLongPtrW(okno, GWL_EXSTYLE)));
     warunki.ramkaX = ramka.right - ramka.left - 100;
     warunki.ramkaY = ramka.bottom - ramka.top - 100;
-    warunki.liczbaPrzyciskow = static_cast<int>(dane.przyciski.size());
+    warunki.liczbaPrzyciskow = static_cast<int>(dane.przyciski.przyciski.size());
     const LPCWSTR ikona = IkonaSystemu(dane.styl);
     warunki.ikona = ikona != nullptr;
 
@@ -241,17 +234,17 @@ void Zbuduj(HWND okno, DaneOkna& dane) {
                    FALSE);
     }
     HWND domyslny = nullptr;
-    for (std::size_t i = 0; i < dane.przyciski.size(); ++i) {
-        const Przycisk& przycisk = dane.przyciski[i];
-        const bool jestDomyslny = przycisk.id == dane.domyslny;
+    for (std::size_t i = 0; i < dane.przyciski.przyciski.size(); ++i) {
+        const PrzyciskKomunikatu& przycisk = dane.przyciski.przyciski[i];
+        const bool jestDomyslny = przycisk.odpowiedz == dane.przyciski.domyslny;
         const HWND uchwyt = Utworz(okno, L"Button", przycisk.napis,
                                    WS_TABSTOP | (i == 0 ? WS_GROUP : 0) |
                                        (jestDomyslny ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON),
-                                   przycisk.id, uklad.przyciski[i], czcionka);
+                                   przycisk.odpowiedz, uklad.przyciski[i], czcionka);
         PrzejmijKlawisze(uchwyt);
         if (jestDomyslny) domyslny = uchwyt;
     }
-    SendMessageW(okno, DM_SETDEFID, static_cast<WPARAM>(dane.domyslny), 0);
+    SendMessageW(okno, DM_SETDEFID, static_cast<WPARAM>(dane.przyciski.domyslny), 0);
     SetWindowPos(okno, nullptr, uklad.okno.x, uklad.okno.y, uklad.okno.szerokosc,
                  uklad.okno.wysokosc, SWP_NOZORDER | SWP_NOACTIVATE);
     if (domyslny != nullptr) SetFocus(domyslny);
@@ -271,11 +264,11 @@ INT_PTR CALLBACK ProceduraOkna(HWND okno, UINT komunikat, WPARAM w, LPARAM l) {
             if (HIWORD(w) != BN_CLICKED) return FALSE;
             const int id = LOWORD(w);
             if (id == IDCANCEL) {
-                EndDialog(okno, dane->naEscape);
+                EndDialog(okno, dane->przyciski.naEscape);
                 return TRUE;
             }
-            for (const Przycisk& przycisk : dane->przyciski) {
-                if (przycisk.id != id) continue;
+            for (const PrzyciskKomunikatu& przycisk : dane->przyciski.przyciski) {
+                if (przycisk.odpowiedz != id) continue;
                 EndDialog(okno, id);
                 return TRUE;
             }
@@ -297,13 +290,7 @@ int OknaKomunikatowWin32::Pokaz(const std::string& tekst, const std::string& tyt
     dane.tytul = NaUtf16(tytul);
     dane.styl = styl;
     dane.wlasciciel = wlasciciel_;
-    if ((styl & 0x0F) == StylKomunikatu::TakNie) {
-        dane.przyciski = {{IDYES, L"Tak"}, {IDNO, L"Nie"}};
-        dane.domyslny = (styl & StylKomunikatu::DrugiDomyslny) != 0 ? IDNO : IDYES;
-        dane.naEscape = IDNO;
-    } else {
-        dane.przyciski = {{IDOK, L"OK"}};
-    }
+    dane.przyciski = Przyciski(styl);
 
     // An empty dialog template: the box makes its controls itself, sized in pixels.
     std::vector<WORD> szablon(sizeof(DLGTEMPLATE) / sizeof(WORD) + 3, 0);

@@ -78,6 +78,16 @@ int NajwiekszaSzerokoscTekstu(const WarunkiKomunikatu& w) {
 
 }  // namespace
 
+PrzyciskiKomunikatu Przyciski(int styl) {
+    if ((styl & 0x0F) != StylKomunikatu::TakNie) return {{{OdpowiedzKomunikatu::Ok, L"OK"}}};
+    PrzyciskiKomunikatu wynik{
+        {{OdpowiedzKomunikatu::Tak, L"Tak"}, {OdpowiedzKomunikatu::Nie, L"Nie"}},
+        OdpowiedzKomunikatu::Tak,
+        OdpowiedzKomunikatu::Nie};
+    if ((styl & StylKomunikatu::DrugiDomyslny) != 0) wynik.domyslny = OdpowiedzKomunikatu::Nie;
+    return wynik;
+}
+
 std::vector<std::wstring> ZawinTekst(std::wstring_view tekst, int szerokosc,
                                      const MiaraTekstu& miara) {
     std::vector<std::wstring> wynik;

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/OknaKomunikatow.h"
 #include "app/win32/Uklad.h"
 
 namespace zuv {
@@ -38,6 +39,24 @@ struct UkladKomunikatu {
     bool przewijanie = false;          // the text is taller than the box can show
     int szerokoscZawijania = 0;        // the width the text's lines are wrapped to
 };
+
+struct PrzyciskKomunikatu {
+    int odpowiedz;  // OdpowiedzKomunikatu, also the button's control id
+    const wchar_t* napis;
+    bool operator==(const PrzyciskKomunikatu& inny) const {
+        return odpowiedz == inny.odpowiedz && std::wstring_view(napis) == inny.napis;
+    }
+};
+
+struct PrzyciskiKomunikatu {
+    std::vector<PrzyciskKomunikatu> przyciski;  // left to right
+    int domyslny = OdpowiedzKomunikatu::Ok;     // the answer of Enter
+    int naEscape = OdpowiedzKomunikatu::Ok;     // the answer of Esc and of the close button
+};
+
+// The buttons of a box of the style (StylKomunikatu): OK, or Tak and Nie with Tak the default
+// unless DrugiDomyslny; Esc answers Nie where there is one, as no box of the program has Cancel.
+PrzyciskiKomunikatu Przyciski(int styl);
 
 // The lines of a text at most `szerokosc` pixels wide (CR LF, CR and LF end a line).
 std::vector<std::wstring> ZawinTekst(std::wstring_view tekst, int szerokosc,

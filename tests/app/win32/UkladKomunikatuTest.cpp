@@ -64,6 +64,30 @@ bool Wewnatrz(const Prostokat& p, const Prostokat& obszar) {
 
 }  // namespace
 
+TEST(UkladKomunikatu, ButtonsInPolishWithTheStylesDefault) {
+    using namespace StylKomunikatu;
+    namespace o = OdpowiedzKomunikatu;
+    const std::vector<PrzyciskKomunikatu> ok{{o::Ok, L"OK"}};
+    const std::vector<PrzyciskKomunikatu> takNie{{o::Tak, L"Tak"}, {o::Nie, L"Nie"}};
+    const struct {
+        int styl;
+        std::vector<PrzyciskKomunikatu> przyciski;
+        int domyslny, naEscape;
+    } przypadki[] = {
+        {Ok | IkonaStop, ok, o::Ok, o::Ok},
+        {Ok | IkonaInformacja, ok, o::Ok, o::Ok},
+        {TakNie | IkonaWykrzyknik, takNie, o::Tak, o::Nie},
+        {TakNie | IkonaWykrzyknik | DrugiDomyslny, takNie, o::Nie, o::Nie},
+    };
+    for (const auto& p : przypadki) {
+        SCOPED_TRACE(p.styl);
+        const PrzyciskiKomunikatu przyciski = Przyciski(p.styl);
+        EXPECT_EQ(przyciski.przyciski, p.przyciski);
+        EXPECT_EQ(przyciski.domyslny, p.domyslny);
+        EXPECT_EQ(przyciski.naEscape, p.naEscape);
+    }
+}
+
 TEST(UkladKomunikatu, WrapsAtBlanksBreaksLongWordsAndKeepsWholeLines) {
     const MiaraTekstu miara = Miara(96);  // 6 px a character, 3 a blank
     const struct {
