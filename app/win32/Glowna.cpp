@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "app/ObslugaBledu.h"
+#include "app/win32/CzcionkaOkna.h"
 #include "app/win32/Identyfikatory.h"
 #include "app/win32/TekstWin32.h"
 #include "app/win32/Uklad.h"
@@ -26,35 +27,11 @@ constexpr UINT_PTR ZegarPostepu = 1;
 // Posted by the run's thread when the run has ended.
 constexpr UINT KoniecPrzebiegu = WM_APP + 1;
 
-// The monitor's dots per inch for a window: GetDpiForWindow where the system has it (Windows 10
-// 1607 on), else the system's. Found at run time, so the program still starts on older systems.
-int DpiOkna(HWND okno) {
-    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-    const HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    const auto funkcja = reinterpret_cast<GetDpiForWindowFn>(
-        reinterpret_cast<void*>(GetProcAddress(user32, "GetDpiForWindow")));
-    if (funkcja != nullptr && okno != nullptr) {
-        if (const UINT dpi = funkcja(okno); dpi != 0) return static_cast<int>(dpi);
-    }
-    const HDC ekran = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(ekran, LOGPIXELSY);
-    ReleaseDC(nullptr, ekran);
-    return dpi > 0 ? dpi : 96;
-}
-
 // The outer size of a window whose client area is the design's at `dpi`.
 SIZE RozmiarOkna(int dpi) {
     RECT obszar{0, 0, Skaluj(SzerokoscProjektu, dpi), Skaluj(WysokoscProjektu, dpi)};
     AdjustWindowRectEx(&obszar, StylOkna, FALSE, 0);
     return {obszar.right - obszar.left, obszar.bottom - obszar.top};
-}
-
-// "MS Sans Serif" 8 point with the East European character set, so that Polish letters draw in
-// it whatever the system's ANSI code page.
-HFONT UtworzCzcionke(int dpi) {
-    return CreateFontW(-MulDiv(8, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                       EASTEUROPE_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                       DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif");
 }
 
 struct OpisKontrolki {
@@ -143,7 +120,8 @@ TfrmGlowna::TfrmGlowna(HINSTANCE instancja, OknaKomunikatowWin32& komunikaty, Po
         SetWindowPos(okno_, nullptr, 0, 0, inny.cx, inny.cy, SWP_NOMOVE | SWP_NOZORDER);
     }
     komunikaty_.UstawWlasciciela(okno_);
-    SetFocus(Kontrolka(idk::edbSerwer));
+    fokusAktywacji_ = Kontrolka(idk::edbSerwer);
+    SetFocus(fokusAktywacji_);
 }
 
 TfrmGlowna::~TfrmGlowna() {
@@ -397,6 +375,24 @@ LRESULT TfrmGlowna::Obsluz(UINT komunikat, WPARAM w, LPARAM l) {
             if (mozna) PostQuitMessage(0);
             return 0;
         }
+        case WM_ACTIVATE:
+            // As a dialog does: the control that has the keyboard when the window loses the
+            // activation (to a box, to another program) gets it back when the window is active
+            // again; the default would give it to the window itself, where no key acts.
+            if (LOWORD(w) == WA_INACTIVE) {
+                const HWND fokus = GetFocus();
+                if (fokus != nullptr && IsChild(okno_, fokus)) fokusAktywacji_ = fokus;
+                return 0;
+            }
+            // A window activated minimised has no control to give the keyboard to.
+            if (HIWORD(w) != 0) break;
+            // One that has since been hidden or disabled hands over to the first in tab order.
+            if (fokusAktywacji_ == nullptr || !IsWindow(fokusAktywacji_) ||
+                !IsWindowEnabled(fokusAktywacji_) || !IsWindowVisible(fokusAktywacji_))
+                fokusAktywacji_ = GetNextDlgTabItem(okno_, nullptr, FALSE);
+            if (fokusAktywacji_ == nullptr || !IsWindowEnabled(fokusAktywacji_)) break;
+            SetFocus(fokusAktywacji_);
+            return 0;
         case WM_TIMER:
             if (w == ZegarPostepu) polecenie_->PokazPostep();
             return 0;

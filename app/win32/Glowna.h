@@ -81,6 +81,7 @@ class TfrmGlowna : private PolaLogowania, private GrupaAktualizacji, private Lis
     std::unique_ptr<PolecenieAktualizacji> polecenie_;  // made once the controls exist
     std::thread przebieg_;
     HWND fokusPrzedPrzebiegiem_ = nullptr;
+    HWND fokusAktywacji_ = nullptr;  // the control that had the keyboard when last deactivated
     int dpi_ = 96;
     HFONT czcionka_ = nullptr;
 };

@@ -14,6 +14,22 @@ constexpr const wchar_t* Klasa = L"TPanelInformacyjny";
 // a failure.
 constexpr COLORREF KolorWypelnienia = RGB(190, 222, 250);
 
+// An object selected into a device context for a scope; the one it replaced is put back.
+class WybranyObiekt {
+  public:
+    WybranyObiekt(HDC dc, HGDIOBJ obiekt)
+        : dc_(dc), poprzedni_(obiekt != nullptr ? SelectObject(dc, obiekt) : nullptr) {}
+    ~WybranyObiekt() {
+        if (poprzedni_ != nullptr) SelectObject(dc_, poprzedni_);
+    }
+    WybranyObiekt(const WybranyObiekt&) = delete;
+    WybranyObiekt& operator=(const WybranyObiekt&) = delete;
+
+  private:
+    HDC dc_;
+    HGDIOBJ poprzedni_;
+};
+
 }  // namespace
 
 void PanelInformacyjnyWin32::ZarejestrujKlase(HINSTANCE instancja) {
@@ -84,14 +100,14 @@ void PanelInformacyjnyWin32::Maluj(HDC dc, const RECT& obszar) const {
         DeleteObject(pedzel);
     }
 
-    const auto czcionka = reinterpret_cast<HFONT>(SendMessageW(GetParent(okno_), WM_GETFONT, 0, 0));
-    const HGDIOBJ poprzednia = czcionka != nullptr ? SelectObject(dc, czcionka) : nullptr;
+    // The window's font, the one its other controls have (WM_SETFONT), scaled with the DPI;
+    // the System font only until the window has given one.
+    const WybranyObiekt czcionka(dc, czcionka_);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
     RECT tekstu = obszar;
     DrawTextW(dc, tekst_.c_str(), static_cast<int>(tekst_.size()), &tekstu,
               DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
-    if (poprzednia != nullptr) SelectObject(dc, poprzednia);
 }
 
 LRESULT CALLBACK PanelInformacyjnyWin32::Procedura(HWND okno, UINT komunikat, WPARAM w, LPARAM l) {
@@ -100,8 +116,7 @@ LRESULT CALLBACK PanelInformacyjnyWin32::Procedura(HWND okno, UINT komunikat, WP
         SetWindowLongPtrW(okno, GWLP_USERDATA,
                           reinterpret_cast<LONG_PTR>(tworzenie->lpCreateParams));
     }
-    const auto* panel =
-        reinterpret_cast<const PanelInformacyjnyWin32*>(GetWindowLongPtrW(okno, GWLP_USERDATA));
+    auto* panel = reinterpret_cast<PanelInformacyjnyWin32*>(GetWindowLongPtrW(okno, GWLP_USERDATA));
     if (panel == nullptr) return DefWindowProcW(okno, komunikat, w, l);
     switch (komunikat) {
         case WM_ERASEBKGND:
@@ -115,6 +130,15 @@ LRESULT CALLBACK PanelInformacyjnyWin32::Procedura(HWND okno, UINT komunikat, WP
             EndPaint(okno, &malowanie);
             return 0;
         }
+        case WM_SETFONT:
+            // The font stays the sender's: the window deletes it after giving the next one.
+            // Drawn again at once whatever the redraw flag: the window gives a font to every
+            // child at the same time and repaints only itself.
+            panel->czcionka_ = reinterpret_cast<HFONT>(w);
+            InvalidateRect(okno, nullptr, FALSE);
+            return 0;
+        case WM_GETFONT:
+            return reinterpret_cast<LRESULT>(panel->czcionka_);
         case WM_GETTEXTLENGTH:
             // The text as the runner last set it, for screen readers and the window tests.
             return static_cast<LRESULT>(panel->tekst_.size());

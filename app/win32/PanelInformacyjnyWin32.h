@@ -40,6 +40,7 @@ class PanelInformacyjnyWin32 : public PasekInformacyjny {
     COLORREF kolor_;
     bool kolorWlasny_ = false;
     double wypelnienie_ = 0;
+    HFONT czcionka_ = nullptr;  // the window's, given by WM_SETFONT
 };
 
 }  // namespace zuv

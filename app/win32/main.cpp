@@ -18,10 +18,9 @@
 int WINAPI wWinMain(HINSTANCE instancja, HINSTANCE, PWSTR polecenie, int pokaz) {
     // "--version": a window program has no console to print to, so the version comes in a box.
     if (polecenie != nullptr && std::wcsstr(polecenie, L"--version") != nullptr) {
-        const std::string wersja = zuv::WersjaProgramu;
-        const std::wstring tekst =
-            L"Aktualizacja ZUV, wersja " + std::wstring(wersja.begin(), wersja.end());
-        MessageBoxW(nullptr, tekst.c_str(), L"Aktualizacja ZUV", MB_OK | MB_ICONINFORMATION);
+        zuv::OknaKomunikatowWin32().Pokaz(
+            std::string("Aktualizacja ZUV, wersja ") + zuv::WersjaProgramu, "Aktualizacja ZUV",
+            zuv::StylKomunikatu::Ok | zuv::StylKomunikatu::IkonaInformacja);
         return 0;
     }
     // The taskbar list is a COM object of the shell.

@@ -95,7 +95,8 @@ class Robot {
         for (const auto& polecenie : polecenia) {
             Wyslij(polecenie);
             const std::string rodzaj = polecenie.substr(0, polecenie.find('\t'));
-            for (const char* czytajace : {"start", "tekst", "widoczny", "komunikat", "zamknij"})
+            for (const char* czytajace : {"start", "tekst", "widoczny", "komunikat", "obszar",
+                                          "kopiuj", "fokus", "tusz", "zamknij"})
                 if (rodzaj == czytajace) linie.push_back(Czytaj());
         }
         return linie;
@@ -141,6 +142,24 @@ class OknoPodWine : public ::testing::Test {
     std::filesystem::path katalog_;
 };
 
+// The screen density of the programs started while it lives (Wine's setting, read by each
+// program when it starts); 96 again at the end.
+class GestoscEkranu {
+  public:
+    explicit GestoscEkranu(int dpi) { Ustaw(dpi); }
+    ~GestoscEkranu() { Ustaw(96); }
+    GestoscEkranu(const GestoscEkranu&) = delete;
+    GestoscEkranu& operator=(const GestoscEkranu&) = delete;
+
+  private:
+    static void Ustaw(int dpi) {
+        const std::string polecenie =
+            "wine reg add 'HKCU\\Control Panel\\Desktop' /v LogPixels /t REG_DWORD /d " +
+            std::to_string(dpi) + " /f >/dev/null 2>&1";
+        if (std::system(polecenie.c_str()) != 0) ADD_FAILURE() << polecenie;
+    }
+};
+
 tds::ServerConfig Baza(const std::string& wersja) {
     tds::ServerConfig konfiguracja;
     konfiguracja.initVersion = wersja;
@@ -168,13 +187,15 @@ TEST_F(OknoPodWine, LogInShowsTheVersionAndTheBoundsWarn) {
     for (const auto& p : przypadki) {
         SCOPED_TRACE(p.wersja);
         SerwerTestowy serwer(Baza(p.wersja));
+        // The button pressed has the keyboard again once the box has closed.
         const Linie linie =
-            Rozmowa(Razem(Logowanie(serwer),
-                          {"widoczny\t" + Id(id::gbxAktualizacja),
-                           "tekst\t" + Id(id::labAktualnaWersja), Aktualizuj, "komunikat\t1"}));
+            Rozmowa(Razem(Logowanie(serwer), {"widoczny\t" + Id(id::gbxAktualizacja),
+                                              "tekst\t" + Id(id::labAktualnaWersja), Aktualizuj,
+                                              "komunikat\t1", "fokus"}));
         EXPECT_EQ(linie, (Linie{"okno", "widoczny\t" + Id(id::gbxAktualizacja) + "\t1",
                                 LiniaWersji(serwer, p.wersja),
-                                Komunikat("Ostrzeżenie", p.ostrzezenie, "OK"), Koniec}));
+                                Komunikat("Ostrzeżenie", p.ostrzezenie, "OK"),
+                                "fokus\t" + Id(id::btnAktualizuj), Koniec}));
         EXPECT_EQ(serwer.ZapisanaWersja(), p.wersja);
     }
 }
@@ -221,6 +242,26 @@ TEST_F(OknoPodWine, NoDoesNothingAndYesAppliesEveryPackage) {
     EXPECT_EQ(serwer.ZapisanaWersja(), "11.5.0.6");
 }
 
+TEST_F(OknoPodWine, CtrlCCopiesTheBoxEscAnswersNoAndEnterPressesTheDefault) {
+    SerwerTestowy serwer(Baza("8.1.0.0"));
+    const std::string pytanie =
+        "Wykonać aktualizację bazy " + serwer.Adres() + ".ZUV do wersji 11.5.0.6 ?";
+    const std::string kreska = "---------------------------\\r\\n";
+    Robot robot(katalog_);
+    const Linie start{"start\t" + SciezkaWine(katalog_ / "aktualizacja-zuv.exe")};
+    EXPECT_EQ(robot.Rozmowa(Razem(Razem(start, Logowanie(serwer)),
+                                  {Aktualizuj, "kopiuj", "klawisz\t27", "fokus"})),
+              (Linie{"okno",
+                     "schowek\t" + kreska + "Potwierdź\\r\\n" + kreska + pytanie + "\\r\\n" +
+                         kreska + "Tak   Nie   \\r\\n" + kreska,
+                     "fokus\t" + Id(id::btnAktualizuj)}));
+    EXPECT_EQ(serwer.ZapisanaWersja(), "8.1.0.0");
+    // The question's default is Tak.
+    EXPECT_EQ(robot.Rozmowa({Aktualizuj, "klawisz\t13", "komunikat\t1", "zamknij"}),
+              (Linie{Komunikat("Informacja", "Zakończono aktualizację.", "OK"), Koniec}));
+    EXPECT_EQ(serwer.ZapisanaWersja(), "11.5.0.6");
+}
+
 TEST_F(OknoPodWine, AFailureStopsTheRunAndASecondPressResumes) {
     SerwerTestowy serwer(Baza("8.11.0.0"));
     serwer->setFailBatches(
@@ -249,4 +290,47 @@ TEST_F(OknoPodWine, AFailureStopsTheRunAndASecondPressResumes) {
               (Linie{Komunikat("Potwierdź", pytanie, "Tak+Nie"),
                      Komunikat("Informacja", "Zakończono aktualizację.", "OK"), pasek, Koniec}));
     EXPECT_EQ(serwer.ZapisanaWersja(), "11.5.0.6");
+}
+
+TEST_F(OknoPodWine, ALongServerErrorShowsWholeInsideTheScreenAtEachDensity) {
+    // 600 characters: Polish sentences and a 200-character word without blanks.
+    std::string zdania;
+    for (int i = 0; i < 5; ++i)
+        zdania += "Wartość księgowa środka trwałego przekracza granicę ustaloną dla grupy. ";
+    std::string slowo;
+    for (int i = 0; i < 20; ++i) slowo += "ŹDŹBŁOŻÓŁĆ";
+    const std::string komunikat = zdania + "Odrzucony wiersz: " + slowo + ". Popraw dane i ponów.";
+    const std::string blad =
+        "Błąd aktualizacji bazy do wersji 9.2.0.1 podczas wykonywania operacji 5:\\r\\n" +
+        komunikat;
+
+    std::vector<int> wysokosciTekstuPaska;
+    for (const int dpi : {96, 144}) {
+        SCOPED_TRACE(dpi);
+        const GestoscEkranu gestosc(dpi);
+        SerwerTestowy serwer(Baza("8.11.0.0"));
+        serwer->setFailBatches({{"9.2.0.1", 5, 50000, komunikat, 2}});
+        const std::string pytanie =
+            "Wykonać aktualizację bazy " + serwer.Adres() + ".ZUV do wersji 11.5.0.6 ?";
+        // Each box lies inside the screen, centred on the window where it fits, its whole text
+        // in view; Aktualizuj has the keyboard after it.
+        Linie linie = Rozmowa(Razem(Logowanie(serwer),
+                                    {Aktualizuj, "obszar", "komunikat\t6", "obszar", "komunikat\t1",
+                                     "fokus", "tusz\t" + Id(id::pnlAktualiacjaInfo)}));
+        ASSERT_GE(linie.size(), 2u);
+        const std::string tusz = linie[linie.size() - 2];
+        linie.erase(linie.end() - 2);
+        EXPECT_EQ(linie,
+                  (Linie{"okno", "obszar\t1\t1\t1", Komunikat("Potwierdź", pytanie, "Tak+Nie"),
+                         "obszar\t1\t1\t1", Komunikat("aktualizacja-zuv", blad, "OK"),
+                         "fokus\t" + Id(id::btnAktualizuj), Koniec}));
+        EXPECT_EQ(serwer.ZapisanaWersja(), "9.1.0.2");
+        wysokosciTekstuPaska.push_back(std::stoi(tusz.substr(tusz.rfind('\t') + 1)));
+    }
+    // The strip draws with the window's font, which grows with the density (the System font it
+    // once drew with stays the same).
+    ASSERT_EQ(wysokosciTekstuPaska.size(), 2u);
+    EXPECT_GT(wysokosciTekstuPaska[0], 0);
+    EXPECT_GE(wysokosciTekstuPaska[1] * 10, wysokosciTekstuPaska[0] * 13)
+        << wysokosciTekstuPaska[0] << " px at 96 DPI, " << wysokosciTekstuPaska[1] << " at 144";
 }

@@ -13,13 +13,28 @@
 //   komunikat BUTTON        wait for a message box; -> komunikat CAPTION TEXT BUTTONS ikona|brak
 //                           OWNER;
 //                           then press BUTTON (1 OK, 6 Yes, 7 No) in it
+//   obszar                  wait for a message box; -> obszar INSIDE CENTRED WHOLE: 1 when the
+//                           box lies inside the work area of the main window's monitor; 1 when
+//                           its centre is within 3 pixels of the main window's in each direction
+//                           where it does not touch the work area's edge; 1 when its text's last
+//                           line is in view or the text has a scroll bar
+//   kopiuj                  wait for a message box, press Ctrl+C on the keyboard;
+//                           -> schowek TEXT on the clipboard
+//   klawisz   VK            wait for a message box, press the key on the keyboard and wait for the
+//                           box to close
+//   fokus                   -> fokus ID of the control that has the keyboard (0: none of them)
+//   tusz      ID            -> tusz ID HEIGHT: the height in pixels of the text the control
+//                           shows on the screen, from its highest to its lowest dark pixel
 //   zamknij                 close the main window; -> koniec EXIT_CODE
 //
 // Texts are UTF-8; CR, LF, tab and backslash in texts read back are written as \r, \n, \t, \\.
 #include <windows.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
+#include <initializer_list>
 #include <iostream>
 #include <sstream>
 #include <string>
@@ -145,13 +160,15 @@ HWND Kontrolka(const Program& program, const std::string& id) {
     return GetDlgItem(program.okno, std::stoi(id));
 }
 
-// The message text of a box: its static control with the longest text (the other one, if any,
-// holds the icon).
+// The message text of a box: its static or edit control with the longest text (a static one
+// may hold the icon).
 std::string TekstKomunikatu(HWND okno) {
     std::string najdluzszy;
     for (HWND dziecko = GetWindow(okno, GW_CHILD); dziecko != nullptr;
          dziecko = GetWindow(dziecko, GW_HWNDNEXT)) {
-        if (_wcsicmp(Klasa(dziecko).c_str(), L"Static") != 0) continue;
+        if (_wcsicmp(Klasa(dziecko).c_str(), L"Static") != 0 &&
+            _wcsicmp(Klasa(dziecko).c_str(), L"Edit") != 0)
+            continue;
         std::string tekst = TekstOkna(dziecko);
         if (tekst.size() > najdluzszy.size()) najdluzszy = std::move(tekst);
     }
@@ -179,14 +196,20 @@ std::string Ikona(HWND okno) {
     return "brak";
 }
 
-void Komunikat(const Program& program, const std::string& przycisk) {
+// The box that comes up, once it has built its controls and painted; null after the wait.
+HWND CzekajNaKomunikat(const Program& program) {
     HWND okno = nullptr;
     if (!Czekaj([&] { return (okno = OknoProcesu(program, L"#32770")) != nullptr; })) {
         Wypisz("brak komunikatu");
-        return;
+        return nullptr;
     }
-    // The box has built its controls once it is visible; give it a moment to paint.
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    return okno;
+}
+
+void Komunikat(const Program& program, const std::string& przycisk) {
+    const HWND okno = CzekajNaKomunikat(program);
+    if (okno == nullptr) return;
     const HWND wlasciciel = GetWindow(okno, GW_OWNER);
     Wypisz("komunikat\t" + TekstOkna(okno) + "\t" + Ucieczka(TekstKomunikatu(okno)) + "\t" +
            Przyciski(okno) + "\t" + Ikona(okno) + "\t" +
@@ -199,6 +222,166 @@ void Komunikat(const Program& program, const std::string& przycisk) {
         PostMessageW(docelowy, BM_CLICK, 0, 0);
     }
     Czekaj([&] { return !IsWindow(okno); });
+}
+
+// Whether [poczatek, poczatek + dlugosc) lies within [od, doKonca).
+bool WObszarze(long poczatek, long dlugosc, long od, long doKonca) {
+    return poczatek >= od && poczatek + dlugosc <= doKonca;
+}
+// Whether [poczatek, poczatek + dlugosc) is centred within 3 pixels on [srodekOd, srodekDo), or
+// touches an edge of [od, doKonca) (moved inside the work area).
+bool Wysrodkowany(long poczatek, long dlugosc, long srodekOd, long srodekDo, long od,
+                  long doKonca) {
+    if (poczatek == od || poczatek + dlugosc == doKonca) return true;
+    const long roznica = (2 * poczatek + dlugosc) - (srodekOd + srodekDo);
+    return roznica >= -6 && roznica <= 6;
+}
+
+void Obszar(const Program& program) {
+    const HWND okno = CzekajNaKomunikat(program);
+    if (okno == nullptr) return;
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(program.okno, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& praca = monitor.rcWork;
+    RECT r;
+    RECT glowne;
+    GetWindowRect(okno, &r);
+    GetWindowRect(program.okno, &glowne);
+    const bool wewnatrz = WObszarze(r.left, r.right - r.left, praca.left, praca.right) &&
+                          WObszarze(r.top, r.bottom - r.top, praca.top, praca.bottom);
+    const bool wysrodkowany =
+        Wysrodkowany(r.left, r.right - r.left, glowne.left, glowne.right, praca.left,
+                     praca.right) &&
+        Wysrodkowany(r.top, r.bottom - r.top, glowne.top, glowne.bottom, praca.top, praca.bottom);
+    // The text's last line: its top and the height of a line, from the edit control.
+    bool caly = false;
+    for (HWND dziecko = GetWindow(okno, GW_CHILD); dziecko != nullptr;
+         dziecko = GetWindow(dziecko, GW_HWNDNEXT)) {
+        if (_wcsicmp(Klasa(dziecko).c_str(), L"Edit") != 0) continue;
+        if ((GetWindowLongPtrW(dziecko, GWL_STYLE) & WS_VSCROLL) != 0) {
+            caly = true;
+            break;
+        }
+        const auto gora = [&](WPARAM linia) {
+            const auto znak = SendMessageW(dziecko, EM_LINEINDEX, linia, 0);
+            return static_cast<short>(HIWORD(SendMessageW(dziecko, EM_POSFROMCHAR, znak, 0)));
+        };
+        const auto linie = static_cast<WPARAM>(SendMessageW(dziecko, EM_GETLINECOUNT, 0, 0));
+        const int wysokosc = linie > 1 ? gora(1) - gora(0) : 0;
+        RECT klient;
+        GetClientRect(dziecko, &klient);
+        caly = gora(linie - 1) >= 0 && gora(linie - 1) + wysokosc <= klient.bottom;
+    }
+    Wypisz(std::string("obszar\t") + (wewnatrz ? "1" : "0") + "\t" + (wysrodkowany ? "1" : "0") +
+           "\t" + (caly ? "1" : "0"));
+}
+
+// Presses and releases the keys in turn, the first held until the last is released, through the
+// system's input: they go where a person's keys would go.
+void Nacisnij(std::initializer_list<WORD> klawisze) {
+    std::vector<INPUT> wejscie;
+    for (const WORD klawisz : klawisze) {
+        INPUT w{};
+        w.type = INPUT_KEYBOARD;
+        w.ki.wVk = klawisz;
+        wejscie.push_back(w);
+    }
+    for (auto it = klawisze.end(); it != klawisze.begin();) {
+        INPUT w{};
+        w.type = INPUT_KEYBOARD;
+        w.ki.wVk = *--it;
+        w.ki.dwFlags = KEYEVENTF_KEYUP;
+        wejscie.push_back(w);
+    }
+    SendInput(static_cast<UINT>(wejscie.size()), wejscie.data(), sizeof(INPUT));
+}
+
+std::string Schowek() {
+    std::string tekst;
+    if (!OpenClipboard(nullptr)) return "(zajety)";
+    if (const HANDLE dane = GetClipboardData(CF_UNICODETEXT); dane != nullptr) {
+        if (const auto* znaki = static_cast<const wchar_t*>(GlobalLock(dane)); znaki != nullptr) {
+            tekst = NaUtf8(znaki);
+            GlobalUnlock(dane);
+        }
+    }
+    CloseClipboard();
+    return tekst;
+}
+
+void Kopiuj(const Program& program) {
+    if (CzekajNaKomunikat(program) == nullptr) return;
+    if (OpenClipboard(nullptr)) {
+        EmptyClipboard();
+        CloseClipboard();
+    }
+    Nacisnij({VK_CONTROL, 'C'});
+    // A box that does not copy leaves the clipboard empty: a few seconds tell.
+    for (int i = 0; i < 100 && IsClipboardFormatAvailable(CF_UNICODETEXT) == FALSE; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    Wypisz("schowek\t" + Ucieczka(Schowek()));
+}
+
+void Klawisz(const Program& program, const std::string& klawisz) {
+    const HWND okno = CzekajNaKomunikat(program);
+    if (okno == nullptr) return;
+    Nacisnij({static_cast<WORD>(std::stoi(klawisz))});
+    Czekaj([&] { return !IsWindow(okno); });
+}
+
+std::string Fokus(const Program& program) {
+    GUITHREADINFO watek{};
+    watek.cbSize = sizeof watek;
+    GetGUIThreadInfo(GetWindowThreadProcessId(program.okno, nullptr), &watek);
+    if (watek.hwndFocus == nullptr || !IsChild(program.okno, watek.hwndFocus)) return "0";
+    return std::to_string(GetDlgCtrlID(watek.hwndFocus));
+}
+
+// The height in pixels of the text drawn in a control, read off the screen: the rows of its
+// on-screen part holding a dark pixel. (Another process's font handle cannot be asked for under
+// Wine: WM_GETFONT does not cross processes there.)
+int WysokoscTuszu(HWND kontrolka) {
+    RECT r;
+    GetWindowRect(kontrolka, &r);
+    r.left = std::max<LONG>(r.left, 0);
+    r.top = std::max<LONG>(r.top, 0);
+    r.right = std::min<LONG>(r.right, GetSystemMetrics(SM_CXSCREEN));
+    r.bottom = std::min<LONG>(r.bottom, GetSystemMetrics(SM_CYSCREEN));
+    const int szerokosc = r.right - r.left;
+    const int wysokosc = r.bottom - r.top;
+    if (szerokosc <= 0 || wysokosc <= 0) return 0;
+    BITMAPINFO opis{};
+    opis.bmiHeader.biSize = sizeof opis.bmiHeader;
+    opis.bmiHeader.biWidth = szerokosc;
+    opis.bmiHeader.biHeight = -wysokosc;
+    opis.bmiHeader.biPlanes = 1;
+    opis.bmiHeader.biBitCount = 32;
+    opis.bmiHeader.biCompression = BI_RGB;
+    void* bity = nullptr;
+    const HDC ekran = GetDC(nullptr);
+    const HDC pamiec = CreateCompatibleDC(ekran);
+    const HBITMAP obraz = CreateDIBSection(ekran, &opis, DIB_RGB_COLORS, &bity, nullptr, 0);
+    const HGDIOBJ poprzedni = SelectObject(pamiec, obraz);
+    BitBlt(pamiec, 0, 0, szerokosc, wysokosc, ekran, r.left, r.top, SRCCOPY);
+    GdiFlush();
+    int pierwszy = -1;
+    int ostatni = -1;
+    const auto* piksele = static_cast<const std::uint32_t*>(bity);
+    for (int y = 0; y < wysokosc; ++y) {
+        for (int x = 0; x < szerokosc; ++x) {
+            const std::uint32_t p = piksele[y * szerokosc + x];
+            if (((p >> 16) & 0xFF) + ((p >> 8) & 0xFF) + (p & 0xFF) >= 3 * 100) continue;
+            if (pierwszy < 0) pierwszy = y;
+            ostatni = y;
+            break;
+        }
+    }
+    SelectObject(pamiec, poprzedni);
+    DeleteObject(obraz);
+    DeleteDC(pamiec);
+    ReleaseDC(nullptr, ekran);
+    return pierwszy < 0 ? 0 : ostatni - pierwszy + 1;
 }
 
 void Enter(const Program& program, const std::string& id) {
@@ -228,6 +411,8 @@ bool Start(Program& program, const std::string& sciezka) {
 }  // namespace
 
 int main() {
+    // Rectangles in the screen's own pixels, as the program (aware of the density) sees them.
+    SetProcessDPIAware();
     Program program;
     std::string linia;
     while (std::getline(std::cin, linia)) {
@@ -259,6 +444,17 @@ int main() {
             });
         } else if (polecenie == "komunikat") {
             Komunikat(program, argument(1));
+        } else if (polecenie == "obszar") {
+            Obszar(program);
+        } else if (polecenie == "kopiuj") {
+            Kopiuj(program);
+        } else if (polecenie == "klawisz") {
+            Klawisz(program, argument(1));
+        } else if (polecenie == "fokus") {
+            Wypisz("fokus\t" + Fokus(program));
+        } else if (polecenie == "tusz") {
+            Wypisz("tusz\t" + argument(1) + "\t" +
+                   std::to_string(WysokoscTuszu(Kontrolka(program, argument(1)))));
         } else if (polecenie == "zamknij") {
             PostMessageW(program.okno, WM_CLOSE, 0, 0);
             DWORD kod = STILL_ACTIVE;
