@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <cstdlib>
 #include <exception>
 #include <stdexcept>
 
@@ -274,9 +275,14 @@ void TfrmGlowna::btnZamknijClick() {
 namespace {
 
 // The controls a person acts through: shown disabled for a run's length.
-constexpr int KontrolkiWejscia[] = {idk::lstWersje,     idk::edbSerwer, idk::edbBaza,
-                                    idk::edbUzytk,      idk::edbHaslo,  idk::btnLoguj,
-                                    idk::btnAktualizuj, idk::btnZamknij};
+// "Zamknij" stays: during a run it is the way to stop it.
+constexpr int KontrolkiWejscia[] = {idk::lstWersje,    idk::edbSerwer, idk::edbBaza,
+                                    idk::edbUzytk,     idk::edbHaslo,  idk::btnLoguj,
+                                    idk::btnAktualizuj};
+
+// How long the end of the Windows session waits for a stopped run to roll back: Windows ends a
+// program that takes longer than about five seconds to answer WM_ENDSESSION.
+constexpr DWORD CzasNaKoniecSesjiMs = 4000;
 
 }  // namespace
 
@@ -307,6 +313,28 @@ void TfrmGlowna::ZakonczPrzebieg() {
     polecenie_->PokazOstrzezenieDziennika();
     // A stop asked for on closing: the window closes once the package is rolled back.
     if (polecenie_->ZamknijPoPrzebiegu()) PostMessageW(okno_, WM_CLOSE, 0, 0);
+}
+
+void TfrmGlowna::ZakonczSesje() {
+    UruchomObsluge([this] {
+        if (!polecenie_->WTrakcie()) {
+            polecenie_->ZamknijNaZadanieSystemu();
+            return;
+        }
+        polecenie_->ZamknijNaZadanieSystemu();
+        // The run's end, awaited here: after this message Windows ends the process.
+        const DWORD koniec = GetTickCount() + CzasNaKoniecSesjiMs;
+        MSG wiadomosc;
+        while (static_cast<LONG>(koniec - GetTickCount()) > 0) {
+            if (PeekMessageW(&wiadomosc, okno_, KoniecPrzebiegu, KoniecPrzebiegu, PM_REMOVE)) {
+                ZakonczPrzebieg();
+                break;
+            }
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_POSTMESSAGE);
+        }
+    });
+    // Ended by the session, the program does not wait for a message loop any more.
+    PostQuitMessage(0);
 }
 
 LRESULT TfrmGlowna::Obsluz(UINT komunikat, WPARAM w, LPARAM l) {
@@ -351,8 +379,13 @@ LRESULT TfrmGlowna::Obsluz(UINT komunikat, WPARAM w, LPARAM l) {
             // focus (the dialog manager then presses that one).
             return MAKELRESULT(idk::btnLoguj, DC_HASDEFID);
         case WM_COMMAND:
-            // During a run the buttons do nothing (the command refuses too).
-            if (HIWORD(w) != BN_CLICKED || polecenie_->WTrakcie()) break;
+            // During a run the buttons do nothing (the command refuses too), but "Zamknij", which
+            // asks whether to stop the run, as closing the window does.
+            if (HIWORD(w) != BN_CLICKED) break;
+            if (polecenie_->WTrakcie()) {
+                if (LOWORD(w) == idk::btnZamknij) SendMessageW(okno_, WM_CLOSE, 0, 0);
+                break;
+            }
             switch (LOWORD(w)) {
                 case idk::btnLoguj:
                     UruchomObsluge([this] { btnLogujClick(); });
@@ -394,7 +427,23 @@ LRESULT TfrmGlowna::Obsluz(UINT komunikat, WPARAM w, LPARAM l) {
             SetFocus(fokusAktywacji_);
             return 0;
         case WM_TIMER:
-            if (w == ZegarPostepu) polecenie_->PokazPostep();
+            if (w == ZegarPostepu) {
+                polecenie_->PokazPostep();
+                // A stop the server leaves unanswered, and the administrator chose to end: the
+                // run's thread waits in the driver and cannot be joined; the server rolls back
+                // what the session left open once the process is gone.
+                if (polecenie_->SprawdzPrzerwanie()) std::_Exit(1);
+            }
+            return 0;
+        case WM_QUERYENDSESSION:
+            // The session may end: a run is stopped now, without the question, so that its roll
+            // back has begun by the time WM_ENDSESSION comes.
+            UruchomObsluge([this] {
+                if (polecenie_->WTrakcie()) polecenie_->ZamknijNaZadanieSystemu();
+            });
+            return TRUE;
+        case WM_ENDSESSION:
+            if (w != FALSE) ZakonczSesje();
             return 0;
         case KoniecPrzebiegu:
             ZakonczPrzebieg();

@@ -57,6 +57,9 @@ class TfrmGlowna : private PolaLogowania, private GrupaAktualizacji, private Lis
     void RozpocznijPrzebieg();
     void WlaczKontrolki(bool wlaczone);
     void ZakonczPrzebieg();
+    // The Windows session ends (WM_ENDSESSION): a run is stopped and awaited for a few seconds,
+    // the connection closed, the message loop ended.
+    void ZakonczSesje();
     // Runs a handler so that what it throws reaches the default error handler; gives whether it
     // ran to its end.
     template <typename Obsluga>

@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/win32/Identyfikatory.h"
@@ -96,7 +97,7 @@ class Robot {
             Wyslij(polecenie);
             const std::string rodzaj = polecenie.substr(0, polecenie.find('\t'));
             for (const char* czytajace : {"start", "tekst", "widoczny", "komunikat", "obszar",
-                                          "kopiuj", "fokus", "tusz", "zamknij"})
+                                          "kopiuj", "fokus", "tusz", "zamknij", "koniec-sesji"})
                 if (rodzaj == czytajace) linie.push_back(Czytaj());
         }
         return linie;
@@ -290,6 +291,62 @@ TEST_F(OknoPodWine, AFailureStopsTheRunAndASecondPressResumes) {
               (Linie{Komunikat("Potwierdź", pytanie, "Tak+Nie"),
                      Komunikat("Informacja", "Zakończono aktualizację.", "OK"), pasek, Koniec}));
     EXPECT_EQ(serwer.ZapisanaWersja(), "11.5.0.6");
+}
+
+// A batch the server holds: "Zamknij" asks whether to stop, Yes cancels the batch, the package
+// is rolled back whole, the box tells the version and the window closes. The Windows session
+// ending during a run takes the same stop without the question and without a box.
+TEST_F(OknoPodWine, ZamknijOrTheSessionsEndDuringAHeldBatchStopTheRun) {
+    // Requests are numbered from the log-in's version query: the press's query, the lock, the two
+    // flag statements, the generation query and the transaction's begin come first.
+    tds::ServerConfig konfiguracja = Baza("11.4.0.1");
+    konfiguracja.faults.delays = {{9, std::chrono::milliseconds(60000)}};
+    const Linie start{"start\t" + SciezkaWine(katalog_ / "aktualizacja-zuv.exe")};
+    const auto czekajNaPartie = [](SerwerTestowy& serwer) {
+        for (int i = 0; i < 500 && serwer->journal().size() <= 9; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        return serwer->journal().size() > 9;
+    };
+    const auto uwaga = [](SerwerTestowy& serwer) {
+        for (const auto& wpis : serwer->journal())
+            if (wpis.kind == tds::RequestKind::Attention) return true;
+        return false;
+    };
+    {
+        SerwerTestowy serwer(konfiguracja);
+        Robot robot(katalog_);
+        ASSERT_EQ(
+            robot.Rozmowa(Razem(Razem(start, Logowanie(serwer)), {Aktualizuj, "komunikat\t6"}))
+                .size(),
+            2u);
+        ASSERT_TRUE(czekajNaPartie(serwer));
+        const auto poczatek = std::chrono::steady_clock::now();
+        EXPECT_EQ(
+            robot.Rozmowa(
+                {"kliknij\t" + Id(id::btnZamknij), "komunikat\t6", "komunikat\t1", "zamknij"}),
+            (Linie{Komunikat("Potwierdź",
+                             "Przerwać aktualizację? Pakiet 11.5.0.6 zostanie wycofany w całości; "
+                             "pakiety już zatwierdzone pozostaną.",
+                             "Tak+Nie"),
+                   Komunikat("Informacja",
+                             "Aktualizacja przerwana. Baza danych jest w wersji 11.4.0.1.", "OK"),
+                   Koniec}));
+        EXPECT_LT(std::chrono::steady_clock::now() - poczatek, std::chrono::seconds(40));
+        EXPECT_EQ(serwer.ZapisanaWersja(), "11.4.0.1");
+        EXPECT_TRUE(uwaga(serwer));
+    }
+    {
+        SerwerTestowy serwer(konfiguracja);
+        Robot robot(katalog_);
+        ASSERT_EQ(
+            robot.Rozmowa(Razem(Razem(start, Logowanie(serwer)), {Aktualizuj, "komunikat\t6"}))
+                .size(),
+            2u);
+        ASSERT_TRUE(czekajNaPartie(serwer));
+        EXPECT_EQ(robot.Rozmowa({"koniec-sesji"}), Linie{Koniec});
+        EXPECT_EQ(serwer.ZapisanaWersja(), "11.4.0.1");
+        EXPECT_TRUE(uwaga(serwer));
+    }
 }
 
 TEST_F(OknoPodWine, ALongServerErrorShowsWholeInsideTheScreenAtEachDensity) {

@@ -455,6 +455,18 @@ int main() {
         } else if (polecenie == "tusz") {
             Wypisz("tusz\t" + argument(1) + "\t" +
                    std::to_string(WysokoscTuszu(Kontrolka(program, argument(1)))));
+        } else if (polecenie == "koniec-sesji") {
+            // As Windows does when the user logs off: asks, then tells the session is ending;
+            // the program is to be gone after that.
+            DWORD_PTR wynik = 0;
+            SendMessageTimeoutW(program.okno, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF,
+                                SMTO_ABORTIFHUNG, 10000, &wynik);
+            SendMessageTimeoutW(program.okno, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF,
+                                SMTO_ABORTIFHUNG, 10000, &wynik);
+            DWORD kod = STILL_ACTIVE;
+            if (WaitForSingleObject(program.proces.hProcess, 30000) == WAIT_OBJECT_0)
+                GetExitCodeProcess(program.proces.hProcess, &kod);
+            Wypisz("koniec\t" + std::to_string(kod));
         } else if (polecenie == "zamknij") {
             PostMessageW(program.okno, WM_CLOSE, 0, 0);
             DWORD kod = STILL_ACTIVE;
