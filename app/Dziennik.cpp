@@ -164,8 +164,15 @@ void Dziennik::Zapisz(std::string_view zdarzenie, std::initializer_list<Pole> po
                     ZakodujWartosc(serwer_) + "\" baza=\"" + ZakodujWartosc(baza_) + "\" login=\"" +
                     ZakodujWartosc(login_) + "\" " + std::string(zdarzenie);
         }
-        for (const auto& [nazwa, wartosc] : pola)
-            linia += " " + std::string(nazwa) + "=\"" + ZakodujWartosc(wartosc) + "\"";
+        // Appended piece by piece: `" " + std::string(...)` here makes GCC 12 at -O3 report a
+        // false -Wrestrict overlap inside std::string's insert.
+        for (const auto& [nazwa, wartosc] : pola) {
+            linia += ' ';
+            linia += nazwa;
+            linia += "=\"";
+            linia += ZakodujWartosc(wartosc);
+            linia += '"';
+        }
         linia += '\n';
         Dopisz(linia);
     } catch (const std::exception& e) {

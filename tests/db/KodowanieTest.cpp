@@ -7,12 +7,14 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 
 #include "common/Wyjatki.h"
 #include "db/Kodowanie.h"
 
-#if __has_include(<iconv.h>)
+// ZUV_BEZ_ICONV: a C library whose conversion modules are missing (a cross root run under qemu).
+#if __has_include(<iconv.h>) && !defined(ZUV_BEZ_ICONV)
 #include <iconv.h>
 #define ZUV_TEST_ICONV 1
 #endif
@@ -50,6 +52,9 @@ struct WynikIconv {
 
 WynikIconv Iconv(const char* doKodowania, const char* zKodowania, std::string_view wejscie) {
     const iconv_t deskryptor = iconv_open(doKodowania, zKodowania);
+    // Without the converter every byte would read as refused: stop rather than compare with that.
+    if (deskryptor == reinterpret_cast<iconv_t>(-1))
+        throw std::runtime_error(std::string("iconv_open: ") + zKodowania + " -> " + doKodowania);
     std::string wyjscie(wejscie.size() * 4 + 8, '\0');
     char* we = const_cast<char*>(wejscie.data());
     std::size_t zostalo = wejscie.size();

@@ -274,8 +274,9 @@ TEST(BatchPatterns, NearMissesAreOrdinaryBatches) {
         EXPECT_FALSE(tds::parseClosingBatch(text));
     }
     const char* functionMisses[] = {
-        "if exists (select * from sysobjects where name = 'fn_WERSJA_MS_SQL') drop function "
-        "dbo.fn_WERSJA_MS_SQL",
+        // One statement broken over two lines: the parentheses keep it one element.
+        ("if exists (select * from sysobjects where name = 'fn_WERSJA_MS_SQL') drop function "
+         "dbo.fn_WERSJA_MS_SQL"),
         "SELECT dbo.fn_WERSJA_MS_SQL()",
         "CREATE FUNCTION dbo.fn_WERSJA_MS_SQL_STARA() RETURNS INT AS BEGIN RETURN 0 END",
     };
