@@ -8,7 +8,9 @@
 //
 // The medians' ratios follow: cpu_ratio_vs_bsqldb=R and wall_ratio_vs_bsqldb=R (goal: both at
 // most 1.0). With --instructions, the client sides are then counted in instructions under
-// callgrind, against bsqldb and against the driver's floor (bench_podloga_odbc):
+// callgrind: the program's (bench_klient_programu, the same run in a process without the
+// linked-in packages, which valgrind cannot load), bsqldb's and the driver's floor
+// (bench_podloga_odbc):
 // instr_ratio_vs_bsqldb=R (goal at most 1.0) and instr_ratio_vs_odbc_floor=R (goal at most 1.1).
 
 #include <sys/resource.h>
@@ -74,13 +76,6 @@ std::size_t ZapiszWejscieBsqldb(const std::string& pakiet, const std::filesystem
     std::ofstream podloga(plikPodlogi, std::ios::binary);
     for (const std::string& partia : zapis.partie) podloga << partia.size() << '\n' << partia;
     return zapis.partie.size();
-}
-
-// The client side of the program's run, kept out of line so that an instruction count can
-// collect this function alone (what the process does to start is not the program's run).
-[[gnu::noinline]] void KlientProgramu(const std::string& connectionString,
-                                      const std::string& pakiet) {
-    ZastosujPakiet(connectionString, pakiet, Wersja);
 }
 
 // Instructions counted by callgrind: of `funkcja` and what it calls, or of the whole process
@@ -157,14 +152,6 @@ void ZapiszKonfiguracjeFreeTds(const ProcesSerwera& serwer) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    // The program's side alone, as a child counted by callgrind: --klient CONNECTION PACKAGE-FILE.
-    if (argc == 4 && std::strcmp(argv[1], "--klient") == 0) {
-        std::ifstream plik(argv[3], std::ios::binary);
-        const std::string pakiet((std::istreambuf_iterator<char>(plik)),
-                                 std::istreambuf_iterator<char>());
-        KlientProgramu(argv[2], pakiet);
-        return 0;
-    }
     bool instrukcje = false;
     for (int i = 1; i < argc; ++i)
         if (std::strcmp(argv[i], "--instructions") == 0) {
@@ -240,7 +227,8 @@ int main(int argc, char** argv) {
     std::ofstream(plikPakietu, std::ios::binary) << pakiet;
     const std::string katalogProgramu = std::filesystem::canonical("/proc/self/exe").parent_path();
     const unsigned long long program =
-        Instrukcje({"/proc/self/exe", "--klient", serwer.ConnectionString(), plikPakietu.string()},
+        Instrukcje({katalogProgramu + "/bench_klient_programu", serwer.ConnectionString(),
+                    plikPakietu.string(), Wersja},
                    "*KlientProgramu*", serwer.Katalog(), "program");
     const unsigned long long podloga =
         Instrukcje({katalogProgramu + "/bench_podloga_odbc", serwer.ConnectionString(),
