@@ -6,7 +6,10 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStyle>
+#include <algorithm>
 
 #include "app/qt/ZawijanieTekstu.h"
 
@@ -15,6 +18,8 @@ namespace zuv {
 namespace {
 
 constexpr int RozmiarIkony = 32;
+// The height of a window frame's title bar and borders, which the screen's area must also hold.
+constexpr int ZapasNaRamke = 60;
 
 QStyle::StandardPixmap Ikona(int styl) {
     switch (styl & 0xF0) {
@@ -40,7 +45,8 @@ QPushButton* DodajPrzycisk(QDialog& okno, QDialogButtonBox& przyciski, const cha
 }  // namespace
 
 std::unique_ptr<QDialog> UtworzOknoKomunikatu(const std::string& tekst, const std::string& tytul,
-                                              int styl, QWidget* rodzic, int szerokoscEkranu) {
+                                              int styl, QWidget* rodzic, int szerokoscEkranu,
+                                              int wysokoscEkranu) {
     auto okno = std::make_unique<QDialog>(rodzic);
     okno->setWindowTitle(QString::fromStdString(tytul));
     okno->setWindowModality(Qt::ApplicationModal);
@@ -69,7 +75,6 @@ std::unique_ptr<QDialog> UtworzOknoKomunikatu(const std::string& tekst, const st
     etykieta->setText(
         ZawinTekst(QString::fromStdString(tekst), szerokoscTekstu, etykieta->fontMetrics())
             .join(QLatin1Char('\n')));
-    uklad->addWidget(etykieta, 0, 1, Qt::AlignLeft | Qt::AlignVCenter);
 
     auto* przyciski = new QDialogButtonBox(okno.get());
     przyciski->setCenterButtons(true);
@@ -92,6 +97,26 @@ std::unique_ptr<QDialog> UtworzOknoKomunikatu(const std::string& tekst, const st
     domyslny->setDefault(true);
     domyslny->setFocus();
     uklad->addWidget(przyciski, 1, 0, 1, 2);
+
+    // A text taller than the screen allows scrolls; the buttons stay below it, in view. The
+    // room kept for them: their height, the layout's margins and spacing, and the frame's title.
+    const int wysokoscTekstu = etykieta->sizeHint().height();
+    const int najwyzszyTekst = wysokoscEkranu - przyciski->sizeHint().height() - marginesy.top() -
+                               marginesy.bottom() - uklad->verticalSpacing() - ZapasNaRamke;
+    if (wysokoscEkranu > 0 && wysokoscTekstu > najwyzszyTekst) {
+        auto* przewijanie = new QScrollArea(okno.get());
+        przewijanie->setObjectName(QStringLiteral("przewijanie"));
+        przewijanie->setFrameShape(QFrame::NoFrame);
+        przewijanie->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        przewijanie->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        przewijanie->setWidget(etykieta);
+        przewijanie->setFixedSize(
+            etykieta->sizeHint().width() + przewijanie->verticalScrollBar()->sizeHint().width(),
+            std::max(najwyzszyTekst, etykieta->fontMetrics().height()));
+        uklad->addWidget(przewijanie, 0, 1, Qt::AlignLeft | Qt::AlignTop);
+    } else {
+        uklad->addWidget(etykieta, 0, 1, Qt::AlignLeft | Qt::AlignVCenter);
+    }
     return okno;
 }
 
@@ -99,7 +124,9 @@ int OknaKomunikatowQt::Pokaz(const std::string& tekst, const std::string& tytul,
     QWidget* rodzic = oknoGlowne_ ? oknoGlowne_.data() : QApplication::activeWindow();
     const QScreen* ekran = rodzic != nullptr ? rodzic->screen() : QApplication::primaryScreen();
     const int szerokoscEkranu = ekran != nullptr ? ekran->availableGeometry().width() : 1024;
-    const auto okno = UtworzOknoKomunikatu(tekst, tytul, styl, rodzic, szerokoscEkranu);
+    const int wysokoscEkranu = ekran != nullptr ? ekran->availableGeometry().height() : 768;
+    const auto okno =
+        UtworzOknoKomunikatu(tekst, tytul, styl, rodzic, szerokoscEkranu, wysokoscEkranu);
     okno->exec();
     return okno->result();
 }

@@ -25,9 +25,12 @@ class OknaKomunikatowQt : public OknaKomunikatow {
     QPointer<QWidget> oknoGlowne_;
 };
 
-// The box as Pokaz shows it, for a screen `szerokoscEkranu` pixels wide, not yet shown. Its text
-// label is named "tekst"; the dialog's result is the answer (OdpowiedzKomunikatu).
+// The box as Pokaz shows it, for a screen area `szerokoscEkranu` pixels wide and
+// `wysokoscEkranu` high (0: no limit), not yet shown. Its text label is named "tekst"; a text too
+// tall for the area scrolls inside "przewijanie", the buttons staying in view. The dialog's result
+// is the answer (OdpowiedzKomunikatu).
 std::unique_ptr<QDialog> UtworzOknoKomunikatu(const std::string& tekst, const std::string& tytul,
-                                              int styl, QWidget* rodzic, int szerokoscEkranu);
+                                              int styl, QWidget* rodzic, int szerokoscEkranu,
+                                              int wysokoscEkranu = 0);
 
 }  // namespace zuv

@@ -7,6 +7,8 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStyle>
 #include <QTest>
 #include <QTimer>
@@ -142,4 +144,29 @@ TEST(OknaKomunikatowQt, EveryWordOfALongTextIsInsideTheBoxOnEveryScreen) {
             okno->close();
         }
     }
+}
+
+// A text of 90 lines on a screen area 768 pixels high: the text scrolls, the box and its buttons
+// lie inside the area, and every line is there to scroll to.
+TEST(OknaKomunikatowQt, ATextTallerThanTheScreenScrollsWithTheButtonsInView) {
+    QStringList wiersze;
+    for (int i = 1; i <= 90; ++i)
+        wiersze << QString::fromUtf8("Wiersz %1 komunikatu serwera o środku trwałym.").arg(i);
+    const auto okno =
+        UtworzOknoKomunikatu(wiersze.join("\r\n").toStdString(), "Tytuł", 16, nullptr, 1024, 768);
+    okno->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(okno.get()));
+    const auto* przewijanie = okno->findChild<QScrollArea*>("przewijanie");
+    ASSERT_NE(przewijanie, nullptr);
+    EXPECT_LE(okno->frameGeometry().height(), 768);
+    const auto* przycisk = okno->findChild<QPushButton*>();
+    EXPECT_TRUE(okno->rect().contains(przycisk->geometry()));
+    EXPECT_GT(przewijanie->verticalScrollBar()->maximum(), 0);
+    EXPECT_EQ(okno->findChild<QLabel*>("tekst")->text().split('\n'), wiersze);
+    okno->close();
+
+    // A short text does not scroll.
+    const auto krotkie =
+        UtworzOknoKomunikatu("Zakończono aktualizację.", "Informacja", 64, nullptr, 1024, 768);
+    EXPECT_EQ(krotkie->findChild<QScrollArea*>("przewijanie"), nullptr);
 }
