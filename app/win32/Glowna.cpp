@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <exception>
 #include <stdexcept>
@@ -120,9 +121,28 @@ TfrmGlowna::TfrmGlowna(HINSTANCE instancja, OknaKomunikatowWin32& komunikaty, Po
         const SIZE inny = RozmiarOkna(dpi);
         SetWindowPos(okno_, nullptr, 0, 0, inny.cx, inny.cy, SWP_NOMOVE | SWP_NOZORDER);
     }
+    PrzesunDoObszaruPracy();
     komunikaty_.UstawWlasciciela(okno_);
     fokusAktywacji_ = Kontrolka(idk::edbSerwer);
     SetFocus(fokusAktywacji_);
+}
+
+void TfrmGlowna::PrzesunDoObszaruPracy() {
+    // The designed position, scaled, may leave the window partly off a small or dense screen:
+    // it then moves into the work area of its monitor, keeping the designed place where it fits.
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    RECT ramka{};
+    if (!GetWindowRect(okno_, &ramka) ||
+        !GetMonitorInfoW(MonitorFromWindow(okno_, MONITOR_DEFAULTTONEAREST), &monitor))
+        return;
+    const RECT& obszar = monitor.rcWork;
+    const LONG szerokosc = ramka.right - ramka.left;
+    const LONG wysokosc = ramka.bottom - ramka.top;
+    const LONG x = std::max(obszar.left, std::min(ramka.left, obszar.right - szerokosc));
+    const LONG y = std::max(obszar.top, std::min(ramka.top, obszar.bottom - wysokosc));
+    if (x != ramka.left || y != ramka.top)
+        SetWindowPos(okno_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 TfrmGlowna::~TfrmGlowna() {

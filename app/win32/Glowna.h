@@ -60,6 +60,7 @@ class TfrmGlowna : private PolaLogowania, private GrupaAktualizacji, private Lis
     // The Windows session ends (WM_ENDSESSION): a run is stopped and awaited for a few seconds,
     // the connection closed, the message loop ended.
     void ZakonczSesje();
+    void PrzesunDoObszaruPracy();
     // Runs a handler so that what it throws reaches the default error handler; gives whether it
     // ran to its end.
     template <typename Obsluga>
