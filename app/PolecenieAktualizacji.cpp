@@ -98,7 +98,7 @@ std::string TekstWyjatku(const std::exception_ptr& blad) {
 }  // namespace
 
 PolecenieAktualizacji::PolecenieAktualizacji(Polaczenie& conn, WidokOkna widok, Dziennik* dziennik)
-    : conn_(conn), widok_(widok), dziennik_(dziennik) {}
+    : conn_(conn), widok_(widok), dziennik_(dziennik), pasek_(widok.pasek) {}
 
 void PolecenieAktualizacji::Zapisz(std::string_view zdarzenie,
                                    std::initializer_list<Dziennik::Pole> pola) {
@@ -118,9 +118,8 @@ void PolecenieAktualizacji::Rozlacz() {
 
 void PolecenieAktualizacji::Polacz() {
     Rozlacz();
-    const PolaLogowania& pola = widok_.pola;
-    conn_.UstawConnectionString(UtworzConnectionString(pola.Serwer(), pola.Baza(),
-                                                       pola.Uzytkownik(), pola.Haslo(), "admin"));
+    conn_.UstawConnectionString(UtworzConnectionString(
+        logowanie_.serwer, logowanie_.baza, logowanie_.uzytkownik, logowanie_.haslo, "admin"));
     conn_.Otworz();
 }
 
@@ -133,7 +132,7 @@ std::string PolecenieAktualizacji::OdczytajWersje() {
     }
     if (wynik.liczbaRekordow != 1)
         throw EDatabaseError(Formatuj("Odczyt wersji systemu ZUV dla bazy %s.%s nie powiódł się.",
-                                      {widok_.pola.Serwer(), widok_.pola.Baza()}));
+                                      {logowanie_.serwer, logowanie_.baza}));
     wersjaOdczytana_ = TekstWersji(*wynik.pierwszePole);
     return wersjaOdczytana_;
 }
@@ -157,27 +156,70 @@ std::string PolecenieAktualizacji::OstatniaWersja() const {
     return widok_.wersje.Wersja(widok_.wersje.LiczbaWersji() - 1);
 }
 
+void PolecenieAktualizacji::ZapamietajPola() {
+    logowanie_ = {widok_.pola.Serwer(), widok_.pola.Baza(), widok_.pola.Uzytkownik(),
+                  widok_.pola.Haslo()};
+}
+
+void PolecenieAktualizacji::PokazOczekiwanie(const std::string& tekst) {
+    tekstPrzedZadaniem_ = pasek_.Tekst();
+    pasek_.UstawTekst(tekst);
+    pasek_.OdswiezTeraz();
+}
+
+void PolecenieAktualizacji::ZakonczOczekiwanie() {
+    wZadaniu_ = false;
+    pasek_.UstawTekst(tekstPrzedZadaniem_);
+}
+
 void PolecenieAktualizacji::btnLogujClick() {
-    if (wTrakcie_) return;
+    if (!RozpocznijLogowanie()) return;
+    WykonajLogowanie();
+    ZakonczLogowanie();
+}
+
+bool PolecenieAktualizacji::RozpocznijLogowanie() {
+    if (wTrakcie_ || wZadaniu_) return false;
     widok_.grupa.PokazGrupe(false);
     wersjaOdczytana_.clear();
-    const std::string serwer = widok_.pola.Serwer();
-    const std::string baza = widok_.pola.Baza();
-    if (dziennik_ != nullptr) dziennik_->UstawSesje(serwer, baza, widok_.pola.Uzytkownik());
-    std::string wersja;
+    ZapamietajPola();
+    if (dziennik_ != nullptr)
+        dziennik_->UstawSesje(logowanie_.serwer, logowanie_.baza, logowanie_.uzytkownik);
+    PokazOczekiwanie(Formatuj("Logowanie do serwera %s...", {logowanie_.serwer}));
+    bladZadania_ = nullptr;
+    wZadaniu_ = true;
+    return true;
+}
+
+void PolecenieAktualizacji::WykonajLogowanie() noexcept {
     try {
         Polacz();
-        wersja = OdczytajWersje();
-    } catch (const std::exception& e) {
-        Zapisz("logowanie-nieudane", {{"blad", e.what()}});
-        throw;
+        OdczytajWersje();
+    } catch (...) {
+        bladZadania_ = std::current_exception();
     }
-    Zapisz("logowanie", {{"wersja-bazy", wersja}});
-    widok_.grupa.UstawTekstWersji(Formatuj("Wersja bazy %s.%s: %s", {serwer, baza, wersja}));
+}
+
+void PolecenieAktualizacji::ZakonczLogowanie() {
+    if (!wZadaniu_) return;
+    ZakonczOczekiwanie();
+    if (const std::exception_ptr blad = std::exchange(bladZadania_, nullptr)) {
+        wersjaOdczytana_.clear();
+        Zapisz("logowanie-nieudane", {{"blad", TekstWyjatku(blad)}});
+        std::rethrow_exception(blad);
+    }
+    Zapisz("logowanie", {{"wersja-bazy", wersjaOdczytana_}});
+    widok_.grupa.UstawTekstWersji(
+        Formatuj("Wersja bazy %s.%s: %s", {logowanie_.serwer, logowanie_.baza, wersjaOdczytana_}));
     widok_.grupa.PokazGrupe(true);
 }
 
 bool PolecenieAktualizacji::FormClose() {
+    // A log-in or a version read cannot be stopped: the window closes when it has ended.
+    if (wZadaniu_) {
+        zamknijPoPrzebiegu_ = true;
+        return false;
+    }
     if (!wTrakcie_) {
         Rozlacz();
         return true;
@@ -206,6 +248,11 @@ bool PolecenieAktualizacji::FormClose() {
 
 bool PolecenieAktualizacji::ZamknijNaZadanieSystemu() {
     Zapisz("zamkniecie-na-zadanie-systemu", {{"w-trakcie", wTrakcie_ ? "tak" : "nie"}});
+    if (wZadaniu_) {
+        // A log-in or a version read cannot be stopped: the window closes when it has ended.
+        zamknijPoPrzebiegu_ = true;
+        return false;
+    }
     if (!wTrakcie_) {
         Rozlacz();
         return true;
@@ -251,22 +298,49 @@ void PolecenieAktualizacji::PrzerwijPrzebieg() {
     chwilaPrzerwania_ = std::chrono::steady_clock::now();
     postep_.Przerwij();
     conn_.Anuluj();
-    widok_.pasek.UstawTekst("Przerywanie aktualizacji: trwa wycofywanie bieżącego pakietu...");
+    pasek_.UstawTekst("Przerywanie aktualizacji: trwa wycofywanie bieżącego pakietu...");
     Zapisz("przerwanie-zadane");
 }
 
 bool PolecenieAktualizacji::btnAktualizujClick() {
-    using namespace StylKomunikatu;
-    if (wTrakcie_) return false;
+    if (!RozpocznijAktualizacje()) return false;
+    WykonajOdczytWersji();
+    return ZakonczOdczytWersji();
+}
+
+bool PolecenieAktualizacji::RozpocznijAktualizacje() {
+    if (wTrakcie_ || wZadaniu_) return false;
     sprawdzenie_ = WynikSprawdzenia::Brak;
-    std::string aktualna;
+    // The version read's error names the fields as they are at the press.
+    ZapamietajPola();
+    PokazOczekiwanie("Odczyt wersji bazy...");
+    bladZadania_ = nullptr;
+    wZadaniu_ = true;
+    return true;
+}
+
+void PolecenieAktualizacji::WykonajOdczytWersji() noexcept {
     try {
-        aktualna = OdczytajWersje();
-    } catch (const EUtrataPolaczenia&) {
-        // The session is gone: the next step is "Loguj", as after a failed log-in.
-        widok_.grupa.PokazGrupe(false);
-        throw;
+        OdczytajWersje();
+    } catch (...) {
+        bladZadania_ = std::current_exception();
     }
+}
+
+bool PolecenieAktualizacji::ZakonczOdczytWersji() {
+    using namespace StylKomunikatu;
+    if (!wZadaniu_) return false;
+    ZakonczOczekiwanie();
+    if (const std::exception_ptr blad = std::exchange(bladZadania_, nullptr)) {
+        try {
+            std::rethrow_exception(blad);
+        } catch (const EUtrataPolaczenia&) {
+            // The session is gone: the next step is "Loguj", as after a failed log-in.
+            widok_.grupa.PokazGrupe(false);
+            throw;
+        }
+    }
+    const std::string aktualna = wersjaOdczytana_;
     const std::string ostatnia = OstatniaWersja();
     if (WersjaWiekszaLubRowna(aktualna, ostatnia)) {
         const std::string tekst = TekstWersjiNajwyzszej(aktualna, ostatnia);
@@ -301,8 +375,8 @@ bool PolecenieAktualizacji::btnAktualizujClick() {
         operacjePakietow_.push_back(LiczbaOperacjiPakietu(wersja));
         wszystkie += operacjePakietow_.back();
     }
-    postep_.Rozpocznij(widok_.pasek.Widoczna(), wszystkie);
-    widok_.pasek.PrzywrocKolor();
+    postep_.Rozpocznij(pasek_.Widoczna(), wszystkie);
+    pasek_.PrzywrocKolor();
     serwerPrzebiegu_ = widok_.pola.Serwer();
     bazaPrzebiegu_ = widok_.pola.Baza();
     wersjaPoPrzebiegu_.reset();
@@ -384,19 +458,19 @@ void PolecenieAktualizacji::WykonajPrzebieg() noexcept {
             {"blad", bladPrzebiegu_ ? TekstWyjatku(bladPrzebiegu_) : std::string()}});
 }
 
-bool PolecenieAktualizacji::PokazPostep() { return postep_.Przenies(widok_.pasek); }
+bool PolecenieAktualizacji::PokazPostep() { return postep_.Przenies(pasek_); }
 
 void PolecenieAktualizacji::ZakonczPrzebieg() {
     if (!wTrakcie_) return;
-    postep_.Przenies(widok_.pasek);
-    widok_.pasek.UstawWypelnienie(0, 0);
+    postep_.Przenies(pasek_);
+    pasek_.UstawWypelnienie(0, 0);
     wTrakcie_ = false;
     if (wersjaPoPrzebiegu_)
         widok_.grupa.UstawTekstWersji(Formatuj(
             "Wersja bazy %s.%s: %s", {serwerPrzebiegu_, bazaPrzebiegu_, *wersjaPoPrzebiegu_}));
     if (postep_.Przerwany()) {
         bladPrzebiegu_ = nullptr;
-        widok_.pasek.UstawTekst("");
+        pasek_.UstawTekst("");
         // The version read again tells what stayed: every committed package, never a part of
         // one. Without it the session is gone, and the server rolls back what it left open.
         const std::string tekst =
@@ -419,7 +493,7 @@ void PolecenieAktualizacji::ZakonczPrzebieg() {
         if (utrataWPrzebiegu_ || !conn_.Otwarte()) widok_.grupa.PokazGrupe(false);
         std::rethrow_exception(blad);
     }
-    widok_.pasek.UstawTekst("");
+    pasek_.UstawTekst("");
     widok_.komunikaty.Pokaz("Zakończono aktualizację.", "Informacja",
                             StylKomunikatu::Ok | StylKomunikatu::IkonaInformacja);
 }

@@ -33,6 +33,7 @@
 #include "app/Dziennik.h"
 #include "app/InterfejsyOkna.h"
 #include "app/ObserwatorPrzebiegu.h"
+#include "app/PasekZPamiecia.h"
 #include "app/PostepPrzebiegu.h"
 #include "db/Polaczenie.h"
 
@@ -65,8 +66,18 @@ class PolecenieAktualizacji {
     std::string PierwszaWersja() const;
     std::string OstatniaWersja() const;
 
-    // Hides the update group, logs in anew, shows "Wersja bazy %s.%s: %s" and the group.
+    // Hides the update group, logs in anew, shows "Wersja bazy %s.%s: %s" and the group. The
+    // three steps below, one after the other on the calling thread.
     void btnLogujClick();
+    // "Loguj" for a window that keeps its event loop turning while the server answers.
+    // Window's thread: hides the group, takes the log-in values, says on the strip what is
+    // awaited ("Logowanie do serwera %s..."); false (nothing to do) during a run or another call.
+    bool RozpocznijLogowanie();
+    // Any thread: the log-in and the version read. Never throws: an error is kept.
+    void WykonajLogowanie() noexcept;
+    // Window's thread: the strip's text back, then the version line and the group, or the error
+    // raised.
+    void ZakonczLogowanie();
     // Closes the connection and gives true. During a run it asks whether to stop it; Yes stops it
     // (PrzerwijPrzebieg) and the window is to close once the run has ended (ZamknijPoPrzebiegu);
     // it gives false then, and after No.
@@ -76,7 +87,9 @@ class PolecenieAktualizacji {
     // says "Aktualizacja przerwana. Baza danych jest w wersji %s." with the version read again.
     void PrzerwijPrzebieg();
     // Whether the window is to close now that the run has ended (a stop asked for on closing).
-    bool ZamknijPoPrzebiegu() const noexcept { return zamknijPoPrzebiegu_ && !wTrakcie_; }
+    bool ZamknijPoPrzebiegu() const noexcept {
+        return zamknijPoPrzebiegu_ && !wTrakcie_ && !wZadaniu_;
+    }
     // Window's thread: the system asks the program to end (Ctrl+C, SIGTERM, the session ending).
     // Outside a run it closes the connection and gives true: the window closes now. During a run
     // it stops the run as closing answered Yes does, without the question and without the box
@@ -101,6 +114,15 @@ class PolecenieAktualizacji {
     // true when the user confirmed: the run is then due (see the top of this file). Does nothing
     // and gives false during a run.
     bool btnAktualizujClick();
+    // The same in three steps, the version read off the window's thread: RozpocznijAktualizacje
+    // (window's thread; "Odczyt wersji bazy..." on the strip; false during a run or another
+    // call), WykonajOdczytWersji (any thread, never throws), ZakonczOdczytWersji (window's
+    // thread: the rest of btnAktualizujClick, giving what it gives).
+    bool RozpocznijAktualizacje();
+    void WykonajOdczytWersji() noexcept;
+    bool ZakonczOdczytWersji();
+    // Whether a log-in or a version read is under way off the window's thread.
+    bool WZadaniu() const noexcept { return wZadaniu_; }
     // The run: the update-session flag and every selected package, in order. Any thread; never
     // throws: an error ends the run and is kept for ZakonczPrzebieg.
     void WykonajPrzebieg() noexcept;
@@ -137,12 +159,26 @@ class PolecenieAktualizacji {
     // The recorded version read on the run's connection after the run; nothing when the session
     // is gone or the read fails.
     std::optional<std::string> OdczytajWersjePoPrzebiegu() noexcept;
+    void ZapamietajPola();
+    void PokazOczekiwanie(const std::string& tekst);
+    void ZakonczOczekiwanie();
     void Zapisz(std::string_view zdarzenie, std::initializer_list<Dziennik::Pole> pola = {});
 
     Polaczenie& conn_;
     WidokOkna widok_;
     Dziennik* dziennik_;
+    PasekZPamiecia pasek_;
     ObserwatorPrzebiegu* obserwator_ = nullptr;
+    // The log-in values taken at the last press, for the calls made off the window's thread.
+    struct WartosciPol {
+        std::string serwer;
+        std::string baza;
+        std::string uzytkownik;
+        std::string haslo;
+    } logowanie_;
+    bool wZadaniu_ = false;  // a log-in or a version read off the window's thread
+    std::exception_ptr bladZadania_;
+    std::string tekstPrzedZadaniem_;
     std::string wersjaPrzedPrzebiegiem_;
     std::string wersjaOdczytana_;
     WynikSprawdzenia sprawdzenie_ = WynikSprawdzenia::Brak;

@@ -82,7 +82,7 @@ void Porownaj(const char* nazwa, const char* wersja, int rundy, OknaKomunikatow&
     okno.findChild<QLineEdit*>("edbSerwer")->setText("serwer");
     okno.findChild<QLineEdit*>("edbBaza")->setText("ZUV");
     okno.btnLogujClick();
-    QApplication::processEvents();
+    while (okno.WOczekiwaniu()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
 
     Wynik samo, przezOkno;
     for (int runda = 0; runda < rundy; ++runda) {
@@ -91,8 +91,7 @@ void Porownaj(const char* nazwa, const char* wersja, int rundy, OknaKomunikatow&
         pamiec.wypelnienia.clear();
         przezOkno.Dodaj(Zmierz([&] {
             okno.btnAktualizujClick();
-            while (okno.WTrakcieAktualizacji())
-                QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+            while (okno.WOczekiwaniu()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
         }));
     }
     const double cpuSamo = Mediana(samo.cpu), cpuOkno = Mediana(przezOkno.cpu);

@@ -310,11 +310,16 @@ std::string TfrmGlowna::Wersja(int indeks) const {
     return lstWersje_->item(indeks)->text().toStdString();
 }
 
-void TfrmGlowna::btnLogujClick() { polecenie_->btnLogujClick(); }
+void TfrmGlowna::btnLogujClick() {
+    if (polecenie_->RozpocznijLogowanie())
+        WTle([this] { polecenie_->WykonajLogowanie(); },
+             [this] { polecenie_->ZakonczLogowanie(); });
+}
 
 void TfrmGlowna::btnZamknijClick() {
-    // During a run "Zamknij" is the way to stop it, as closing the window is.
-    if (polecenie_->WTrakcie())
+    // During a run "Zamknij" is the way to stop it, as closing the window is; during a log-in the
+    // window closes when it has ended.
+    if (polecenie_->WTrakcie() || polecenie_->WZadaniu())
         close();
     else
         QCoreApplication::exit(0);
@@ -327,12 +332,24 @@ void TfrmGlowna::ZamknijNaZadanieSystemu() {
 }
 
 void TfrmGlowna::btnAktualizujClick() {
-    if (polecenie_->btnAktualizujClick()) RozpocznijPrzebieg();
+    if (!polecenie_->RozpocznijAktualizacje()) return;
+    WTle([this] { polecenie_->WykonajOdczytWersji(); },
+         [this] {
+             if (polecenie_->ZakonczOdczytWersji()) RozpocznijPrzebieg();
+         });
 }
 
 void TfrmGlowna::RozpocznijPrzebieg() {
-    // The fields and buttons look "not now" for the run's length; the filter below keeps every
-    // other input away too.
+    WTle([this] { polecenie_->WykonajPrzebieg(); },
+         [this] {
+             UruchomObsluge(this, [this] { polecenie_->ZakonczPrzebieg(); });
+             polecenie_->PokazOstrzezenieDziennika();
+         });
+}
+
+void TfrmGlowna::WTle(std::function<void()> praca, std::function<void()> potem) {
+    // The fields and buttons look "not now" while the server is awaited; the filter below keeps
+    // every other input away too. "Zamknij" stays: it stops a run.
     fokusPrzedPrzebiegiem_ = focusWidget();
     wylaczone_.clear();
     for (QWidget* kontrolka : findChildren<QWidget*>()) {
@@ -345,14 +362,15 @@ void TfrmGlowna::RozpocznijPrzebieg() {
     }
     qApp->installEventFilter(this);
     zegarPostepu_->start();
-    przebieg_ = std::thread([this] {
-        polecenie_->WykonajPrzebieg();
+    potem_ = std::move(potem);
+    przebieg_ = std::thread([this, praca = std::move(praca)] {
+        praca();
         QMetaObject::invokeMethod(
-            this, [this] { ZakonczPrzebieg(); }, Qt::QueuedConnection);
+            this, [this] { PoPracyWTle(); }, Qt::QueuedConnection);
     });
 }
 
-void TfrmGlowna::ZakonczPrzebieg() {
+void TfrmGlowna::PoPracyWTle() {
     przebieg_.join();
     zegarPostepu_->stop();
     qApp->removeEventFilter(this);
@@ -360,9 +378,9 @@ void TfrmGlowna::ZakonczPrzebieg() {
         if (kontrolka) kontrolka->setEnabled(true);
     wylaczone_.clear();
     if (fokusPrzedPrzebiegiem_) fokusPrzedPrzebiegiem_->setFocus();
-    UruchomObsluge(this, [this] { polecenie_->ZakonczPrzebieg(); });
-    polecenie_->PokazOstrzezenieDziennika();
-    // A stop asked for on closing: the window closes once the package is rolled back.
+    const std::function<void()> potem = std::exchange(potem_, nullptr);
+    UruchomObsluge(this, potem);
+    // A close asked for during the call or the run: the window closes now that it has ended.
     if (polecenie_->ZamknijPoPrzebiegu()) close();
 }
 

@@ -47,6 +47,8 @@ class TfrmGlowna : public QWidget,
     std::string OstatniaWersja() const { return polecenie_->OstatniaWersja(); }
     // Whether an update run is going on.
     bool WTrakcieAktualizacji() const noexcept { return polecenie_->WTrakcie(); }
+    // Whether the server is being awaited: a log-in, a version read or a run.
+    bool WOczekiwaniu() const noexcept { return przebieg_.joinable(); }
 
     // Handlers.
     void btnLogujClick();
@@ -77,7 +79,10 @@ class TfrmGlowna : public QWidget,
     void UlozKontrolki();
     void UlozWersje();
     void RozpocznijPrzebieg();
-    void ZakonczPrzebieg();
+    // `praca` on a thread of its own while the window's loop goes on turning, input kept away;
+    // then, back on the window's thread, `potem` through the error boundary.
+    void WTle(std::function<void()> praca, std::function<void()> potem);
+    void PoPracyWTle();
 
     // PolaLogowania, GrupaAktualizacji, ListaWersji
     std::string Serwer() const override;
@@ -109,6 +114,7 @@ class TfrmGlowna : public QWidget,
 
     std::unique_ptr<PolecenieAktualizacji> polecenie_;  // made once the controls exist
     std::thread przebieg_;
+    std::function<void()> potem_;
     // The controls shown as disabled during a run, and the one that had the keyboard before it.
     std::vector<QPointer<QWidget>> wylaczone_;
     QPointer<QWidget> fokusPrzedPrzebiegiem_;

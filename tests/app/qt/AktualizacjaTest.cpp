@@ -38,13 +38,16 @@ class Aktualizacja : public ::testing::Test {
         Kontrolka<QLineEdit>("edbBaza")->setText("ZUV");
         Kontrolka<QLineEdit>("edbHaslo")->setText(QString::fromUtf8("Tajne;1'\""));
         QTest::mouseClick(Kontrolka<QPushButton>("btnLoguj"), Qt::LeftButton);
+        // The log-in goes on off the window's thread; its end comes back through the event loop.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !okno.WOczekiwaniu(); }, 60000));
         ASSERT_TRUE(Pokazane().empty()) << Pokazane()[0].tekst;
     }
     void Aktualizuj(std::initializer_list<int> odpowiedzi = {}) {
         KomunikatyTestowe().odpowiedzi.assign(odpowiedzi.begin(), odpowiedzi.end());
         QTest::mouseClick(Kontrolka<QPushButton>("btnAktualizuj"), Qt::LeftButton);
-        // The run goes on off the window's thread; its end comes back through the event loop.
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !okno.WTrakcieAktualizacji(); }, 120000));
+        // The version read and the run go on off the window's thread; their ends come back
+        // through the event loop.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !okno.WOczekiwaniu(); }, 120000));
     }
     std::vector<Komunikat>& Pokazane() { return KomunikatyTestowe().pokazane; }
     QLabel* Panel() { return Kontrolka<QLabel>("pnlAktualiacjaInfo"); }

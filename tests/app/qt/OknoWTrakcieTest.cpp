@@ -83,6 +83,7 @@ void ZalogujIAktualizuj(TfrmGlowna& okno, SerwerTestowy& serwer) {
     qobject_cast<QLineEdit*>(kontrolka("edbBaza"))->setText("ZUV");
     qobject_cast<QLineEdit*>(kontrolka("edbHaslo"))->setText(QString::fromUtf8("Tajne;1'\""));
     QTest::mouseClick(kontrolka("btnLoguj"), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !okno.WOczekiwaniu(); }, 20000));
     ASSERT_TRUE(KomunikatyTestowe().pokazane.empty()) << KomunikatyTestowe().pokazane[0].tekst;
     QTest::mouseClick(kontrolka("btnAktualizuj"), Qt::LeftButton);
     ASSERT_TRUE(
@@ -111,6 +112,7 @@ TEST(OknoWTrakcie, TheEventLoopTurnsWhileABatchWaitsAndNoInputActs) {
     qobject_cast<QLineEdit*>(kontrolka("edbBaza"))->setText("ZUV");
     qobject_cast<QLineEdit*>(kontrolka("edbHaslo"))->setText(QString::fromUtf8("Tajne;1'\""));
     QTest::mouseClick(kontrolka("btnLoguj"), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !okno.WOczekiwaniu(); }, 20000));
     ASSERT_TRUE(KomunikatyTestowe().pokazane.empty()) << KomunikatyTestowe().pokazane[0].tekst;
 
     okno.activateWindow();
@@ -118,8 +120,9 @@ TEST(OknoWTrakcie, TheEventLoopTurnsWhileABatchWaitsAndNoInputActs) {
     kontrolka("btnAktualizuj")->setFocus();
     Uzytkownik uzytkownik(okno);
     QTest::mouseClick(kontrolka("btnAktualizuj"), Qt::LeftButton);
-    ASSERT_EQ(uzytkownik.pokazane.size(), 1u);  // the question, answered Tak
-    ASSERT_TRUE(okno.WTrakcieAktualizacji());
+    // The question, after the version read, answered Tak.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return okno.WTrakcieAktualizacji(); }, 20000));
+    ASSERT_EQ(uzytkownik.pokazane.size(), 1u);
     ASSERT_TRUE(QTest::qWaitFor([&] { return serwer->journal().size() > OpoznionePolecenie; },
                                 5000));  // and the log-in
 
@@ -211,6 +214,63 @@ TEST(OknoWTrakcie, ClosingDuringAHeldBatchAndYesStopsTheRunAndClosesTheWindow) {
     for (const auto& wpis : serwer->journal()) uwaga |= wpis.kind == tds::RequestKind::Attention;
     EXPECT_TRUE(uwaga);
     EXPECT_TRUE(KomunikatyTestowe().pokazane.empty());
+}
+
+// A log-in the server acknowledges late and a version query it answers late: the window goes on
+// painting, the strip says what is awaited, input is kept away, and the outcome comes as before.
+TEST(OknoWTrakcie, WhileTheServerIsAwaitedTheWindowPaintsAndSaysWhat) {
+    tds::ServerConfig konfiguracja;
+    konfiguracja.initVersion = "11.4.0.1";
+    konfiguracja.faults.login = tds::LoginFault::DelayAck;
+    konfiguracja.faults.loginDelay = 1500ms;
+    konfiguracja.faults.delays = {{2, 1500ms}};  // the press's version query
+    SerwerTestowy serwer(konfiguracja);
+    KomunikatyTestowe().pokazane.clear();
+
+    OknaKomunikatowQt komunikaty;
+    PolaczenieODBC conn;
+    TfrmGlowna okno(komunikaty, conn);
+    komunikaty.UstawOknoGlowne(&okno);
+    okno.move(50, 30);
+    okno.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&okno));
+    auto kontrolka = [&](const char* nazwa) { return okno.findChild<QWidget*>(nazwa); };
+    auto* pasek = okno.findChild<PanelInformacyjny*>("pnlAktualiacjaInfo");
+    qobject_cast<QLineEdit*>(kontrolka("edbSerwer"))
+        ->setText(QString::fromStdString(serwer.Adres()));
+    qobject_cast<QLineEdit*>(kontrolka("edbBaza"))->setText("ZUV");
+    qobject_cast<QLineEdit*>(kontrolka("edbHaslo"))->setText(QString::fromUtf8("Tajne;1'\""));
+    LicznikMalowania malowanie;
+    okno.installEventFilter(&malowanie);
+
+    QTest::mouseClick(kontrolka("btnLoguj"), Qt::LeftButton);
+    EXPECT_TRUE(okno.WOczekiwaniu());
+    EXPECT_EQ(pasek->text().toStdString(), "Logowanie do serwera " + serwer.Adres() + "...");
+    EXPECT_FALSE(kontrolka("btnLoguj")->isEnabled());
+    okno.update();
+    QTest::qWait(500);
+    EXPECT_GE(malowanie.liczba, 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !okno.WOczekiwaniu(); }, 20000));
+    EXPECT_TRUE(KomunikatyTestowe().pokazane.empty());
+    EXPECT_TRUE(pasek->text().isEmpty());
+    EXPECT_TRUE(kontrolka("btnLoguj")->isEnabled());
+    EXPECT_TRUE(
+        qobject_cast<QLabel*>(kontrolka("labAktualnaWersja"))->text().endsWith(": 11.4.0.1"));
+
+    Uzytkownik uzytkownik(okno);
+    uzytkownik.odpowiedz = QStringLiteral("Nie");
+    QTest::mouseClick(kontrolka("btnAktualizuj"), Qt::LeftButton);
+    EXPECT_EQ(pasek->text().toStdString(), "Odczyt wersji bazy...");
+    malowanie.liczba = 0;
+    okno.update();
+    QTest::qWait(500);
+    EXPECT_GE(malowanie.liczba, 1);
+    EXPECT_TRUE(uzytkownik.pokazane.empty());  // the question comes once the version is read
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !okno.WOczekiwaniu(); }, 20000));
+    ASSERT_EQ(uzytkownik.pokazane.size(), 1u);
+    EXPECT_TRUE(uzytkownik.pokazane[0].tekst.startsWith(QString::fromUtf8("Wykonać aktualizację")));
+    EXPECT_TRUE(pasek->text().isEmpty());
+    EXPECT_EQ(serwer.ZapisanaWersja(), "11.4.0.1");
 }
 
 // SIGTERM (a logout, a shutdown) during a held batch takes the same stop without the question,
