@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <cstdlib>
 #include <exception>
+#include <functional>
 #include <stdexcept>
+#include <utility>
 
 #include "app/ObslugaBledu.h"
 #include "app/win32/CzcionkaOkna.h"
@@ -228,8 +230,9 @@ void TfrmGlowna::MalujPanele(HDC dc) const {
 bool TfrmGlowna::PrzetworzWiadomosc(MSG& wiadomosc) {
     const bool doOkna = wiadomosc.hwnd == okno_ || IsChild(okno_, wiadomosc.hwnd);
     if (!doOkna) return false;
-    if (polecenie_ != nullptr && polecenie_->WTrakcie()) {
-        // No input acts during a run; the frame (moving, minimising) still answers.
+    if (przebieg_.joinable() && wiadomosc.hwnd != Kontrolka(idk::btnZamknij)) {
+        // No input acts while the server is awaited but on "Zamknij", which stops a run; the
+        // frame (moving, minimising) still answers.
         const UINT m = wiadomosc.message;
         if ((m >= WM_KEYFIRST && m <= WM_KEYLAST) || (m >= WM_MOUSEFIRST && m <= WM_MOUSELAST))
             return true;
@@ -282,14 +285,22 @@ std::string TfrmGlowna::Wersja(int indeks) const {
     return NaUtf8(tekst);
 }
 
-void TfrmGlowna::btnLogujClick() { polecenie_->btnLogujClick(); }
+void TfrmGlowna::btnLogujClick() {
+    if (polecenie_->RozpocznijLogowanie())
+        WTle([this] { polecenie_->WykonajLogowanie(); },
+             [this] { polecenie_->ZakonczLogowanie(); });
+}
 
 void TfrmGlowna::btnAktualizujClick() {
-    if (polecenie_->btnAktualizujClick()) RozpocznijPrzebieg();
+    if (!polecenie_->RozpocznijAktualizacje()) return;
+    WTle([this] { polecenie_->WykonajOdczytWersji(); },
+         [this] {
+             if (polecenie_->ZakonczOdczytWersji()) RozpocznijPrzebieg();
+         });
 }
 
 void TfrmGlowna::btnZamknijClick() {
-    if (!polecenie_->WTrakcie()) PostQuitMessage(0);
+    if (!przebieg_.joinable()) PostQuitMessage(0);
 }
 
 namespace {
@@ -311,27 +322,36 @@ void TfrmGlowna::WlaczKontrolki(bool wlaczone) {
 }
 
 void TfrmGlowna::RozpocznijPrzebieg() {
+    pasekZadan_.Poczatek();
+    WTle([this] { polecenie_->WykonajPrzebieg(); },
+         [this] {
+             if (UruchomObsluge([this] { polecenie_->ZakonczPrzebieg(); })) pasekZadan_.Koniec();
+             polecenie_->PokazOstrzezenieDziennika();
+         });
+}
+
+void TfrmGlowna::WTle(std::function<void()> praca, std::function<void()> potem) {
     // Disabling the control that has the keyboard would leave it nowhere: it is remembered and
     // given back at the end.
     fokusPrzedPrzebiegiem_ = GetFocus();
     WlaczKontrolki(false);
-    pasekZadan_.Poczatek();
     SetTimer(okno_, ZegarPostepu, OdstepPostepuMs, nullptr);
-    przebieg_ = std::thread([this] {
-        polecenie_->WykonajPrzebieg();
+    potem_ = std::move(potem);
+    przebieg_ = std::thread([this, praca = std::move(praca)] {
+        praca();
         PostMessageW(okno_, KoniecPrzebiegu, 0, 0);
     });
 }
 
-void TfrmGlowna::ZakonczPrzebieg() {
+void TfrmGlowna::PoPracyWTle() {
     przebieg_.join();
     KillTimer(okno_, ZegarPostepu);
     WlaczKontrolki(true);
     if (fokusPrzedPrzebiegiem_ != nullptr && IsWindow(fokusPrzedPrzebiegiem_))
         SetFocus(fokusPrzedPrzebiegiem_);
-    if (UruchomObsluge([this] { polecenie_->ZakonczPrzebieg(); })) pasekZadan_.Koniec();
-    polecenie_->PokazOstrzezenieDziennika();
-    // A stop asked for on closing: the window closes once the package is rolled back.
+    const std::function<void()> potem = std::exchange(potem_, nullptr);
+    UruchomObsluge(potem);
+    // A close asked for during the call or the run: the window closes now that it has ended.
     if (polecenie_->ZamknijPoPrzebiegu()) PostMessageW(okno_, WM_CLOSE, 0, 0);
 }
 
@@ -347,7 +367,7 @@ void TfrmGlowna::ZakonczSesje() {
         MSG wiadomosc;
         while (static_cast<LONG>(koniec - GetTickCount()) > 0) {
             if (PeekMessageW(&wiadomosc, okno_, KoniecPrzebiegu, KoniecPrzebiegu, PM_REMOVE)) {
-                ZakonczPrzebieg();
+                PoPracyWTle();
                 break;
             }
             MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_POSTMESSAGE);
@@ -399,10 +419,10 @@ LRESULT TfrmGlowna::Obsluz(UINT komunikat, WPARAM w, LPARAM l) {
             // focus (the dialog manager then presses that one).
             return MAKELRESULT(idk::btnLoguj, DC_HASDEFID);
         case WM_COMMAND:
-            // During a run the buttons do nothing (the command refuses too), but "Zamknij", which
-            // asks whether to stop the run, as closing the window does.
+            // While the server is awaited the buttons do nothing (the command refuses too), but
+            // "Zamknij", which asks whether to stop a run, as closing the window does.
             if (HIWORD(w) != BN_CLICKED) break;
-            if (polecenie_->WTrakcie()) {
+            if (przebieg_.joinable()) {
                 if (LOWORD(w) == idk::btnZamknij) SendMessageW(okno_, WM_CLOSE, 0, 0);
                 break;
             }
@@ -466,7 +486,7 @@ LRESULT TfrmGlowna::Obsluz(UINT komunikat, WPARAM w, LPARAM l) {
             if (w != FALSE) ZakonczSesje();
             return 0;
         case KoniecPrzebiegu:
-            ZakonczPrzebieg();
+            PoPracyWTle();
             return 0;
         default:
             if (komunikat == PasekZadan::KomunikatPrzyciskuUtworzonego() && komunikat != 0) {

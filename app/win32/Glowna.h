@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -56,7 +57,10 @@ class TfrmGlowna : private PolaLogowania, private GrupaAktualizacji, private Lis
     void MalujPanele(HDC dc) const;
     void RozpocznijPrzebieg();
     void WlaczKontrolki(bool wlaczone);
-    void ZakonczPrzebieg();
+    // `praca` on a thread of its own while the window's loop goes on turning, input kept away;
+    // then, back on the window's thread, `potem` through the error boundary.
+    void WTle(std::function<void()> praca, std::function<void()> potem);
+    void PoPracyWTle();
     // The Windows session ends (WM_ENDSESSION): a run is stopped and awaited for a few seconds,
     // the connection closed, the message loop ended.
     void ZakonczSesje();
@@ -84,6 +88,7 @@ class TfrmGlowna : private PolaLogowania, private GrupaAktualizacji, private Lis
     std::unique_ptr<PanelInformacyjnyWin32> pnlAktualiacjaInfo_;
     std::unique_ptr<PolecenieAktualizacji> polecenie_;  // made once the controls exist
     std::thread przebieg_;
+    std::function<void()> potem_;
     HWND fokusPrzedPrzebiegiem_ = nullptr;
     HWND fokusAktywacji_ = nullptr;  // the control that had the keyboard when last deactivated
     int dpi_ = 96;

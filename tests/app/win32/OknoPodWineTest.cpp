@@ -214,6 +214,23 @@ TEST_F(OknoPodWine, AFailedLogInShowsTheDriversTextInAStopBox) {
                      "widoczny\t" + Id(id::gbxAktualizacja) + "\t0", Koniec}));
 }
 
+// A log-in the server acknowledges late: the window answers meanwhile (the robot reads its strip
+// through the window's own thread), the strip saying what is awaited, then as it was.
+TEST_F(OknoPodWine, AHeldLogInLeavesTheWindowAnsweringWithTheStripSayingWhy) {
+    tds::ServerConfig konfiguracja = Baza("11.4.0.1");
+    konfiguracja.faults.login = tds::LoginFault::DelayAck;
+    konfiguracja.faults.loginDelay = std::chrono::milliseconds(3000);
+    SerwerTestowy serwer(konfiguracja);
+    const std::string pasek = "tekst\t" + Id(id::pnlAktualiacjaInfo) + "\t";
+    Linie polecenia = Logowanie(serwer);
+    polecenia.insert(polecenia.end() - 1, "tekst\t" + Id(id::pnlAktualiacjaInfo));
+    polecenia.push_back("tekst\t" + Id(id::pnlAktualiacjaInfo));
+    polecenia.push_back("tekst\t" + Id(id::labAktualnaWersja));
+    EXPECT_EQ(Rozmowa(polecenia),
+              (Linie{"okno", pasek + "Logowanie do serwera " + serwer.Adres() + "...", pasek,
+                     LiniaWersji(serwer, "11.4.0.1"), Koniec}));
+}
+
 TEST_F(OknoPodWine, EnterInEachLogInFieldPressesLoguj) {
     for (const int pole : {id::edbSerwer, id::edbBaza, id::edbUzytk, id::edbHaslo}) {
         SCOPED_TRACE(pole);
