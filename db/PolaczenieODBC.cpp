@@ -78,9 +78,17 @@ std::string WybierzSterownik(SQLHANDLE srodowisko) {
     std::string lista;
     for (const std::string_view znany : ZnaneSterowniki)
         lista += (lista.empty() ? "" : ", ") + std::string(znany);
-    throw EOleException(
-        "Nie znaleziono sterownika ODBC dla Microsoft SQL Server. Zainstaluj jeden z: " + lista,
-        KodBrakSterownika, "ODBC");
+    std::string tekst =
+        "Nie znaleziono sterownika ODBC dla Microsoft SQL Server. Zainstaluj jeden z: " + lista;
+#ifndef _WIN32
+    // On Linux the FreeTDS driver is the one at hand; its package registers it, but a system
+    // whose registration was lost or never made finds none.
+    tekst +=
+        ". W Debianie i Ubuntu sterownik FreeTDS daje pakiet tdsodbc (sudo apt install "
+        "tdsodbc); jeśli jest zainstalowany, a niezarejestrowany, zarejestruj go poleceniem: "
+        "sudo odbcinst -i -d -f /usr/share/tdsodbc/odbcinst.ini";
+#endif
+    throw EOleException(tekst, KodBrakSterownika, "ODBC");
 }
 
 }  // namespace

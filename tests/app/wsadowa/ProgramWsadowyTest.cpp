@@ -293,3 +293,23 @@ TEST_F(ProgramWsadowy, BadListsAndOpenPasswordFilesAreRefusedBeforeAnythingRuns)
     }
     EXPECT_TRUE(serwer->journal().empty());
 }
+
+// A system where no driver for SQL Server is registered: the log-in fails with a sentence that
+// says how to register FreeTDS's, and the program ends with 3.
+TEST_F(ProgramWsadowy, WithoutARegisteredDriverTheErrorSaysHowToRegisterIt) {
+    SerwerTestowy serwer(Konfiguracja("11.3.0.2"));
+    std::filesystem::create_directories(katalog_ / "odbc");
+    std::ofstream(katalog_ / "odbc" / "odbcinst.ini") << "";
+    auto argumenty = JednaBaza(serwer);
+    argumenty.push_back("--tak");
+    auto program =
+        Uruchom(argumenty, {"ZUV_HASLO=" + Haslo, "ODBCSYSINI=" + (katalog_ / "odbc").string(),
+                            "ODBCINSTINI=odbcinst.ini"});
+    EXPECT_EQ(program->Czekaj(), 3);
+    EXPECT_NE(program->Bledy().find("Nie znaleziono sterownika ODBC dla Microsoft SQL Server."),
+              std::string::npos)
+        << program->Bledy();
+    EXPECT_NE(program->Bledy().find("sudo odbcinst -i -d -f /usr/share/tdsodbc/odbcinst.ini"),
+              std::string::npos);
+    EXPECT_TRUE(serwer->journal().empty());
+}
