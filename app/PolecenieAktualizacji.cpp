@@ -264,7 +264,7 @@ bool PolecenieAktualizacji::ZamknijNaZadanieSystemu() {
 }
 
 bool PolecenieAktualizacji::SprawdzPrzerwanie() {
-    if (!wTrakcie_ || !postep_.Przerwany() || pytanieOPrzerwanie_ ||
+    if (!wTrakcie_ || !postep_.Przerwany() || pytanieOPrzerwanie_ || przebiegSkonczony_ ||
         std::chrono::steady_clock::now() - chwilaPrzerwania_ < czasNaPrzerwanie_)
         return false;
     const std::size_t pakiet = biezacyPakiet_;
@@ -288,7 +288,7 @@ bool PolecenieAktualizacji::SprawdzPrzerwanie() {
     pytanieOPrzerwanie_ = false;
     Zapisz("przerwanie-bez-odpowiedzi", {{"odpowiedz", tak ? "Tak" : "Nie"}});
     // The run may have ended while the box was open: its own end is then told as usual.
-    if (!tak || !wTrakcie_) return false;
+    if (!tak || !wTrakcie_ || przebiegSkonczony_) return false;
     Zapisz("koniec-programu-wymuszony");
     return true;
 }
@@ -383,6 +383,7 @@ bool PolecenieAktualizacji::ZakonczOdczytWersji() {
     utrataWPrzebiegu_ = false;
     zamknijPoPrzebiegu_ = false;
     bezPytan_ = false;
+    przebiegSkonczony_ = false;
     biezacyPakiet_ = 0;
     bladPrzebiegu_ = nullptr;
     wTrakcie_ = true;
@@ -390,6 +391,11 @@ bool PolecenieAktualizacji::ZakonczOdczytWersji() {
 }
 
 void PolecenieAktualizacji::WykonajPrzebieg() noexcept {
+    // Whatever ends the run, the window's thread learns that it has.
+    struct Koniec {
+        std::atomic<bool>& skonczony;
+        ~Koniec() { skonczony = true; }
+    } koniec{przebiegSkonczony_};
     const auto poczatek = std::chrono::steady_clock::now();
     bool zablokowana = false;
     int zastosowane = 0;

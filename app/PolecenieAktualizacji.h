@@ -104,6 +104,9 @@ class PolecenieAktualizacji {
     // when it notices the session is gone.
     bool SprawdzPrzerwanie();
     static constexpr std::chrono::milliseconds CzasNaPrzerwanie{10000};
+    // Whether SprawdzPrzerwanie's box is open: a run that ends meanwhile is to be ended by the
+    // window only once it is closed, so that no box stays open over a run that is over.
+    bool PytanieOPrzerwanieOtwarte() const noexcept { return pytanieOPrzerwanie_; }
     // Tests: a shorter wait than CzasNaPrzerwanie.
     void UstawCzasNaPrzerwanie(std::chrono::milliseconds czas) noexcept {
         czasNaPrzerwanie_ = czas;
@@ -191,6 +194,7 @@ class PolecenieAktualizacji {
     bool zamknijPoPrzebiegu_ = false;
     bool bezPytan_ = false;            // the stop came from the system: no box at its end
     bool pytanieOPrzerwanie_ = false;  // SprawdzPrzerwanie's box is open
+    std::atomic<bool> przebiegSkonczony_ = false;  // WykonajPrzebieg has returned
     std::chrono::steady_clock::time_point chwilaPrzerwania_;
     std::chrono::milliseconds czasNaPrzerwanie_ = CzasNaPrzerwanie;
     // The package being applied, for the stop question (index into doWykonania_).

@@ -213,6 +213,11 @@ void TfrmGlowna::PolaczZdarzenia() {
     connect(zegarPostepu_, &QTimer::timeout, this, [this] {
         polecenie_->PokazPostep();
         if (polecenie_->SprawdzPrzerwanie()) zakonczProces_();
+        // The run ended while the box about an unanswered stop was open: its end now.
+        if (koniecOdlozony_ && !polecenie_->PytanieOPrzerwanieOtwarte()) {
+            koniecOdlozony_ = false;
+            PoPracyWTle();
+        }
     });
 }
 
@@ -371,6 +376,10 @@ void TfrmGlowna::WTle(std::function<void()> praca, std::function<void()> potem) 
 }
 
 void TfrmGlowna::PoPracyWTle() {
+    if (polecenie_->PytanieOPrzerwanieOtwarte()) {
+        koniecOdlozony_ = true;
+        return;
+    }
     przebieg_.join();
     zegarPostepu_->stop();
     qApp->removeEventFilter(this);

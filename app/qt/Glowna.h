@@ -115,6 +115,7 @@ class TfrmGlowna : public QWidget,
     std::unique_ptr<PolecenieAktualizacji> polecenie_;  // made once the controls exist
     std::thread przebieg_;
     std::function<void()> potem_;
+    bool koniecOdlozony_ = false;  // the work's end waits for the unanswered-stop box to close
     // The controls shown as disabled during a run, and the one that had the keyboard before it.
     std::vector<QPointer<QWidget>> wylaczone_;
     QPointer<QWidget> fokusPrzedPrzebiegiem_;

@@ -344,6 +344,10 @@ void TfrmGlowna::WTle(std::function<void()> praca, std::function<void()> potem) 
 }
 
 void TfrmGlowna::PoPracyWTle() {
+    if (polecenie_->PytanieOPrzerwanieOtwarte()) {
+        koniecOdlozony_ = true;
+        return;
+    }
     przebieg_.join();
     KillTimer(okno_, ZegarPostepu);
     WlaczKontrolki(true);
@@ -473,6 +477,11 @@ LRESULT TfrmGlowna::Obsluz(UINT komunikat, WPARAM w, LPARAM l) {
                 // run's thread waits in the driver and cannot be joined; the server rolls back
                 // what the session left open once the process is gone.
                 if (polecenie_->SprawdzPrzerwanie()) std::_Exit(1);
+                // The run ended while the box about an unanswered stop was open: its end now.
+                if (koniecOdlozony_ && !polecenie_->PytanieOPrzerwanieOtwarte()) {
+                    koniecOdlozony_ = false;
+                    PoPracyWTle();
+                }
             }
             return 0;
         case WM_QUERYENDSESSION:

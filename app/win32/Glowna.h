@@ -89,6 +89,7 @@ class TfrmGlowna : private PolaLogowania, private GrupaAktualizacji, private Lis
     std::unique_ptr<PolecenieAktualizacji> polecenie_;  // made once the controls exist
     std::thread przebieg_;
     std::function<void()> potem_;
+    bool koniecOdlozony_ = false;  // the work's end waits for the unanswered-stop box to close
     HWND fokusPrzedPrzebiegiem_ = nullptr;
     HWND fokusAktywacji_ = nullptr;  // the control that had the keyboard when last deactivated
     int dpi_ = 96;

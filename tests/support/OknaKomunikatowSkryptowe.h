@@ -3,6 +3,7 @@
 // beforehand (OK for an OK box, No for a question nobody answered).
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,7 @@ class OknaKomunikatowSkryptowe : public zuv::OknaKomunikatow {
   public:
     int Pokaz(const std::string& tekst, const std::string& tytul, int styl) override {
         pokazane.push_back({tekst, tytul, styl});
+        if (przedOdpowiedzia) przedOdpowiedzia();
         if ((styl & 0x0F) != zuv::StylKomunikatu::TakNie) return zuv::OdpowiedzKomunikatu::Ok;
         if (odpowiedzi.empty()) return zuv::OdpowiedzKomunikatu::Nie;
         const int odpowiedz = odpowiedzi.front();
@@ -27,4 +29,7 @@ class OknaKomunikatowSkryptowe : public zuv::OknaKomunikatow {
 
     std::vector<Komunikat> pokazane;
     std::deque<int> odpowiedzi;
+    // What happens while a box waits for its answer (another thread's work, say); none when
+    // empty.
+    std::function<void()> przedOdpowiedzia;
 };

@@ -73,3 +73,37 @@ TEST(PrzerwanieBezOdpowiedzi, TheAdministratorIsOfferedToEndAndALostLinkIsTold) 
               "Aktualizacja przerwana. Połączenie z serwerem zostało utracone; serwer sam wycofa "
               "niezatwierdzony pakiet. „Loguj” pokaże wersję zapisaną w bazie.");
 }
+
+// The run ends while the offer is open (here the link goes while the box waits for its answer):
+// Yes then ends nothing, and the run's end is told as usual.
+TEST(PrzerwanieBezOdpowiedzi, AnOfferAnsweredAfterTheRunEndedEndsNothing) {
+    tds::ServerConfig konfiguracja;
+    konfiguracja.initVersion = "11.4.0.1";
+    konfiguracja.faults.hangAtRequests = {9};
+    auto serwer = std::make_unique<SerwerTestowy>(konfiguracja);
+    ProgramTestowy program((*serwer).Adres());
+    ASSERT_EQ(program.Loguj(), "");
+    program.komunikaty.odpowiedzi = {OdpowiedzKomunikatu::Tak};
+    ASSERT_TRUE(program.polecenie.btnAktualizujClick());
+    std::thread przebieg([&] { program.polecenie.WykonajPrzebieg(); });
+    const auto koniec = std::chrono::steady_clock::now() + 10s;
+    while ((*serwer)->journal().size() <= 9 && std::chrono::steady_clock::now() < koniec)
+        std::this_thread::sleep_for(10ms);
+    program.polecenie.UstawCzasNaPrzerwanie(100ms);
+    program.polecenie.PrzerwijPrzebieg();
+    std::this_thread::sleep_for(200ms);
+
+    // While the offer waits for its answer, the link goes and the run ends; then Yes.
+    program.komunikaty.odpowiedzi = {OdpowiedzKomunikatu::Tak};
+    program.komunikaty.przedOdpowiedzia = [&] {
+        EXPECT_TRUE(program.polecenie.PytanieOPrzerwanieOtwarte());
+        serwer.reset();
+        przebieg.join();
+    };
+    EXPECT_FALSE(program.polecenie.SprawdzPrzerwanie());
+    ASSERT_FALSE(przebieg.joinable());
+    EXPECT_EQ(program.komunikaty.pokazane.size(), 2u);
+    program.komunikaty.przedOdpowiedzia = nullptr;
+    EXPECT_EQ(ProgramTestowy::Box([&] { program.polecenie.ZakonczPrzebieg(); }), "");
+    EXPECT_EQ(program.OstatniBox().rfind("Aktualizacja przerwana.", 0), 0u) << program.OstatniBox();
+}
