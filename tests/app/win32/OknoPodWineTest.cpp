@@ -96,8 +96,9 @@ class Robot {
         for (const auto& polecenie : polecenia) {
             Wyslij(polecenie);
             const std::string rodzaj = polecenie.substr(0, polecenie.find('\t'));
-            for (const char* czytajace : {"start", "tekst", "widoczny", "komunikat", "obszar",
-                                          "kopiuj", "fokus", "tusz", "zamknij", "koniec-sesji"})
+            for (const char* czytajace :
+                 {"start", "tekst", "widoczny", "komunikat", "obszar", "kopiuj", "fokus", "tusz",
+                  "zamknij", "koniec-sesji", "czekaj-na-tekst"})
                 if (rodzaj == czytajace) linie.push_back(Czytaj());
         }
         return linie;
@@ -223,7 +224,7 @@ TEST_F(OknoPodWine, AHeldLogInLeavesTheWindowAnsweringWithTheStripSayingWhy) {
     SerwerTestowy serwer(konfiguracja);
     const std::string pasek = "tekst\t" + Id(id::pnlAktualiacjaInfo) + "\t";
     Linie polecenia = Logowanie(serwer);
-    polecenia.insert(polecenia.end() - 1, "tekst\t" + Id(id::pnlAktualiacjaInfo));
+    polecenia.insert(polecenia.end() - 1, "czekaj-na-tekst\t" + Id(id::pnlAktualiacjaInfo));
     polecenia.push_back("tekst\t" + Id(id::pnlAktualiacjaInfo));
     polecenia.push_back("tekst\t" + Id(id::labAktualnaWersja));
     EXPECT_EQ(Rozmowa(polecenia),

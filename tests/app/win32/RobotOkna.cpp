@@ -434,6 +434,12 @@ int main() {
         } else if (polecenie == "tekst") {
             Wypisz("tekst\t" + argument(1) + "\t" +
                    Ucieczka(TekstOkna(Kontrolka(program, argument(1)))));
+        } else if (polecenie == "czekaj-na-tekst") {
+            // A posted click is handled after a message sent meanwhile: the text the click sets
+            // is awaited, then read as "tekst" reads it.
+            const HWND kontrolka = Kontrolka(program, argument(1));
+            Czekaj([&] { return !TekstOkna(kontrolka).empty(); });
+            Wypisz("tekst\t" + argument(1) + "\t" + Ucieczka(TekstOkna(kontrolka)));
         } else if (polecenie == "widoczny") {
             Wypisz("widoczny\t" + argument(1) + "\t" +
                    (IsWindowVisible(Kontrolka(program, argument(1))) ? "1" : "0"));
