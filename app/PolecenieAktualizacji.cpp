@@ -13,21 +13,14 @@
 #include "db/Polaczenie.h"
 #include "db/UtrataPolaczenia.h"
 #include "db/WersjaPoUtracie.h"
+#include "packages/KatalogPakietow.h"
 #include "packages/PakietyZasoby.h"
 #include "packages/PrzetwarzanieSTR.h"
-#include "packages/ZasobyProgramu.h"
 #include "versions/ObslugaWersji.h"
 
 namespace zuv {
 
 namespace {
-
-// "zuv_%d_%d_%d_%d" with the four numbers of the version; nothing when the text is malformed.
-std::optional<std::string> NazwaPakietu(const std::string& wersja) {
-    Wersja czesci;
-    if (!ParsujWersje(wersja, czesci)) return std::nullopt;
-    return Formatuj("zuv_%d_%d_%d_%d", {czesci[0], czesci[1], czesci[2], czesci[3]});
-}
 
 // The recorded version as the server gives it: text, a number in decimal, NULL as empty.
 std::string TekstWersji(const WartoscPola& wartosc) {
@@ -38,18 +31,19 @@ std::string TekstWersji(const WartoscPola& wartosc) {
 
 }  // namespace
 
-std::int64_t LiczbaOperacjiPakietu(const std::string& wersja) {
+std::int64_t LiczbaOperacjiPakietu(const std::string& wersja, const KatalogPakietow& pakiety) {
     const auto nazwa = NazwaPakietu(wersja);
-    const auto dane = nazwa ? ZnajdzZasob(*nazwa) : std::nullopt;
+    const auto dane = nazwa ? pakiety.Znajdz(*nazwa) : std::nullopt;
     if (!dane) return 0;
     std::int64_t liczba = 0;
     PodzielNaLinie(*dane, [&](std::string_view linia) { liczba += JestSeparatorem(linia); });
     return liczba;
 }
 
-std::optional<std::size_t> RozmiarPakietu(const std::string& wersja) {
+std::optional<std::size_t> RozmiarPakietu(const std::string& wersja,
+                                          const KatalogPakietow& pakiety) {
     const auto nazwa = NazwaPakietu(wersja);
-    const auto dane = nazwa ? ZnajdzZasob(*nazwa) : std::nullopt;
+    const auto dane = nazwa ? pakiety.Znajdz(*nazwa) : std::nullopt;
     if (!dane) return std::nullopt;
     return dane->size();
 }
@@ -97,8 +91,9 @@ std::string TekstWyjatku(const std::exception_ptr& blad) {
 
 }  // namespace
 
-PolecenieAktualizacji::PolecenieAktualizacji(Polaczenie& conn, WidokOkna widok, Dziennik* dziennik)
-    : conn_(conn), widok_(widok), dziennik_(dziennik), pasek_(widok.pasek) {}
+PolecenieAktualizacji::PolecenieAktualizacji(Polaczenie& conn, WidokOkna widok, Dziennik* dziennik,
+                                             const KatalogPakietow& pakiety)
+    : conn_(conn), widok_(widok), dziennik_(dziennik), pakiety_(pakiety), pasek_(widok.pasek) {}
 
 void PolecenieAktualizacji::Zapisz(std::string_view zdarzenie,
                                    std::initializer_list<Dziennik::Pole> pola) {
@@ -372,7 +367,7 @@ bool PolecenieAktualizacji::ZakonczOdczytWersji() {
     operacjePakietow_.clear();
     std::int64_t wszystkie = 0;
     for (const std::string& wersja : doWykonania_) {
-        operacjePakietow_.push_back(LiczbaOperacjiPakietu(wersja));
+        operacjePakietow_.push_back(LiczbaOperacjiPakietu(wersja, pakiety_));
         wszystkie += operacjePakietow_.back();
     }
     postep_.Rozpocznij(pasek_.Widoczna(), wszystkie);
@@ -530,7 +525,7 @@ void PolecenieAktualizacji::AktualizujDoWersji(const std::string& wersja) {
     const auto nazwa = NazwaPakietu(wersja);
     if (!nazwa) throw Exception(Formatuj("Niepoprawny numer wersji: \"%s\".", {wersja}));
     ListaLinii linie;
-    WczytajZasob(*nazwa, linie);
+    WczytajZasob(pakiety_, *nazwa, linie);
     TPrzetwarzanieSTR::WykonajSkrypt(&conn_, linie, true, &postep_, wersja);
 }
 

@@ -36,6 +36,7 @@
 #include "app/PasekZPamiecia.h"
 #include "app/PostepPrzebiegu.h"
 #include "db/Polaczenie.h"
+#include "packages/KatalogPakietow.h"
 
 namespace zuv {
 
@@ -51,8 +52,10 @@ enum class WynikSprawdzenia {
 class PolecenieAktualizacji {
   public:
     // `dziennik`: where the command records its events (log-ins, the question, each package, the
-    // run's end); none when null. It must outlive the command.
-    PolecenieAktualizacji(Polaczenie& conn, WidokOkna widok, Dziennik* dziennik = nullptr);
+    // run's end); none when null. `pakiety`: where the packages come from, the program's own
+    // unless a test gives others. Both must outlive the command.
+    PolecenieAktualizacji(Polaczenie& conn, WidokOkna widok, Dziennik* dziennik = nullptr,
+                          const KatalogPakietow& pakiety = PakietyProgramu());
     PolecenieAktualizacji(const PolecenieAktualizacji&) = delete;
     PolecenieAktualizacji& operator=(const PolecenieAktualizacji&) = delete;
 
@@ -170,6 +173,7 @@ class PolecenieAktualizacji {
     Polaczenie& conn_;
     WidokOkna widok_;
     Dziennik* dziennik_;
+    const KatalogPakietow& pakiety_;
     PasekZPamiecia pasek_;
     ObserwatorPrzebiegu* obserwator_ = nullptr;
     // The log-in values taken at the last press, for the calls made off the window's thread.
@@ -213,7 +217,8 @@ std::string TekstWersjiPonizejZakresu(const std::string& aktualna, const std::st
 
 // The size in bytes of the linked-in package of a catalogue version; nothing when the program
 // carries no such package.
-std::optional<std::size_t> RozmiarPakietu(const std::string& wersja);
+std::optional<std::size_t> RozmiarPakietu(const std::string& wersja,
+                                          const KatalogPakietow& pakiety = PakietyProgramu());
 
 // The catalogue entries a run from the recorded version `aktualna` applies, in catalogue order:
 // every entry at or above it in version order that differs from it as text.
@@ -221,6 +226,7 @@ std::vector<std::string> PakietyDoWykonania(const ListaWersji& wersje, const std
 
 // The number of operations (separator lines) of the linked-in package of a catalogue version,
 // counted on its bytes without loading it; 0 when the program carries no such package.
-std::int64_t LiczbaOperacjiPakietu(const std::string& wersja);
+std::int64_t LiczbaOperacjiPakietu(const std::string& wersja,
+                                   const KatalogPakietow& pakiety = PakietyProgramu());
 
 }  // namespace zuv

@@ -5,6 +5,7 @@
 
 namespace zuv {
 
+class KatalogPakietow;
 class ListaLinii;
 
 // Replaces the content of `linie` with the lines of the package `nazwa` (letters' case ignored,
@@ -14,5 +15,7 @@ class ListaLinii;
 // Throws EResNotFound "Resource <nazwa> not found", with the name as asked for, when the program
 // carries no such package; `linie` then keeps what it held.
 void WczytajZasob(std::string_view nazwa, ListaLinii& linie);
+// The same from another catalogue than the program's own.
+void WczytajZasob(const KatalogPakietow& pakiety, std::string_view nazwa, ListaLinii& linie);
 
 }  // namespace zuv

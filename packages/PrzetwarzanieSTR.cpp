@@ -5,6 +5,7 @@
 #include <exception>
 #include <functional>
 
+#include "common/Ascii.h"
 #include "common/Tekst.h"
 #include "common/Wyjatki.h"
 #include "db/DBUzytkiST.h"
@@ -16,10 +17,6 @@
 namespace zuv {
 
 namespace {
-
-char WielkaLitera(char znak) {
-    return znak >= 'a' && znak <= 'z' ? static_cast<char>(znak - 'a' + 'A') : znak;
-}
 
 // The first position at which `wzor` stands in `tekst`, its bytes compared by `rowne(wzor byte,
 // text byte)`. The search jumps with memchr from one occurrence of wzor[kotwica] to the next, so
@@ -125,7 +122,8 @@ bool JestSeparatorem(std::string_view linia) noexcept {
     // 32 without their trailing blanks being looked at.
     std::size_t i = 0;
     while (i < linia.size() && static_cast<unsigned char>(linia[i]) <= 32) ++i;
-    if (linia.size() - i < 2 || WielkaLitera(linia[i]) != 'G' || WielkaLitera(linia[i + 1]) != 'O')
+    if (linia.size() - i < 2 || WielkaLiteraAscii(linia[i]) != 'G' ||
+        WielkaLiteraAscii(linia[i + 1]) != 'O')
         return false;
     for (i += 2; i < linia.size(); ++i)
         if (static_cast<unsigned char>(linia[i]) > 32) return false;
@@ -144,7 +142,7 @@ bool ZamienZnacznikSzyfrowania(std::string& partia) {
     // z alone finds the same first occurrence. Its apostrophe has no case and is far rarer in the
     // packages than its dashes, so the search steps from apostrophe to apostrophe.
     const std::size_t pozycja = Znajdz(partia, ZnacznikSzyfrowania, 3, [](char wzor, char znak) {
-        return WielkaLitera(znak) == wzor;
+        return WielkaLiteraAscii(znak) == wzor;
     });
     if (pozycja == std::string_view::npos) return false;
     partia.replace(pozycja, ZnacznikSzyfrowania.size(), KlauzulaSzyfrowania);

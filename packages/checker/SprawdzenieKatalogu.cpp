@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/Tekst.h"
+#include "packages/KatalogPakietow.h"
 #include "versions/KatalogWersji.h"
 
 namespace zuv {
@@ -21,12 +22,9 @@ std::string WielkimiLiterami(std::string tekst) {
     return tekst;
 }
 
-// The resource name of a catalogue version: the program looks up "zuv_" and the four numbers
-// joined by underscores, and the catalogue writes its numbers without leading zeros.
+// The resource name of a catalogue version in capitals, as the file names write it.
 std::string NazwaZasobu(std::string_view wersja) {
-    std::string nazwa = "ZUV_";
-    for (const char znak : wersja) nazwa += znak == '.' ? '_' : znak;
-    return nazwa;
+    return WielkimiLiterami(NazwaPakietu(wersja).value_or(std::string(wersja)));
 }
 
 std::optional<std::string> Wczytaj(const std::filesystem::path& sciezka) {

@@ -4,13 +4,16 @@
 // test's thread.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <thread>
 
 #include "app/PolecenieAktualizacji.h"
+#include "common/Ascii.h"
 #include "common/Linie.h"
 #include "common/Wyjatki.h"
 #include "db/BlokadaAktualizacji.h"
 #include "db/UtrataPolaczenia.h"
+#include "packages/KatalogPakietow.h"
 #include "packages/PakietyZasoby.h"
 #include "packages/PrzetwarzanieSTR.h"
 #include "tests/support/OknaKomunikatowSkryptowe.h"
@@ -388,4 +391,48 @@ TEST_F(Polecenie, ClosingDuringARunAsksAndYesStopsItAtAWholePackage) {
     EXPECT_TRUE(polecenie.ZamknijPoPrzebiegu());
     EXPECT_TRUE(polecenie.FormClose());
     EXPECT_FALSE(conn.Otwarte());
+}
+
+// The command over a catalogue of the test's own: two packages of three batches, applied in
+// catalogue order, each in its own transaction, without the program's packages.
+TEST(PolecenieZKatalogiem, ATinyCatalogueRunsItsPackagesInOrder) {
+    struct KatalogProbny final : KatalogPakietow {
+        std::map<std::string, std::string> pakiety;  // by name in capitals
+        std::optional<std::string_view> Znajdz(std::string_view nazwa) const override {
+            std::string klucz(nazwa);
+            for (char& znak : klucz) znak = WielkaLiteraAscii(znak);
+            const auto pakiet = pakiety.find(klucz);
+            if (pakiet == pakiety.end()) return std::nullopt;
+            return pakiet->second;
+        }
+    } katalog;
+    katalog.pakiety["ZUV_11_4_0_1"] = "select 41\r\ngo\r\nselect 42\r\ngo\r\nselect 43\r\ngo\r\n";
+    katalog.pakiety["ZUV_11_5_0_6"] = "select 51\r\ngo\r\nselect 52\r\ngo\r\nselect 53\r\ngo\r\n";
+
+    PolaczeniePamieciowe conn;
+    conn.UstawWynik("SELECT dbo.fn_WERSJA_MS_SQL()", {1, WartoscPola(std::int64_t{2005})});
+    conn.UstawWynik(ZapytanieBlokadyAktualizacji, {1, WartoscPola(std::int64_t{0})});
+    conn.UstawWynik(ZapytanieWersji, {1, WartoscPola(std::string("11.3.0.2"))});
+    OknoPamieciowe okno;
+    OknaKomunikatowSkryptowe komunikaty;
+    PolecenieAktualizacji polecenie(conn, WidokOkna{okno, okno, okno, komunikaty, okno}, nullptr,
+                                    katalog);
+    EXPECT_EQ(LiczbaOperacjiPakietu("11.4.0.1", katalog), 3);
+    polecenie.btnLogujClick();
+    komunikaty.odpowiedzi = {OdpowiedzKomunikatu::Tak};
+    ASSERT_TRUE(polecenie.btnAktualizujClick());
+    std::thread przebieg([&] { polecenie.WykonajPrzebieg(); });
+    przebieg.join();
+    polecenie.ZakonczPrzebieg();
+
+    std::vector<std::string> partie;
+    for (const std::string& tekst : conn.Polecenia())
+        if (tekst.find("select ") != std::string::npos) partie.push_back(tekst);
+    // Each batch as the runner sends it.
+    EXPECT_EQ(partie, (std::vector<std::string>{"\r\nselect 41\r\n", "\r\nselect 42\r\n",
+                                                "\r\nselect 43\r\n", "\r\nselect 51\r\n",
+                                                "\r\nselect 52\r\n", "\r\nselect 53\r\n"}));
+    EXPECT_EQ(conn.Liczba(Rodzaj::Rozpoczecie), 2);
+    EXPECT_EQ(conn.Liczba(Rodzaj::Zatwierdzenie), 2);
+    EXPECT_EQ(komunikaty.pokazane.back().tekst, "Zakończono aktualizację.");
 }
