@@ -156,7 +156,9 @@ void PolecenieAktualizacji::ZapamietajPola() {
                   widok_.pola.Haslo()};
 }
 
-void PolecenieAktualizacji::PokazOczekiwanie(const std::string& tekst) {
+void PolecenieAktualizacji::RozpocznijZadanie(const std::string& tekst) {
+    bladZadania_ = nullptr;
+    wZadaniu_ = true;
     tekstPrzedZadaniem_ = pasek_.Tekst();
     pasek_.UstawTekst(tekst);
     pasek_.OdswiezTeraz();
@@ -180,9 +182,7 @@ bool PolecenieAktualizacji::RozpocznijLogowanie() {
     ZapamietajPola();
     if (dziennik_ != nullptr)
         dziennik_->UstawSesje(logowanie_.serwer, logowanie_.baza, logowanie_.uzytkownik);
-    PokazOczekiwanie(Formatuj("Logowanie do serwera %s...", {logowanie_.serwer}));
-    bladZadania_ = nullptr;
-    wZadaniu_ = true;
+    RozpocznijZadanie(Formatuj("Logowanie do serwera %s...", {logowanie_.serwer}));
     return true;
 }
 
@@ -308,9 +308,7 @@ bool PolecenieAktualizacji::RozpocznijAktualizacje() {
     sprawdzenie_ = WynikSprawdzenia::Brak;
     // The version read's error names the fields as they are at the press.
     ZapamietajPola();
-    PokazOczekiwanie("Odczyt wersji bazy...");
-    bladZadania_ = nullptr;
-    wZadaniu_ = true;
+    RozpocznijZadanie("Odczyt wersji bazy...");
     return true;
 }
 

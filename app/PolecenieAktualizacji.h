@@ -166,7 +166,8 @@ class PolecenieAktualizacji {
     // is gone or the read fails.
     std::optional<std::string> OdczytajWersjePoPrzebiegu() noexcept;
     void ZapamietajPola();
-    void PokazOczekiwanie(const std::string& tekst);
+    // A call off the window's thread begins: no error yet, the strip saying what is awaited.
+    void RozpocznijZadanie(const std::string& tekst);
     void ZakonczOczekiwanie();
     void Zapisz(std::string_view zdarzenie, std::initializer_list<Dziennik::Pole> pola = {});
 
