@@ -3,7 +3,9 @@
 // shown in a stop box, after which the program goes on running.
 
 #include <exception>
+#include <stdexcept>
 #include <string>
+#include <utility>
 
 #include "app/OknaKomunikatow.h"
 
@@ -19,5 +21,21 @@ std::string TekstBledu(std::string komunikat);
 
 // Shows the error with TekstBledu in a stop box (OK) captioned `tytul`.
 void PokazBlad(OknaKomunikatow& komunikaty, const std::string& tytul, const std::exception& blad);
+
+// The error boundary of every handler of a window: runs `obsluga`, and shows what it throws
+// with PokazBlad, captioned with what `tytul()` gives; the program goes on in the state the
+// handler left. Gives whether the handler ran to its end.
+template <typename Tytul, typename Obsluga>
+bool UruchomWGranicyBledu(OknaKomunikatow& komunikaty, Tytul&& tytul, Obsluga&& obsluga) {
+    try {
+        std::forward<Obsluga>(obsluga)();
+        return true;
+    } catch (const std::exception& blad) {
+        PokazBlad(komunikaty, tytul(), blad);
+    } catch (...) {
+        PokazBlad(komunikaty, tytul(), std::runtime_error("Nieznany błąd"));
+    }
+    return false;
+}
 
 }  // namespace zuv

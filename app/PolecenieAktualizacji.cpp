@@ -169,21 +169,54 @@ void PolecenieAktualizacji::ZakonczOczekiwanie() {
     pasek_.UstawTekst(tekstPrzedZadaniem_);
 }
 
-void PolecenieAktualizacji::btnLogujClick() {
-    if (!RozpocznijLogowanie()) return;
-    WykonajLogowanie();
-    ZakonczLogowanie();
+void ZadanieWTle::Wykonaj() noexcept {
+    switch (rodzaj_) {
+        case Rodzaj::Logowanie:
+            polecenie_->WykonajLogowanie();
+            return;
+        case Rodzaj::OdczytWersji:
+            polecenie_->WykonajOdczytWersji();
+            return;
+        case Rodzaj::Przebieg:
+            polecenie_->WykonajPrzebieg();
+            return;
+    }
 }
 
-bool PolecenieAktualizacji::RozpocznijLogowanie() {
-    if (wTrakcie_ || wZadaniu_) return false;
+bool ZadanieWTle::Postep() { return rodzaj_ == Rodzaj::Przebieg && polecenie_->PokazPostep(); }
+
+std::optional<ZadanieWTle> ZadanieWTle::Zakoncz() {
+    switch (rodzaj_) {
+        case Rodzaj::Logowanie:
+            polecenie_->ZakonczLogowanie();
+            break;
+        case Rodzaj::OdczytWersji:
+            if (polecenie_->ZakonczOdczytWersji())
+                return ZadanieWTle(*polecenie_, Rodzaj::Przebieg);
+            break;
+        case Rodzaj::Przebieg:
+            polecenie_->ZakonczPrzebieg();
+            break;
+    }
+    return std::nullopt;
+}
+
+void PolecenieAktualizacji::btnLogujClick() {
+    std::optional<ZadanieWTle> logowanie = RozpocznijLogowanie();
+    if (!logowanie) return;
+    logowanie->Wykonaj();
+    (void)logowanie->Zakoncz();
+}
+
+std::optional<ZadanieWTle> PolecenieAktualizacji::RozpocznijLogowanie() {
+    if (wTrakcie_ || wZadaniu_) return std::nullopt;
     widok_.grupa.PokazGrupe(false);
     wersjaOdczytana_.clear();
     ZapamietajPola();
     if (dziennik_ != nullptr)
         dziennik_->UstawSesje(logowanie_.serwer, logowanie_.baza, logowanie_.uzytkownik);
     RozpocznijZadanie(Formatuj("Logowanie do serwera %s...", {logowanie_.serwer}));
-    return true;
+    return ZadanieWTle(*this, ZadanieWTle::Rodzaj::Logowanie);
 }
 
 void PolecenieAktualizacji::WykonajLogowanie() noexcept {
@@ -297,19 +330,20 @@ void PolecenieAktualizacji::PrzerwijPrzebieg() {
     Zapisz("przerwanie-zadane");
 }
 
-bool PolecenieAktualizacji::btnAktualizujClick() {
-    if (!RozpocznijAktualizacje()) return false;
-    WykonajOdczytWersji();
-    return ZakonczOdczytWersji();
+std::optional<ZadanieWTle> PolecenieAktualizacji::btnAktualizujClick() {
+    std::optional<ZadanieWTle> odczyt = RozpocznijAktualizacje();
+    if (!odczyt) return std::nullopt;
+    odczyt->Wykonaj();
+    return odczyt->Zakoncz();
 }
 
-bool PolecenieAktualizacji::RozpocznijAktualizacje() {
-    if (wTrakcie_ || wZadaniu_) return false;
+std::optional<ZadanieWTle> PolecenieAktualizacji::RozpocznijAktualizacje() {
+    if (wTrakcie_ || wZadaniu_) return std::nullopt;
     sprawdzenie_ = WynikSprawdzenia::Brak;
     // The version read's error names the fields as they are at the press.
     ZapamietajPola();
     RozpocznijZadanie("Odczyt wersji bazy...");
-    return true;
+    return ZadanieWTle(*this, ZadanieWTle::Rodzaj::OdczytWersji);
 }
 
 void PolecenieAktualizacji::WykonajOdczytWersji() noexcept {
@@ -498,9 +532,10 @@ void PolecenieAktualizacji::ZakonczPrzebieg() {
 }
 
 void PolecenieAktualizacji::AktualizujWWatkuOkna() {
-    if (!btnAktualizujClick()) return;
-    WykonajPrzebieg();
-    ZakonczPrzebieg();
+    std::optional<ZadanieWTle> przebieg = btnAktualizujClick();
+    if (!przebieg) return;
+    przebieg->Wykonaj();
+    (void)przebieg->Zakoncz();
 }
 
 void PolecenieAktualizacji::UstawFlageAktualizacji() try {

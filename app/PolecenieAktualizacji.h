@@ -4,23 +4,11 @@
 // catalogue order, closing message). It reaches the window only through WidokOkna and works over
 // the connection it is given, which it opens and closes but does not own.
 //
-// How a window uses it:
-//  1. It implements the interfaces of WidokOkna over its controls and creates the command with
-//     them and the connection; it never uses the connection itself.
-//  2. "Loguj" (and Enter in the log-in fields) calls btnLogujClick; closing the window calls
-//     FormClose and closes only when that gives true.
-//  3. "Aktualizuj" calls btnAktualizujClick on the window's thread. It checks, asks and prepares;
-//     when it gives true a run is due, and the window starts a thread of its own that calls
-//     WykonajPrzebieg and, when that returns, tells the window's thread (a posted message, a
-//     queued call). Meanwhile the window's event loop goes on turning, and a timer of the window
-//     calls PokazPostep at the window's own pace to bring the strip up to date.
-//  4. Told that the run ended, the window's thread calls ZakonczPrzebieg: it shows the run's last
-//     progress and then the end box, or raises the run's error, which the window passes to its
-//     default error handler as it does with the error of any handler.
-//  5. From btnAktualizujClick giving true until ZakonczPrzebieg, WTrakcie is true: the handlers
-//     do nothing, FormClose refuses, and the connection belongs to the run's thread alone.
-// Everything but WykonajPrzebieg runs on the window's thread; every error of a handler is raised
-// to the window's default error handler, the program goes on running.
+// A window keeps its event loop turning while the server is awaited: each press that has
+// something to do gives a ZadanieWTle, which the window runs on a thread of its own and ends on
+// its own thread (app/okno/SzkieletOkna.h does this for every window). Every other call is made
+// on the window's thread; every error of a handler is raised to the window's default error
+// handler, and the program goes on running.
 
 #include <atomic>
 #include <chrono>
@@ -49,6 +37,35 @@ enum class WynikSprawdzenia {
     Uruchomiony,           // confirmed: the run is due
 };
 
+class PolecenieAktualizacji;
+
+// One call to the server made off the window's thread: a log-in, a version read or an update run.
+// Only the command makes one, when a press has something to do. Wykonaj runs once, on any
+// thread; then Zakoncz once, on the window's thread. Until Zakoncz the command refuses every
+// other press (WTrakcie or WZadaniu) and the connection belongs to Wykonaj's thread alone.
+class ZadanieWTle {
+  public:
+    enum class Rodzaj { Logowanie, OdczytWersji, Przebieg };
+
+    // The call itself; never throws: an error is kept for Zakoncz.
+    void Wykonaj() noexcept;
+    // Window's thread, while Wykonaj runs: the run's latest progress copied into the strip;
+    // whether anything changed.
+    bool Postep();
+    // Window's thread, once Wykonaj has returned: the result shown or the error raised. A
+    // version read whose question was confirmed gives the run that is due next.
+    [[nodiscard]] std::optional<ZadanieWTle> Zakoncz();
+    Rodzaj Jakie() const noexcept { return rodzaj_; }
+
+  private:
+    friend class PolecenieAktualizacji;
+    ZadanieWTle(PolecenieAktualizacji& polecenie, Rodzaj rodzaj)
+        : polecenie_(&polecenie), rodzaj_(rodzaj) {}
+
+    PolecenieAktualizacji* polecenie_;
+    Rodzaj rodzaj_;
+};
+
 class PolecenieAktualizacji {
   public:
     // `dziennik`: where the command records its events (log-ins, the question, each package, the
@@ -69,18 +86,15 @@ class PolecenieAktualizacji {
     std::string PierwszaWersja() const;
     std::string OstatniaWersja() const;
 
-    // Hides the update group, logs in anew, shows "Wersja bazy %s.%s: %s" and the group. The
-    // three steps below, one after the other on the calling thread.
+    // Hides the update group, logs in anew, shows "Wersja bazy %s.%s: %s" and the group, all
+    // on the calling thread.
     void btnLogujClick();
-    // "Loguj" for a window that keeps its event loop turning while the server answers.
-    // Window's thread: hides the group, takes the log-in values, says on the strip what is
-    // awaited ("Logowanie do serwera %s..."); false (nothing to do) during a run or another call.
-    bool RozpocznijLogowanie();
-    // Any thread: the log-in and the version read. Never throws: an error is kept.
-    void WykonajLogowanie() noexcept;
-    // Window's thread: the strip's text back, then the version line and the group, or the error
-    // raised.
-    void ZakonczLogowanie();
+    // "Loguj" for a window that keeps its event loop turning while the server answers: hides
+    // the group, takes the log-in values and says on the strip what is awaited ("Logowanie do
+    // serwera %s..."). The log-in and the version read are the call given; its end puts the
+    // strip's text back and shows the version line and the group, or raises the error. Nothing
+    // during a run or another call.
+    [[nodiscard]] std::optional<ZadanieWTle> RozpocznijLogowanie();
     // Closes the connection and gives true. During a run it asks whether to stop it; Yes stops it
     // (PrzerwijPrzebieg) and the window is to close once the run has ended (ZamknijPoPrzebiegu);
     // it gives false then, and after No.
@@ -117,28 +131,21 @@ class PolecenieAktualizacji {
 
     // The update command up to its run: reads the version, warns when it lies outside the
     // catalogue, asks, and selects the packages; the strip goes back to the window colour. Gives
-    // true when the user confirmed: the run is then due (see the top of this file). Does nothing
-    // and gives false during a run.
-    bool btnAktualizujClick();
-    // The same in three steps, the version read off the window's thread: RozpocznijAktualizacje
-    // (window's thread; "Odczyt wersji bazy..." on the strip; false during a run or another
-    // call), WykonajOdczytWersji (any thread, never throws), ZakonczOdczytWersji (window's
-    // thread: the rest of btnAktualizujClick, giving what it gives).
-    bool RozpocznijAktualizacje();
-    void WykonajOdczytWersji() noexcept;
-    bool ZakonczOdczytWersji();
+    // the run when the user confirmed: the update-session flag and every selected package, in
+    // order. Its end shows the last progress, the version line with the version the database
+    // records now, then the emptied strip and "Zakończono aktualizację.", or raises the run's
+    // error (the update group hidden first when the session was lost or ended). A lost
+    // connection's error says at which step; lost at a commit, also what the database records.
+    // Nothing during a run or another call.
+    [[nodiscard]] std::optional<ZadanieWTle> btnAktualizujClick();
+    // The same with the version read off the window's thread: "Odczyt wersji bazy..." on the
+    // strip, and the read is the call given; its end does the rest of btnAktualizujClick and
+    // gives what it gives.
+    [[nodiscard]] std::optional<ZadanieWTle> RozpocznijAktualizacje();
     // Whether a log-in or a version read is under way off the window's thread.
     bool WZadaniu() const noexcept { return wZadaniu_; }
-    // The run: the update-session flag and every selected package, in order. Any thread; never
-    // throws: an error ends the run and is kept for ZakonczPrzebieg.
-    void WykonajPrzebieg() noexcept;
     // Copies the run's latest progress into the strip; gives whether anything changed.
     bool PokazPostep();
-    // Ends the run: the last progress, the version line with the version the database records
-    // now, then the emptied strip and "Zakończono aktualizację.", or the run's error raised
-    // again (the update group hidden first when the session was lost or ended). A lost
-    // connection's error says at which step; lost at a commit, also what the database records.
-    void ZakonczPrzebieg();
     // btnAktualizujClick, then the run on the calling thread and its end: the whole command for
     // a caller that keeps no event loop turning.
     void AktualizujWWatkuOkna();
@@ -156,12 +163,20 @@ class PolecenieAktualizacji {
     // After the run's last box: a warning box, once, when the journal could not be written.
     void PokazOstrzezenieDziennika();
 
+  private:
+    friend class ZadanieWTle;
+
+    void WykonajLogowanie() noexcept;
+    void ZakonczLogowanie();
+    void WykonajOdczytWersji() noexcept;
+    // Whether the run is due.
+    bool ZakonczOdczytWersji();
+    void WykonajPrzebieg() noexcept;
+    void ZakonczPrzebieg();
     // Parts of the run.
     void UstawFlageAktualizacji();
     void WykonajPolecenie(const std::string& polecenie);
     void AktualizujDoWersji(const std::string& wersja);
-
-  private:
     // The recorded version read on the run's connection after the run; nothing when the session
     // is gone or the read fails.
     std::optional<std::string> OdczytajWersjePoPrzebiegu() noexcept;

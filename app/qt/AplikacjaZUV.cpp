@@ -11,20 +11,21 @@ AplikacjaZUV::AplikacjaZUV(int& argc, char** argv, OknaKomunikatow& komunikaty)
     : QApplication(argc, argv), komunikaty_(komunikaty) {}
 
 bool AplikacjaZUV::notify(QObject* odbiorca, QEvent* zdarzenie) {
-    try {
-        // The window's handlers run here, not inside Qt's own dispatch: an error they raise is
-        // caught below without unwinding through the toolkit's frames.
-        if (zdarzenie->type() == ZdarzenieObslugi::Typ) {
-            static_cast<ZdarzenieObslugi*>(zdarzenie)->Wykonaj();
-            zdarzenie->accept();
-            return true;
-        }
-        return QApplication::notify(odbiorca, zdarzenie);
-    } catch (const std::exception& blad) {
-        PokazBlad(blad);
-    } catch (...) {
-        PokazBlad(std::runtime_error("Nieznany błąd"));
-    }
+    bool wynik = false;
+    const bool zakonczona = UruchomWGranicyBledu(
+        komunikaty_, [this] { return Tytul(); },
+        [&] {
+            // The window's handlers run here, not inside Qt's own dispatch: an error they raise is
+            // caught without unwinding through the toolkit's frames.
+            if (zdarzenie->type() == ZdarzenieObslugi::Typ) {
+                static_cast<ZdarzenieObslugi*>(zdarzenie)->Wykonaj();
+                zdarzenie->accept();
+                wynik = true;
+                return;
+            }
+            wynik = QApplication::notify(odbiorca, zdarzenie);
+        });
+    if (zakonczona) return wynik;
     zdarzenie->ignore();
     return false;
 }

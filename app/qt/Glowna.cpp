@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "app/okno/Uklad.h"
 #include "app/qt/AplikacjaZUV.h"
 #include "app/qt/PanelInformacyjny.h"
 #include "app/qt/ZawijanieTekstu.h"
@@ -24,19 +25,6 @@
 namespace zuv {
 
 namespace {
-
-// The window's client area; the design's outer size of 650 x 550 includes the frame.
-constexpr int SzerokoscKlienta = 642;
-constexpr int WysokoscKlienta = 523;
-constexpr int WysokoscPanelu = 41;
-
-// The version line starts at 24, 40 in its group and wraps before the group's right edge.
-constexpr int LewaWersji = 24;
-constexpr int GoraWersji = 40;
-constexpr int PrawyMarginesWersji = 8;
-
-// How often the strip is brought up to date during a run: the screen needs no more.
-constexpr int OdstepPostepuMs = 40;
 
 // Shows every character of the password field as "*".
 class StylHasla : public QProxyStyle {
@@ -48,24 +36,23 @@ class StylHasla : public QProxyStyle {
     }
 };
 
+// A control named as the layout names it; UlozKontrolki gives it its place.
 template <typename Kontrolka>
-Kontrolka* Utworz(QWidget* rodzic, const char* nazwa, int x, int y, int szerokosc, int wysokosc) {
+Kontrolka* Utworz(QWidget* rodzic, const char* nazwa) {
     auto* kontrolka = new Kontrolka(rodzic);
     kontrolka->setObjectName(QString::fromLatin1(nazwa));
-    kontrolka->setGeometry(x, y, szerokosc, wysokosc);
     return kontrolka;
 }
 
-QLabel* EtykietaDoPrawej(QWidget* rodzic, const char* nazwa, const char* tekst, int prawaKrawedz,
-                         int gora) {
-    auto* etykieta = Utworz<QLabel>(rodzic, nazwa, 0, gora, prawaKrawedz, 13);
+QLabel* EtykietaDoPrawej(QWidget* rodzic, const char* nazwa, const char* tekst) {
+    auto* etykieta = Utworz<QLabel>(rodzic, nazwa);
     etykieta->setText(QString::fromUtf8(tekst));
     etykieta->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     return etykieta;
 }
 
-QPushButton* Przycisk(QWidget* rodzic, const char* nazwa, const char* tekst, int x, int y) {
-    auto* przycisk = Utworz<QPushButton>(rodzic, nazwa, x, y, 75, 25);
+QPushButton* Przycisk(QWidget* rodzic, const char* nazwa, const char* tekst) {
+    auto* przycisk = Utworz<QPushButton>(rodzic, nazwa);
     przycisk->setText(QString::fromUtf8(tekst));
     // Enter on a button that has the focus presses that button.
     przycisk->setAutoDefault(true);
@@ -96,7 +83,7 @@ bool JestWejsciem(QEvent::Type typ) {
 
 TfrmGlowna::TfrmGlowna(OknaKomunikatow& komunikaty, Polaczenie& conn, Dziennik* dziennik) {
     setObjectName(QStringLiteral("frmGlowna"));
-    setWindowTitle(QStringLiteral("Zbiorcza aktualizacja systemu ZUV 8.1 - 11.5"));
+    setWindowTitle(QString::fromUtf8(TytulOkna));
     QFont czcionka(QStringLiteral("MS Sans Serif"));
     czcionka.setStyleHint(QFont::SansSerif);
     czcionka.setPixelSize(11);
@@ -106,41 +93,36 @@ TfrmGlowna::TfrmGlowna(OknaKomunikatow& komunikaty, Polaczenie& conn, Dziennik* 
     UtworzGrupeLogowania();
     UtworzGrupeAktualizacji();
     UstawKolejnoscTabulacji();
-    polecenie_ = std::make_unique<PolecenieAktualizacji>(
-        conn, WidokOkna{*this, *this, *this, komunikaty, *pnlAktualiacjaInfo_}, dziennik);
+    szkielet_ = std::make_unique<SzkieletOkna>(
+        static_cast<OknoSzkieletu&>(*this), conn,
+        WidokOkna{*this, *this, *this, komunikaty, *pnlAktualiacjaInfo_}, dziennik);
     PolaczZdarzenia();
 
-    resize(SzerokoscKlienta, WysokoscKlienta);
-    setMinimumSize(SzerokoscKlienta, WysokoscKlienta);
-    move(322, 124);  // where designed, not centred
+    resize(SzerokoscProjektu, WysokoscProjektu);
+    setMinimumSize(SzerokoscProjektu, WysokoscProjektu);
+    UlozKontrolki();
+    move(LewaKrawedzOknaProjektu, GornaKrawedzOknaProjektu);
     edbSerwer_->setFocus();
 }
 
 TfrmGlowna::~TfrmGlowna() {
-    // A run cannot be cut short: the program waits for it before the connection is closed.
-    if (przebieg_.joinable()) przebieg_.join();
+    // Waits for a call still under way and closes the connection.
+    szkielet_.reset();
     qApp->removeEventFilter(this);
-    // Closing rolls back first. A destructor cannot report a failure; if the roll back fails, the
-    // session still ends with the connection handle, and the server rolls back what was open.
-    try {
-        polecenie_->Rozlacz();
-    } catch (const std::exception&) {
-    }
 }
 
 void TfrmGlowna::UtworzPanele() {
-    pnlAktualizacja_ = Utworz<QFrame>(this, "pnlAktualizacja", 0, 0, 642, 482);
+    pnlAktualizacja_ = Utworz<QFrame>(this, "pnlAktualizacja");
     pnlAktualizacja_->setFrameStyle(QFrame::Panel | QFrame::Raised);
     pnlAktualizacja_->setLineWidth(1);
 
     pnlAktualiacjaInfo_ = new PanelInformacyjny(pnlAktualizacja_);
     pnlAktualiacjaInfo_->setObjectName(QStringLiteral("pnlAktualiacjaInfo"));
-    pnlAktualiacjaInfo_->setGeometry(1, 1, 640, 20);
 
-    labWersje_ = Utworz<QLabel>(pnlAktualizacja_, "labWersje", 8, 24, 121, 13);
+    labWersje_ = Utworz<QLabel>(pnlAktualizacja_, "labWersje");
     labWersje_->setText(QStringLiteral("Dostępne wersje:"));
 
-    lstWersje_ = Utworz<QListWidget>(pnlAktualizacja_, "lstWersje", 8, 40, 121, 436);
+    lstWersje_ = Utworz<QListWidget>(pnlAktualizacja_, "lstWersje");
     lstWersje_->setSelectionMode(QAbstractItemView::SingleSelection);
     lstWersje_->setSortingEnabled(false);
     lstWersje_->setUniformItemSizes(true);
@@ -151,47 +133,46 @@ void TfrmGlowna::UtworzPanele() {
         lstWersje_->addItem(pozycja);
     }
 
-    pnlBtns_ = Utworz<QFrame>(this, "pnlBtns", 0, 482, 642, WysokoscPanelu);
+    pnlBtns_ = Utworz<QFrame>(this, "pnlBtns");
     pnlBtns_->setFrameStyle(QFrame::NoFrame);
-    btnZamknij_ = Przycisk(pnlBtns_, "btnZamknij", "Zamknij", 561, 8);
+    btnZamknij_ = Przycisk(pnlBtns_, "btnZamknij", "Zamknij");
 
     zegarPostepu_ = new QTimer(this);
-    zegarPostepu_->setInterval(OdstepPostepuMs);
+    zegarPostepu_->setInterval(SzkieletOkna::OdstepPostepu);
 }
 
 void TfrmGlowna::UtworzGrupeLogowania() {
-    gbxLogowanie_ = Utworz<QGroupBox>(pnlAktualizacja_, "gbxLogowanie", 136, 24, 369, 153);
+    gbxLogowanie_ = Utworz<QGroupBox>(pnlAktualizacja_, "gbxLogowanie");
     gbxLogowanie_->setTitle(QStringLiteral("Logowanie"));
 
-    EtykietaDoPrawej(gbxLogowanie_, "labSerwer", "Serwer:", 92, 28);
-    EtykietaDoPrawej(gbxLogowanie_, "labBaza", "Baza:", 92, 52);
-    EtykietaDoPrawej(gbxLogowanie_, "labUzytk", "Użytkownik:", 92, 76);
-    EtykietaDoPrawej(gbxLogowanie_, "labHaslo", "Hasło:", 92, 100);
+    EtykietaDoPrawej(gbxLogowanie_, "labSerwer", "Serwer:");
+    EtykietaDoPrawej(gbxLogowanie_, "labBaza", "Baza:");
+    EtykietaDoPrawej(gbxLogowanie_, "labUzytk", "Użytkownik:");
+    EtykietaDoPrawej(gbxLogowanie_, "labHaslo", "Hasło:");
 
-    edbSerwer_ = Utworz<QLineEdit>(gbxLogowanie_, "edbSerwer", 104, 24, 121, 21);
-    edbBaza_ = Utworz<QLineEdit>(gbxLogowanie_, "edbBaza", 104, 48, 121, 21);
-    edbUzytk_ = Utworz<QLineEdit>(gbxLogowanie_, "edbUzytk", 104, 72, 121, 21);
+    edbSerwer_ = Utworz<QLineEdit>(gbxLogowanie_, "edbSerwer");
+    edbBaza_ = Utworz<QLineEdit>(gbxLogowanie_, "edbBaza");
+    edbUzytk_ = Utworz<QLineEdit>(gbxLogowanie_, "edbUzytk");
     edbUzytk_->setText(QStringLiteral("sa"));
-    edbHaslo_ = Utworz<QLineEdit>(gbxLogowanie_, "edbHaslo", 104, 96, 121, 21);
+    edbHaslo_ = Utworz<QLineEdit>(gbxLogowanie_, "edbHaslo");
     edbHaslo_->setEchoMode(QLineEdit::Password);
     auto* stylHasla = new StylHasla;
     stylHasla->setParent(edbHaslo_);
     edbHaslo_->setStyle(stylHasla);
 
-    btnLoguj_ = Przycisk(gbxLogowanie_, "btnLoguj", "Loguj", 264, 96);
+    btnLoguj_ = Przycisk(gbxLogowanie_, "btnLoguj", "Loguj");
 }
 
 void TfrmGlowna::UtworzGrupeAktualizacji() {
-    gbxAktualizacja_ = Utworz<QGroupBox>(pnlAktualizacja_, "gbxAktualizacja", 136, 184, 369, 145);
+    gbxAktualizacja_ = Utworz<QGroupBox>(pnlAktualizacja_, "gbxAktualizacja");
     gbxAktualizacja_->setTitle(QStringLiteral("Aktualizacja"));
     gbxAktualizacja_->hide();
 
-    labAktualnaWersja_ =
-        Utworz<QLabel>(gbxAktualizacja_, "labAktualnaWersja", LewaWersji, GoraWersji, 0, 0);
+    labAktualnaWersja_ = Utworz<QLabel>(gbxAktualizacja_, "labAktualnaWersja");
     labAktualnaWersja_->setTextFormat(Qt::PlainText);
     UstawTekstWersji("labAktualnaWersja");
 
-    btnAktualizuj_ = Przycisk(gbxAktualizacja_, "btnAktualizuj", "Aktualizuj", 264, 104);
+    btnAktualizuj_ = Przycisk(gbxAktualizacja_, "btnAktualizuj", "Aktualizuj");
 }
 
 void TfrmGlowna::UstawKolejnoscTabulacji() {
@@ -205,20 +186,12 @@ void TfrmGlowna::UstawKolejnoscTabulacji() {
 
 void TfrmGlowna::PolaczZdarzenia() {
     connect(btnLoguj_, &QPushButton::clicked, this,
-            [this] { UruchomObsluge(this, [this] { btnLogujClick(); }); });
+            [this] { UruchomObsluge([this] { btnLogujClick(); }); });
     connect(btnAktualizuj_, &QPushButton::clicked, this,
-            [this] { UruchomObsluge(this, [this] { btnAktualizujClick(); }); });
+            [this] { UruchomObsluge([this] { btnAktualizujClick(); }); });
     connect(btnZamknij_, &QPushButton::clicked, this,
-            [this] { UruchomObsluge(this, [this] { btnZamknijClick(); }); });
-    connect(zegarPostepu_, &QTimer::timeout, this, [this] {
-        polecenie_->PokazPostep();
-        if (polecenie_->SprawdzPrzerwanie()) zakonczProces_();
-        // The run ended while the box about an unanswered stop was open: its end now.
-        if (koniecOdlozony_ && !polecenie_->PytanieOPrzerwanieOtwarte()) {
-            koniecOdlozony_ = false;
-            PoPracyWTle();
-        }
-    });
+            [this] { UruchomObsluge([this] { btnZamknijClick(); }); });
+    connect(zegarPostepu_, &QTimer::timeout, this, [this] { szkielet_->Tik(); });
 }
 
 void TfrmGlowna::resizeEvent(QResizeEvent* zdarzenie) {
@@ -227,23 +200,25 @@ void TfrmGlowna::resizeEvent(QResizeEvent* zdarzenie) {
 }
 
 void TfrmGlowna::UlozKontrolki() {
-    // The button panel is docked to the bottom, the update panel fills the rest; the catalogue
-    // follows the height and "Zamknij" keeps to the bottom right corner.
-    const int szerokosc = width();
-    const int wysokosc = height();
-    pnlBtns_->setGeometry(0, wysokosc - WysokoscPanelu, szerokosc, WysokoscPanelu);
-    pnlAktualizacja_->setGeometry(0, 0, szerokosc, wysokosc - WysokoscPanelu);
-    pnlAktualiacjaInfo_->setGeometry(1, 1, szerokosc - 2, 20);
-    lstWersje_->setGeometry(8, 40, 121, pnlAktualizacja_->height() - 40 - 6);
-    btnZamknij_->move(szerokosc - (SzerokoscKlienta - 561), 8);
+    // The layout gives every place in the window's coordinates, each control after the one it
+    // lies in, so that its parent is already in place when it is moved into the parent's
+    // coordinates. Qt scales for the screen itself: the design is laid out at 96 dots per inch.
+    for (const PolozenieKontrolki& polozenie : PolozeniaKontrolek()) {
+        auto* kontrolka = findChild<QWidget*>(QString::fromLatin1(polozenie.nazwa));
+        if (kontrolka == nullptr) continue;
+        const Prostokat p = Uloz(polozenie, width(), height(), 96);
+        const QPoint lewyGorny = kontrolka->parentWidget()->mapFrom(this, QPoint(p.x, p.y));
+        kontrolka->setGeometry(lewyGorny.x(), lewyGorny.y(), p.szerokosc, p.wysokosc);
+    }
+    UlozWersje();
 }
 
 void TfrmGlowna::UlozWersje() {
     // A long server or database name would push the version past the group's edge: the line
-    // wraps inside the group instead, so the version at its end is always seen.
-    const int szerokosc = gbxAktualizacja_->width() - LewaWersji - PrawyMarginesWersji;
+    // wraps inside the width the layout gives it, so the version at its end is always seen.
     const QStringList linie =
-        ZawinTekst(tekstWersji_, szerokosc, labAktualnaWersja_->fontMetrics());
+        ZawinTekst(tekstWersji_, ZnajdzPolozenie("labAktualnaWersja")->projekt.szerokosc,
+                   labAktualnaWersja_->fontMetrics());
     labAktualnaWersja_->setText(linie.join(QLatin1Char('\n')));
     labAktualnaWersja_->adjustSize();
 }
@@ -269,18 +244,16 @@ void TfrmGlowna::showEvent(QShowEvent* zdarzenie) {
     if (ekran == nullptr) return;
     const QRect dostepny = ekran->availableGeometry();
     const QRect ramka = frameGeometry();
-    if (dostepny.contains(ramka)) return;
-    const int x =
-        std::max(dostepny.left(), std::min(ramka.left(), dostepny.right() + 1 - ramka.width()));
-    const int y =
-        std::max(dostepny.top(), std::min(ramka.top(), dostepny.bottom() + 1 - ramka.height()));
-    move(x, y);
+    const Prostokat miejsce =
+        WObszarzeRoboczym({ramka.x(), ramka.y(), ramka.width(), ramka.height()},
+                          {dostepny.x(), dostepny.y(), dostepny.width(), dostepny.height()});
+    if (miejsce.x != ramka.x() || miejsce.y != ramka.y()) move(miejsce.x, miejsce.y);
 }
 
 void TfrmGlowna::closeEvent(QCloseEvent* zdarzenie) {
     // The window closes only when FormClose ran to its end and allows it (never during a run).
     bool mozna = false;
-    UruchomObsluge(this, [&] { mozna = polecenie_->FormClose(); });
+    UruchomObsluge([&] { mozna = szkielet_->Polecenie().FormClose(); });
     if (mozna)
         zdarzenie->accept();
     else
@@ -315,44 +288,46 @@ std::string TfrmGlowna::Wersja(int indeks) const {
     return lstWersje_->item(indeks)->text().toStdString();
 }
 
-void TfrmGlowna::btnLogujClick() {
-    if (polecenie_->RozpocznijLogowanie())
-        WTle([this] { polecenie_->WykonajLogowanie(); },
-             [this] { polecenie_->ZakonczLogowanie(); });
-}
+void TfrmGlowna::btnLogujClick() { szkielet_->Loguj(); }
 
 void TfrmGlowna::btnZamknijClick() {
     // During a run "Zamknij" is the way to stop it, as closing the window is; during a log-in the
     // window closes when it has ended.
-    if (polecenie_->WTrakcie() || polecenie_->WZadaniu())
+    if (szkielet_->WOczekiwaniu())
         close();
     else
         QCoreApplication::exit(0);
 }
 
 void TfrmGlowna::ZamknijNaZadanieSystemu() {
-    UruchomObsluge(this, [this] {
-        if (polecenie_->ZamknijNaZadanieSystemu()) close();
+    UruchomObsluge([this] {
+        if (szkielet_->Polecenie().ZamknijNaZadanieSystemu()) close();
     });
 }
 
-void TfrmGlowna::btnAktualizujClick() {
-    if (!polecenie_->RozpocznijAktualizacje()) return;
-    WTle([this] { polecenie_->WykonajOdczytWersji(); },
-         [this] {
-             if (polecenie_->ZakonczOdczytWersji()) RozpocznijPrzebieg();
-         });
+void TfrmGlowna::btnAktualizujClick() { szkielet_->Aktualizuj(); }
+
+void TfrmGlowna::ZglosKoniecPracy() {
+    QMetaObject::invokeMethod(
+        this, [this] { szkielet_->PoPracy(); }, Qt::QueuedConnection);
 }
 
-void TfrmGlowna::RozpocznijPrzebieg() {
-    WTle([this] { polecenie_->WykonajPrzebieg(); },
-         [this] {
-             UruchomObsluge(this, [this] { polecenie_->ZakonczPrzebieg(); });
-             polecenie_->PokazOstrzezenieDziennika();
-         });
+void TfrmGlowna::UstawZegar(bool wlaczony) {
+    if (wlaczony)
+        zegarPostepu_->start();
+    else
+        zegarPostepu_->stop();
 }
 
-void TfrmGlowna::WTle(std::function<void()> praca, std::function<void()> potem) {
+void TfrmGlowna::WstrzymajWejscie(bool wstrzymane) {
+    if (!wstrzymane) {
+        qApp->removeEventFilter(this);
+        for (const QPointer<QWidget>& kontrolka : wylaczone_)
+            if (kontrolka) kontrolka->setEnabled(true);
+        wylaczone_.clear();
+        if (fokusPrzedPrzebiegiem_) fokusPrzedPrzebiegiem_->setFocus();
+        return;
+    }
     // The fields and buttons look "not now" while the server is awaited; the filter below keeps
     // every other input away too. "Zamknij" stays: it stops a run.
     fokusPrzedPrzebiegiem_ = focusWidget();
@@ -366,31 +341,12 @@ void TfrmGlowna::WTle(std::function<void()> praca, std::function<void()> potem) 
         }
     }
     qApp->installEventFilter(this);
-    zegarPostepu_->start();
-    potem_ = std::move(potem);
-    przebieg_ = std::thread([this, praca = std::move(praca)] {
-        praca();
-        QMetaObject::invokeMethod(
-            this, [this] { PoPracyWTle(); }, Qt::QueuedConnection);
-    });
 }
 
-void TfrmGlowna::PoPracyWTle() {
-    if (polecenie_->PytanieOPrzerwanieOtwarte()) {
-        koniecOdlozony_ = true;
-        return;
-    }
-    przebieg_.join();
-    zegarPostepu_->stop();
-    qApp->removeEventFilter(this);
-    for (const QPointer<QWidget>& kontrolka : wylaczone_)
-        if (kontrolka) kontrolka->setEnabled(true);
-    wylaczone_.clear();
-    if (fokusPrzedPrzebiegiem_) fokusPrzedPrzebiegiem_->setFocus();
-    const std::function<void()> potem = std::exchange(potem_, nullptr);
-    UruchomObsluge(this, potem);
-    // A close asked for during the call or the run: the window closes now that it has ended.
-    if (polecenie_->ZamknijPoPrzebiegu()) close();
+bool TfrmGlowna::UruchomObsluge(const std::function<void()>& obsluga) {
+    return zuv::UruchomObsluge(this, obsluga);
 }
+
+void TfrmGlowna::Zamknij() { close(); }
 
 }  // namespace zuv

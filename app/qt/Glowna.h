@@ -1,24 +1,22 @@
 #pragma once
 // The program's one window on Qt: the log-in fields, the list of versions the program carries,
 // the recorded version of the chosen database, the update command and the information strip.
-// What the window decides is done by PolecenieAktualizacji; the window keeps the controls, their
-// layout and keys, and runs the update off its own thread so that its event loop goes on turning
-// (see PolecenieAktualizacji.h).
+// What the window decides is done by PolecenieAktualizacji, and what every window does around it
+// by SzkieletOkna; the window keeps the controls and their keys, and gives the skeleton its
+// event loop, clock and error boundary.
 //
 // Handlers raise every failure; they run through the application's notify (UruchomObsluge), whose
 // default error handler shows it while the program goes on running.
 
 #include <QPointer>
 #include <QWidget>
-#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "app/InterfejsyOkna.h"
-#include "app/PolecenieAktualizacji.h"
+#include "app/okno/SzkieletOkna.h"
 
 class QFrame;
 class QGroupBox;
@@ -35,7 +33,8 @@ class PanelInformacyjny;
 class TfrmGlowna : public QWidget,
                    private PolaLogowania,
                    private GrupaAktualizacji,
-                   private ListaWersji {
+                   private ListaWersji,
+                   private OknoSzkieletu {
   public:
     // `komunikaty` shows the window's boxes and `conn` is the program's connection; both must
     // outlive the window.
@@ -43,12 +42,12 @@ class TfrmGlowna : public QWidget,
     TfrmGlowna(OknaKomunikatow& komunikaty, Polaczenie& conn, Dziennik* dziennik = nullptr);
     ~TfrmGlowna() override;
 
-    std::string PierwszaWersja() const { return polecenie_->PierwszaWersja(); }
-    std::string OstatniaWersja() const { return polecenie_->OstatniaWersja(); }
+    std::string PierwszaWersja() const { return szkielet_->Polecenie().PierwszaWersja(); }
+    std::string OstatniaWersja() const { return szkielet_->Polecenie().OstatniaWersja(); }
     // Whether an update run is going on.
-    bool WTrakcieAktualizacji() const noexcept { return polecenie_->WTrakcie(); }
+    bool WTrakcieAktualizacji() const noexcept { return szkielet_->Polecenie().WTrakcie(); }
     // Whether the server is being awaited: a log-in, a version read or a run.
-    bool WOczekiwaniu() const noexcept { return przebieg_.joinable(); }
+    bool WOczekiwaniu() const noexcept { return szkielet_->WOczekiwaniu(); }
 
     // Handlers.
     void btnLogujClick();
@@ -60,7 +59,7 @@ class TfrmGlowna : public QWidget,
     // What ends the process when the administrator chooses to leave a stop the server does not
     // answer (std::_Exit by default; tests put their own).
     void UstawZakonczenieProcesu(std::function<void()> zakoncz) {
-        zakonczProces_ = std::move(zakoncz);
+        szkielet_->UstawZakonczenieProcesu(std::move(zakoncz));
     }
 
   protected:
@@ -78,11 +77,6 @@ class TfrmGlowna : public QWidget,
     void PolaczZdarzenia();
     void UlozKontrolki();
     void UlozWersje();
-    void RozpocznijPrzebieg();
-    // `praca` on a thread of its own while the window's loop goes on turning, input kept away;
-    // then, back on the window's thread, `potem` through the error boundary.
-    void WTle(std::function<void()> praca, std::function<void()> potem);
-    void PoPracyWTle();
 
     // PolaLogowania, GrupaAktualizacji, ListaWersji
     std::string Serwer() const override;
@@ -93,6 +87,12 @@ class TfrmGlowna : public QWidget,
     void PokazGrupe(bool widoczna) override;
     int LiczbaWersji() const override;
     std::string Wersja(int indeks) const override;
+    // OknoSzkieletu
+    void ZglosKoniecPracy() override;
+    void UstawZegar(bool wlaczony) override;
+    void WstrzymajWejscie(bool wstrzymane) override;
+    bool UruchomObsluge(const std::function<void()>& obsluga) override;
+    void Zamknij() override;
 
     QFrame* pnlAktualizacja_ = nullptr;
     PanelInformacyjny* pnlAktualiacjaInfo_ = nullptr;
@@ -112,15 +112,11 @@ class TfrmGlowna : public QWidget,
     QTimer* zegarPostepu_ = nullptr;
     QString tekstWersji_;
 
-    std::unique_ptr<PolecenieAktualizacji> polecenie_;  // made once the controls exist
-    std::thread przebieg_;
-    std::function<void()> potem_;
-    bool koniecOdlozony_ = false;  // the work's end waits for the unanswered-stop box to close
+    std::unique_ptr<SzkieletOkna> szkielet_;  // made once the controls exist
     // The controls shown as disabled during a run, and the one that had the keyboard before it.
     std::vector<QPointer<QWidget>> wylaczone_;
     QPointer<QWidget> fokusPrzedPrzebiegiem_;
     bool pokazane_ = false;
-    std::function<void()> zakonczProces_ = [] { std::_Exit(1); };
 };
 
 }  // namespace zuv

@@ -2,15 +2,18 @@
 
 #include <QPainter>
 #include <QPalette>
-#include <algorithm>
+
+#include "app/okno/WypelnieniePaska.h"
 
 namespace zuv {
 
 namespace {
 
-// Light enough for the black text over it, distinct from the window colour and from the pink of
-// a failure.
-const QColor KolorWypelnienia(190, 222, 250);
+// A colour as the runner gives it, 0x00BBGGRR.
+QColor KolorQt(std::uint32_t kolor) {
+    return QColor(static_cast<int>(kolor & 0xFF), static_cast<int>((kolor >> 8) & 0xFF),
+                  static_cast<int>((kolor >> 16) & 0xFF));
+}
 
 }  // namespace
 
@@ -36,17 +39,12 @@ bool PanelInformacyjny::Widoczna() const { return isVisible(); }
 
 void PanelInformacyjny::UstawKolor(std::uint32_t kolor) {
     QPalette paleta = palette();
-    paleta.setColor(QPalette::Window,
-                    QColor(static_cast<int>(kolor & 0xFF), static_cast<int>((kolor >> 8) & 0xFF),
-                           static_cast<int>((kolor >> 16) & 0xFF)));
+    paleta.setColor(QPalette::Window, KolorQt(kolor));
     setPalette(paleta);
 }
 
 void PanelInformacyjny::UstawWypelnienie(std::int64_t wykonane, std::int64_t wszystkie) {
-    const double nowe =
-        wszystkie > 0
-            ? std::clamp(static_cast<double>(wykonane) / static_cast<double>(wszystkie), 0.0, 1.0)
-            : 0.0;
+    const double nowe = UdzialWypelnienia(wykonane, wszystkie);
     if (nowe == wypelnienie_) return;
     wypelnienie_ = nowe;
     update();
@@ -57,7 +55,7 @@ void PanelInformacyjny::paintEvent(QPaintEvent* zdarzenie) {
     // over both.
     if (wypelnienie_ > 0) {
         QPainter malarz(this);
-        malarz.fillRect(QRectF(0, 0, width() * wypelnienie_, height()), KolorWypelnienia);
+        malarz.fillRect(QRectF(0, 0, width() * wypelnienie_, height()), KolorQt(KolorWypelnienia));
     }
     QLabel::paintEvent(zdarzenie);
 }

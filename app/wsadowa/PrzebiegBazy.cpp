@@ -124,7 +124,7 @@ void PrzebiegBazy::Sprawdz() {
 }
 
 void PrzebiegBazy::Aktualizuj() {
-    bool przebieg = false;
+    std::optional<ZadanieWTle> przebieg;
     try {
         const std::lock_guard zamek(blokada_);
         przebieg = polecenie_.btnAktualizujClick();
@@ -164,11 +164,11 @@ void PrzebiegBazy::Aktualizuj() {
         return;
     }
     wynik_.wersjaPrzed = polecenie_.WersjaOdczytana();
-    polecenie_.WykonajPrzebieg();
+    przebieg->Wykonaj();
     const std::lock_guard zamek(blokada_);
     wynik_.wersjaPo = polecenie_.WersjaPoPrzebiegu().value_or("");
     try {
-        polecenie_.ZakonczPrzebieg();
+        (void)przebieg->Zakoncz();
         wynik_.kod = przerwanie_ ? KodWyjscia::Przerwana : KodWyjscia::Zaktualizowana;
         if (przerwanie_) wynik_.blad = "Aktualizacja przerwana.";
     } catch (const std::exception& e) {

@@ -64,10 +64,10 @@ class Polecenie : public ::testing::Test {
     std::exception_ptr Aktualizuj(int odpowiedz) {
         komunikaty.odpowiedzi = {odpowiedz};
         try {
-            if (polecenie.btnAktualizujClick()) {
-                std::thread przebieg([this] { polecenie.WykonajPrzebieg(); });
-                przebieg.join();
-                polecenie.ZakonczPrzebieg();
+            if (std::optional<ZadanieWTle> przebieg = polecenie.btnAktualizujClick()) {
+                std::thread watek([&] { przebieg->Wykonaj(); });
+                watek.join();
+                (void)przebieg->Zakoncz();
             }
         } catch (...) {
             return std::current_exception();
@@ -274,7 +274,8 @@ TEST_F(Polecenie, RecordedVersionsNotWrittenAsInTheCatalogue) {
 TEST_F(Polecenie, DuringARunTheHandlersDoNothingAndClosingOnlyAsks) {
     Zapisana("11.4.0.1");
     komunikaty.odpowiedzi = {OdpowiedzKomunikatu::Tak};
-    ASSERT_TRUE(polecenie.btnAktualizujClick());
+    std::optional<ZadanieWTle> przebieg = polecenie.btnAktualizujClick();
+    ASSERT_TRUE(przebieg);
     ASSERT_TRUE(polecenie.WTrakcie());
     const std::size_t wczesniej = conn.Wywolania().size();
     komunikaty.odpowiedzi = {OdpowiedzKomunikatu::Nie};
@@ -285,9 +286,9 @@ TEST_F(Polecenie, DuringARunTheHandlersDoNothingAndClosingOnlyAsks) {
     EXPECT_TRUE(conn.Otwarte());
     EXPECT_EQ(komunikaty.pokazane.size(), 2u);
 
-    std::thread przebieg([this] { polecenie.WykonajPrzebieg(); });
-    przebieg.join();
-    polecenie.ZakonczPrzebieg();
+    std::thread watek([&] { przebieg->Wykonaj(); });
+    watek.join();
+    (void)przebieg->Zakoncz();
     EXPECT_FALSE(polecenie.WTrakcie());
     EXPECT_TRUE(polecenie.FormClose());
     EXPECT_FALSE(conn.Otwarte());
@@ -331,11 +332,12 @@ TEST_F(Polecenie, ALostConnectionNamesItsStepReadsTheOutcomeOfACommitAndHidesThe
         PolecenieAktualizacji polecenieUtraty{polaczenie,
                                               WidokOkna{widok, widok, widok, komunikaty, widok}};
         komunikaty.odpowiedzi = {OdpowiedzKomunikatu::Tak};
-        ASSERT_TRUE(polecenieUtraty.btnAktualizujClick());
-        std::thread przebieg([&] { polecenieUtraty.WykonajPrzebieg(); });
-        przebieg.join();
+        std::optional<ZadanieWTle> przebieg = polecenieUtraty.btnAktualizujClick();
+        ASSERT_TRUE(przebieg);
+        std::thread watek([&] { przebieg->Wykonaj(); });
+        watek.join();
         try {
-            polecenieUtraty.ZakonczPrzebieg();
+            (void)przebieg->Zakoncz();
             ADD_FAILURE() << "no error";
         } catch (const EUtrataPolaczenia& utrata) {
             const std::string tekst = utrata.what();
@@ -369,7 +371,8 @@ TEST_F(Polecenie, ClosingDuringARunAsksAndYesStopsItAtAWholePackage) {
     Zapisana("11.2.0.1");
     komunikaty.odpowiedzi = {OdpowiedzKomunikatu::Tak, OdpowiedzKomunikatu::Nie,
                              OdpowiedzKomunikatu::Tak};
-    ASSERT_TRUE(polecenie.btnAktualizujClick());
+    std::optional<ZadanieWTle> przebieg = polecenie.btnAktualizujClick();
+    ASSERT_TRUE(przebieg);
     EXPECT_FALSE(polecenie.FormClose());  // No
     ASSERT_EQ(komunikaty.pokazane.size(), 2u);
     EXPECT_EQ(komunikaty.pokazane[1].tekst,
@@ -380,9 +383,9 @@ TEST_F(Polecenie, ClosingDuringARunAsksAndYesStopsItAtAWholePackage) {
     EXPECT_FALSE(polecenie.FormClose());           // Yes: the stop is asked for, the window stays
     EXPECT_FALSE(polecenie.ZamknijPoPrzebiegu());  // not while the run goes on
 
-    std::thread przebieg([this] { polecenie.WykonajPrzebieg(); });
-    przebieg.join();
-    polecenie.ZakonczPrzebieg();  // no error raised: the stop is no failure
+    std::thread watek([&] { przebieg->Wykonaj(); });
+    watek.join();
+    (void)przebieg->Zakoncz();  // no error raised: the stop is no failure
     EXPECT_EQ(conn.Liczba(Rodzaj::Zatwierdzenie), 0);
     EXPECT_TRUE(WersjePakietow(conn.Polecenia()).empty());
     ASSERT_EQ(komunikaty.pokazane.size(), 4u);
@@ -420,10 +423,11 @@ TEST(PolecenieZKatalogiem, ATinyCatalogueRunsItsPackagesInOrder) {
     EXPECT_EQ(LiczbaOperacjiPakietu("11.4.0.1", katalog), 3);
     polecenie.btnLogujClick();
     komunikaty.odpowiedzi = {OdpowiedzKomunikatu::Tak};
-    ASSERT_TRUE(polecenie.btnAktualizujClick());
-    std::thread przebieg([&] { polecenie.WykonajPrzebieg(); });
-    przebieg.join();
-    polecenie.ZakonczPrzebieg();
+    std::optional<ZadanieWTle> przebieg = polecenie.btnAktualizujClick();
+    ASSERT_TRUE(przebieg);
+    std::thread watek([&] { przebieg->Wykonaj(); });
+    watek.join();
+    (void)przebieg->Zakoncz();
 
     std::vector<std::string> partie;
     for (const std::string& tekst : conn.Polecenia())

@@ -25,8 +25,9 @@ TEST(PrzerwanieBezOdpowiedzi, TheAdministratorIsOfferedToEndAndALostLinkIsTold) 
     ProgramTestowy program((*serwer).Adres());
     ASSERT_EQ(program.Loguj(), "");
     program.komunikaty.odpowiedzi = {OdpowiedzKomunikatu::Tak};
-    ASSERT_TRUE(program.polecenie.btnAktualizujClick());
-    std::thread przebieg([&] { program.polecenie.WykonajPrzebieg(); });
+    std::optional<ZadanieWTle> przebieg = program.polecenie.btnAktualizujClick();
+    ASSERT_TRUE(przebieg);
+    std::thread watek([&] { przebieg->Wykonaj(); });
     const auto czekaj = [&](auto warunek) {
         const auto koniec = std::chrono::steady_clock::now() + 10s;
         while (!warunek() && std::chrono::steady_clock::now() < koniec)
@@ -67,8 +68,8 @@ TEST(PrzerwanieBezOdpowiedzi, TheAdministratorIsOfferedToEndAndALostLinkIsTold) 
 
     // The link goes while the stop waits: the run ends, and the box says what became of it.
     serwer.reset();
-    przebieg.join();
-    EXPECT_EQ(ProgramTestowy::Box([&] { program.polecenie.ZakonczPrzebieg(); }), "");
+    watek.join();
+    EXPECT_EQ(ProgramTestowy::Box([&] { (void)przebieg->Zakoncz(); }), "");
     EXPECT_EQ(program.OstatniBox(),
               "Aktualizacja przerwana. Połączenie z serwerem zostało utracone; serwer sam wycofa "
               "niezatwierdzony pakiet. „Loguj” pokaże wersję zapisaną w bazie.");
@@ -84,8 +85,9 @@ TEST(PrzerwanieBezOdpowiedzi, AnOfferAnsweredAfterTheRunEndedEndsNothing) {
     ProgramTestowy program((*serwer).Adres());
     ASSERT_EQ(program.Loguj(), "");
     program.komunikaty.odpowiedzi = {OdpowiedzKomunikatu::Tak};
-    ASSERT_TRUE(program.polecenie.btnAktualizujClick());
-    std::thread przebieg([&] { program.polecenie.WykonajPrzebieg(); });
+    std::optional<ZadanieWTle> przebieg = program.polecenie.btnAktualizujClick();
+    ASSERT_TRUE(przebieg);
+    std::thread watek([&] { przebieg->Wykonaj(); });
     const auto koniec = std::chrono::steady_clock::now() + 10s;
     while ((*serwer)->journal().size() <= 9 && std::chrono::steady_clock::now() < koniec)
         std::this_thread::sleep_for(10ms);
@@ -98,12 +100,12 @@ TEST(PrzerwanieBezOdpowiedzi, AnOfferAnsweredAfterTheRunEndedEndsNothing) {
     program.komunikaty.przedOdpowiedzia = [&] {
         EXPECT_TRUE(program.polecenie.PytanieOPrzerwanieOtwarte());
         serwer.reset();
-        przebieg.join();
+        watek.join();
     };
     EXPECT_FALSE(program.polecenie.SprawdzPrzerwanie());
-    ASSERT_FALSE(przebieg.joinable());
+    ASSERT_FALSE(watek.joinable());
     EXPECT_EQ(program.komunikaty.pokazane.size(), 2u);
     program.komunikaty.przedOdpowiedzia = nullptr;
-    EXPECT_EQ(ProgramTestowy::Box([&] { program.polecenie.ZakonczPrzebieg(); }), "");
+    EXPECT_EQ(ProgramTestowy::Box([&] { (void)przebieg->Zakoncz(); }), "");
     EXPECT_EQ(program.OstatniBox().rfind("Aktualizacja przerwana.", 0), 0u) << program.OstatniBox();
 }
