@@ -103,27 +103,47 @@ struct PolaczenieODBC::Sesja {
     // The converted command, kept from command to command so that its memory is reused.
     BuforKonwersji<char16_t> polecenieUtf16;
     BuforKonwersji<char> polecenieUtf8;
+    // One statement serves every command of the session: made at the first command and freed
+    // before the session is disconnected. A statement made and freed per batch costs the driver
+    // more than the batch's own conversion (FreeTDS clears a large block each time).
+    PolecenieODBC instrukcja;
+    SQLULEN limitInstrukcji = 0;
 
     ~Sesja() {
-        if (polaczona) SQLDisconnect(polaczenie.Uchwyt());
+        if (polaczona) Rozlacz();
     }
 
-    // A statement for one command: escape processing off, so that "{...}", "?" inside literals and
-    // comments and everything else reach the server as written, and the given time-out.
-    PolecenieODBC NowePolecenie(int limitCzasuSekund) const {
-        PolecenieODBC polecenie;
-        SprawdzODBC(SQLAllocHandle(SQL_HANDLE_STMT, polaczenie.Uchwyt(), polecenie.Adres()),
-                    SQL_HANDLE_DBC, polaczenie.Uchwyt(), sterownik);
-        SprawdzODBC(
-            SQLSetStmtAttr(polecenie.Uchwyt(), SQL_ATTR_NOSCAN, WartoscAtrybutu(SQL_NOSCAN_ON), 0),
-            SQL_HANDLE_STMT, polecenie.Uchwyt(), sterownik);
-        SprawdzODBC(
-            SQLSetStmtAttr(
-                polecenie.Uchwyt(), SQL_ATTR_QUERY_TIMEOUT,
-                WartoscAtrybutu(static_cast<SQLULEN>(limitCzasuSekund < 0 ? 0 : limitCzasuSekund)),
-                0),
-            SQL_HANDLE_STMT, polecenie.Uchwyt(), sterownik);
-        return polecenie;
+    // The statement goes first: the disconnect would free it behind its handle's back.
+    SQLRETURN Rozlacz() noexcept {
+        instrukcja.Zwolnij();
+        return SQLDisconnect(polaczenie.Uchwyt());
+    }
+
+    // The session's statement for the next command, with the given time-out and no cursor left
+    // open by a command that ended in an error. Escape processing is off, so that "{...}", "?"
+    // inside literals and comments and everything else reach the server as written.
+    const PolecenieODBC& Polecenie(int limitCzasuSekund) {
+        if (!instrukcja) {
+            PolecenieODBC nowa;
+            SprawdzODBC(SQLAllocHandle(SQL_HANDLE_STMT, polaczenie.Uchwyt(), nowa.Adres()),
+                        SQL_HANDLE_DBC, polaczenie.Uchwyt(), sterownik);
+            SprawdzODBC(
+                SQLSetStmtAttr(nowa.Uchwyt(), SQL_ATTR_NOSCAN, WartoscAtrybutu(SQL_NOSCAN_ON), 0),
+                SQL_HANDLE_STMT, nowa.Uchwyt(), sterownik);
+            instrukcja = std::move(nowa);
+            limitInstrukcji = 0;  // a new statement waits without limit
+        } else {
+            SprawdzODBC(SQLFreeStmt(instrukcja.Uchwyt(), SQL_CLOSE), SQL_HANDLE_STMT,
+                        instrukcja.Uchwyt(), sterownik);
+        }
+        const auto limit = static_cast<SQLULEN>(limitCzasuSekund < 0 ? 0 : limitCzasuSekund);
+        if (limit != limitInstrukcji) {
+            SprawdzODBC(SQLSetStmtAttr(instrukcja.Uchwyt(), SQL_ATTR_QUERY_TIMEOUT,
+                                       WartoscAtrybutu(limit), 0),
+                        SQL_HANDLE_STMT, instrukcja.Uchwyt(), sterownik);
+            limitInstrukcji = limit;
+        }
+        return instrukcja;
     }
 
     // The text is converted whole before anything is sent, so a byte code page 1250 does not
@@ -249,7 +269,7 @@ void PolaczenieODBC::ZamknijSesje() {
     sesja->polaczona = false;
     const SQLHANDLE dbc = sesja->polaczenie.Uchwyt();
     // The handles go with `sesja` whatever SQLDisconnect says; its error is still reported.
-    SprawdzODBC(SQLDisconnect(dbc), SQL_HANDLE_DBC, dbc, sesja->sterownik);
+    SprawdzODBC(sesja->Rozlacz(), SQL_HANDLE_DBC, dbc, sesja->sterownik);
 }
 
 template <typename Funkcja>
@@ -280,7 +300,7 @@ void PolaczenieODBC::WykonajBezRekordow(std::string_view polecenie, int limitCza
 
 WynikZapytania PolaczenieODBC::ZapytanieZRekordami(std::string_view polecenie) {
     Sesja& sesja = OtwartaSesja();
-    const PolecenieODBC instrukcja = sesja.NowePolecenie(limitPolecenia_);
+    const PolecenieODBC& instrukcja = sesja.Polecenie(limitPolecenia_);
     const SQLHANDLE uchwyt = instrukcja.Uchwyt();
     const BiezacePolecenie biezace(*this, uchwyt);
     sesja.Wykonaj(instrukcja, polecenie);
@@ -349,7 +369,7 @@ WynikZapytania PolaczenieODBC::ZapytanieZRekordami(std::string_view polecenie) {
 
 void PolaczenieODBC::PolecenieBezRekordow(std::string_view polecenie, int limitCzasuSekund) {
     Sesja& sesja = OtwartaSesja();
-    const PolecenieODBC instrukcja = sesja.NowePolecenie(
+    const PolecenieODBC& instrukcja = sesja.Polecenie(
         limitCzasuSekund == DomyslnyLimitCzasuPolecenia ? limitPolecenia_ : limitCzasuSekund);
     const BiezacePolecenie biezace(*this, instrukcja.Uchwyt());
     sesja.Wykonaj(instrukcja, polecenie);
@@ -396,7 +416,7 @@ void PolaczenieODBC::PorzucSesje() noexcept {
     if (!sesja || !sesja->polaczona) return;
     sesja->polaczona = false;
     // Nothing can be sent any more; the call only releases the driver's side.
-    SQLDisconnect(sesja->polaczenie.Uchwyt());
+    sesja->Rozlacz();
 }
 
 void PolaczenieODBC::OdnowSesje() noexcept {
