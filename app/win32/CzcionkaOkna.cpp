@@ -10,16 +10,15 @@ int DpiOkna(HWND okno) {
     if (funkcja != nullptr && okno != nullptr) {
         if (const UINT dpi = funkcja(okno); dpi != 0) return static_cast<int>(dpi);
     }
-    const HDC ekran = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(ekran, LOGPIXELSY);
-    ReleaseDC(nullptr, ekran);
+    const KontekstOkna ekran(nullptr);
+    const int dpi = GetDeviceCaps(ekran.Dc(), LOGPIXELSY);
     return dpi > 0 ? dpi : 96;
 }
 
-HFONT UtworzCzcionke(int dpi) {
-    return CreateFontW(-MulDiv(8, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                       EASTEUROPE_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                       DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif");
+Czcionka UtworzCzcionke(int dpi) {
+    return Czcionka(CreateFontW(-MulDiv(8, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                EASTEUROPE_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif"));
 }
 
 }  // namespace zuv

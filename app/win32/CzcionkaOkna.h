@@ -3,8 +3,7 @@
 
 #include <windows.h>
 
-#include <memory>
-#include <type_traits>
+#include "app/win32/UchwytyWin32.h"
 
 namespace zuv {
 
@@ -15,12 +14,6 @@ int DpiOkna(HWND okno);
 
 // "MS Sans Serif" 8 point with the East European character set, so that Polish letters draw in
 // it whatever the system's ANSI code page; its height follows `dpi`.
-HFONT UtworzCzcionke(int dpi);
-
-struct UsunObiektGdi {
-    void operator()(HGDIOBJ obiekt) const { DeleteObject(obiekt); }
-};
-// A font deleted with its owner.
-using Czcionka = std::unique_ptr<std::remove_pointer_t<HFONT>, UsunObiektGdi>;
+Czcionka UtworzCzcionke(int dpi);
 
 }  // namespace zuv

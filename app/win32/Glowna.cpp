@@ -9,7 +9,6 @@
 #include <stdexcept>
 #include <utility>
 
-#include "app/ObslugaBledu.h"
 #include "app/win32/CzcionkaOkna.h"
 #include "app/win32/Identyfikatory.h"
 #include "app/win32/TekstWin32.h"
@@ -76,26 +75,12 @@ const OpisKontrolki Kontrolki[] = {
 constexpr int KontrolkiGrupyAktualizacji[] = {idk::gbxAktualizacja, idk::labAktualnaWersja,
                                               idk::btnAktualizuj};
 
-// The path of the running program (UTF-8).
-std::string SciezkaProgramu() {
-    std::wstring sciezka(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD dlugosc =
-            GetModuleFileNameW(nullptr, sciezka.data(), static_cast<DWORD>(sciezka.size()));
-        if (dlugosc < sciezka.size()) {
-            sciezka.resize(dlugosc);
-            return NaUtf8(sciezka);
-        }
-        sciezka.resize(sciezka.size() * 2);
-    }
-}
-
 }  // namespace
 
 void TfrmGlowna::ZarejestrujKlase(HINSTANCE instancja) {
     WNDCLASSEXW klasa{};
     klasa.cbSize = sizeof klasa;
-    klasa.lpfnWndProc = Procedura;
+    klasa.lpfnWndProc = ProceduraOkna<TfrmGlowna>::Procedura;
     klasa.hInstance = instancja;
     klasa.hIcon = LoadIconW(instancja, L"IKONA");
     klasa.hIconSm = static_cast<HICON>(LoadImageW(instancja, L"IKONA", IMAGE_ICON,
@@ -160,7 +145,6 @@ TfrmGlowna::~TfrmGlowna() {
         SetWindowLongPtrW(okno_, GWLP_USERDATA, 0);
         DestroyWindow(okno_);
     }
-    if (czcionka_ != nullptr) DeleteObject(czcionka_);
 }
 
 void TfrmGlowna::UtworzKontrolki() {
@@ -192,13 +176,13 @@ std::string TfrmGlowna::Tekst(int id) const {
 
 void TfrmGlowna::UstawDpi(int dpi) {
     dpi_ = dpi;
-    const HFONT stara = czcionka_;
-    czcionka_ = UtworzCzcionke(dpi);
+    // The old font is deleted once no control has it any more.
+    Czcionka stara = std::exchange(czcionka_, UtworzCzcionke(dpi));
     for (HWND dziecko = GetWindow(okno_, GW_CHILD); dziecko != nullptr;
          dziecko = GetWindow(dziecko, GW_HWNDNEXT))
-        SendMessageW(dziecko, WM_SETFONT, reinterpret_cast<WPARAM>(czcionka_), FALSE);
+        SendMessageW(dziecko, WM_SETFONT, reinterpret_cast<WPARAM>(czcionka_.get()), FALSE);
     SendMessageW(Kontrolka(idk::lstWersje), LB_SETITEMHEIGHT, 0, Skaluj(WysokoscPozycjiListy, dpi));
-    if (stara != nullptr) DeleteObject(stara);
+    stara.reset();
     UlozKontrolki();
     InvalidateRect(okno_, nullptr, TRUE);
 }
@@ -246,12 +230,15 @@ bool TfrmGlowna::UruchomObsluge(Obsluga obsluga) {
         obsluga();
         return true;
     } catch (const std::exception& blad) {
-        PokazBlad(komunikaty_, TytulZNazwyPliku(SciezkaProgramu()), blad);
+        PokazBladObslugi(blad);
     } catch (...) {
-        PokazBlad(komunikaty_, TytulZNazwyPliku(SciezkaProgramu()),
-                  std::runtime_error("Nieznany błąd"));
+        PokazBladObslugi(std::runtime_error("Nieznany błąd"));
     }
     return false;
+}
+
+void TfrmGlowna::PokazBladObslugi(const std::exception& blad) {
+    PokazBladProgramu(komunikaty_, blad);
 }
 
 std::string TfrmGlowna::Serwer() const { return Tekst(idk::edbSerwer); }
@@ -406,10 +393,8 @@ LRESULT TfrmGlowna::Obsluz(UINT komunikat, WPARAM w, LPARAM l) {
             return 0;
         }
         case WM_PAINT: {
-            PAINTSTRUCT malowanie;
-            const HDC dc = BeginPaint(okno_, &malowanie);
-            MalujPanele(dc);
-            EndPaint(okno_, &malowanie);
+            const KontekstMalowania malowanie(okno_);
+            MalujPanele(malowanie.Dc());
             return 0;
         }
         case WM_CTLCOLORSTATIC: {
@@ -505,18 +490,6 @@ LRESULT TfrmGlowna::Obsluz(UINT komunikat, WPARAM w, LPARAM l) {
             break;
     }
     return DefWindowProcW(okno_, komunikat, w, l);
-}
-
-LRESULT CALLBACK TfrmGlowna::Procedura(HWND okno, UINT komunikat, WPARAM w, LPARAM l) {
-    if (komunikat == WM_NCCREATE) {
-        auto* tworzony =
-            static_cast<TfrmGlowna*>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams);
-        tworzony->okno_ = okno;
-        SetWindowLongPtrW(okno, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(tworzony));
-    }
-    auto* glowna = reinterpret_cast<TfrmGlowna*>(GetWindowLongPtrW(okno, GWLP_USERDATA));
-    if (glowna == nullptr) return DefWindowProcW(okno, komunikat, w, l);
-    return glowna->Obsluz(komunikat, w, l);
 }
 
 }  // namespace zuv

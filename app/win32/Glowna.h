@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include <exception>
 #include <functional>
 #include <memory>
 #include <string>
@@ -18,6 +19,8 @@
 #include "app/win32/OknaKomunikatowWin32.h"
 #include "app/win32/PanelInformacyjnyWin32.h"
 #include "app/win32/PasekZadan.h"
+#include "app/win32/ProceduraOkna.h"
+#include "app/win32/UchwytyWin32.h"
 
 namespace zuv {
 
@@ -46,8 +49,10 @@ class TfrmGlowna : private PolaLogowania, private GrupaAktualizacji, private Lis
     void btnZamknijClick();
 
   private:
-    static LRESULT CALLBACK Procedura(HWND okno, UINT komunikat, WPARAM w, LPARAM l);
+    friend class ProceduraOkna<TfrmGlowna>;
     LRESULT Obsluz(UINT komunikat, WPARAM w, LPARAM l);
+    // The default error handler: the error in the program's stop box.
+    void PokazBladObslugi(const std::exception& blad);
 
     void UtworzKontrolki();
     HWND Kontrolka(int id) const { return GetDlgItem(okno_, id); }
@@ -93,7 +98,7 @@ class TfrmGlowna : private PolaLogowania, private GrupaAktualizacji, private Lis
     HWND fokusPrzedPrzebiegiem_ = nullptr;
     HWND fokusAktywacji_ = nullptr;  // the control that had the keyboard when last deactivated
     int dpi_ = 96;
-    HFONT czcionka_ = nullptr;
+    Czcionka czcionka_;
 };
 
 }  // namespace zuv

@@ -9,6 +9,7 @@
 
 #include "app/win32/CzcionkaOkna.h"
 #include "app/win32/TekstWin32.h"
+#include "app/win32/UchwytyWin32.h"
 #include "app/win32/UkladKomunikatu.h"
 
 namespace zuv {
@@ -135,12 +136,6 @@ void PrzejmijKlawisze(HWND kontrolka) {
     SetPropW(kontrolka, WlasciwoscProcedury, reinterpret_cast<HANDLE>(poprzednia));
 }
 
-struct ZwolnijDc {
-    HWND okno;
-    HDC dc;
-    ~ZwolnijDc() { ReleaseDC(okno, dc); }
-};
-
 Prostokat ZRect(const RECT& r) { return {r.left, r.top, r.right - r.left, r.bottom - r.top}; }
 
 HWND Utworz(HWND okno, const wchar_t* klasa, const wchar_t* tekst, DWORD styl, int id,
@@ -158,7 +153,7 @@ void Zbuduj(HWND okno, DaneOkna& dane) {
     SetWindowTextW(okno, dane.tytul.c_str());
     const HWND odniesienie = dane.wlasciciel != nullptr ? dane.wlasciciel : okno;
     const int dpi = DpiOkna(odniesienie);
-    dane.czcionka.reset(UtworzCzcionke(dpi));
+    dane.czcionka = UtworzCzcionke(dpi);
     const HFONT czcionka = dane.czcionka.get();
 
     MONITORINFO monitor{};
@@ -186,18 +181,17 @@ void Zbuduj(HWND okno, DaneOkna& dane) {
 
     UkladKomunikatu uklad;
     {
-        const ZwolnijDc dc{okno, GetDC(okno)};
-        const HGDIOBJ poprzednia = SelectObject(dc.dc, czcionka);
+        const KontekstOkna dc(okno);
+        const WybranyObiekt wybrana(dc.Dc(), czcionka);
         TEXTMETRICW miary{};
-        GetTextMetricsW(dc.dc, &miary);
+        GetTextMetricsW(dc.Dc(), &miary);
         warunki.wysokoscLinii = std::max<int>(miary.tmHeight, 1);
         const MiaraTekstu miara = [&](std::wstring_view tekst) {
             SIZE rozmiar{};
-            GetTextExtentPoint32W(dc.dc, tekst.data(), static_cast<int>(tekst.size()), &rozmiar);
+            GetTextExtentPoint32W(dc.Dc(), tekst.data(), static_cast<int>(tekst.size()), &rozmiar);
             return static_cast<int>(rozmiar.cx);
         };
         uklad = UlozKomunikat(dane.tekst, miara, warunki);
-        SelectObject(dc.dc, poprzednia);
     }
 
     // The text in a read-only edit control: it wraps as measured, scrolls where the box cannot

@@ -1,9 +1,12 @@
 #include "app/win32/PanelInformacyjnyWin32.h"
 
 #include <algorithm>
+#include <stdexcept>
 
+#include "app/win32/OknaKomunikatowWin32.h"
 #include "app/win32/PasekZadan.h"
 #include "app/win32/TekstWin32.h"
+#include "app/win32/UchwytyWin32.h"
 
 namespace zuv {
 
@@ -14,28 +17,12 @@ constexpr const wchar_t* Klasa = L"TPanelInformacyjny";
 // a failure.
 constexpr COLORREF KolorWypelnienia = RGB(190, 222, 250);
 
-// An object selected into a device context for a scope; the one it replaced is put back.
-class WybranyObiekt {
-  public:
-    WybranyObiekt(HDC dc, HGDIOBJ obiekt)
-        : dc_(dc), poprzedni_(obiekt != nullptr ? SelectObject(dc, obiekt) : nullptr) {}
-    ~WybranyObiekt() {
-        if (poprzedni_ != nullptr) SelectObject(dc_, poprzedni_);
-    }
-    WybranyObiekt(const WybranyObiekt&) = delete;
-    WybranyObiekt& operator=(const WybranyObiekt&) = delete;
-
-  private:
-    HDC dc_;
-    HGDIOBJ poprzedni_;
-};
-
 }  // namespace
 
 void PanelInformacyjnyWin32::ZarejestrujKlase(HINSTANCE instancja) {
     WNDCLASSEXW klasa{};
     klasa.cbSize = sizeof klasa;
-    klasa.lpfnWndProc = Procedura;
+    klasa.lpfnWndProc = ProceduraOkna<PanelInformacyjnyWin32>::Procedura;
     klasa.hInstance = instancja;
     klasa.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
     klasa.lpszClassName = Klasa;
@@ -48,6 +35,7 @@ PanelInformacyjnyWin32::PanelInformacyjnyWin32(HWND rodzic, int id, PasekZadan& 
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                             reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(rodzic, GWLP_HINSTANCE)),
                             this);
+    if (okno_ == nullptr) throw std::runtime_error("Nie można utworzyć paska informacyjnego okna");
 }
 
 void PanelInformacyjnyWin32::UstawTekst(std::string_view tekstUtf8) {
@@ -88,16 +76,14 @@ void PanelInformacyjnyWin32::UstawWypelnienie(std::int64_t wykonane, std::int64_
 void PanelInformacyjnyWin32::Maluj(HDC dc, const RECT& obszar) const {
     // Until a colour is set the strip follows the system's window colour; the fill goes over the
     // background, the text over both.
-    const HBRUSH tlo = CreateSolidBrush(kolorWlasny_ ? kolor_ : GetSysColor(COLOR_WINDOW));
-    FillRect(dc, &obszar, tlo);
-    DeleteObject(tlo);
+    const Pedzel tlo(CreateSolidBrush(kolorWlasny_ ? kolor_ : GetSysColor(COLOR_WINDOW)));
+    FillRect(dc, &obszar, tlo.get());
     if (wypelnienie_ > 0) {
         RECT wypelnione = obszar;
         wypelnione.right =
             obszar.left + static_cast<LONG>((obszar.right - obszar.left) * wypelnienie_);
-        const HBRUSH pedzel = CreateSolidBrush(KolorWypelnienia);
-        FillRect(dc, &wypelnione, pedzel);
-        DeleteObject(pedzel);
+        const Pedzel pedzel(CreateSolidBrush(KolorWypelnienia));
+        FillRect(dc, &wypelnione, pedzel.get());
     }
 
     // The window's font, the one its other controls have (WM_SETFONT), scaled with the DPI;
@@ -110,48 +96,45 @@ void PanelInformacyjnyWin32::Maluj(HDC dc, const RECT& obszar) const {
               DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
 }
 
-LRESULT CALLBACK PanelInformacyjnyWin32::Procedura(HWND okno, UINT komunikat, WPARAM w, LPARAM l) {
-    if (komunikat == WM_NCCREATE) {
-        const auto* tworzenie = reinterpret_cast<const CREATESTRUCTW*>(l);
-        SetWindowLongPtrW(okno, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(tworzenie->lpCreateParams));
-    }
-    auto* panel = reinterpret_cast<PanelInformacyjnyWin32*>(GetWindowLongPtrW(okno, GWLP_USERDATA));
-    if (panel == nullptr) return DefWindowProcW(okno, komunikat, w, l);
+void PanelInformacyjnyWin32::PokazBladObslugi(const std::exception& blad) {
+    OknaKomunikatowWin32 komunikaty;
+    komunikaty.UstawWlasciciela(GetAncestor(okno_, GA_ROOT));
+    PokazBladProgramu(komunikaty, blad);
+}
+
+LRESULT PanelInformacyjnyWin32::Obsluz(UINT komunikat, WPARAM w, LPARAM l) {
     switch (komunikat) {
         case WM_ERASEBKGND:
             return 1;  // WM_PAINT fills the whole strip
         case WM_PAINT: {
-            PAINTSTRUCT malowanie;
-            const HDC dc = BeginPaint(okno, &malowanie);
+            const KontekstMalowania malowanie(okno_);
             RECT obszar;
-            GetClientRect(okno, &obszar);
-            panel->Maluj(dc, obszar);
-            EndPaint(okno, &malowanie);
+            GetClientRect(okno_, &obszar);
+            Maluj(malowanie.Dc(), obszar);
             return 0;
         }
         case WM_SETFONT:
             // The font stays the sender's: the window deletes it after giving the next one.
             // Drawn again at once whatever the redraw flag: the window gives a font to every
             // child at the same time and repaints only itself.
-            panel->czcionka_ = reinterpret_cast<HFONT>(w);
-            InvalidateRect(okno, nullptr, FALSE);
+            czcionka_ = reinterpret_cast<HFONT>(w);
+            InvalidateRect(okno_, nullptr, FALSE);
             return 0;
         case WM_GETFONT:
-            return reinterpret_cast<LRESULT>(panel->czcionka_);
+            return reinterpret_cast<LRESULT>(czcionka_);
         case WM_GETTEXTLENGTH:
             // The text as the runner last set it, for screen readers and the window tests.
-            return static_cast<LRESULT>(panel->tekst_.size());
+            return static_cast<LRESULT>(tekst_.size());
         case WM_GETTEXT: {
             if (w == 0) return 0;
-            const std::size_t ile = std::min<std::size_t>(panel->tekst_.size(), w - 1);
+            const std::size_t ile = std::min<std::size_t>(tekst_.size(), w - 1);
             auto* bufor = reinterpret_cast<wchar_t*>(l);
-            panel->tekst_.copy(bufor, ile);
+            tekst_.copy(bufor, ile);
             bufor[ile] = L'\0';
             return static_cast<LRESULT>(ile);
         }
         default:
-            return DefWindowProcW(okno, komunikat, w, l);
+            return DefWindowProcW(okno_, komunikat, w, l);
     }
 }
 

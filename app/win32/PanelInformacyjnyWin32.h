@@ -6,9 +6,11 @@
 
 #include <windows.h>
 
+#include <exception>
 #include <string>
 
 #include "app/InterfejsyOkna.h"
+#include "app/win32/ProceduraOkna.h"
 
 namespace zuv {
 
@@ -18,7 +20,8 @@ class PanelInformacyjnyWin32 : public PasekInformacyjny {
   public:
     // Registers the window class.
     static void ZarejestrujKlase(HINSTANCE instancja);
-    // Creates the strip as child `id` of `rodzic`; `pasekZadan` must outlive it.
+    // Creates the strip as child `id` of `rodzic`; `pasekZadan` must outlive it. Throws when the
+    // system makes no window.
     PanelInformacyjnyWin32(HWND rodzic, int id, PasekZadan& pasekZadan);
     PanelInformacyjnyWin32(const PanelInformacyjnyWin32&) = delete;
     PanelInformacyjnyWin32& operator=(const PanelInformacyjnyWin32&) = delete;
@@ -31,7 +34,10 @@ class PanelInformacyjnyWin32 : public PasekInformacyjny {
     void UstawWypelnienie(std::int64_t wykonane, std::int64_t wszystkie) override;
 
   private:
-    static LRESULT CALLBACK Procedura(HWND okno, UINT komunikat, WPARAM w, LPARAM l);
+    friend class ProceduraOkna<PanelInformacyjnyWin32>;
+    LRESULT Obsluz(UINT komunikat, WPARAM w, LPARAM l);
+    // The error in the program's stop box, owned by the window the strip lies in.
+    void PokazBladObslugi(const std::exception& blad);
     void Maluj(HDC dc, const RECT& obszar) const;
 
     HWND okno_ = nullptr;

@@ -2,11 +2,13 @@
 
 #include <shobjidl.h>
 
+#include <utility>
+
 namespace zuv {
 
-PasekZadan::~PasekZadan() {
-    if (lista_ != nullptr) lista_->Release();
-}
+// Made and ended where ITaskbarList3 is known, which releasing the list needs.
+PasekZadan::PasekZadan() = default;
+PasekZadan::~PasekZadan() = default;
 
 UINT PasekZadan::KomunikatPrzyciskuUtworzonego() {
     return RegisterWindowMessageW(L"TaskbarButtonCreated");
@@ -14,35 +16,32 @@ UINT PasekZadan::KomunikatPrzyciskuUtworzonego() {
 
 void PasekZadan::Polacz(HWND okno) {
     okno_ = okno;
-    if (lista_ != nullptr) return;
-    ITaskbarList3* lista = nullptr;
+    if (lista_) return;
+    WskaznikCom<ITaskbarList3> lista;
     if (FAILED(CoCreateInstance(CLSID_TaskbarList, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskbarList3,
-                                reinterpret_cast<void**>(&lista))))
+                                lista.Adres())) ||
+        FAILED(lista->HrInit()))
         return;
-    if (FAILED(lista->HrInit())) {
-        lista->Release();
-        return;
-    }
-    lista_ = lista;
+    lista_ = std::move(lista);
 }
 
 void PasekZadan::Poczatek() {
-    if (lista_ == nullptr) return;
+    if (!lista_) return;
     lista_->SetProgressState(okno_, TBPF_NORMAL);
     lista_->SetProgressValue(okno_, 0, 1);
 }
 
 void PasekZadan::Postep(std::uint64_t zrobione, std::uint64_t wszystkie) {
-    if (lista_ == nullptr || wszystkie == 0) return;
+    if (!lista_ || wszystkie == 0) return;
     lista_->SetProgressValue(okno_, zrobione, wszystkie);
 }
 
 void PasekZadan::Blad() {
-    if (lista_ != nullptr) lista_->SetProgressState(okno_, TBPF_ERROR);
+    if (lista_) lista_->SetProgressState(okno_, TBPF_ERROR);
 }
 
 void PasekZadan::Koniec() {
-    if (lista_ != nullptr) lista_->SetProgressState(okno_, TBPF_NOPROGRESS);
+    if (lista_) lista_->SetProgressState(okno_, TBPF_NOPROGRESS);
 }
 
 }  // namespace zuv

@@ -7,13 +7,15 @@
 
 #include <cstdint>
 
+#include "app/win32/UchwytyWin32.h"
+
 struct ITaskbarList3;
 
 namespace zuv {
 
 class PasekZadan {
   public:
-    PasekZadan() = default;
+    PasekZadan();
     ~PasekZadan();
     PasekZadan(const PasekZadan&) = delete;
     PasekZadan& operator=(const PasekZadan&) = delete;
@@ -34,7 +36,7 @@ class PasekZadan {
 
   private:
     HWND okno_ = nullptr;
-    ITaskbarList3* lista_ = nullptr;
+    WskaznikCom<ITaskbarList3> lista_;
 };
 
 }  // namespace zuv

@@ -3,7 +3,6 @@
 // clang-format off
 #include <windows.h>
 #include <commctrl.h>
-#include <objbase.h>
 // clang-format on
 
 #include <cwchar>
@@ -12,6 +11,7 @@
 #include "app/Dziennik.h"
 #include "app/win32/Glowna.h"
 #include "app/win32/OknaKomunikatowWin32.h"
+#include "app/win32/UchwytyWin32.h"
 #include "common/WersjaProgramu.h"
 #include "db/PolaczenieODBC.h"
 
@@ -24,7 +24,7 @@ int WINAPI wWinMain(HINSTANCE instancja, HINSTANCE, PWSTR polecenie, int pokaz) 
         return 0;
     }
     // The taskbar list is a COM object of the shell.
-    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    const zuv::ApartamentCom com;
     INITCOMMONCONTROLSEX kontrolki{sizeof kontrolki, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&kontrolki);
 
@@ -48,6 +48,5 @@ int WINAPI wWinMain(HINSTANCE instancja, HINSTANCE, PWSTR polecenie, int pokaz) 
         wynik = static_cast<int>(wiadomosc.wParam);
         dziennik.Zapisz("koniec-programu");
     }
-    if (SUCCEEDED(com)) CoUninitialize();
     return wynik;
 }

@@ -43,6 +43,7 @@
 
 #include "app/win32/Identyfikatory.h"
 #include "app/win32/TekstWin32.h"
+#include "app/win32/UchwytyWin32.h"
 
 using namespace zuv;
 
@@ -359,11 +360,13 @@ int WysokoscTuszu(HWND kontrolka) {
     opis.bmiHeader.biBitCount = 32;
     opis.bmiHeader.biCompression = BI_RGB;
     void* bity = nullptr;
-    const HDC ekran = GetDC(nullptr);
-    const HDC pamiec = CreateCompatibleDC(ekran);
-    const HBITMAP obraz = CreateDIBSection(ekran, &opis, DIB_RGB_COLORS, &bity, nullptr, 0);
-    const HGDIOBJ poprzedni = SelectObject(pamiec, obraz);
-    BitBlt(pamiec, 0, 0, szerokosc, wysokosc, ekran, r.left, r.top, SRCCOPY);
+    const KontekstOkna ekran(nullptr);
+    const KontekstPamieci pamiec(ekran.Dc());
+    const ObiektGdi<HBITMAP> obraz(
+        CreateDIBSection(ekran.Dc(), &opis, DIB_RGB_COLORS, &bity, nullptr, 0));
+    if (obraz == nullptr) return 0;
+    const WybranyObiekt wybrany(pamiec.Dc(), obraz.get());
+    BitBlt(pamiec.Dc(), 0, 0, szerokosc, wysokosc, ekran.Dc(), r.left, r.top, SRCCOPY);
     GdiFlush();
     int pierwszy = -1;
     int ostatni = -1;
@@ -377,10 +380,6 @@ int WysokoscTuszu(HWND kontrolka) {
             break;
         }
     }
-    SelectObject(pamiec, poprzedni);
-    DeleteObject(obraz);
-    DeleteDC(pamiec);
-    ReleaseDC(nullptr, ekran);
     return pierwszy < 0 ? 0 : ostatni - pierwszy + 1;
 }
 
