@@ -22,18 +22,18 @@ std::string TekstBledu(std::string komunikat);
 // Shows the error with TekstBledu in a stop box (OK) captioned `tytul`.
 void PokazBlad(OknaKomunikatow& komunikaty, const std::string& tytul, const std::exception& blad);
 
-// The error boundary of every handler of a window: runs `obsluga`, and shows what it throws
-// with PokazBlad, captioned with what `tytul()` gives; the program goes on in the state the
-// handler left. Gives whether the handler ran to its end.
-template <typename Tytul, typename Obsluga>
-bool UruchomWGranicyBledu(OknaKomunikatow& komunikaty, Tytul&& tytul, Obsluga&& obsluga) {
+// The error boundary of every handler of a window: runs `obsluga`, and gives what it throws to
+// `pokaz` as a std::exception (anything else as "Nieznany błąd"); the program goes on in the
+// state the handler left. Gives whether the handler ran to its end.
+template <typename Obsluga, typename Pokaz>
+bool UruchomWGranicyBledu(Obsluga&& obsluga, Pokaz&& pokaz) {
     try {
         std::forward<Obsluga>(obsluga)();
         return true;
     } catch (const std::exception& blad) {
-        PokazBlad(komunikaty, tytul(), blad);
+        pokaz(blad);
     } catch (...) {
-        PokazBlad(komunikaty, tytul(), std::runtime_error("Nieznany błąd"));
+        pokaz(std::runtime_error("Nieznany błąd"));
     }
     return false;
 }

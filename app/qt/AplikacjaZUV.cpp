@@ -13,10 +13,9 @@ AplikacjaZUV::AplikacjaZUV(int& argc, char** argv, OknaKomunikatow& komunikaty)
 bool AplikacjaZUV::notify(QObject* odbiorca, QEvent* zdarzenie) {
     bool wynik = false;
     const bool zakonczona = UruchomWGranicyBledu(
-        komunikaty_, [this] { return Tytul(); },
         [&] {
-            // The window's handlers run here, not inside Qt's own dispatch: an error they raise is
-            // caught without unwinding through the toolkit's frames.
+            // The window's handlers run here, not inside Qt's own dispatch: an error they raise
+            // is caught without unwinding through the toolkit's frames.
             if (zdarzenie->type() == ZdarzenieObslugi::Typ) {
                 static_cast<ZdarzenieObslugi*>(zdarzenie)->Wykonaj();
                 zdarzenie->accept();
@@ -24,7 +23,8 @@ bool AplikacjaZUV::notify(QObject* odbiorca, QEvent* zdarzenie) {
                 return;
             }
             wynik = QApplication::notify(odbiorca, zdarzenie);
-        });
+        },
+        [this](const std::exception& blad) { PokazBlad(blad); });
     if (zakonczona) return wynik;
     zdarzenie->ignore();
     return false;

@@ -9,26 +9,21 @@
 #include <stdexcept>
 #include <utility>
 
+#include "app/okno/Uklad.h"
 #include "app/win32/CzcionkaOkna.h"
 #include "app/win32/Identyfikatory.h"
 #include "app/win32/TekstWin32.h"
-#include "app/win32/Uklad.h"
 #include "versions/KatalogWersji.h"
 
 namespace zuv {
 
 namespace {
 
-constexpr const wchar_t* NapisOkna = L"Zbiorcza aktualizacja systemu ZUV 8.1 - 11.5";
-constexpr int LewaKrawedzOkna = 322;
-constexpr int GornaKrawedzOkna = 124;
 constexpr int WysokoscPozycjiListy = 13;
 constexpr DWORD StylOkna = WS_OVERLAPPEDWINDOW;
-// How often the strip is brought up to date during a run: the screen needs no more.
-constexpr UINT OdstepPostepuMs = 40;
 constexpr UINT_PTR ZegarPostepu = 1;
-// Posted by the run's thread when the run has ended.
-constexpr UINT KoniecPrzebiegu = WM_APP + 1;
+// Posted by the thread of a call to the server when the call has ended.
+constexpr UINT KoniecPracy = WM_APP + 1;
 
 // The outer size of a window whose client area is the design's at `dpi`.
 SIZE RozmiarOkna(int dpi) {
@@ -98,9 +93,10 @@ TfrmGlowna::TfrmGlowna(HINSTANCE instancja, OknaKomunikatowWin32& komunikaty, Po
     : komunikaty_(komunikaty), conn_(conn), dziennik_(dziennik) {
     dpi_ = DpiOkna(nullptr);
     const SIZE rozmiar = RozmiarOkna(dpi_);
-    okno_ = CreateWindowExW(0, idk::KlasaOknaGlownego, NapisOkna, StylOkna,
-                            Skaluj(LewaKrawedzOkna, dpi_), Skaluj(GornaKrawedzOkna, dpi_),
-                            rozmiar.cx, rozmiar.cy, nullptr, nullptr, instancja, this);
+    okno_ = CreateWindowExW(0, idk::KlasaOknaGlownego, NaUtf16(TytulOkna).c_str(), StylOkna,
+                            Skaluj(LewaKrawedzOknaProjektu, dpi_),
+                            Skaluj(GornaKrawedzOknaProjektu, dpi_), rozmiar.cx, rozmiar.cy, nullptr,
+                            nullptr, instancja, this);
     if (okno_ == nullptr) throw std::runtime_error("Nie można utworzyć okna programu");
     // The monitor the window landed on may have another density than the primary one.
     if (const int dpi = DpiOkna(okno_); dpi != dpi_) {
@@ -124,23 +120,17 @@ void TfrmGlowna::PrzesunDoObszaruPracy() {
         !GetMonitorInfoW(MonitorFromWindow(okno_, MONITOR_DEFAULTTONEAREST), &monitor))
         return;
     const RECT& obszar = monitor.rcWork;
-    const LONG szerokosc = ramka.right - ramka.left;
-    const LONG wysokosc = ramka.bottom - ramka.top;
-    const LONG x = std::max(obszar.left, std::min(ramka.left, obszar.right - szerokosc));
-    const LONG y = std::max(obszar.top, std::min(ramka.top, obszar.bottom - wysokosc));
-    if (x != ramka.left || y != ramka.top)
-        SetWindowPos(okno_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const Prostokat miejsce = WObszarzeRoboczym(
+        {ramka.left, ramka.top, ramka.right - ramka.left, ramka.bottom - ramka.top},
+        {obszar.left, obszar.top, obszar.right - obszar.left, obszar.bottom - obszar.top});
+    if (miejsce.x != ramka.left || miejsce.y != ramka.top)
+        SetWindowPos(okno_, nullptr, miejsce.x, miejsce.y, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 TfrmGlowna::~TfrmGlowna() {
-    // A run cannot be cut short: the program waits for it before the connection is closed.
-    if (przebieg_.joinable()) przebieg_.join();
-    // Closing rolls back first. A destructor cannot report a failure; if the roll back fails, the
-    // session still ends with the connection handle, and the server rolls back what was open.
-    try {
-        if (polecenie_) polecenie_->Rozlacz();
-    } catch (const std::exception&) {
-    }
+    // Waits for a call still under way and closes the connection, while the window is there.
+    szkielet_.reset();
     if (okno_ != nullptr) {
         SetWindowLongPtrW(okno_, GWLP_USERDATA, 0);
         DestroyWindow(okno_);
@@ -157,8 +147,9 @@ void TfrmGlowna::UtworzKontrolki() {
     // The strip is not in the tab order: it is made last and takes no focus.
     pnlAktualiacjaInfo_ =
         std::make_unique<PanelInformacyjnyWin32>(okno_, idk::pnlAktualiacjaInfo, pasekZadan_);
-    polecenie_ = std::make_unique<PolecenieAktualizacji>(
-        conn_, WidokOkna{*this, *this, *this, komunikaty_, *pnlAktualiacjaInfo_}, dziennik_);
+    szkielet_ = std::make_unique<SzkieletOkna>(
+        static_cast<OknoSzkieletu&>(*this), conn_,
+        WidokOkna{*this, *this, *this, komunikaty_, *pnlAktualiacjaInfo_}, dziennik_);
 
     SendMessageW(Kontrolka(idk::edbHaslo), EM_SETPASSWORDCHAR, L'*', 0);
     const HWND lista = Kontrolka(idk::lstWersje);
@@ -193,9 +184,11 @@ void TfrmGlowna::UlozKontrolki() {
     const auto polozenia = PolozeniaKontrolek();
     HDWP przesuniecia = BeginDeferWindowPos(static_cast<int>(polozenia.size()));
     for (const PolozenieKontrolki& kontrolka : polozenia) {
+        const int id = idk::IdKontrolki(kontrolka.nazwa);
+        if (id == 0) continue;  // a panel painted by the window itself
         const Prostokat p = Uloz(kontrolka, klient.right, klient.bottom, dpi_);
         if (przesuniecia != nullptr)
-            przesuniecia = DeferWindowPos(przesuniecia, Kontrolka(kontrolka.id), nullptr, p.x, p.y,
+            przesuniecia = DeferWindowPos(przesuniecia, Kontrolka(id), nullptr, p.x, p.y,
                                           p.szerokosc, p.wysokosc, SWP_NOZORDER | SWP_NOACTIVATE);
     }
     if (przesuniecia != nullptr) EndDeferWindowPos(przesuniecia);
@@ -204,17 +197,19 @@ void TfrmGlowna::UlozKontrolki() {
 }
 
 void TfrmGlowna::MalujPanele(HDC dc) const {
-    // The update panel fills the area above the button panel, with a raised one-pixel bevel.
-    RECT panel;
-    GetClientRect(okno_, &panel);
-    panel.bottom -= Skaluj(WysokoscPaneluPrzyciskow, dpi_);
+    // The update panel, where the layout puts it, with a raised one-pixel bevel.
+    RECT klient;
+    GetClientRect(okno_, &klient);
+    const Prostokat p =
+        Uloz(*ZnajdzPolozenie("pnlAktualizacja"), klient.right, klient.bottom, dpi_);
+    RECT panel{p.x, p.y, p.x + p.szerokosc, p.y + p.wysokosc};
     DrawEdge(dc, &panel, BDR_RAISEDINNER, BF_RECT);
 }
 
 bool TfrmGlowna::PrzetworzWiadomosc(MSG& wiadomosc) {
     const bool doOkna = wiadomosc.hwnd == okno_ || IsChild(okno_, wiadomosc.hwnd);
     if (!doOkna) return false;
-    if (przebieg_.joinable() && wiadomosc.hwnd != Kontrolka(idk::btnZamknij)) {
+    if (szkielet_ && szkielet_->WOczekiwaniu() && wiadomosc.hwnd != Kontrolka(idk::btnZamknij)) {
         // No input acts while the server is awaited but on "Zamknij", which stops a run; the
         // frame (moving, minimising) still answers.
         const UINT m = wiadomosc.message;
@@ -224,17 +219,9 @@ bool TfrmGlowna::PrzetworzWiadomosc(MSG& wiadomosc) {
     return IsDialogMessageW(okno_, &wiadomosc) != FALSE;
 }
 
-template <typename Obsluga>
-bool TfrmGlowna::UruchomObsluge(Obsluga obsluga) {
-    try {
-        obsluga();
-        return true;
-    } catch (const std::exception& blad) {
-        PokazBladObslugi(blad);
-    } catch (...) {
-        PokazBladObslugi(std::runtime_error("Nieznany błąd"));
-    }
-    return false;
+bool TfrmGlowna::UruchomObsluge(const std::function<void()>& obsluga) {
+    return UruchomWGranicyBledu(obsluga,
+                                [this](const std::exception& blad) { PokazBladObslugi(blad); });
 }
 
 void TfrmGlowna::PokazBladObslugi(const std::exception& blad) {
@@ -272,22 +259,12 @@ std::string TfrmGlowna::Wersja(int indeks) const {
     return NaUtf8(tekst);
 }
 
-void TfrmGlowna::btnLogujClick() {
-    if (polecenie_->RozpocznijLogowanie())
-        WTle([this] { polecenie_->WykonajLogowanie(); },
-             [this] { polecenie_->ZakonczLogowanie(); });
-}
+void TfrmGlowna::btnLogujClick() { szkielet_->Loguj(); }
 
-void TfrmGlowna::btnAktualizujClick() {
-    if (!polecenie_->RozpocznijAktualizacje()) return;
-    WTle([this] { polecenie_->WykonajOdczytWersji(); },
-         [this] {
-             if (polecenie_->ZakonczOdczytWersji()) RozpocznijPrzebieg();
-         });
-}
+void TfrmGlowna::btnAktualizujClick() { szkielet_->Aktualizuj(); }
 
 void TfrmGlowna::btnZamknijClick() {
-    if (!przebieg_.joinable()) PostQuitMessage(0);
+    if (!szkielet_->WOczekiwaniu()) PostQuitMessage(0);
 }
 
 namespace {
@@ -308,57 +285,51 @@ void TfrmGlowna::WlaczKontrolki(bool wlaczone) {
     for (const int id : KontrolkiWejscia) EnableWindow(Kontrolka(id), wlaczone ? TRUE : FALSE);
 }
 
-void TfrmGlowna::RozpocznijPrzebieg() {
-    pasekZadan_.Poczatek();
-    WTle([this] { polecenie_->WykonajPrzebieg(); },
-         [this] {
-             if (UruchomObsluge([this] { polecenie_->ZakonczPrzebieg(); })) pasekZadan_.Koniec();
-             polecenie_->PokazOstrzezenieDziennika();
-         });
+void TfrmGlowna::ZglosKoniecPracy() { PostMessageW(okno_, KoniecPracy, 0, 0); }
+
+void TfrmGlowna::UstawZegar(bool wlaczony) {
+    if (wlaczony)
+        SetTimer(okno_, ZegarPostepu, static_cast<UINT>(SzkieletOkna::OdstepPostepu.count()),
+                 nullptr);
+    else
+        KillTimer(okno_, ZegarPostepu);
 }
 
-void TfrmGlowna::WTle(std::function<void()> praca, std::function<void()> potem) {
-    // Disabling the control that has the keyboard would leave it nowhere: it is remembered and
-    // given back at the end.
-    fokusPrzedPrzebiegiem_ = GetFocus();
-    WlaczKontrolki(false);
-    SetTimer(okno_, ZegarPostepu, OdstepPostepuMs, nullptr);
-    potem_ = std::move(potem);
-    przebieg_ = std::thread([this, praca = std::move(praca)] {
-        praca();
-        PostMessageW(okno_, KoniecPrzebiegu, 0, 0);
-    });
-}
-
-void TfrmGlowna::PoPracyWTle() {
-    if (polecenie_->PytanieOPrzerwanieOtwarte()) {
-        koniecOdlozony_ = true;
+void TfrmGlowna::WstrzymajWejscie(bool wstrzymane) {
+    if (wstrzymane) {
+        // Disabling the control that has the keyboard would leave it nowhere: it is remembered
+        // and given back at the end.
+        fokusPrzedPrzebiegiem_ = GetFocus();
+        WlaczKontrolki(false);
         return;
     }
-    przebieg_.join();
-    KillTimer(okno_, ZegarPostepu);
     WlaczKontrolki(true);
     if (fokusPrzedPrzebiegiem_ != nullptr && IsWindow(fokusPrzedPrzebiegiem_))
         SetFocus(fokusPrzedPrzebiegiem_);
-    const std::function<void()> potem = std::exchange(potem_, nullptr);
-    UruchomObsluge(potem);
-    // A close asked for during the call or the run: the window closes now that it has ended.
-    if (polecenie_->ZamknijPoPrzebiegu()) PostMessageW(okno_, WM_CLOSE, 0, 0);
+}
+
+void TfrmGlowna::Zamknij() { PostMessageW(okno_, WM_CLOSE, 0, 0); }
+
+void TfrmGlowna::PrzebiegRozpoczety() { pasekZadan_.Poczatek(); }
+
+void TfrmGlowna::PrzebiegZakonczony(bool udany) {
+    if (udany) pasekZadan_.Koniec();
 }
 
 void TfrmGlowna::ZakonczSesje() {
     UruchomObsluge([this] {
-        if (!polecenie_->WTrakcie()) {
-            polecenie_->ZamknijNaZadanieSystemu();
+        PolecenieAktualizacji& polecenie = szkielet_->Polecenie();
+        if (!polecenie.WTrakcie()) {
+            polecenie.ZamknijNaZadanieSystemu();
             return;
         }
-        polecenie_->ZamknijNaZadanieSystemu();
+        polecenie.ZamknijNaZadanieSystemu();
         // The run's end, awaited here: after this message Windows ends the process.
         const DWORD koniec = GetTickCount() + CzasNaKoniecSesjiMs;
         MSG wiadomosc;
         while (static_cast<LONG>(koniec - GetTickCount()) > 0) {
-            if (PeekMessageW(&wiadomosc, okno_, KoniecPrzebiegu, KoniecPrzebiegu, PM_REMOVE)) {
-                PoPracyWTle();
+            if (PeekMessageW(&wiadomosc, okno_, KoniecPracy, KoniecPracy, PM_REMOVE)) {
+                szkielet_->PoPracy();
                 break;
             }
             MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_POSTMESSAGE);
@@ -411,7 +382,7 @@ LRESULT TfrmGlowna::Obsluz(UINT komunikat, WPARAM w, LPARAM l) {
             // While the server is awaited the buttons do nothing (the command refuses too), but
             // "Zamknij", which asks whether to stop a run, as closing the window does.
             if (HIWORD(w) != BN_CLICKED) break;
-            if (przebieg_.joinable()) {
+            if (szkielet_->WOczekiwaniu()) {
                 if (LOWORD(w) == idk::btnZamknij) SendMessageW(okno_, WM_CLOSE, 0, 0);
                 break;
             }
@@ -433,7 +404,7 @@ LRESULT TfrmGlowna::Obsluz(UINT komunikat, WPARAM w, LPARAM l) {
             // The window closes only when FormClose ran to its end and allows it (never during a
             // run).
             bool mozna = false;
-            UruchomObsluge([&] { mozna = polecenie_->FormClose(); });
+            UruchomObsluge([&] { mozna = szkielet_->Polecenie().FormClose(); });
             if (mozna) PostQuitMessage(0);
             return 0;
         }
@@ -456,31 +427,21 @@ LRESULT TfrmGlowna::Obsluz(UINT komunikat, WPARAM w, LPARAM l) {
             SetFocus(fokusAktywacji_);
             return 0;
         case WM_TIMER:
-            if (w == ZegarPostepu) {
-                polecenie_->PokazPostep();
-                // A stop the server leaves unanswered, and the administrator chose to end: the
-                // run's thread waits in the driver and cannot be joined; the server rolls back
-                // what the session left open once the process is gone.
-                if (polecenie_->SprawdzPrzerwanie()) std::_Exit(1);
-                // The run ended while the box about an unanswered stop was open: its end now.
-                if (koniecOdlozony_ && !polecenie_->PytanieOPrzerwanieOtwarte()) {
-                    koniecOdlozony_ = false;
-                    PoPracyWTle();
-                }
-            }
+            if (w == ZegarPostepu) szkielet_->Tik();
             return 0;
         case WM_QUERYENDSESSION:
             // The session may end: a run is stopped now, without the question, so that its roll
             // back has begun by the time WM_ENDSESSION comes.
             UruchomObsluge([this] {
-                if (polecenie_->WTrakcie()) polecenie_->ZamknijNaZadanieSystemu();
+                PolecenieAktualizacji& polecenie = szkielet_->Polecenie();
+                if (polecenie.WTrakcie()) polecenie.ZamknijNaZadanieSystemu();
             });
             return TRUE;
         case WM_ENDSESSION:
             if (w != FALSE) ZakonczSesje();
             return 0;
-        case KoniecPrzebiegu:
-            PoPracyWTle();
+        case KoniecPracy:
+            szkielet_->PoPracy();
             return 0;
         default:
             if (komunikat == PasekZadan::KomunikatPrzyciskuUtworzonego() && komunikat != 0) {

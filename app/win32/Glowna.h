@@ -3,8 +3,8 @@
 // list of versions the program carries, the recorded version of the chosen database, the update
 // command and the information strip. The controls lie where designed at 96 dots per inch and
 // scale with the monitor's. What the window decides is done by PolecenieAktualizacji; the window
-// keeps the controls, their layout and keys, and runs the update off its own thread so that its
-// message loop goes on turning (see PolecenieAktualizacji.h).
+// keeps the controls and their keys, and gives the window skeleton (SzkieletOkna) its message
+// loop, clock and error boundary.
 
 #include <windows.h>
 
@@ -12,10 +12,9 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <thread>
 
 #include "app/InterfejsyOkna.h"
-#include "app/PolecenieAktualizacji.h"
+#include "app/okno/SzkieletOkna.h"
 #include "app/win32/OknaKomunikatowWin32.h"
 #include "app/win32/PanelInformacyjnyWin32.h"
 #include "app/win32/PasekZadan.h"
@@ -24,7 +23,10 @@
 
 namespace zuv {
 
-class TfrmGlowna : private PolaLogowania, private GrupaAktualizacji, private ListaWersji {
+class TfrmGlowna : private PolaLogowania,
+                   private GrupaAktualizacji,
+                   private ListaWersji,
+                   private OknoSzkieletu {
   public:
     static void ZarejestrujKlase(HINSTANCE instancja);
 
@@ -60,20 +62,11 @@ class TfrmGlowna : private PolaLogowania, private GrupaAktualizacji, private Lis
     void UstawDpi(int dpi);
     void UlozKontrolki();
     void MalujPanele(HDC dc) const;
-    void RozpocznijPrzebieg();
     void WlaczKontrolki(bool wlaczone);
-    // `praca` on a thread of its own while the window's loop goes on turning, input kept away;
-    // then, back on the window's thread, `potem` through the error boundary.
-    void WTle(std::function<void()> praca, std::function<void()> potem);
-    void PoPracyWTle();
     // The Windows session ends (WM_ENDSESSION): a run is stopped and awaited for a few seconds,
     // the connection closed, the message loop ended.
     void ZakonczSesje();
     void PrzesunDoObszaruPracy();
-    // Runs a handler so that what it throws reaches the default error handler; gives whether it
-    // ran to its end.
-    template <typename Obsluga>
-    bool UruchomObsluge(Obsluga obsluga);
 
     // PolaLogowania, GrupaAktualizacji, ListaWersji
     std::string Serwer() const override;
@@ -84,6 +77,14 @@ class TfrmGlowna : private PolaLogowania, private GrupaAktualizacji, private Lis
     void PokazGrupe(bool widoczna) override;
     int LiczbaWersji() const override;
     std::string Wersja(int indeks) const override;
+    // OknoSzkieletu
+    void ZglosKoniecPracy() override;
+    void UstawZegar(bool wlaczony) override;
+    void WstrzymajWejscie(bool wstrzymane) override;
+    bool UruchomObsluge(const std::function<void()>& obsluga) override;
+    void Zamknij() override;
+    void PrzebiegRozpoczety() override;
+    void PrzebiegZakonczony(bool udany) override;
 
     HWND okno_ = nullptr;
     OknaKomunikatowWin32& komunikaty_;
@@ -91,10 +92,7 @@ class TfrmGlowna : private PolaLogowania, private GrupaAktualizacji, private Lis
     Dziennik* dziennik_;
     PasekZadan pasekZadan_;
     std::unique_ptr<PanelInformacyjnyWin32> pnlAktualiacjaInfo_;
-    std::unique_ptr<PolecenieAktualizacji> polecenie_;  // made once the controls exist
-    std::thread przebieg_;
-    std::function<void()> potem_;
-    bool koniecOdlozony_ = false;  // the work's end waits for the unanswered-stop box to close
+    std::unique_ptr<SzkieletOkna> szkielet_;  // made once the controls exist
     HWND fokusPrzedPrzebiegiem_ = nullptr;
     HWND fokusAktywacji_ = nullptr;  // the control that had the keyboard when last deactivated
     int dpi_ = 96;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "app/okno/WypelnieniePaska.h"
 #include "app/win32/OknaKomunikatowWin32.h"
 #include "app/win32/PasekZadan.h"
 #include "app/win32/TekstWin32.h"
@@ -13,9 +14,6 @@ namespace zuv {
 namespace {
 
 constexpr const wchar_t* Klasa = L"TPanelInformacyjny";
-// Light enough for the black text over it, distinct from the window colour and from the pink of
-// a failure.
-constexpr COLORREF KolorWypelnienia = RGB(190, 222, 250);
 
 }  // namespace
 
@@ -61,10 +59,7 @@ void PanelInformacyjnyWin32::PrzywrocKolor() {
 }
 
 void PanelInformacyjnyWin32::UstawWypelnienie(std::int64_t wykonane, std::int64_t wszystkie) {
-    const double nowe =
-        wszystkie > 0
-            ? std::clamp(static_cast<double>(wykonane) / static_cast<double>(wszystkie), 0.0, 1.0)
-            : 0.0;
+    const double nowe = UdzialWypelnienia(wykonane, wszystkie);
     if (wszystkie > 0)
         pasekZadan_.Postep(static_cast<std::uint64_t>(std::max<std::int64_t>(wykonane, 0)),
                            static_cast<std::uint64_t>(wszystkie));

@@ -5,8 +5,8 @@
 #include <windows.h>
 
 #include <exception>
-#include <stdexcept>
 
+#include "app/ObslugaBledu.h"
 #include "app/OknaKomunikatow.h"
 
 namespace zuv {
@@ -37,13 +37,11 @@ class ProceduraOkna {
         }
         auto* obiekt = reinterpret_cast<Okno*>(GetWindowLongPtrW(okno, GWLP_USERDATA));
         if (obiekt == nullptr) return DefWindowProcW(okno, komunikat, w, l);
-        try {
-            return obiekt->Obsluz(komunikat, w, l);
-        } catch (const std::exception& blad) {
-            obiekt->PokazBladObslugi(blad);
-        } catch (...) {
-            obiekt->PokazBladObslugi(std::runtime_error("Nieznany błąd"));
-        }
+        LRESULT wynik = 0;
+        if (UruchomWGranicyBledu(
+                [&] { wynik = obiekt->Obsluz(komunikat, w, l); },
+                [&](const std::exception& blad) { obiekt->PokazBladObslugi(blad); }))
+            return wynik;
         switch (komunikat) {
             case WM_NCCREATE:
                 return FALSE;

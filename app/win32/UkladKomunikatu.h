@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "app/OknaKomunikatow.h"
-#include "app/win32/Uklad.h"
+#include "app/okno/Uklad.h"
 
 namespace zuv {
 
