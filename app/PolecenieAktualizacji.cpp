@@ -16,6 +16,8 @@
 #include "packages/KatalogPakietow.h"
 #include "packages/PakietyZasoby.h"
 #include "packages/PrzetwarzanieSTR.h"
+#include "packages/format/FormatPakietu.h"
+#include "packages/format/NazwaPakietu.h"
 #include "versions/ObslugaWersji.h"
 
 namespace zuv {

@@ -19,6 +19,7 @@
 #include "db/Kodowanie.h"
 #include "db/Polaczenie.h"
 #include "packages/PrzetwarzanieSTR.h"
+#include "packages/format/FormatPakietu.h"
 
 using namespace zuv;
 using namespace generator;
@@ -183,7 +184,7 @@ void CiecieBezWykonajSQL(benchmark::State& stan) {
         std::int32_t wykonane = LiczbaSeparatorow(linie);
         PodzielNaPartie(linie, [&](std::string& partia, std::int32_t) {
             ZamienZnacznikSzyfrowania(partia);
-            wykonane += TPrzetwarzanieSTR::SpelniaMinSQL(2005, partia) ? 1 : 0;
+            wykonane += SpelniaMinSQL(2005, partia) ? 1 : 0;
             benchmark::DoNotOptimize(partia.data());
         });
         benchmark::DoNotOptimize(wykonane);

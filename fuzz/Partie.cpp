@@ -7,7 +7,7 @@
 
 #include "common/Tekst.h"
 #include "fuzz/Wspolne.h"
-#include "packages/PrzetwarzanieSTR.h"
+#include "packages/format/FormatPakietu.h"
 
 using namespace zuv;
 

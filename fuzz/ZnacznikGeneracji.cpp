@@ -8,7 +8,7 @@
 #include "common/Tekst.h"
 #include "common/Wyjatki.h"
 #include "fuzz/Wspolne.h"
-#include "packages/PrzetwarzanieSTR.h"
+#include "packages/format/FormatPakietu.h"
 
 using namespace zuv;
 
@@ -37,8 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dane, std::size_t rozm
         if (pozycja == std::string_view::npos) return true;
         return generacja >= TekstNaInt(partia.substr(pozycja + 12, 4));
     });
-    const auto wynik =
-        Odpowiedz([&] { return TPrzetwarzanieSTR::SpelniaMinSQL(generacja, partia); });
+    const auto wynik = Odpowiedz([&] { return SpelniaMinSQL(generacja, partia); });
     Wymagaj(wynik == oczekiwane, "bramka generacji serwera");
     return 0;
 }

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "fuzz/Wspolne.h"
-#include "packages/PrzetwarzanieSTR.h"
+#include "packages/format/FormatPakietu.h"
 
 using namespace zuv;
 

@@ -1,11 +1,8 @@
 #include "packages/PrzetwarzanieSTR.h"
 
-#include <algorithm>
-#include <cstring>
 #include <exception>
-#include <functional>
+#include <string>
 
-#include "common/Ascii.h"
 #include "common/Tekst.h"
 #include "common/Wyjatki.h"
 #include "db/DBUzytkiST.h"
@@ -17,26 +14,6 @@
 namespace zuv {
 
 namespace {
-
-// The first position at which `wzor` stands in `tekst`, its bytes compared by `rowne(wzor byte,
-// text byte)`. The search jumps with memchr from one occurrence of wzor[kotwica] to the next, so
-// that byte must match only itself; the matches are met in order, so the first found is first.
-template <typename Rowne>
-std::size_t Znajdz(std::string_view tekst, std::string_view wzor, std::size_t kotwica,
-                   Rowne rowne) {
-    if (tekst.size() < wzor.size()) return std::string_view::npos;
-    const std::size_t ostatniaKotwica = tekst.size() - wzor.size() + kotwica;
-    for (std::size_t p = kotwica; p <= ostatniaKotwica; ++p) {
-        const void* trafienie =
-            std::memchr(tekst.data() + p, wzor[kotwica], ostatniaKotwica - p + 1);
-        if (trafienie == nullptr) break;
-        p = static_cast<std::size_t>(static_cast<const char*>(trafienie) - tekst.data());
-        if (std::equal(wzor.begin(), wzor.end(),
-                       tekst.begin() + static_cast<std::ptrdiff_t>(p - kotwica), rowne))
-            return p - kotwica;
-    }
-    return std::string_view::npos;
-}
 
 // The package counts as empty when its lines joined with CR LF trim (bytes 0 to 32) to nothing.
 // That holds exactly when every byte of every line is 0 to 32, so the test looks at the lines in
@@ -116,46 +93,6 @@ void WycofajPoBledzie(Polaczenie* polaczenie, std::string_view wersja,
 }
 
 }  // namespace
-
-bool JestSeparatorem(std::string_view linia) noexcept {
-    // The same as trimming and comparing, but most lines are refused at their first byte above
-    // 32 without their trailing blanks being looked at.
-    std::size_t i = 0;
-    while (i < linia.size() && static_cast<unsigned char>(linia[i]) <= 32) ++i;
-    if (linia.size() - i < 2 || WielkaLiteraAscii(linia[i]) != 'G' ||
-        WielkaLiteraAscii(linia[i + 1]) != 'O')
-        return false;
-    for (i += 2; i < linia.size(); ++i)
-        if (static_cast<unsigned char>(linia[i]) > 32) return false;
-    return true;
-}
-
-std::int32_t LiczbaSeparatorow(const ListaLinii& linie) noexcept {
-    std::int32_t liczba = 0;
-    for (const std::string_view linia : linie) liczba += JestSeparatorem(linia) ? 1 : 0;
-    return liczba;
-}
-
-bool ZamienZnacznikSzyfrowania(std::string& partia) {
-    // The marker is compared in capitals. Its letters are ASCII, and upper-casing in code page
-    // 1250 maps no other byte onto an ASCII letter and keeps every byte in place, so folding a to
-    // z alone finds the same first occurrence. Its apostrophe has no case and is far rarer in the
-    // packages than its dashes, so the search steps from apostrophe to apostrophe.
-    const std::size_t pozycja = Znajdz(partia, ZnacznikSzyfrowania, 3, [](char wzor, char znak) {
-        return WielkaLiteraAscii(znak) == wzor;
-    });
-    if (pozycja == std::string_view::npos) return false;
-    partia.replace(pozycja, ZnacznikSzyfrowania.size(), KlauzulaSzyfrowania);
-    return true;
-}
-
-bool TPrzetwarzanieSTR::SpelniaMinSQL(std::int32_t wersjaSerwera, std::string_view partia) {
-    // An exact search for the first "-- $MIN_SQL_", stepping from one "$" to the next: the
-    // packages hold a hundred of them in ten million bytes.
-    const std::size_t pozycja = Znajdz(partia, ZnacznikGeneracji, 3, std::equal_to<char>());
-    if (pozycja == std::string_view::npos) return true;
-    return wersjaSerwera >= TekstNaInt(partia.substr(pozycja + ZnacznikGeneracji.size(), 4));
-}
 
 bool TPrzetwarzanieSTR::WykonajSkrypt(Polaczenie* polaczenie, const ListaLinii& linie,
                                       bool zamienZnacznik, KontrolkaPostepu* kontrolka,

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "common/Tekst.h"
-#include "packages/KatalogPakietow.h"
+#include "packages/format/NazwaPakietu.h"
 #include "versions/KatalogWersji.h"
 
 namespace zuv {

@@ -9,8 +9,8 @@
 #include "common/Tekst.h"
 #include "common/Wyjatki.h"
 #include "db/Tablica1250.h"
-#include "packages/PrzetwarzanieSTR.h"
 #include "packages/checker/CzytnikTSQL.h"
+#include "packages/format/FormatPakietu.h"
 #include "versions/ObslugaWersji.h"
 
 namespace zuv {
@@ -283,7 +283,7 @@ class SprawdzaniePakietu {
                 partia.begin(), partia.begin() + static_cast<std::ptrdiff_t>(pozycja), '\n'));
         bool wykonana;
         try {
-            wykonana = TPrzetwarzanieSTR::SpelniaMinSQL(GeneracjaDomyslna, partia);
+            wykonana = SpelniaMinSQL(GeneracjaDomyslna, partia);
         } catch (const EConvertError& blad) {
             Zglos(RodzajUwagi::NieczytelnyZnacznikGeneracji, wiersz,
                   "nieczytelny numer generacji w znaczniku " + std::string(ZnacznikGeneracji) +

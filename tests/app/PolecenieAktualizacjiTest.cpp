@@ -16,6 +16,7 @@
 #include "packages/KatalogPakietow.h"
 #include "packages/PakietyZasoby.h"
 #include "packages/PrzetwarzanieSTR.h"
+#include "packages/format/FormatPakietu.h"
 #include "tests/support/OknaKomunikatowSkryptowe.h"
 #include "tests/support/OknoPamieciowe.h"
 #include "tests/support/PolaczeniePamieciowe.h"

@@ -1,8 +1,8 @@
 #pragma once
 // The tests' second reading of a package, written apart from the program's own
-// (packages/PrzetwarzanieSTR.h) so that the two check each other: lines cut at CR LF, a lone CR
-// or a lone LF; separator lines that trim (bytes 0 to 32) to GO in any case; batches between
-// them. Its functions carry "DrugiOdczyt" in their names for that reason.
+// (packages/format/FormatPakietu.h) so that the two check each other: lines cut at CR LF, a
+// lone CR or a lone LF; separator lines that trim (bytes 0 to 32) to GO in any case; batches
+// between them. Its functions carry "DrugiOdczyt" in their names for that reason.
 
 #include <cstddef>
 #include <string>

@@ -6,6 +6,7 @@
 #include <cctype>
 #include <regex>
 
+#include "packages/format/PartiaOtwierajaca.h"
 #include "versions/KatalogWersji.h"
 
 using namespace zuv;
@@ -90,35 +91,9 @@ void SprawdzBajtyIKonceWierszy(const Pakiet& p) {
 
 void SprawdzPartieOtwierajaca(const Pakiet& p) {
     SCOPED_TRACE(p.wersja);
-    const std::string raiserror =
-        Od(p.wersja, "11.1.0.0") ? "  raiserror(@errmsg, 16, 1)" : "  raiserror 13000 @errmsg";
-    const std::vector<std::string> oczekiwane = {
-        Cp1250(
-            "-- Sprawdzenie, czy baza jest w wersji, dla której przeznaczona jest ta aktualizacja"),
-        "declare @wersja            T_KONFIG_ST_WARTOSC",
-        "declare @wersja_aktualna   T_KONFIG_ST_WARTOSC",
-        "declare @wersja_poprzednia T_KONFIG_ST_WARTOSC",
-        "declare @errmsg            varchar(255)",
-        "",
-        "set @wersja_aktualna   = '" + p.wersja + "'",
-        "set @wersja_poprzednia = '" + Poprzednia(p.wersja) + "'",
-        "",
-        "select @wersja = rtrim(ltrim(wartosc))",
-        "  from dbo.konfig_st",
-        " where grupa = 'WERSJE'",
-        "   and nazwa = 'TERVO_WERSJA'",
-        "",
-        "if @wersja is null",
-        "  set @wersja = '0.0.0.0'",
-        "",
-        "if @wersja <> rtrim(ltrim(@wersja_aktualna)) and @wersja <> "
-        "rtrim(ltrim(@wersja_poprzednia))",
-        "begin",
-        "  set @errmsg = 'Wersja systemu: ' + @wersja + char(13) + char(10) + 'Aktualizacja jest "
-        "przeznaczona dla wersji ' + @wersja_poprzednia",
-        raiserror,
-        "end",
-    };
+    const std::vector<std::string> oczekiwane = PartiaOtwierajaca(
+        p.wersja, Poprzednia(p.wersja),
+        Od(p.wersja, "11.1.0.0") ? FormaRaiserror::Waga16 : FormaRaiserror::Numer13000);
     ASSERT_GE(p.partie.size(), 2u);
     const Partia& otwarcie = p.partie.front();
     ASSERT_EQ(otwarcie.wiersze.size(), oczekiwane.size());
@@ -126,12 +101,12 @@ void SprawdzPartieOtwierajaca(const Pakiet& p) {
     EXPECT_EQ(otwarcie.separator, "go" + std::string(84, ' '));
     for (std::size_t i = 0; i < oczekiwane.size(); ++i) {
         const std::string_view w = otwarcie.wiersze[i];
-        EXPECT_EQ(RTrim(w), oczekiwane[i]) << "wiersz " << i + 1;
+        EXPECT_EQ(w, oczekiwane[i]) << "wiersz " << i + 1;
         // Padded to 86 columns; a line with a version by its difference from seven characters.
         const std::size_t szerokosc = i == 6   ? 79 + p.wersja.size()
                                       : i == 7 ? 79 + Poprzednia(p.wersja).size()
                                                : 86;
-        if (oczekiwane[i].size() < szerokosc) {
+        if (RTrim(w).size() < szerokosc) {
             EXPECT_EQ(w.size(), szerokosc) << "wiersz " << i + 1;
         }
     }

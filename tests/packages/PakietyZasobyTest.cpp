@@ -12,8 +12,8 @@
 #include "common/Tekst.h"
 #include "common/Wyjatki.h"
 #include "packages/PakietyZasoby.h"
-#include "packages/PrzetwarzanieSTR.h"
 #include "packages/ZasobyProgramu.h"
+#include "packages/format/FormatPakietu.h"
 #include "versions/KatalogWersji.h"
 #include "versions/ObslugaWersji.h"
 
@@ -145,8 +145,7 @@ TEST(Pakiety, EachPackageOpensAcceptingItsPredecessorAndClosesRecordingItself) {
                 EXPECT_FALSE(ZamienZnacznikSzyfrowania(partia))
                     << "second marker in batch " << partie.size() + 1;
             }
-            EXPECT_NO_THROW(TPrzetwarzanieSTR::SpelniaMinSQL(2000, partia))
-                << "batch " << partie.size() + 1;
+            EXPECT_NO_THROW(SpelniaMinSQL(2000, partia)) << "batch " << partie.size() + 1;
             partie.push_back(partia);
         });
         ASSERT_GE(partie.size(), 2u);

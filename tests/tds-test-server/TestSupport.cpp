@@ -5,6 +5,9 @@
 
 #include <stdexcept>
 
+#include "Text.h"
+#include "packages/format/PartiaOtwierajaca.h"
+
 namespace tds_test {
 namespace {
 
@@ -47,34 +50,13 @@ tds::ServerConfig testConfig(const TempDir& dir) {
 }
 
 std::string openingBatch(const std::string& own, const std::string& previous, RaiseForm form) {
-    const std::string raise = form == RaiseForm::Number13000 ? "  raiserror 13000 @errmsg"
-                                                             : "  raiserror(@errmsg, 16, 1)";
-    return crlf({
-        "-- Sprawdzenie, czy baza jest w wersji, dla której przeznaczona jest ta aktualizacja",
-        "declare @wersja            T_KONFIG_ST_WARTOSC   ",
-        "declare @wersja_aktualna   T_KONFIG_ST_WARTOSC   ",
-        "declare @wersja_poprzednia T_KONFIG_ST_WARTOSC   ",
-        "declare @errmsg            varchar(255)",
-        "",
-        "set @wersja_aktualna   = '" + own + "'    ",
-        "set @wersja_poprzednia = '" + previous + "'  ",
-        "",
-        "select @wersja = rtrim(ltrim(wartosc))",
-        "  from dbo.konfig_st",
-        " where grupa = 'WERSJE'",
-        "   and nazwa = 'TERVO_WERSJA'",
-        "",
-        "if @wersja is null",
-        "  set @wersja = '0.0.0.0'",
-        "",
-        "if @wersja <> rtrim(ltrim(@wersja_aktualna)) and @wersja <> "
-        "rtrim(ltrim(@wersja_poprzednia))",
-        "begin",
-        "  set @errmsg = 'Wersja systemu: ' + @wersja + char(13) + char(10) + 'Aktualizacja "
-        "jest przeznaczona dla wersji ' + @wersja_poprzednia",
-        raise,
-        "end",
-    });
+    // The package format's own lines; they are code page 1250, the client sends UTF-8.
+    const auto forma = form == RaiseForm::Number13000 ? zuv::FormaRaiserror::Numer13000
+                                                      : zuv::FormaRaiserror::Waga16;
+    std::string batch;
+    for (const std::string& line : zuv::PartiaOtwierajaca(own, previous, forma))
+        batch += tds::cp1250ToUtf8(line) + "\r\n";
+    return batch;
 }
 
 std::string closingBatch(const std::string& own, RaiseForm form) {

@@ -2,12 +2,14 @@
 
 #include <string>
 
+#include "packages/format/PartiaOtwierajaca.h"
+
 namespace generator {
 
 namespace {
 
-// The fixed batches were laid out with seven-character versions and padded to a common width;
-// a longer version makes its line longer by the difference.
+// The closing batch was laid out with seven-character versions and padded to a common width; a
+// longer version makes its line longer by the difference.
 constexpr std::string_view WzorWersji = "#.#.#.#";
 
 void WierszZWersja(PisarzPakietu& pisarz, std::string_view wzor, std::string_view wersja,
@@ -26,41 +28,13 @@ void WierszZWersja(PisarzPakietu& pisarz, std::string_view wzor, std::string_vie
 }  // namespace
 
 void PiszPartieOtwierajaca(Kontekst& k) {
-    constexpr std::size_t Szerokosc = 86;
-    PisarzPakietu& p = k.pisarz;
-    p.WierszDoSzerokosci(
-        "-- Sprawdzenie, czy baza jest w wersji, dla której przeznaczona jest ta aktualizacja",
-        Szerokosc);
-    p.WierszDoSzerokosci("declare @wersja            T_KONFIG_ST_WARTOSC", Szerokosc);
-    p.WierszDoSzerokosci("declare @wersja_aktualna   T_KONFIG_ST_WARTOSC", Szerokosc);
-    p.WierszDoSzerokosci("declare @wersja_poprzednia T_KONFIG_ST_WARTOSC", Szerokosc);
-    p.WierszDoSzerokosci("declare @errmsg            varchar(255)", Szerokosc);
-    p.WierszDoSzerokosci("", Szerokosc);
-    WierszZWersja(p, "set @wersja_aktualna   = '#.#.#.#'", k.plan.wersja, Szerokosc);
-    WierszZWersja(p, "set @wersja_poprzednia = '#.#.#.#'", k.plan.poprzednia, Szerokosc);
-    p.WierszDoSzerokosci("", Szerokosc);
-    p.WierszDoSzerokosci("select @wersja = rtrim(ltrim(wartosc))", Szerokosc);
-    p.WierszDoSzerokosci("  from dbo.konfig_st", Szerokosc);
-    p.WierszDoSzerokosci(" where grupa = 'WERSJE'", Szerokosc);
-    p.WierszDoSzerokosci("   and nazwa = 'TERVO_WERSJA'", Szerokosc);
-    p.WierszDoSzerokosci("", Szerokosc);
-    p.WierszDoSzerokosci("if @wersja is null", Szerokosc);
-    p.WierszDoSzerokosci("  set @wersja = '0.0.0.0'", Szerokosc);
-    p.WierszDoSzerokosci("", Szerokosc);
-    p.WierszDoSzerokosci(
-        "if @wersja <> rtrim(ltrim(@wersja_aktualna)) and @wersja <> "
-        "rtrim(ltrim(@wersja_poprzednia))",
-        Szerokosc);
-    p.WierszDoSzerokosci("begin", Szerokosc);
-    p.WierszDoSzerokosci(
-        "  set @errmsg = 'Wersja systemu: ' + @wersja + char(13) + char(10) + 'Aktualizacja jest "
-        "przeznaczona dla wersji ' + @wersja_poprzednia",
-        Szerokosc);
-    p.WierszDoSzerokosci(
-        k.plan.noweRaiserror ? "  raiserror(@errmsg, 16, 1)" : "  raiserror 13000 @errmsg",
-        Szerokosc);
-    p.WierszDoSzerokosci("end", Szerokosc);
-    p.Separator(SeparatorOtwarcia());
+    // The package format's own text, already in code page 1250 and padded.
+    const auto forma =
+        k.plan.noweRaiserror ? zuv::FormaRaiserror::Waga16 : zuv::FormaRaiserror::Numer13000;
+    for (const std::string& wiersz :
+         zuv::PartiaOtwierajaca(k.plan.wersja, k.plan.poprzednia, forma))
+        k.pisarz.WierszCp1250(wiersz);
+    k.pisarz.Separator(SeparatorOtwarcia());
 }
 
 void PiszPartieZamykajaca(Kontekst& k) {

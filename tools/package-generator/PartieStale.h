@@ -6,7 +6,7 @@
 
 namespace generator {
 
-// Lines 1 to 22 and the separator on line 23.
+// Lines 1 to 22, the package format's opening batch, and the separator on line 23.
 void PiszPartieOtwierajaca(Kontekst& k);
 // The closing section: the version stamp and the last separator line.
 void PiszPartieZamykajaca(Kontekst& k);

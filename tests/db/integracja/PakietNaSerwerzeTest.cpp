@@ -7,6 +7,7 @@
 #include "packages/KontrolkaPostepu.h"
 #include "packages/PakietyZasoby.h"
 #include "packages/PrzetwarzanieSTR.h"
+#include "packages/format/FormatPakietu.h"
 #include "tests/db/integracja/SerwerTestowy.h"
 
 using namespace zuv;

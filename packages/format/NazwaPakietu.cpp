@@ -1,5 +1,6 @@
+#include "packages/format/NazwaPakietu.h"
+
 #include "common/Tekst.h"
-#include "packages/KatalogPakietow.h"
 #include "versions/ObslugaWersji.h"
 
 namespace zuv {
