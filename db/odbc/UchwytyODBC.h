@@ -1,7 +1,11 @@
 #pragma once
 // RAII owners of ODBC handles and the check of every ODBC call's result. Private to db/: the
-// adapter's headers are the only ones that include <sql.h>, and nothing outside db/ includes
-// them (the connection's public header, db/PolaczenieODBC.h, is free of ODBC types).
+// adapter's headers are the only ones that include <sql.h>, and the connection's public header,
+// db/PolaczenieODBC.h, is free of ODBC types. Only the db library defines ZUV_WNETRZE_DB
+// (db/CMakeLists.txt), so a file of any other target that includes this header fails to build.
+#ifndef ZUV_WNETRZE_DB
+#error "db/odbc/ is private to the db library; elsewhere use db/PolaczenieODBC.h"
+#endif
 
 // Windows' ODBC headers use the types of <windows.h> without including it.
 #ifdef _WIN32
