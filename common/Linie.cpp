@@ -29,6 +29,17 @@ std::string ZLiniamiCrLf(std::string_view tekst) {
     return wynik;
 }
 
+bool MaLinieCrLf(std::string_view tekst) noexcept {
+    const char* p = tekst.data();
+    const char* const koniec = p + tekst.size();
+    if (tekst.size() < 2 || koniec[-2] != '\r' || koniec[-1] != '\n') return false;
+    while ((p = ZnajdzKoniecLinii(p, koniec)) != koniec) {
+        if (*p != '\r' || koniec - p < 2 || p[1] != '\n') return false;
+        p += 2;
+    }
+    return true;
+}
+
 void ListaLinii::Dodaj(std::string_view linia) {
     linie_.push_back({bufor_.size(), linia.size()});
     bufor_ += linia;
@@ -40,14 +51,14 @@ void ListaLinii::Wyczysc() {
 }
 
 void ListaLinii::UstawTekst(std::string_view tekst) {
-    std::string bufor;
+    // The text is copied once, breaks and all, and the lines are indexed where they stand in
+    // it: cheaper than gathering them line by line.
+    std::string bufor(tekst);
     std::vector<Linia> linie;
-    bufor.reserve(tekst.size());
     // About one line per 37 bytes in a package; reserving avoids regrowing a large index.
     linie.reserve(tekst.size() / 32 + 1);
-    PodzielNaLinie(tekst, [&](std::string_view linia) {
-        linie.push_back({bufor.size(), linia.size()});
-        bufor += linia;
+    PodzielNaLinie(bufor, [&](std::string_view linia) {
+        linie.push_back({static_cast<std::size_t>(linia.data() - bufor.data()), linia.size()});
     });
     bufor_ = std::move(bufor);
     linie_ = std::move(linie);

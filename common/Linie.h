@@ -13,12 +13,30 @@
 #include <string_view>
 #include <vector>
 
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#endif
+
 namespace zuv {
 
-// The first CR, LF or NUL byte in [p, koniec), or koniec. Eight bytes are tested at a time for
-// a byte below 14; only such a byte (a break, or a rare tab or other control byte) is looked at
-// one by one.
+// The first CR, LF or NUL byte in [p, koniec), or koniec. With SSE2, sixteen bytes are compared
+// with the three at a time. Otherwise eight bytes are tested at a time for a byte below 14; only
+// such a byte (a break, or a tab or other control byte) is looked at one by one.
 inline const char* ZnajdzKoniecLinii(const char* p, const char* const koniec) noexcept {
+#if defined(__SSE2__) || defined(_M_X64)
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i nul = _mm_setzero_si128();
+    while (koniec - p >= 16) {
+        const __m128i bajty = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i trafienia =
+            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bajty, cr), _mm_cmpeq_epi8(bajty, lf)),
+                         _mm_cmpeq_epi8(bajty, nul));
+        const auto maska = static_cast<unsigned>(_mm_movemask_epi8(trafienia));
+        if (maska != 0) return p + std::countr_zero(maska);
+        p += 16;
+    }
+#endif
     constexpr std::uint64_t Jedynki = 0x0101010101010101ULL;
     constexpr std::uint64_t Wysokie = 0x8080808080808080ULL;
     if constexpr (std::endian::native == std::endian::little) {
@@ -57,6 +75,10 @@ void PodzielNaLinie(std::string_view tekst, Funkcja&& dodaj) {
 
 // Every line of the text followed by CR LF: the form in which command texts reach the server.
 std::string ZLiniamiCrLf(std::string_view tekst);
+
+// Whether the text is already in that form, so that ZLiniamiCrLf would give it unchanged: not
+// empty, no NUL, every break CR LF, and the last line ended by one.
+bool MaLinieCrLf(std::string_view tekst) noexcept;
 
 // An ordered list of 8-bit lines. The bytes of all lines live in one buffer, so a package of ten
 // million bytes and 290,000 lines costs one allocation for the text and one for the index.

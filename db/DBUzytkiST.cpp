@@ -48,9 +48,21 @@ std::int32_t TDBUzytkiST::OdczytajWersjeSerwera(Polaczenie* polaczenie) {
 
 void WykonajSQL(Polaczenie* polaczenie, std::string_view polecenie, std::int32_t limitCzasuSekund) {
     WymagajPolaczenia(polaczenie);
+    // A text in that form already goes as it is, without a copy.
+    if (MaLinieCrLf(polecenie)) {
+        polaczenie->WykonajBezRekordow(polecenie, limitCzasuSekund);
+        return;
+    }
     const std::string tekst = ZLiniamiCrLf(polecenie);
     if (tekst.empty()) throw EDatabaseError(Formatuj("Missing %s property", {"SQL"}));
     polaczenie->WykonajBezRekordow(tekst, limitCzasuSekund);
+}
+
+void WykonajSQLWLiniachCrLf(Polaczenie* polaczenie, std::string_view polecenie,
+                            std::int32_t limitCzasuSekund) {
+    WymagajPolaczenia(polaczenie);
+    if (polecenie.empty()) throw EDatabaseError(Formatuj("Missing %s property", {"SQL"}));
+    polaczenie->WykonajBezRekordow(polecenie, limitCzasuSekund);
 }
 
 void SprawdzTransakcje(Polaczenie* polaczenie) {

@@ -23,6 +23,10 @@ struct TDBUzytkiST {
 // the given command time-out. An empty text raises EDatabaseError "Missing SQL property" and
 // sends nothing. Parameter markers are never looked for: the text reaches the server as it is.
 void WykonajSQL(Polaczenie* polaczenie, std::string_view polecenie, std::int32_t limitCzasuSekund);
+// The same for a text its maker knows to be in that form already (MaLinieCrLf), such as a batch
+// of a package: it goes as it is, without a second look at each of its breaks.
+void WykonajSQLWLiniachCrLf(Polaczenie* polaczenie, std::string_view polecenie,
+                            std::int32_t limitCzasuSekund);
 
 // Raises EDatabaseError "Nie rozpoczęto transakcji." when no transaction is open.
 void SprawdzTransakcje(Polaczenie* polaczenie);

@@ -47,5 +47,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dane, std::size_t rozm
         zCrLf += oczekiwane[i] + "\r\n";
     }
     Wymagaj(ZLiniamiCrLf(tekst) == zCrLf, "tekst z liniami CR LF");
+    Wymagaj(MaLinieCrLf(tekst) == (!zCrLf.empty() && zCrLf == tekst), "tekst już w liniach CR LF");
     return 0;
 }

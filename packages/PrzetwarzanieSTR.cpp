@@ -115,8 +115,11 @@ bool TPrzetwarzanieSTR::WykonajSkrypt(Polaczenie* polaczenie, const ListaLinii& 
                                                            {numer, liczbaOperacji}));
             if (zamienZnacznik) ZamienZnacznikSzyfrowania(partia);
             if (!SpelniaMinSQL(wersjaSerwera, partia)) return;
+            // Its last line ended too, the batch is as WykonajSQL would send it: cut from whole
+            // lines, it has no other break and no NUL. An empty batch stays empty.
+            if (!partia.empty() && !partia.ends_with("\r\n")) partia += "\r\n";
             try {
-                WykonajSQL(polaczenie, partia, LimitCzasuPartii);
+                WykonajSQLWLiniachCrLf(polaczenie, partia, LimitCzasuPartii);
             } catch (const EUtrataPolaczenia& utrata) {
                 PokazPrzerwanie(kontrolka, wersja);
                 throw utrata.WKroku(KrokUtraty::Partia, std::string(wersja), numer);

@@ -33,19 +33,6 @@ std::size_t Znajdz(std::string_view tekst, std::string_view wzor, std::size_t ko
 
 }  // namespace
 
-bool JestSeparatorem(std::string_view linia) noexcept {
-    // The same as trimming and comparing, but most lines are refused at their first byte above
-    // 32 without their trailing blanks being looked at.
-    std::size_t i = 0;
-    while (i < linia.size() && static_cast<unsigned char>(linia[i]) <= 32) ++i;
-    if (linia.size() - i < 2 || WielkaLiteraAscii(linia[i]) != 'G' ||
-        WielkaLiteraAscii(linia[i + 1]) != 'O')
-        return false;
-    for (i += 2; i < linia.size(); ++i)
-        if (static_cast<unsigned char>(linia[i]) > 32) return false;
-    return true;
-}
-
 std::int32_t LiczbaSeparatorow(const ListaLinii& linie) noexcept {
     std::int32_t liczba = 0;
     for (const std::string_view linia : linie) liczba += JestSeparatorem(linia) ? 1 : 0;

@@ -8,13 +8,26 @@
 #include <string>
 #include <string_view>
 
+#include "common/Ascii.h"
 #include "common/Linie.h"
 
 namespace zuv {
 
 // A line that, without its leading and trailing bytes 0 to 32, is exactly G and O, each in
-// either case. "go;", "GO -- x", "G O" and go next to a byte 160 are not separators.
-bool JestSeparatorem(std::string_view linia) noexcept;
+// either case. "go;", "GO -- x", "G O" and go next to a byte 160 are not separators. Inline: it
+// is asked of every line of a package twice.
+inline bool JestSeparatorem(std::string_view linia) noexcept {
+    // The same as trimming and comparing, but most lines are refused at their first byte above
+    // 32 without their trailing blanks being looked at.
+    std::size_t i = 0;
+    while (i < linia.size() && static_cast<unsigned char>(linia[i]) <= 32) ++i;
+    if (linia.size() - i < 2 || WielkaLiteraAscii(linia[i]) != 'G' ||
+        WielkaLiteraAscii(linia[i + 1]) != 'O')
+        return false;
+    for (i += 2; i < linia.size(); ++i)
+        if (static_cast<unsigned char>(linia[i]) > 32) return false;
+    return true;
+}
 
 // The number of separator lines: the number of operations of a package.
 std::int32_t LiczbaSeparatorow(const ListaLinii& linie) noexcept;

@@ -76,6 +76,8 @@ TEST(PodzielNaLinie, AgreesWithAByteByByteCutAtEveryPosition) {
         std::string zCrLf;
         for (const std::string& linia : linie) zCrLf += linia + "\r\n";
         ASSERT_EQ(ZLiniamiCrLf(tekst), zCrLf) << testing::PrintToString(tekst);
+        ASSERT_EQ(MaLinieCrLf(tekst), !zCrLf.empty() && zCrLf == tekst)
+            << testing::PrintToString(tekst);
     }
 }
 
@@ -96,4 +98,9 @@ TEST(ZLiniamiCrLf, EndsEveryLineWithCrLf) {
     EXPECT_EQ(ZLiniamiCrLf("\r\n"), "\r\n");
     EXPECT_EQ(ZLiniamiCrLf(std::string("A\0B", 3)), "A\r\n");
     EXPECT_EQ(ZLiniamiCrLf(""), "");
+    for (const char* jest : {"\r\n", "A\r\n", "\r\nA\r\nB\r\n"})
+        EXPECT_TRUE(MaLinieCrLf(jest)) << jest;
+    for (const char* nie : {"", "A", "\r\nA", "A\nB\r\n", "A\rB\r\n", "A\r\r\n", "\n"})
+        EXPECT_FALSE(MaLinieCrLf(nie)) << nie;
+    EXPECT_FALSE(MaLinieCrLf(std::string("A\0B\r\n", 5)));
 }
