@@ -244,7 +244,7 @@ void PolecenieAktualizacji::ZakonczLogowanie() {
     widok_.grupa.PokazGrupe(true);
 }
 
-bool PolecenieAktualizacji::FormClose() {
+std::optional<bool> PolecenieAktualizacji::ZamknijPozaPrzebiegiem() {
     // A log-in or a version read cannot be stopped: the window closes when it has ended.
     if (wZadaniu_) {
         zamknijPoPrzebiegu_ = true;
@@ -254,6 +254,11 @@ bool PolecenieAktualizacji::FormClose() {
         Rozlacz();
         return true;
     }
+    return std::nullopt;
+}
+
+bool PolecenieAktualizacji::FormClose() {
+    if (const std::optional<bool> zamknij = ZamknijPozaPrzebiegiem()) return *zamknij;
     if (postep_.Przerwany()) return false;  // already stopping
     const std::size_t pakiet = biezacyPakiet_;
     const std::string pytanie = Formatuj(
@@ -278,15 +283,7 @@ bool PolecenieAktualizacji::FormClose() {
 
 bool PolecenieAktualizacji::ZamknijNaZadanieSystemu() {
     Zapisz("zamkniecie-na-zadanie-systemu", {{"w-trakcie", wTrakcie_ ? "tak" : "nie"}});
-    if (wZadaniu_) {
-        // A log-in or a version read cannot be stopped: the window closes when it has ended.
-        zamknijPoPrzebiegu_ = true;
-        return false;
-    }
-    if (!wTrakcie_) {
-        Rozlacz();
-        return true;
-    }
+    if (const std::optional<bool> zamknij = ZamknijPozaPrzebiegiem()) return *zamknij;
     zamknijPoPrzebiegu_ = true;
     bezPytan_ = true;
     PrzerwijPrzebieg();

@@ -181,6 +181,9 @@ class PolecenieAktualizacji {
     // is gone or the read fails.
     std::optional<std::string> OdczytajWersjePoPrzebiegu() noexcept;
     void ZapamietajPola();
+    // Closing when no run is going on: during a log-in or a version read the window is to close
+    // once it has ended (false); otherwise the connection is closed (true). Nothing during a run.
+    std::optional<bool> ZamknijPozaPrzebiegiem();
     // A call off the window's thread begins: no error yet, the strip saying what is awaited.
     void RozpocznijZadanie(const std::string& tekst);
     void ZakonczOczekiwanie();
