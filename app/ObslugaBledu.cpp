@@ -13,11 +13,6 @@ std::string TytulZNazwyPliku(const std::string& sciezka) {
     return nazwa;
 }
 
-std::string TekstBledu(std::string komunikat) {
-    if (!komunikat.empty() && static_cast<unsigned char>(komunikat.back()) > '.') komunikat += '.';
-    return komunikat;
-}
-
 void PokazBlad(OknaKomunikatow& komunikaty, const std::string& tytul, const std::exception& blad) {
     komunikaty.Pokaz(TekstBledu(blad.what()), tytul,
                      StylKomunikatu::Ok | StylKomunikatu::IkonaStop);

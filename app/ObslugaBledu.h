@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "app/OknaKomunikatow.h"
+#include "common/Tekst.h"
 
 namespace zuv {
 
@@ -15,9 +16,6 @@ namespace zuv {
 // everything from its first "." on, every character after the first in lower case
 // ("C:\Program\UPDATE.EXE" gives "Update").
 std::string TytulZNazwyPliku(const std::string& sciezka);
-
-// The error's message, "." appended when its last character sorts above ".".
-std::string TekstBledu(std::string komunikat);
 
 // Shows the error with TekstBledu in a stop box (OK) captioned `tytul`.
 void PokazBlad(OknaKomunikatow& komunikaty, const std::string& tytul, const std::exception& blad);

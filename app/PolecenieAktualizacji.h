@@ -1,8 +1,9 @@
 #pragma once
 // The main window's commands without any window system: logging in and reading the recorded
-// version, and the update command (bound checks, question, update-session flag, the packages in
-// catalogue order, closing message). It reaches the window only through WidokOkna and works over
-// the connection it is given, which it opens and closes but does not own.
+// version, and the update command (bound checks, question, the run, closing message). The work
+// is the update service's (app/usluga/): the command asks the person, shows what the service
+// returns, and raises its errors. It reaches the window only through WidokOkna and works over the
+// connection it is given, which it opens and closes but does not own.
 //
 // A window keeps its event loop turning while the server is awaited: each press that has
 // something to do gives a ZadanieWTle, which the window runs on a thread of its own and ends on
@@ -10,32 +11,22 @@
 // on the window's thread; every error of a handler is raised to the window's default error
 // handler, and the program goes on running.
 
-#include <atomic>
 #include <chrono>
-#include <cstdint>
 #include <exception>
+#include <memory>
 #include <optional>
 #include <string>
-#include <vector>
 
-#include "app/Dziennik.h"
 #include "app/InterfejsyOkna.h"
-#include "app/ObserwatorPrzebiegu.h"
 #include "app/PasekZPamiecia.h"
-#include "app/PostepPrzebiegu.h"
+#include "app/usluga/Dziennik.h"
+#include "app/usluga/PlanAktualizacji.h"
+#include "app/usluga/PrzebiegAktualizacji.h"
+#include "db/DaneLogowania.h"
 #include "db/Polaczenie.h"
 #include "packages/KatalogPakietow.h"
 
 namespace zuv {
-
-// How the last "Aktualizuj" ended before any run: the bound checks and the question.
-enum class WynikSprawdzenia {
-    Brak,                  // not pressed yet, or it raised an error
-    WersjaNajwyzsza,       // the recorded version is at or above the catalogue's last
-    WersjaPonizejZakresu,  // below the catalogue's first
-    Odmowa,                // the question answered other than Yes
-    Uruchomiony,           // confirmed: the run is due
-};
 
 class PolecenieAktualizacji;
 
@@ -76,8 +67,7 @@ class PolecenieAktualizacji {
     PolecenieAktualizacji(const PolecenieAktualizacji&) = delete;
     PolecenieAktualizacji& operator=(const PolecenieAktualizacji&) = delete;
 
-    // Log-in and the recorded version.
-    void Polacz();
+    // Closes the connection when it is open.
     void Rozlacz();
     // The recorded version as the server gives it (text, number in decimal, NULL as empty);
     // EDatabaseError "Odczyt wersji systemu ZUV dla bazy %s.%s nie powiódł się." unless exactly
@@ -86,9 +76,6 @@ class PolecenieAktualizacji {
     std::string PierwszaWersja() const;
     std::string OstatniaWersja() const;
 
-    // Hides the update group, logs in anew, shows "Wersja bazy %s.%s: %s" and the group, all
-    // on the calling thread.
-    void btnLogujClick();
     // "Loguj" for a window that keeps its event loop turning while the server answers: hides
     // the group, takes the log-in values and says on the strip what is awaited ("Logowanie do
     // serwera %s..."). The log-in and the version read are the call given; its end puts the
@@ -120,7 +107,8 @@ class PolecenieAktualizacji {
     // window is to end the process at once, leaving the server to roll the open transaction back
     // when it notices the session is gone.
     bool SprawdzPrzerwanie();
-    static constexpr std::chrono::milliseconds CzasNaPrzerwanie{10000};
+    static constexpr std::chrono::milliseconds CzasNaPrzerwanie =
+        PrzebiegAktualizacji::CzasNaPrzerwanie;
     // Whether SprawdzPrzerwanie's box is open: a run that ends meanwhile is to be ended by the
     // window only once it is closed, so that no box stays open over a run that is over.
     bool PytanieOPrzerwanieOtwarte() const noexcept { return pytanieOPrzerwanie_; }
@@ -129,37 +117,20 @@ class PolecenieAktualizacji {
         czasNaPrzerwanie_ = czas;
     }
 
-    // The update command up to its run: reads the version, warns when it lies outside the
-    // catalogue, asks, and selects the packages; the strip goes back to the window colour. Gives
-    // the run when the user confirmed: the update-session flag and every selected package, in
-    // order. Its end shows the last progress, the version line with the version the database
+    // "Aktualizuj" for a window that keeps its event loop turning: "Odczyt wersji bazy..." on
+    // the strip, and the version read is the call given. Its end plans the update from the version
+    // (a malformed one raises the conversion error), warns when it lies outside the catalogue,
+    // asks, and gives the run when the user confirmed; the strip goes back to the window colour.
+    // The run's end shows the last progress, the version line with the version the database
     // records now, then the emptied strip and "Zakończono aktualizację.", or raises the run's
-    // error (the update group hidden first when the session was lost or ended). A lost
-    // connection's error says at which step; lost at a commit, also what the database records.
-    // Nothing during a run or another call.
-    [[nodiscard]] std::optional<ZadanieWTle> btnAktualizujClick();
-    // The same with the version read off the window's thread: "Odczyt wersji bazy..." on the
-    // strip, and the read is the call given; its end does the rest of btnAktualizujClick and
-    // gives what it gives.
+    // error (the update group hidden first when the session was lost or ended). Nothing during a
+    // run or another call.
     [[nodiscard]] std::optional<ZadanieWTle> RozpocznijAktualizacje();
     // Whether a log-in or a version read is under way off the window's thread.
     bool WZadaniu() const noexcept { return wZadaniu_; }
     // Copies the run's latest progress into the strip; gives whether anything changed.
     bool PokazPostep();
-    // btnAktualizujClick, then the run on the calling thread and its end: the whole command for
-    // a caller that keeps no event loop turning.
-    void AktualizujWWatkuOkna();
     bool WTrakcie() const noexcept { return wTrakcie_; }
-    WynikSprawdzenia OstatnieSprawdzenie() const noexcept { return sprawdzenie_; }
-    // The recorded version as last read, at "Loguj" or at "Aktualizuj"; empty before any read.
-    const std::string& WersjaOdczytana() const noexcept { return wersjaOdczytana_; }
-    // The recorded version read again after the last run; nothing when it could not be read.
-    const std::optional<std::string>& WersjaPoPrzebiegu() const noexcept {
-        return wersjaPoPrzebiegu_;
-    }
-    // Told of each package as the run reaches it; none when null. Set outside a run; it must
-    // outlive the command.
-    void UstawObserwatora(ObserwatorPrzebiegu* obserwator) noexcept { obserwator_ = obserwator; }
     // After the run's last box: a warning box, once, when the journal could not be written.
     void PokazOstrzezenieDziennika();
 
@@ -173,13 +144,6 @@ class PolecenieAktualizacji {
     bool ZakonczOdczytWersji();
     void WykonajPrzebieg() noexcept;
     void ZakonczPrzebieg();
-    // Parts of the run.
-    void UstawFlageAktualizacji();
-    void WykonajPolecenie(const std::string& polecenie);
-    void AktualizujDoWersji(const std::string& wersja);
-    // The recorded version read on the run's connection after the run; nothing when the session
-    // is gone or the read fails.
-    std::optional<std::string> OdczytajWersjePoPrzebiegu() noexcept;
     void ZapamietajPola();
     // Closing when no run is going on: during a log-in or a version read the window is to close
     // once it has ended (false); otherwise the connection is closed (true). Nothing during a run.
@@ -194,58 +158,23 @@ class PolecenieAktualizacji {
     Dziennik* dziennik_;
     const KatalogPakietow& pakiety_;
     PasekZPamiecia pasek_;
-    ObserwatorPrzebiegu* obserwator_ = nullptr;
     // The log-in values taken at the last press, for the calls made off the window's thread.
-    struct WartosciPol {
-        std::string serwer;
-        std::string baza;
-        std::string uzytkownik;
-        std::string haslo;
-    } logowanie_;
+    DaneLogowania logowanie_;
     bool wZadaniu_ = false;  // a log-in or a version read off the window's thread
     std::exception_ptr bladZadania_;
     std::string tekstPrzedZadaniem_;
-    std::string wersjaPrzedPrzebiegiem_;
     std::string wersjaOdczytana_;
-    WynikSprawdzenia sprawdzenie_ = WynikSprawdzenia::Brak;
 
     bool wTrakcie_ = false;
-    std::vector<std::string> doWykonania_;
-    std::vector<std::int64_t> operacjePakietow_;
-    std::exception_ptr bladPrzebiegu_;
-    bool utrataWPrzebiegu_ = false;
+    std::unique_ptr<PrzebiegAktualizacji> przebieg_;  // the run confirmed last
+    std::optional<WynikPrzebiegu> wynikPrzebiegu_;    // its result, until its end is shown
     bool zamknijPoPrzebiegu_ = false;
     bool bezPytan_ = false;            // the stop came from the system: no box at its end
     bool pytanieOPrzerwanie_ = false;  // SprawdzPrzerwanie's box is open
-    std::atomic<bool> przebiegSkonczony_ = false;  // WykonajPrzebieg has returned
-    std::chrono::steady_clock::time_point chwilaPrzerwania_;
     std::chrono::milliseconds czasNaPrzerwanie_ = CzasNaPrzerwanie;
-    // The package being applied, for the stop question (index into doWykonania_).
-    std::atomic<std::size_t> biezacyPakiet_ = 0;
-    // The log-in values the run's version line names, and the version read after it.
+    // The log-in values the run's version line names.
     std::string serwerPrzebiegu_;
     std::string bazaPrzebiegu_;
-    std::optional<std::string> wersjaPoPrzebiegu_;
-    PostepPrzebiegu postep_;
 };
-
-// The bound checks' warnings: the recorded version at or above the catalogue's last entry, and
-// below its first.
-std::string TekstWersjiNajwyzszej(const std::string& aktualna, const std::string& ostatnia);
-std::string TekstWersjiPonizejZakresu(const std::string& aktualna, const std::string& pierwsza);
-
-// The size in bytes of the linked-in package of a catalogue version; nothing when the program
-// carries no such package.
-std::optional<std::size_t> RozmiarPakietu(const std::string& wersja,
-                                          const KatalogPakietow& pakiety = PakietyProgramu());
-
-// The catalogue entries a run from the recorded version `aktualna` applies, in catalogue order:
-// every entry at or above it in version order that differs from it as text.
-std::vector<std::string> PakietyDoWykonania(const ListaWersji& wersje, const std::string& aktualna);
-
-// The number of operations (separator lines) of the linked-in package of a catalogue version,
-// counted on its bytes without loading it; 0 when the program carries no such package.
-std::int64_t LiczbaOperacjiPakietu(const std::string& wersja,
-                                   const KatalogPakietow& pakiety = PakietyProgramu());
 
 }  // namespace zuv

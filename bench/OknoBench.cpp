@@ -21,6 +21,7 @@
 #include "app/qt/Glowna.h"
 #include "db/Polaczenie.h"
 #include "tests/support/OknoPamieciowe.h"
+#include "tests/support/PolecenieWWatku.h"
 
 using namespace zuv;
 
@@ -49,7 +50,7 @@ class PolaczenieBezczynne : public Polaczenie {
     }
 
   protected:
-    void OtworzSesje(const std::string&) override { otwarte_ = true; }
+    void OtworzSesje(const DaneLogowania&) override { otwarte_ = true; }
     void ZamknijSesje() override { otwarte_ = false; }
     int RozpocznijNaSerwerze() override { return 1; }
     void ZatwierdzNaSerwerze() override {}
@@ -74,7 +75,7 @@ void Porownaj(const char* nazwa, const char* wersja, int rundy, OknaKomunikatow&
     OknoPamieciowe pamiec;
     PolecenieAktualizacji polecenie(connPolecenia,
                                     WidokOkna{pamiec, pamiec, pamiec, komunikaty, pamiec});
-    polecenie.btnLogujClick();
+    ZalogujWWatku(polecenie);
 
     PolaczenieBezczynne connOkna(wersja);
     TfrmGlowna okno(komunikaty, connOkna);
@@ -86,7 +87,7 @@ void Porownaj(const char* nazwa, const char* wersja, int rundy, OknaKomunikatow&
 
     Wynik samo, przezOkno;
     for (int runda = 0; runda < rundy; ++runda) {
-        samo.Dodaj(Zmierz([&] { polecenie.AktualizujWWatkuOkna(); }));
+        samo.Dodaj(Zmierz([&] { AktualizujWWatku(polecenie); }));
         pamiec.teksty.clear();
         pamiec.wypelnienia.clear();
         przezOkno.Dodaj(Zmierz([&] {

@@ -90,7 +90,7 @@ class PolaczenieBezczynne : public Polaczenie {
     std::size_t wyslane = 0;
 
   protected:
-    void OtworzSesje(const std::string&) override {}
+    void OtworzSesje(const DaneLogowania&) override {}
     void ZamknijSesje() override {}
     int RozpocznijNaSerwerze() override { return 1; }
     void ZatwierdzNaSerwerze() override {}

@@ -130,7 +130,7 @@ int main() {
     {
         Probkowanie probkowanie;
         PolaczenieODBC polaczenie;
-        polaczenie.UstawConnectionString(serwer.ConnectionString());
+        polaczenie.UstawDaneLogowania(serwer.Logowanie());
         polaczenie.Otworz();
         poZalogowaniu = PamiecAnonimowa();
         for (std::size_t i = 1; i < KatalogWersji.size(); ++i) {

@@ -4,7 +4,7 @@
 // batch, and then, in one function that a count of instructions can single out (WyslijPartie), logs
 // in, sends every batch in one transaction reading each batch's results to their end, commits and
 // logs out.
-//   bench_podloga_odbc CONNECTION-STRING BATCH-FILE   (the window's connection string)
+//   bench_podloga_odbc SERVER BATCH-FILE   (the bench server's database and login)
 #include <sql.h>
 #include <sqlext.h>
 
@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "db/ConnectionST.h"
+#include "ProcesSerwera.h"
 #include "db/ConnectionStringODBC.h"
 #include "db/Kodowanie.h"
 
@@ -94,8 +94,8 @@ int main(int argc, char** argv) {
             Cp1250NaUtf8(std::string_view(wszystko).substr(koniecDlugosci + 1, dlugosc), bufor));
         poczatek = koniecDlugosci + 1 + dlugosc;
     }
-    const std::string odbc = ConnectionStringODBC(ParsujConnectionString(argv[1]), "FreeTDS",
-                                                  RodzajSterownika::FreeTDS) +
+    const std::string odbc = ConnectionStringODBC({argv[1], "ZUV", "sa", ProcesSerwera::Haslo},
+                                                  "FreeTDS", RodzajSterownika::FreeTDS) +
                              ";ClientCharset=UTF-8";
     try {
         WyslijPartie(odbc, partie);

@@ -57,10 +57,7 @@ ProcesSerwera::~ProcesSerwera() {
     std::filesystem::remove_all(katalog_, blad);
 }
 
-std::string ProcesSerwera::ConnectionString() const {
-    return UtworzConnectionString("127.0.0.1," + std::to_string(port_), "ZUV", "sa", Haslo,
-                                  "admin");
-}
+DaneLogowania ProcesSerwera::Logowanie() const { return {Adres(), "ZUV", "sa", Haslo}; }
 
 double ProcesSerwera::CzasCpu() const {
     // Fields 14 and 15 of /proc/PID/stat, in clock ticks; the name in field 2 holds no blank.

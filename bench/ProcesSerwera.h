@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <string>
 
+#include "db/DaneLogowania.h"
+
 class ProcesSerwera {
   public:
     static constexpr const char* Haslo = "Bench1";
@@ -21,8 +23,10 @@ class ProcesSerwera {
 
     int Port() const { return port_; }
     const std::filesystem::path& Katalog() const { return katalog_; }
-    // The connection string the window builds for this server.
-    std::string ConnectionString() const;
+    // The log-in values of this server's database.
+    zuv::DaneLogowania Logowanie() const;
+    // "127.0.0.1,port", as the server field reads.
+    std::string Adres() const { return "127.0.0.1," + std::to_string(port_); }
     // Seconds of CPU time the server has used so far, user and system.
     double CzasCpu() const;
 

@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
     }
     const auto pozycja = std::find(KatalogWersji.begin(), KatalogWersji.end(), Wersja);
     ProcesSerwera serwer(std::string(*(pozycja - 1)));
-    ZastosujPakiet(serwer.ConnectionString(), pakiet, Wersja);  // not counted: warms up
+    ZastosujPakiet(serwer.Logowanie(), pakiet, Wersja);  // not counted: warms up
 
     std::vector<std::vector<double>> cpu(teksty.size()), sciana(teksty.size());
     for (int runda = 0; runda < rundy; ++runda) {
@@ -49,8 +49,7 @@ int main(int argc, char** argv) {
             // Which size goes first turns from round to round.
             const std::size_t n = (j + static_cast<std::size_t>(runda)) % teksty.size();
             const double megabajty = static_cast<double>(teksty[n].size()) / 1e6;
-            const Czasy t =
-                Zmierz([&] { ZastosujPakiet(serwer.ConnectionString(), teksty[n], Wersja); });
+            const Czasy t = Zmierz([&] { ZastosujPakiet(serwer.Logowanie(), teksty[n], Wersja); });
             cpu[n].push_back(t.cpu * 1e3 / megabajty);
             sciana[n].push_back(t.sciana * 1e3 / megabajty);
         }

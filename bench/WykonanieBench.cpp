@@ -54,7 +54,7 @@ class PolaczenieZapisujace : public Polaczenie {
     std::vector<std::string> partie;
 
   protected:
-    void OtworzSesje(const std::string&) override {}
+    void OtworzSesje(const DaneLogowania&) override {}
     void ZamknijSesje() override {}
     int RozpocznijNaSerwerze() override { return 1; }
     void ZatwierdzNaSerwerze() override {}
@@ -175,7 +175,7 @@ int main(int argc, char** argv) {
                 pakiet.size(), partii, serwer.Port());
 
     // A first run of each, not counted, brings both into the page cache and the server up.
-    ZastosujPakiet(serwer.ConnectionString(), pakiet, Wersja);
+    ZastosujPakiet(serwer.Logowanie(), pakiet, Wersja);
     UruchomBsqldb(serwer, wejscie);
 
     std::vector<double> cpuProgramu, scianaProgramu, cpuBsqldb, scianaBsqldb;
@@ -183,8 +183,7 @@ int main(int argc, char** argv) {
     for (int runda = 1; runda <= rundy; ++runda) {
         const auto program = [&] {
             const double serwerPrzed = serwer.CzasCpu();
-            const Czasy t =
-                Zmierz([&] { ZastosujPakiet(serwer.ConnectionString(), pakiet, Wersja); });
+            const Czasy t = Zmierz([&] { ZastosujPakiet(serwer.Logowanie(), pakiet, Wersja); });
             serweraProgramu.push_back(serwer.CzasCpu() - serwerPrzed);
             cpuProgramu.push_back(t.cpu);
             scianaProgramu.push_back(t.sciana);
@@ -226,14 +225,12 @@ int main(int argc, char** argv) {
     const std::filesystem::path plikPakietu = serwer.Katalog() / "pakiet.sql";
     std::ofstream(plikPakietu, std::ios::binary) << pakiet;
     const std::string katalogProgramu = std::filesystem::canonical("/proc/self/exe").parent_path();
-    const unsigned long long program =
-        Instrukcje({katalogProgramu + "/bench_klient_programu", serwer.ConnectionString(),
-                    plikPakietu.string(), Wersja},
-                   "*KlientProgramu*", serwer.Katalog(), "program");
-    const unsigned long long podloga =
-        Instrukcje({katalogProgramu + "/bench_podloga_odbc", serwer.ConnectionString(),
-                    wejsciePodlogi.string()},
-                   "*WyslijPartie*", serwer.Katalog(), "podloga");
+    const unsigned long long program = Instrukcje(
+        {katalogProgramu + "/bench_klient_programu", serwer.Adres(), plikPakietu.string(), Wersja},
+        "*KlientProgramu*", serwer.Katalog(), "program");
+    const unsigned long long podloga = Instrukcje(
+        {katalogProgramu + "/bench_podloga_odbc", serwer.Adres(), wejsciePodlogi.string()},
+        "*WyslijPartie*", serwer.Katalog(), "podloga");
     const unsigned long long bsqldb =
         Instrukcje({"bsqldb", "-S", "zuvbench", "-U", "sa", "-P", ProcesSerwera::Haslo, "-D", "ZUV",
                     "-q", "-i", wejscie.string()},

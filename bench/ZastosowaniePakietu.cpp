@@ -6,10 +6,10 @@
 
 using namespace zuv;
 
-void ZastosujPakiet(const std::string& connectionString, std::string_view pakiet,
+void ZastosujPakiet(const DaneLogowania& logowanie, std::string_view pakiet,
                     std::string_view wersja) {
     PolaczenieODBC polaczenie;
-    polaczenie.UstawConnectionString(connectionString);
+    polaczenie.UstawDaneLogowania(logowanie);
     polaczenie.Otworz();
     ListaLinii linie;
     linie.UstawTekst(pakiet);

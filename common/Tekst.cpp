@@ -94,4 +94,9 @@ std::string Formatuj(std::string_view wzorzec, std::initializer_list<ArgumentFor
     return wynik;
 }
 
+std::string TekstBledu(std::string komunikat) {
+    if (!komunikat.empty() && static_cast<unsigned char>(komunikat.back()) > '.') komunikat += '.';
+    return komunikat;
+}
+
 }  // namespace zuv

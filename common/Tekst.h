@@ -34,6 +34,9 @@ class ArgumentFormatu {
     std::variant<std::string_view, std::int64_t> wartosc_;
 };
 
+// An error's message as a person reads it: "." appended when its last character sorts above ".".
+std::string TekstBledu(std::string komunikat);
+
 // Fills the "%s" and "%d" placeholders of the pattern in order ("%%" stands for "%"). A missing
 // argument or one of the wrong kind throws Exception: that is a fault in the caller.
 std::string Formatuj(std::string_view wzorzec, std::initializer_list<ArgumentFormatu> argumenty);

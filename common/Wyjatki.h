@@ -1,7 +1,9 @@
 #pragma once
 // The error kinds of the program. Every failure is raised as one of them; each carries a message
-// (UTF-8) and a help context. Only the script runner catches errors (to roll back and to wrap a
-// database client error); everything else ends at the window's default error handler.
+// (UTF-8) and a help context. The script runner catches errors to roll back and to wrap a database
+// client error; the update service (app/usluga/) catches what ends a log-in or a run to return it
+// as its outcome. A window raises what it is given to its default error handler; the unattended
+// program words it for the console.
 
 #include <cstdint>
 #include <exception>

@@ -20,7 +20,7 @@ void ZalozBlokadeAktualizacji(Polaczenie& polaczenie, const std::string& serwer,
                                   : nullptr;
     if (kod != nullptr && *kod >= 0) return;
     if (kod != nullptr && *kod == -1)
-        throw EDatabaseError(Formatuj(
+        throw EBazaZablokowana(Formatuj(
             "Baza %s.%s jest właśnie aktualizowana z innej sesji (inny program lub inne "
             "stanowisko). Nic nie zostało zmienione. Spróbuj ponownie, gdy tamta aktualizacja "
             "się zakończy.",

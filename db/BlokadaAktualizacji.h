@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "common/Wyjatki.h"
+
 namespace zuv {
 
 class Polaczenie;
@@ -18,8 +20,14 @@ inline constexpr const char* ZapytanieBlokadyAktualizacji =
 inline constexpr const char* PolecenieZwolnieniaBlokady =
     "EXEC sp_releaseapplock @Resource = 'ZUV_AKTUALIZACJA', @LockOwner = 'Session'";
 
+// Another session holds the update lock: nothing was done.
+class EBazaZablokowana : public EDatabaseError {
+  public:
+    using EDatabaseError::EDatabaseError;
+};
+
 // Takes the lock on the session of `polaczenie`. Not granted (another session holds it), raises
-// EDatabaseError saying that the database `serwer`.`baza` is being updated from another session
+// EBazaZablokowana saying that the database `serwer`.`baza` is being updated from another session
 // and that nothing was done; the server's errors and a lost connection are raised as the
 // connection raises them.
 void ZalozBlokadeAktualizacji(Polaczenie& polaczenie, const std::string& serwer,

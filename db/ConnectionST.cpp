@@ -33,4 +33,9 @@ std::string UtworzConnectionString(std::string_view serwer, std::string_view baz
     return wynik;
 }
 
+std::string UtworzConnectionString(const DaneLogowania& dane) {
+    return UtworzConnectionString(dane.serwer, dane.baza, dane.uzytkownik, dane.haslo,
+                                  dane.aplikacja);
+}
+
 }  // namespace zuv

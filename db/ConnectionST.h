@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "db/DaneLogowania.h"
+
 namespace zuv {
 
 // Builds "Provider=SQLOLEDB.1;Password=..;Persist Security Info=True;User ID=..;
@@ -15,6 +17,8 @@ namespace zuv {
 std::string UtworzConnectionString(std::string_view serwer, std::string_view baza,
                                    std::string_view uzytkownik, std::string_view haslo,
                                    std::string_view nazwaAplikacji);
+// The same from a log-in record.
+std::string UtworzConnectionString(const DaneLogowania& dane);
 
 // A value as a connection string holds it: unchanged unless it contains ";", "'" or '"'; then
 // enclosed in double quotes, or in single quotes when it holds a double quote and no single

@@ -1,6 +1,7 @@
 #include "db/Polaczenie.h"
 
 #include "common/Wyjatki.h"
+#include "db/ConnectionST.h"
 
 namespace zuv {
 
@@ -9,9 +10,11 @@ void Polaczenie::Otworz() {
     if (Otwarte())
         throw EOleException("Operation is not allowed when the object is open.",
                             static_cast<std::int32_t>(0x800A0E79), "ADODB.Connection");
-    OtworzSesje(connectionString_);
+    OtworzSesje(dane_);
     poziomTransakcji_ = 0;
 }
+
+std::string Polaczenie::ConnectionString() const { return UtworzConnectionString(dane_); }
 
 void Polaczenie::Zamknij() {
     if (!Otwarte()) return;

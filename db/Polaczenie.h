@@ -15,6 +15,8 @@
 #include <string_view>
 #include <variant>
 
+#include "db/DaneLogowania.h"
+
 namespace zuv {
 
 // A field value as the server returns it: NULL, text (UTF-8) or integer.
@@ -33,10 +35,13 @@ class Polaczenie {
     Polaczenie(const Polaczenie&) = delete;
     Polaczenie& operator=(const Polaczenie&) = delete;
 
-    void UstawConnectionString(std::string tekst) { connectionString_ = std::move(tekst); }
-    const std::string& ConnectionString() const noexcept { return connectionString_; }
+    // The values the next Otworz logs in with.
+    void UstawDaneLogowania(DaneLogowania dane) { dane_ = std::move(dane); }
+    const DaneLogowania& Logowanie() const noexcept { return dane_; }
+    // The connection string in its OLE DB form, made from those values, for showing.
+    std::string ConnectionString() const;
 
-    // Opens a session with the connection string; never prompts for credentials.
+    // Opens a session with the log-in values; never prompts for credentials.
     void Otworz();
     // Rolls back open transactions one at a time, then ends the session. Nothing when closed.
     void Zamknij();
@@ -63,7 +68,7 @@ class Polaczenie {
   protected:
     Polaczenie() = default;
 
-    virtual void OtworzSesje(const std::string& connectionString) = 0;
+    virtual void OtworzSesje(const DaneLogowania& dane) = 0;
     virtual void ZamknijSesje() = 0;
     // Each returns when the interface completed the step and throws when it did not.
     virtual int RozpocznijNaSerwerze() = 0;
@@ -75,7 +80,7 @@ class Polaczenie {
     void ZapomnijTransakcje() noexcept { poziomTransakcji_ = 0; }
 
   private:
-    std::string connectionString_;
+    DaneLogowania dane_;
     int poziomTransakcji_ = 0;
 };
 

@@ -12,6 +12,7 @@
 #include "db/Kodowanie.h"
 #include "db/UtrataPolaczenia.h"
 #include "db/odbc/UchwytyODBC.h"
+#include "db/platforma/SterownikODBC.h"
 
 namespace zuv {
 
@@ -35,24 +36,9 @@ SQLPOINTER WartoscAtrybutu(SQLULEN wartosc) { return reinterpret_cast<SQLPOINTER
 
 SQLWCHAR* TekstSzeroki(std::u16string& tekst) { return reinterpret_cast<SQLWCHAR*>(tekst.data()); }
 
-// Whether a session with this driver passes its texts as UTF-8 through the narrow calls. FreeTDS
-// keeps a command as UTF-8 and converts it to the server's UCS-2 when sending it: a wide call
-// makes it convert UTF-16 to UTF-8 first, a narrow one with its client character set UTF-8 takes
-// the bytes as they are. That conversion was a seventh of the client's instructions for a
-// package. The driver manager hands narrow calls to the driver untouched only on a connection
-// opened with the narrow call. Other drivers, and every driver on Windows, read narrow texts in
-// the process's code page, so they get UTF-16.
 bool TylkoAscii(std::string_view tekst) {
     return std::all_of(tekst.begin(), tekst.end(),
                        [](char znak) { return static_cast<unsigned char>(znak) < 0x80; });
-}
-
-bool WaskieUtf8([[maybe_unused]] std::string_view sterownik) {
-#ifdef _WIN32
-    return false;
-#else
-    return sterownik == "FreeTDS";
-#endif
 }
 
 std::string WybierzSterownik(SQLHANDLE srodowisko) {
@@ -78,16 +64,10 @@ std::string WybierzSterownik(SQLHANDLE srodowisko) {
     std::string lista;
     for (const std::string_view znany : ZnaneSterowniki)
         lista += (lista.empty() ? "" : ", ") + std::string(znany);
-    std::string tekst =
-        "Nie znaleziono sterownika ODBC dla Microsoft SQL Server. Zainstaluj jeden z: " + lista;
-#ifndef _WIN32
-    // On Linux the FreeTDS driver is the one at hand; its package registers it, but a system
-    // whose registration was lost or never made finds none.
-    tekst +=
-        ". W Debianie i Ubuntu sterownik FreeTDS daje pakiet tdsodbc (sudo apt install "
-        "tdsodbc); jeśli jest zainstalowany, a niezarejestrowany, zarejestruj go poleceniem: "
-        "sudo odbcinst -i -d -f /usr/share/tdsodbc/odbcinst.ini";
-#endif
+    const std::string tekst =
+        "Nie znaleziono sterownika ODBC dla Microsoft SQL Server. Zainstaluj "
+        "jeden z: " +
+        lista + PodpowiedzInstalacjiSterownika();
     throw EOleException(tekst, KodBrakSterownika, "ODBC");
 }
 
@@ -217,7 +197,7 @@ PolaczenieODBC::Sesja& PolaczenieODBC::OtwartaSesja() const {
     return *sesja_;
 }
 
-void PolaczenieODBC::OtworzSesje(const std::string& connectionString) {
+void PolaczenieODBC::OtworzSesje(const DaneLogowania& dane) {
     auto sesja = std::make_unique<Sesja>();
     if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, sesja->srodowisko.Adres())))
         throw EOleException("Nie można zainicjować środowiska ODBC", KodBrakSterownika, "ODBC");
@@ -234,12 +214,11 @@ void PolaczenieODBC::OtworzSesje(const std::string& connectionString) {
                                   WartoscAtrybutu(static_cast<SQLULEN>(limitCzasuLogowania_)), 0),
                 SQL_HANDLE_DBC, dbc, sesja->sterownik);
 
-    std::string odbc =
-        ConnectionStringODBC(ParsujConnectionString(connectionString), sesja->sterownik.nazwa,
-                             RodzajSterownikaDla(sesja->sterownik.nazwa));
+    std::string odbc = ConnectionStringODBC(dane, sesja->sterownik.nazwa,
+                                            RodzajSterownikaDla(sesja->sterownik.nazwa));
     // The narrow call reads the connection string as Latin-1 whatever the client character set,
     // so log-in values beyond ASCII keep the wide session.
-    sesja->sterownik.waskieUtf8 = WaskieUtf8(sesja->sterownik.nazwa) && TylkoAscii(odbc);
+    sesja->sterownik.waskieUtf8 = WaskieWywolaniaUtf8(sesja->sterownik.nazwa) && TylkoAscii(odbc);
     if (sesja->sterownik.waskieUtf8) odbc += ";ClientCharset=UTF-8";
     std::u16string tekst = Utf8NaUtf16(odbc);
     // The call takes the length as 16 bits; a longer string would arrive cut. The checks of the
@@ -422,7 +401,7 @@ void PolaczenieODBC::PorzucSesje() noexcept {
 void PolaczenieODBC::OdnowSesje() noexcept {
     PorzucSesje();
     try {
-        OtworzSesje(ConnectionString());
+        OtworzSesje(Logowanie());
     } catch (const std::exception&) {
         // The connection then counts as closed; the next command says so and "Loguj" opens it.
     }

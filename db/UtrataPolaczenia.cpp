@@ -10,7 +10,9 @@ namespace {
 
 constexpr std::string_view Rada = "Kliknij „Loguj”, aby połączyć się ponownie.";
 
-std::string Krok(KrokUtraty krok, const std::string& wersja, std::int32_t operacja) {
+}  // namespace
+
+std::string OpisKrokuUtraty(KrokUtraty krok, const std::string& wersja, std::int32_t operacja) {
     const std::string doWersji = wersja.empty() ? "" : " do wersji " + wersja;
     switch (krok) {
         case KrokUtraty::Polecenie:
@@ -37,6 +39,8 @@ std::string Krok(KrokUtraty krok, const std::string& wersja, std::int32_t operac
     }
     return "";
 }
+
+namespace {
 
 bool Otwarty(KrokUtraty krok) {
     return krok == KrokUtraty::Zatwierdzenie || krok == KrokUtraty::PoZatwierdzeniu;
@@ -83,9 +87,11 @@ std::string Skutek(KrokUtraty krok, bool odczytany, bool nieosiagalny, const std
 std::string Opis(KrokUtraty krok, bool zerwane, const std::string& wersja, std::int32_t operacja,
                  bool odczytany, bool nieosiagalny, const std::string& zapisana) {
     std::string tekst =
-        zerwane ? "Połączenie z serwerem zostało przerwane" + Krok(krok, wersja, operacja) + "."
-                : "Program zakończył połączenie z serwerem" + Krok(krok, wersja, operacja) +
-                      ", bo po odmowie serwera sesja nie nadawała się do dalszej pracy.";
+        zerwane
+            ? "Połączenie z serwerem zostało przerwane" + OpisKrokuUtraty(krok, wersja, operacja) +
+                  "."
+            : "Program zakończył połączenie z serwerem" + OpisKrokuUtraty(krok, wersja, operacja) +
+                  ", bo po odmowie serwera sesja nie nadawała się do dalszej pracy.";
     const std::string skutek = Skutek(krok, odczytany, nieosiagalny, zapisana, wersja);
     if (!skutek.empty()) tekst += " " + skutek;
     if (skutek.find("„Loguj”") == std::string::npos) tekst += " " + std::string(Rada);

@@ -75,6 +75,11 @@ class EUtrataPolaczenia : public EOleException {
     std::string tekstSterownika_;
 };
 
+// Where it happened, as the messages say it after "Połączenie z serwerem zostało przerwane":
+// " podczas wykonywania operacji 44 aktualizacji bazy do wersji 11.4.0.1"; empty for Polecenie.
+std::string OpisKrokuUtraty(KrokUtraty krok, const std::string& wersja = {},
+                            std::int32_t operacja = 0);
+
 // The message of a loss at `krok` before the driver's text: "Połączenie z serwerem zostało
 // przerwane" with the step (" podczas wykonywania operacji 44 aktualizacji bazy do wersji
 // 11.4.0.1"), what became of the package as far as the connection knows, and what to do next.

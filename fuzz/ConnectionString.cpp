@@ -1,15 +1,13 @@
-// The connection string and its translation for each kind of driver. The input is four log-in
-// values split at the byte 0x1F. Whatever they hold, the window's string reads back as exactly
-// those values, and the ODBC string, read by the rules of the driver it is made for, holds exactly
-// the attributes the translation writes with exactly those values; or a value is refused with
-// EDatabaseError before anything is sent.
+// The connection string for each kind of driver. The input is four log-in values split at the
+// byte 0x1F. Whatever they hold, the ODBC string, read by the rules of the driver it is made for,
+// holds exactly the attributes it is meant to write with exactly those values; or a value is
+// refused with EDatabaseError before anything is sent.
 #include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "common/Wyjatki.h"
-#include "db/ConnectionST.h"
 #include "db/ConnectionStringODBC.h"
 #include "fuzz/Wspolne.h"
 
@@ -100,17 +98,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dane, std::size_t rozm
     const std::string& uzytkownik = wartosci[2];
     const std::string& haslo = wartosci[3];
 
-    const AtrybutyPolaczenia atrybuty =
-        ParsujConnectionString(UtworzConnectionString(serwer, baza, uzytkownik, haslo, "admin"));
-    Wymagaj(atrybuty.size() == 8, "liczba atrybutów ciągu okna");
-    Wymagaj(atrybuty[1].second == haslo && atrybuty[3].second == uzytkownik &&
-                atrybuty[4].second == baza && atrybuty[5].second == serwer,
-            "wartości ciągu okna");
-
+    const DaneLogowania dane{serwer, baza, uzytkownik, haslo};
     for (const auto rodzaj : {RodzajSterownika::FreeTDS, RodzajSterownika::Microsoft}) {
         std::string odbc;
         try {
-            odbc = ConnectionStringODBC(atrybuty, "Sterownik", rodzaj);
+            odbc = ConnectionStringODBC(dane, "Sterownik", rodzaj);
         } catch (const EDatabaseError&) {
             continue;
         }

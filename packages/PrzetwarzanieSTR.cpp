@@ -13,6 +13,26 @@
 
 namespace zuv {
 
+EBladPartii::EBladPartii(const EOleException& blad, std::string_view wersja, std::int32_t operacja)
+    : EOleException(
+          Formatuj("Błąd aktualizacji bazy do wersji %s podczas wykonywania operacji %d:\r\n%s",
+                   {wersja, operacja, blad.Komunikat()}),
+          blad.Kod(), blad.Zrodlo(), blad.PlikPomocy(), blad.KontekstPomocy(), blad.StanSQL()),
+      wersja_(wersja),
+      operacja_(operacja),
+      tekstSerwera_(blad.Komunikat()) {}
+
+EBladPartii::EBladPartii(std::string_view komunikat, const EBladPartii& wzor)
+    : EOleException(komunikat, wzor.Kod(), wzor.Zrodlo(), wzor.PlikPomocy(), wzor.KontekstPomocy(),
+                    wzor.StanSQL()),
+      wersja_(wzor.wersja_),
+      operacja_(wzor.operacja_),
+      tekstSerwera_(wzor.tekstSerwera_) {}
+
+EBladPartii EBladPartii::ZDopiskiem(const std::string& dopisek) const {
+    return EBladPartii(Komunikat() + "\r\n" + dopisek, *this);
+}
+
 namespace {
 
 // The package counts as empty when its lines joined with CR LF trim (bytes 0 to 32) to nothing.
@@ -42,10 +62,7 @@ void PokazPrzerwanie(KontrolkaPostepu* kontrolka, std::string_view wersja) {
 [[noreturn]] void ZglosBladPartii(const EOleException& blad, KontrolkaPostepu* kontrolka,
                                   std::string_view wersja, std::int32_t numer) {
     PokazPrzerwanie(kontrolka, wersja);
-    throw EOleException(
-        Formatuj("Błąd aktualizacji bazy do wersji %s podczas wykonywania operacji %d:\r\n%s",
-                 {wersja, numer, blad.Komunikat()}),
-        blad.Kod(), blad.Zrodlo(), blad.PlikPomocy(), blad.KontekstPomocy(), blad.StanSQL());
+    throw EBladPartii(blad, wersja, numer);
 }
 
 // Runs a step of the package; a lost connection in it is raised again placed at `krok`.
@@ -62,6 +79,8 @@ auto WKroku(KrokUtraty krok, std::string_view wersja, Funkcja&& funkcja) {
 [[noreturn]] void ZglosZDopiskiem(const std::exception_ptr& blad, const std::string& dopisek) {
     try {
         std::rethrow_exception(blad);
+    } catch (const EBladPartii& e) {
+        throw e.ZDopiskiem(dopisek);
     } catch (const EOleException& e) {
         throw EOleException(e.Komunikat() + "\r\n" + dopisek, e.Kod(), e.Zrodlo(), e.PlikPomocy(),
                             e.KontekstPomocy(), e.StanSQL());

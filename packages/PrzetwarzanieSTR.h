@@ -10,15 +10,40 @@
 // WykonajSkrypt.
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "common/Linie.h"
+#include "common/Wyjatki.h"
 #include "packages/format/FormatPakietu.h"
 
 namespace zuv {
 
 class KontrolkaPostepu;
 class Polaczenie;
+
+// A batch's database client error as the runner raises it: "Błąd aktualizacji bazy do wersji
+// <wersja> podczas wykonywania operacji <n>:" CR LF "<the client's message>", with the client's
+// code, source, help file, help context and SQLSTATE; the version, the batch and the message are
+// also kept apart, for a caller that words them itself.
+class EBladPartii : public EOleException {
+  public:
+    EBladPartii(const EOleException& blad, std::string_view wersja, std::int32_t operacja);
+    // The same with `dopisek` after a line break (what a failed roll back added).
+    EBladPartii ZDopiskiem(const std::string& dopisek) const;
+
+    const std::string& Wersja() const noexcept { return wersja_; }
+    std::int32_t Operacja() const noexcept { return operacja_; }
+    // The client's message: the server's own text.
+    const std::string& TekstSerwera() const noexcept { return tekstSerwera_; }
+
+  private:
+    EBladPartii(std::string_view komunikat, const EBladPartii& wzor);
+
+    std::string wersja_;
+    std::int32_t operacja_;
+    std::string tekstSerwera_;
+};
 
 struct TPrzetwarzanieSTR {
     TPrzetwarzanieSTR() = delete;
@@ -40,8 +65,8 @@ struct TPrzetwarzanieSTR {
     //
     // Errors: a malformed `wersja` (EConvertError) and the errors of reading the generation pass
     // on before any transaction. Once the transaction is begun every error rolls it back and is
-    // raised again; a database client error (EOleException) of a batch is first wrapped into a
-    // new EOleException "Błąd aktualizacji bazy do wersji <wersja> podczas wykonywania operacji
+    // raised again; a database client error (EOleException) of a batch is first wrapped into an
+    // EBladPartii "Błąd aktualizacji bazy do wersji <wersja> podczas wykonywania operacji
     // <n>:" CR LF "<message>" with the caught code, source, help file and help context, and a
     // visible control shows the failure text in KolorBledu. A roll-back never hides the error:
     // when it fails, its error's text is added after a line break; when the session is gone after

@@ -1,11 +1,11 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/Dziennik.h"
 #include "app/qt/AplikacjaZUV.h"
 #include "app/qt/Glowna.h"
 #include "app/qt/OknaKomunikatowQt.h"
 #include "app/qt/SygnalyZakonczenia.h"
+#include "app/usluga/Dziennik.h"
 #include "common/PrzydzialPamieci.h"
 #include "common/WersjaProgramu.h"
 #include "db/PolaczenieODBC.h"

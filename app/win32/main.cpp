@@ -8,7 +8,7 @@
 #include <cwchar>
 #include <string>
 
-#include "app/Dziennik.h"
+#include "app/usluga/Dziennik.h"
 #include "app/win32/Glowna.h"
 #include "app/win32/OknaKomunikatowWin32.h"
 #include "app/win32/UchwytyWin32.h"

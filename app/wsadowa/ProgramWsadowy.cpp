@@ -67,7 +67,7 @@ int UruchomProgramWsadowy(const std::vector<std::string>& argumenty) {
     }
 
     Wydruk wydruk(terminal, opcje.cicho, SzerokoscTerminala());
-    UstawieniaPrzebiegu ustawienia;
+    UstawieniaBazy ustawienia;
     ustawienia.sprawdz = opcje.sprawdz;
     // Several databases at once cannot share one person's keyboard.
     ustawienia.odpowiedz = opcje.tak              ? OdpowiedzNaPytanie::Tak

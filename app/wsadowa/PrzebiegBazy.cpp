@@ -2,16 +2,61 @@
 
 #include <chrono>
 
-#include "app/ObslugaBledu.h"
+#include "app/usluga/Logowanie.h"
+#include "common/Tekst.h"
 #include "db/UtrataPolaczenia.h"
-#include "versions/KatalogWersji.h"
-#include "versions/ObslugaWersji.h"
 
 namespace zuv {
+
+namespace {
+
+// What became of the package, and what to do next, for a console: nobody presses "Loguj" here.
+std::string SkutekUtraty(const WynikPrzebiegu& przebieg) {
+    if (przebieg.skutek) {
+        if (*przebieg.skutek == SkutekZatwierdzenia::Nieznany)
+            return "Ponowne połączenie z serwerem nie powiodło się, więc nie wiadomo, czy ta "
+                   "aktualizacja została zatwierdzona; --sprawdz pokaże wersję zapisaną w bazie.";
+        const std::string& zapisana = przebieg.wersjaPo.value_or("");
+        const std::string baza = zapisana.empty()
+                                     ? std::string("Baza nie ma zapisanej wersji")
+                                     : Formatuj("Baza ma teraz zapisaną wersję %s", {zapisana});
+        return baza + (*przebieg.skutek == SkutekZatwierdzenia::Zatwierdzony
+                           ? ": ta aktualizacja została zatwierdzona."
+                           : ": ta aktualizacja została wycofana.");
+    }
+    switch (przebieg.krok) {
+        case KrokUtraty::BlokadaAktualizacji:
+        case KrokUtraty::FlagaAktualizacji:
+            return "Żadna aktualizacja nie została rozpoczęta.";
+        case KrokUtraty::OdczytGeneracji:
+        case KrokUtraty::Rozpoczecie:
+            return "Ta aktualizacja nie zmieniła bazy.";
+        case KrokUtraty::Partia:
+        case KrokUtraty::Wycofanie:
+            return "Serwer wycofuje niezatwierdzone zmiany tej aktualizacji.";
+        case KrokUtraty::PoZatwierdzeniu:
+            return "Serwer potwierdził jej zatwierdzenie.";
+        default:
+            return "";
+    }
+}
+
+std::string TekstUtraty(const WynikPrzebiegu& przebieg) {
+    std::string tekst = "Połączenie z serwerem zostało przerwane" +
+                        OpisKrokuUtraty(przebieg.krok, przebieg.wersjaPakietu, przebieg.partia) +
+                        ".";
+    if (const std::string skutek = SkutekUtraty(przebieg); !skutek.empty()) tekst += " " + skutek;
+    tekst += " Uruchom program ponownie, aby wznowić aktualizację od wersji zapisanej w bazie.";
+    if (!przebieg.bladSerwera.empty()) tekst += "\n" + przebieg.bladSerwera;
+    return tekst;
+}
+
+}  // namespace
 
 std::string OpisWyniku(const WynikBazy& wynik) {
     switch (wynik.kod) {
         case KodWyjscia::Zaktualizowana:
+            if (!wynik.doWykonania.empty()) return "do aktualizacji";
             return wynik.pakiety.empty() ? "aktualna" : "zaktualizowana";
         case KodWyjscia::Odmowa:
             return "odmowa";
@@ -27,173 +72,183 @@ std::string OpisWyniku(const WynikBazy& wynik) {
 }
 
 PrzebiegBazy::PrzebiegBazy(BazaDoAktualizacji baza, std::size_t numer, std::string przedrostek,
-                           const UstawieniaPrzebiegu& ustawienia, Wydruk& wydruk)
-    : ustawienia_(ustawienia),
-      widok_(baza, numer, std::move(przedrostek), ustawienia.odpowiedz, wydruk),
-      dziennik_(ustawienia.sciezkaDziennika),
-      polecenie_(conn_, WidokOkna{widok_, widok_, widok_, widok_, widok_}, &dziennik_) {
+                           const UstawieniaBazy& ustawienia, Wydruk& wydruk)
+    : dane_{baza.serwer, baza.baza, baza.uzytkownik, baza.haslo},
+      ustawienia_(ustawienia),
+      konsola_(numer, std::move(przedrostek), wydruk),
+      dziennik_(ustawienia.sciezkaDziennika) {
     wynik_.serwer = baza.serwer;
     wynik_.baza = baza.baza;
     wynik_.uzytkownik = baza.uzytkownik;
-    polecenie_.UstawObserwatora(&widok_);
+}
+
+void PrzebiegBazy::Niepowodzenie(int kod, const std::string& tekst) {
+    wynik_.kod = kod;
+    wynik_.blad = TekstBledu(tekst);
+    konsola_.Blad("Błąd: " + wynik_.blad);
 }
 
 void PrzebiegBazy::Wykonaj() noexcept {
     const auto poczatek = std::chrono::steady_clock::now();
     wynik_.rozpoczeta = true;
-    {
-        const std::lock_guard zamek(blokada_);
-        wToku_ = true;
-    }
     try {
-        if (przerwanie_) {
-            wynik_.kod = KodWyjscia::Przerwana;
-        } else {
-            widok_.OdswiezStan();
-            bool zalogowany = false;
-            try {
-                const std::lock_guard zamek(blokada_);
-                polecenie_.btnLogujClick();
-                zalogowany = true;
-            } catch (const std::exception& e) {
-                wynik_.kod = KodWyjscia::BladPolaczenia;
-                wynik_.blad = TekstBledu(e.what());
-                widok_.Blad("Błąd: " + wynik_.blad);
-            }
-            if (zalogowany) {
-                wynik_.wersjaPrzed = wynik_.wersjaPo = polecenie_.WersjaOdczytana();
-                if (przerwanie_)
-                    wynik_.kod = KodWyjscia::Przerwana;
-                else if (ustawienia_.sprawdz)
-                    Sprawdz();
-                else
-                    Aktualizuj();
-            }
-        }
+        Przebieg();
     } catch (const std::exception& e) {
         // Nothing of the above is meant to raise; whatever does must still be told.
-        wynik_.kod = KodWyjscia::BladPolaczenia;
-        wynik_.blad = TekstBledu(e.what());
-        widok_.Blad("Błąd: " + wynik_.blad);
+        Niepowodzenie(KodWyjscia::BladPolaczenia, e.what());
     }
-    {
-        const std::lock_guard zamek(blokada_);
-        wToku_ = false;
-        widok_.ZakonczStan();
+    konsola_.ZakonczStan();
+    try {
+        conn_.Zamknij();
+    } catch (const std::exception&) {
+        // The session ends with the connection's handle anyway, and nothing is left open in it.
     }
-    polecenie_.Rozlacz();
-    wynik_.pakiety = widok_.Zatwierdzone();
     wynik_.sekundy =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - poczatek).count();
 }
 
-void PrzebiegBazy::Sprawdz() {
-    // The version read at log-in is all this needs: nothing more is sent to the server.
-    const std::string aktualna = wynik_.wersjaPrzed;
-    const std::string pierwsza(KatalogWersji.front());
-    const std::string ostatnia(KatalogWersji.back());
-    try {
-        if (WersjaWiekszaLubRowna(aktualna, ostatnia)) {
-            widok_.Wiersz("Ostrzeżenie: " + TekstWersjiNajwyzszej(aktualna, ostatnia));
-            wynik_.kod = WersjaWiekszaLubRowna(ostatnia, aktualna) ? KodWyjscia::Zaktualizowana
-                                                                   : KodWyjscia::Odmowa;
-            return;
-        }
-        if (!WersjaWiekszaLubRowna(aktualna, pierwsza)) {
-            wynik_.blad = TekstWersjiPonizejZakresu(aktualna, pierwsza);
-            widok_.Wiersz("Ostrzeżenie: " + wynik_.blad);
-            wynik_.kod = KodWyjscia::Odmowa;
-            return;
-        }
-        const std::vector<std::string> pakiety = PakietyDoWykonania(widok_, aktualna);
-        std::size_t razem = 0;
-        widok_.Wiersz("Pakiety do wykonania (" + std::to_string(pakiety.size()) + "):");
-        for (const std::string& wersja : pakiety) {
-            const std::size_t rozmiar = RozmiarPakietu(wersja).value_or(0);
-            razem += rozmiar;
-            widok_.Wiersz("  " + wersja + "  " + std::to_string(rozmiar) + " bajtów, " +
-                          std::to_string(LiczbaOperacjiPakietu(wersja)) + " operacji");
-        }
-        widok_.Wiersz("Razem " + std::to_string(razem) + " bajtów.");
-        wynik_.kod = KodWyjscia::Zaktualizowana;
-    } catch (const EConvertError& e) {
-        wynik_.kod = KodWyjscia::Odmowa;
-        wynik_.blad = TekstBledu(e.what());
-        widok_.Blad("Błąd: " + wynik_.blad);
+void PrzebiegBazy::Przebieg() {
+    if (przerwanie_) {
+        wynik_.kod = KodWyjscia::Przerwana;
+        return;
     }
+    konsola_.UstawStan(Formatuj("Logowanie do serwera %s...", {dane_.serwer}));
+    OdczytWersji odczyt;
+    try {
+        odczyt = Zaloguj(conn_, dane_, &dziennik_);
+    } catch (const std::exception& e) {
+        Niepowodzenie(KodWyjscia::BladPolaczenia, e.what());
+        return;
+    }
+    if (!odczyt.JedenWiersz()) {
+        Niepowodzenie(KodWyjscia::BladPolaczenia,
+                      TekstNieudanegoOdczytuWersji(dane_.serwer, dane_.baza));
+        return;
+    }
+    wynik_.wersjaPrzed = wynik_.wersjaPo = odczyt.tekst;
+    konsola_.Wiersz(TekstWersjiBazy(dane_.serwer, dane_.baza, odczyt.tekst));
+    if (przerwanie_) {
+        wynik_.kod = KodWyjscia::Przerwana;
+        return;
+    }
+    PlanAktualizacji plan = Zaplanuj(odczyt.tekst, KatalogProgramu());
+    switch (plan.werdykt) {
+        case PlanAktualizacji::Werdykt::Niepoprawna:
+            Niepowodzenie(KodWyjscia::Odmowa, plan.blad);
+            return;
+        case PlanAktualizacji::Werdykt::Najwyzsza:
+            konsola_.Wiersz("Ostrzeżenie: " + plan.Ostrzezenie());
+            // At the catalogue's last version there is nothing to do; above it, the database
+            // belongs to a newer program.
+            if (!plan.powyzejOstatniej) {
+                wynik_.kod = KodWyjscia::Zaktualizowana;
+                return;
+            }
+            wynik_.kod = KodWyjscia::Odmowa;
+            wynik_.blad = plan.Ostrzezenie();
+            return;
+        case PlanAktualizacji::Werdykt::PonizejZakresu:
+            konsola_.Wiersz("Ostrzeżenie: " + plan.Ostrzezenie());
+            wynik_.kod = KodWyjscia::Odmowa;
+            wynik_.blad = plan.Ostrzezenie();
+            return;
+        case PlanAktualizacji::Werdykt::DoWykonania:
+            break;
+    }
+    if (ustawienia_.sprawdz)
+        Sprawdz(plan);
+    else
+        Aktualizuj(std::move(plan));
 }
 
-void PrzebiegBazy::Aktualizuj() {
-    std::optional<ZadanieWTle> przebieg;
-    try {
-        const std::lock_guard zamek(blokada_);
-        przebieg = polecenie_.btnAktualizujClick();
-        // A stop asked while the question or the version read held the lock.
-        if (przebieg && przerwanie_) polecenie_.PrzerwijPrzebieg();
-    } catch (const std::exception& e) {
-        // A malformed recorded version is one of the bound checks; anything else here is the
-        // session failing.
-        wynik_.kod = dynamic_cast<const EConvertError*>(&e) != nullptr ? KodWyjscia::Odmowa
-                                                                       : KodWyjscia::BladPolaczenia;
-        wynik_.blad = TekstBledu(e.what());
-        widok_.Blad("Błąd: " + wynik_.blad);
-        return;
-    }
-    if (!przebieg) {
-        const std::string& aktualna = polecenie_.WersjaOdczytana();
-        wynik_.wersjaPrzed = wynik_.wersjaPo = aktualna;
-        switch (polecenie_.OstatnieSprawdzenie()) {
-            case WynikSprawdzenia::WersjaNajwyzsza:
-                // Already at the catalogue's last version: nothing to do. Above it, the database
-                // belongs to a newer program.
-                if (WersjaWiekszaLubRowna(std::string(KatalogWersji.back()), aktualna)) {
-                    wynik_.kod = KodWyjscia::Zaktualizowana;
-                    return;
-                }
-                wynik_.blad = TekstWersjiNajwyzszej(aktualna, std::string(KatalogWersji.back()));
-                break;
-            case WynikSprawdzenia::WersjaPonizejZakresu:
-                wynik_.blad =
-                    TekstWersjiPonizejZakresu(aktualna, std::string(KatalogWersji.front()));
-                break;
-            default:
-                wynik_.blad = "Aktualizacja nie została potwierdzona.";
-                break;
-        }
+void PrzebiegBazy::Sprawdz(const PlanAktualizacji& plan) {
+    // The version read at log-in is all this needs: nothing more is sent to the server.
+    konsola_.Wiersz("Pakiety do wykonania (" + std::to_string(plan.pakiety.size()) + "):");
+    for (const PakietPlanu& pakiet : plan.pakiety)
+        konsola_.Wiersz("  " + pakiet.wersja + "  " + std::to_string(pakiet.bajty) + " bajtów, " +
+                        std::to_string(pakiet.operacje) + " operacji");
+    konsola_.Wiersz("Razem " + std::to_string(plan.Bajty()) + " bajtów.");
+    wynik_.doWykonania = plan.pakiety;
+    wynik_.kod = KodWyjscia::Zaktualizowana;
+}
+
+void PrzebiegBazy::Aktualizuj(PlanAktualizacji plan) {
+    const std::string pytanie = Formatuj("Wykonać aktualizację bazy %s.%s do wersji %s ?",
+                                         {dane_.serwer, dane_.baza, plan.ostatnia});
+    const bool tak = konsola_.Zapytaj(pytanie, ustawienia_.odpowiedz);
+    dziennik_.Zapisz("pytanie", {{"tekst", pytanie}, {"odpowiedz", tak ? "Tak" : "Nie"}});
+    if (!tak) {
         wynik_.kod = KodWyjscia::Odmowa;
+        wynik_.blad = "Aktualizacja nie została potwierdzona.";
         return;
     }
-    wynik_.wersjaPrzed = polecenie_.WersjaOdczytana();
-    przebieg->Wykonaj();
-    const std::lock_guard zamek(blokada_);
-    wynik_.wersjaPo = polecenie_.WersjaPoPrzebiegu().value_or("");
-    try {
-        (void)przebieg->Zakoncz();
-        wynik_.kod = przerwanie_ ? KodWyjscia::Przerwana : KodWyjscia::Zaktualizowana;
-        if (przerwanie_) wynik_.blad = "Aktualizacja przerwana.";
-    } catch (const std::exception& e) {
-        wynik_.kod = dynamic_cast<const EUtrataPolaczenia*>(&e) != nullptr
-                         ? KodWyjscia::BladPolaczenia
-                         : KodWyjscia::BladPakietu;
-        wynik_.blad = TekstBledu(e.what());
-        widok_.Blad("Błąd: " + wynik_.blad);
+    PrzebiegAktualizacji przebieg(conn_, std::move(plan),
+                                  {dane_.serwer, dane_.baza, &dziennik_, &PakietyProgramu(), true});
+    {
+        const std::lock_guard zamek(blokada_);
+        przebieg_ = &przebieg;
+        // A stop asked while the question was open.
+        if (przerwanie_) przebieg.Przerwij();
+    }
+    const WynikPrzebiegu wynik = przebieg.Wykonaj(&konsola_);
+    {
+        const std::lock_guard zamek(blokada_);
+        przebieg_ = nullptr;
+    }
+    Zakoncz(wynik);
+}
+
+void PrzebiegBazy::Zakoncz(const WynikPrzebiegu& przebieg) {
+    for (const ZatwierdzonyPakiet& pakiet : przebieg.zatwierdzone)
+        wynik_.pakiety.emplace_back(pakiet.wersja, pakiet.sekundy);
+    wynik_.wersjaPo = przebieg.wersjaPo.value_or("");
+    if (przebieg.wersjaPo)
+        konsola_.Wiersz(TekstWersjiBazy(dane_.serwer, dane_.baza, *przebieg.wersjaPo));
+    switch (przebieg.rodzaj) {
+        case WynikPrzebiegu::Rodzaj::Zaktualizowana:
+            wynik_.kod = KodWyjscia::Zaktualizowana;
+            konsola_.Wiersz("Informacja: Zakończono aktualizację.");
+            return;
+        case WynikPrzebiegu::Rodzaj::Przerwana:
+            wynik_.kod = KodWyjscia::Przerwana;
+            wynik_.blad = "Aktualizacja przerwana.";
+            konsola_.Wiersz(przebieg.wersjaPo
+                                ? Formatuj("Informacja: Aktualizacja przerwana. Baza danych jest "
+                                           "w wersji %s.",
+                                           {*przebieg.wersjaPo})
+                                : std::string("Informacja: Aktualizacja przerwana. Połączenie z "
+                                              "serwerem zostało utracone; serwer sam wycofa "
+                                              "niezatwierdzony pakiet."));
+            return;
+        case WynikPrzebiegu::Rodzaj::Zablokowana:
+            Niepowodzenie(KodWyjscia::Odmowa, przebieg.TekstBledu());
+            return;
+        case WynikPrzebiegu::Rodzaj::UtrataPolaczenia:
+            Niepowodzenie(KodWyjscia::BladPolaczenia, TekstUtraty(przebieg));
+            return;
+        case WynikPrzebiegu::Rodzaj::BladPakietu:
+        case WynikPrzebiegu::Rodzaj::BladPrzygotowania:
+            Niepowodzenie(KodWyjscia::BladPakietu, przebieg.TekstBledu());
+            return;
     }
 }
 
 void PrzebiegBazy::Tyknij() {
-    // The run's thread holds the lock through a log-in or a version read that a stalled server
-    // can draw out: the other databases' lines must not wait for it.
-    const std::unique_lock zamek(blokada_, std::try_to_lock);
-    if (!zamek.owns_lock() || !wToku_) return;
-    if (polecenie_.WTrakcie()) polecenie_.PokazPostep();
-    widok_.OdswiezStan();
+    const std::lock_guard zamek(blokada_);
+    if (przebieg_ == nullptr) return;
+    konsola_.UstawStan(przebieg_->Postep().Tekst());
+    // A stop the server leaves unanswered: said, so that nobody waits without knowing why.
+    if (const auto przerwanie = przebieg_->SprawdzPrzerwanie())
+        konsola_.Blad(Formatuj(
+            "Serwer nie odpowiada na przerwanie aktualizacji od %d s; pakiet "
+            "%s zostanie wycofany przez serwer, gdy zauważy utratę sesji.",
+            {static_cast<long long>(przerwanie->czekanie.count()), przerwanie->wersjaPakietu}));
 }
 
 void PrzebiegBazy::Przerwij() {
     przerwanie_ = true;
-    // Without the lock the run's thread is between steps and looks at the flag after each.
-    const std::unique_lock zamek(blokada_, std::try_to_lock);
-    if (zamek.owns_lock() && polecenie_.WTrakcie()) polecenie_.PrzerwijPrzebieg();
+    const std::lock_guard zamek(blokada_);
+    if (przebieg_ != nullptr) przebieg_->Przerwij();
 }
 
 }  // namespace zuv

@@ -1,7 +1,8 @@
 #pragma once
-// One database of the unattended program, from log-in to the closing text, through the same
-// update command as the window: the window's "Loguj" and "Aktualizuj" pressed in turn, the run on
-// the calling thread, its progress and a stop brought from the program's own thread.
+// One database of the unattended program, from log-in to the closing text, through the update
+// service: the log-in, the plan, the question, the run on the calling thread, and what each of
+// them returned worded for a console; its progress and a stop brought from the program's own
+// thread.
 
 #include <atomic>
 #include <cstddef>
@@ -10,9 +11,11 @@
 #include <utility>
 #include <vector>
 
-#include "app/Dziennik.h"
-#include "app/PolecenieAktualizacji.h"
-#include "app/wsadowa/WidokKonsoli.h"
+#include "app/usluga/Dziennik.h"
+#include "app/usluga/PlanAktualizacji.h"
+#include "app/usluga/PrzebiegAktualizacji.h"
+#include "app/wsadowa/KonsolaBazy.h"
+#include "app/wsadowa/ListaBaz.h"
 #include "db/PolaczenieODBC.h"
 
 namespace zuv {
@@ -20,7 +23,8 @@ namespace zuv {
 // Exit codes, the worst of all databases being the program's.
 namespace KodWyjscia {
 inline constexpr int Zaktualizowana = 0;  // brought up to date, or nothing to do
-inline constexpr int Odmowa = 1;          // the bound checks, or the question answered No
+inline constexpr int Odmowa = 1;  // the bound checks, the question answered No, or the database
+                                  // being updated from another session
 inline constexpr int BladPakietu = 2;     // a package failed and was rolled back
 inline constexpr int BladPolaczenia = 3;  // log-in or connection failed
 inline constexpr int BladArgumentow = 4;  // bad arguments or list; nothing ran
@@ -34,6 +38,7 @@ struct WynikBazy {
     std::string wersjaPrzed;                              // empty when never read
     std::string wersjaPo;                                 // empty when not known
     std::vector<std::pair<std::string, double>> pakiety;  // committed, with seconds
+    std::vector<PakietPlanu> doWykonania;                 // --sprawdz: the packages due
     std::string blad;  // what ended it other than success, as printed
     int kod = KodWyjscia::Przerwana;
     double sekundy = 0;
@@ -43,7 +48,7 @@ struct WynikBazy {
 // A short Polish word for a result in the closing table.
 std::string OpisWyniku(const WynikBazy& wynik);
 
-struct UstawieniaPrzebiegu {
+struct UstawieniaBazy {
     bool sprawdz = false;
     OdpowiedzNaPytanie odpowiedz = OdpowiedzNaPytanie::Nie;
     std::string sciezkaDziennika;
@@ -52,7 +57,7 @@ struct UstawieniaPrzebiegu {
 class PrzebiegBazy {
   public:
     PrzebiegBazy(BazaDoAktualizacji baza, std::size_t numer, std::string przedrostek,
-                 const UstawieniaPrzebiegu& ustawienia, Wydruk& wydruk);
+                 const UstawieniaBazy& ustawienia, Wydruk& wydruk);
     PrzebiegBazy(const PrzebiegBazy&) = delete;
     PrzebiegBazy& operator=(const PrzebiegBazy&) = delete;
 
@@ -66,18 +71,21 @@ class PrzebiegBazy {
     const WynikBazy& Wynik() const noexcept { return wynik_; }
 
   private:
-    void Sprawdz();
-    void Aktualizuj();
+    void Przebieg();
+    void Sprawdz(const PlanAktualizacji& plan);
+    void Aktualizuj(PlanAktualizacji plan);
+    void Zakoncz(const WynikPrzebiegu& przebieg);
+    void Niepowodzenie(int kod, const std::string& tekst);
 
+    DaneLogowania dane_;
     WynikBazy wynik_;
-    UstawieniaPrzebiegu ustawienia_;
-    WidokKonsoli widok_;
+    UstawieniaBazy ustawienia_;
+    KonsolaBazy konsola_;
     Dziennik dziennik_;
     PolaczenieODBC conn_;
-    PolecenieAktualizacji polecenie_;
-    // Held around the command's window-thread steps, which the program's thread also takes.
+    // The run under way, for the program's thread; under blokada_.
     std::mutex blokada_;
-    bool wToku_ = false;  // between Wykonaj's start and end; under blokada_
+    PrzebiegAktualizacji* przebieg_ = nullptr;
     std::atomic<bool> przerwanie_ = false;
 };
 

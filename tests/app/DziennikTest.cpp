@@ -10,14 +10,15 @@
 #include <thread>
 #include <vector>
 
-#include "app/Dziennik.h"
 #include "app/PolecenieAktualizacji.h"
-#include "app/platforma/ZapisDziennika.h"
+#include "app/usluga/Dziennik.h"
+#include "app/usluga/platforma/ZapisDziennika.h"
 #include "common/Wyjatki.h"
 #include "db/BlokadaAktualizacji.h"
 #include "tests/support/OknaKomunikatowSkryptowe.h"
 #include "tests/support/OknoPamieciowe.h"
 #include "tests/support/PolaczeniePamieciowe.h"
+#include "tests/support/PolecenieWWatku.h"
 
 using namespace zuv;
 
@@ -149,9 +150,9 @@ TEST(Dziennik, TheCommandRecordsALogInAndARunWithoutThePassword) {
     OknoPamieciowe okno;
     OknaKomunikatowSkryptowe komunikaty;
     PolecenieAktualizacji polecenie(conn, WidokOkna{okno, okno, okno, komunikaty, okno}, &dziennik);
-    polecenie.btnLogujClick();
+    ZalogujWWatku(polecenie);
     komunikaty.odpowiedzi = {OdpowiedzKomunikatu::Tak};
-    EXPECT_THROW(polecenie.AktualizujWWatkuOkna(), EOleException);
+    EXPECT_THROW(AktualizujWWatku(polecenie), EOleException);
 
     const auto linie = Linie(folder / "dziennik.log");
     std::vector<std::string> zdarzenia;

@@ -20,6 +20,7 @@
 #include "tests/support/OknaKomunikatowSkryptowe.h"
 #include "tests/support/OknoPamieciowe.h"
 #include "tests/support/PolaczeniePamieciowe.h"
+#include "tests/support/PolecenieWWatku.h"
 #include "tests/support/WersjePakietow.h"
 #include "versions/KatalogWersji.h"
 
@@ -45,7 +46,6 @@ ListaLinii Pakiet(std::string_view wersja) {
 class Polecenie : public ::testing::Test {
   protected:
     void SetUp() override {
-        conn.UstawConnectionString("test");
         conn.Otworz();
         conn.UstawWynik("SELECT dbo.fn_WERSJA_MS_SQL()", {1, WartoscPola(std::int64_t{2005})});
         conn.UstawWynik(ZapytanieBlokadyAktualizacji, {1, WartoscPola(std::int64_t{0})});
@@ -65,7 +65,7 @@ class Polecenie : public ::testing::Test {
     std::exception_ptr Aktualizuj(int odpowiedz) {
         komunikaty.odpowiedzi = {odpowiedz};
         try {
-            if (std::optional<ZadanieWTle> przebieg = polecenie.btnAktualizujClick()) {
+            if (std::optional<ZadanieWTle> przebieg = RozpocznijPrzebiegWWatku(polecenie)) {
                 std::thread watek([&] { przebieg->Wykonaj(); });
                 watek.join();
                 (void)przebieg->Zakoncz();
@@ -95,7 +95,7 @@ class Polecenie : public ::testing::Test {
 TEST_F(Polecenie, LogInShowsTheRecordedVersionOrFailsWithTheGroupHidden) {
     okno.grupaWidoczna = true;
     Zapisana("10.17.0.3 ");
-    polecenie.btnLogujClick();
+    ZalogujWWatku(polecenie);
     EXPECT_EQ(conn.Wywolania().back().rodzaj, Rodzaj::Zapytanie);
     EXPECT_NE(conn.ConnectionString().find(";User ID=sa;Initial Catalog=Środki;Data "
                                            "Source=SERWER\\ZUV;"),
@@ -106,7 +106,7 @@ TEST_F(Polecenie, LogInShowsTheRecordedVersionOrFailsWithTheGroupHidden) {
 
     conn.UstawWynik(ZapytanieWersji, {2, WartoscPola(std::string("8.1.0.0"))});
     try {
-        polecenie.btnLogujClick();
+        ZalogujWWatku(polecenie);
         FAIL() << "no error";
     } catch (const EDatabaseError& blad) {
         EXPECT_STREQ(blad.what(),
@@ -275,13 +275,13 @@ TEST_F(Polecenie, RecordedVersionsNotWrittenAsInTheCatalogue) {
 TEST_F(Polecenie, DuringARunTheHandlersDoNothingAndClosingOnlyAsks) {
     Zapisana("11.4.0.1");
     komunikaty.odpowiedzi = {OdpowiedzKomunikatu::Tak};
-    std::optional<ZadanieWTle> przebieg = polecenie.btnAktualizujClick();
+    std::optional<ZadanieWTle> przebieg = RozpocznijPrzebiegWWatku(polecenie);
     ASSERT_TRUE(przebieg);
     ASSERT_TRUE(polecenie.WTrakcie());
     const std::size_t wczesniej = conn.Wywolania().size();
     komunikaty.odpowiedzi = {OdpowiedzKomunikatu::Nie};
-    EXPECT_FALSE(polecenie.btnAktualizujClick());
-    polecenie.btnLogujClick();
+    EXPECT_FALSE(RozpocznijPrzebiegWWatku(polecenie));
+    ZalogujWWatku(polecenie);
     EXPECT_FALSE(polecenie.FormClose());  // the stop question, answered No
     EXPECT_EQ(conn.Wywolania().size(), wczesniej);
     EXPECT_TRUE(conn.Otwarte());
@@ -319,7 +319,6 @@ TEST_F(Polecenie, ALostConnectionNamesItsStepReadsTheOutcomeOfACommitAndHidesThe
     for (const auto& p : przypadki) {
         SCOPED_TRACE(p.nazwa);
         PolaczeniePamieciowe polaczenie;
-        polaczenie.UstawConnectionString("test");
         polaczenie.Otworz();
         polaczenie.UstawWynik("SELECT dbo.fn_WERSJA_MS_SQL()",
                               {1, WartoscPola(std::int64_t{2005})});
@@ -333,7 +332,7 @@ TEST_F(Polecenie, ALostConnectionNamesItsStepReadsTheOutcomeOfACommitAndHidesThe
         PolecenieAktualizacji polecenieUtraty{polaczenie,
                                               WidokOkna{widok, widok, widok, komunikaty, widok}};
         komunikaty.odpowiedzi = {OdpowiedzKomunikatu::Tak};
-        std::optional<ZadanieWTle> przebieg = polecenieUtraty.btnAktualizujClick();
+        std::optional<ZadanieWTle> przebieg = RozpocznijPrzebiegWWatku(polecenieUtraty);
         ASSERT_TRUE(przebieg);
         std::thread watek([&] { przebieg->Wykonaj(); });
         watek.join();
@@ -372,7 +371,7 @@ TEST_F(Polecenie, ClosingDuringARunAsksAndYesStopsItAtAWholePackage) {
     Zapisana("11.2.0.1");
     komunikaty.odpowiedzi = {OdpowiedzKomunikatu::Tak, OdpowiedzKomunikatu::Nie,
                              OdpowiedzKomunikatu::Tak};
-    std::optional<ZadanieWTle> przebieg = polecenie.btnAktualizujClick();
+    std::optional<ZadanieWTle> przebieg = RozpocznijPrzebiegWWatku(polecenie);
     ASSERT_TRUE(przebieg);
     EXPECT_FALSE(polecenie.FormClose());  // No
     ASSERT_EQ(komunikaty.pokazane.size(), 2u);
@@ -422,9 +421,9 @@ TEST(PolecenieZKatalogiem, ATinyCatalogueRunsItsPackagesInOrder) {
     PolecenieAktualizacji polecenie(conn, WidokOkna{okno, okno, okno, komunikaty, okno}, nullptr,
                                     katalog);
     EXPECT_EQ(LiczbaOperacjiPakietu("11.4.0.1", katalog), 3);
-    polecenie.btnLogujClick();
+    ZalogujWWatku(polecenie);
     komunikaty.odpowiedzi = {OdpowiedzKomunikatu::Tak};
-    std::optional<ZadanieWTle> przebieg = polecenie.btnAktualizujClick();
+    std::optional<ZadanieWTle> przebieg = RozpocznijPrzebiegWWatku(polecenie);
     ASSERT_TRUE(przebieg);
     std::thread watek([&] { przebieg->Wykonaj(); });
     watek.join();

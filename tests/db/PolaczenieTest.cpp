@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "common/Wyjatki.h"
+#include "db/ConnectionST.h"
 #include "tests/support/PolaczeniePamieciowe.h"
 
 using namespace zuv;
@@ -53,8 +54,8 @@ TEST(Polaczenie, ClosingRollsBackFirstAndAFailingRollBackKeepsItOpen) {
 
 TEST(Polaczenie, OpeningAnOpenConnectionIsRefused) {
     PolaczeniePamieciowe polaczenie;
-    polaczenie.UstawConnectionString("Provider=SQLOLEDB.1");
+    polaczenie.UstawDaneLogowania({"S", "D", "U", "P"});
     polaczenie.Otworz();
-    EXPECT_EQ(polaczenie.Wywolania()[0].tekst, "Provider=SQLOLEDB.1");
+    EXPECT_EQ(polaczenie.Wywolania()[0].tekst, UtworzConnectionString("S", "D", "U", "P", "admin"));
     EXPECT_THROW(polaczenie.Otworz(), EOleException);
 }

@@ -1,6 +1,7 @@
 #include "tests/support/PolaczeniePamieciowe.h"
 
 #include "common/Wyjatki.h"
+#include "db/ConnectionST.h"
 
 namespace zuv {
 
@@ -46,8 +47,8 @@ int PolaczeniePamieciowe::Liczba(Rodzaj rodzaj) const {
     return liczba;
 }
 
-void PolaczeniePamieciowe::OtworzSesje(const std::string& connectionString) {
-    Zapisz(Rodzaj::Otwarcie, connectionString);
+void PolaczeniePamieciowe::OtworzSesje(const DaneLogowania& dane) {
+    Zapisz(Rodzaj::Otwarcie, UtworzConnectionString(dane));
     otwarte_ = true;
     poziomNaSerwerze_ = 0;
 }

@@ -26,7 +26,7 @@ class PolaczeniePamieciowe : public Polaczenie {
 
     struct Wywolanie {
         Rodzaj rodzaj;
-        std::string tekst;      // command text, or the connection string when opening
+        std::string tekst;      // command text, or the OLE DB connection string when opening
         int limitCzasu = 0;     // seconds, for commands
         bool nieudane = false;  // the call raised the error set with Zawiedz
     };
@@ -47,7 +47,7 @@ class PolaczeniePamieciowe : public Polaczenie {
     int Liczba(Rodzaj rodzaj) const;
 
   protected:
-    void OtworzSesje(const std::string& connectionString) override;
+    void OtworzSesje(const DaneLogowania& dane) override;
     void ZamknijSesje() override;
     int RozpocznijNaSerwerze() override;
     void ZatwierdzNaSerwerze() override;

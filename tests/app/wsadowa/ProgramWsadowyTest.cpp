@@ -12,7 +12,7 @@
 #include <thread>
 #include <vector>
 
-#include "db/WersjaPoUtracie.h"
+#include "db/ZapisanaWersja.h"
 #include "tests/app/wsadowa/UruchomienieProgramu.h"
 #include "tests/db/integracja/SerwerTestowy.h"
 
@@ -128,9 +128,9 @@ TEST_F(ProgramWsadowy, TheBoundChecksPrintTheirTextAndSendNothingMore) {
         EXPECT_EQ(program->Czekaj(), przypadek.kod);
         EXPECT_NE((program->Wyjscie() + program->Bledy()).find(przypadek.tekst), std::string::npos)
             << program->Wyjscie() << program->Bledy();
-        // The version, read at log-in and at the press.
-        EXPECT_EQ(Zadania(serwer).size(), 2u);
-        EXPECT_EQ(serwer.Partie().size(), 2u);
+        // The version read at log-in, and nothing more.
+        EXPECT_EQ(Zadania(serwer).size(), 1u);
+        EXPECT_EQ(serwer.Partie().size(), 1u);
         EXPECT_EQ(serwer.ZapisanaWersja(), przypadek.wersja);
     }
 }
@@ -166,7 +166,7 @@ TEST_F(ProgramWsadowy, WithoutAnAnswerOrAPasswordNothingRuns) {
     auto bezHasla = Uruchom(argumenty);
     EXPECT_EQ(bezHasla->Czekaj(), 4);
     EXPECT_NE(bezHasla->Bledy().find("Brak hasła"), std::string::npos) << bezHasla->Bledy();
-    EXPECT_EQ(serwer.Partie().size(), 2u);
+    EXPECT_EQ(serwer.Partie().size(), 1u);
 
     // The password file's first line, as it stands.
     argumenty.insert(argumenty.end(), {"--plik-hasla", Plik("haslo", Haslo + "\ndrugi\n")});
@@ -207,9 +207,12 @@ TEST_F(ProgramWsadowy, AListRunsEveryDatabaseAndOneFailureStopsNoOther) {
         EXPECT_NE(wyjscie.find(trzeci.Adres() + "  ZUV   11.4.0.1  11.5.0.6  zaktualizowana"),
                   std::string::npos)
             << wyjscie;
-        EXPECT_NE(program->Bledy().find("[" + drugi.Adres() +
-                                        "/ZUV] Błąd: Błąd aktualizacji bazy do wersji 11.5.0.6 "
-                                        "podczas wykonywania operacji 2:\nBrak miejsca w bazie."),
+        // Every line of the server's message says which database it is of.
+        const std::string przedrostek = "[" + drugi.Adres() + "/ZUV] ";
+        EXPECT_NE(program->Bledy().find(przedrostek +
+                                        "Błąd: Błąd aktualizacji bazy do wersji 11.5.0.6 "
+                                        "podczas wykonywania operacji 2:\n" +
+                                        przedrostek + "Brak miejsca w bazie."),
                   std::string::npos)
             << program->Bledy();
 

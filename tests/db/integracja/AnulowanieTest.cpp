@@ -21,7 +21,7 @@ TEST(Anulowanie, AHeldBatchStopsAtOnceAndTheTransactionRollsBack) {
     konfiguracja.faults.delays.push_back({2, std::chrono::milliseconds(60000)});
     SerwerTestowy serwer(konfiguracja);
     PolaczenieODBC polaczenie;
-    polaczenie.UstawConnectionString(serwer.ConnectionString());
+    polaczenie.UstawDaneLogowania(serwer.Logowanie());
     polaczenie.Otworz();
     polaczenie.BeginTrans();
 

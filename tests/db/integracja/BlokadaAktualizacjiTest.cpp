@@ -33,8 +33,8 @@ TEST(BlokadaAktualizacji, OneSessionHoldsItAnotherIsRefusedUntilItIsGivenBackOrT
     SerwerTestowy serwer(konfiguracja);
     PolaczenieODBC pierwsze;
     PolaczenieODBC drugie;
-    pierwsze.UstawConnectionString(serwer.ConnectionString());
-    drugie.UstawConnectionString(serwer.ConnectionString());
+    pierwsze.UstawDaneLogowania(serwer.Logowanie());
+    drugie.UstawDaneLogowania(serwer.Logowanie());
     pierwsze.Otworz();
     drugie.Otworz();
 

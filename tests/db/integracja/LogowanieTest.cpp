@@ -42,7 +42,7 @@ TEST(Logowanie, GivesUpWithinTheTimeOutWhateverTheServerDoes) {
         SerwerTestowy serwer(konfiguracja);
 
         PolaczenieODBC polaczenie(LimitTestowy);
-        polaczenie.UstawConnectionString(serwer.ConnectionString());
+        polaczenie.UstawDaneLogowania(serwer.Logowanie());
         const auto poczatek = std::chrono::steady_clock::now();
         std::string komunikat;
         try {
@@ -67,7 +67,7 @@ TEST(Logowanie, WorksAgainstEveryProductVersionThePackagesKnow) {
         konfiguracja.productVersion = wersja;
         SerwerTestowy serwer(konfiguracja);
         PolaczenieODBC polaczenie;
-        polaczenie.UstawConnectionString(serwer.ConnectionString());
+        polaczenie.UstawDaneLogowania(serwer.Logowanie());
         ASSERT_NO_THROW(polaczenie.Otworz());
         EXPECT_EQ(
             polaczenie

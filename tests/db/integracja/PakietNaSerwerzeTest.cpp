@@ -48,7 +48,7 @@ std::vector<tds::RequestKind> Transakcje(SerwerTestowy& serwer) {
 class PakietNaSerwerze : public ::testing::Test {
   protected:
     void Polacz(SerwerTestowy& serwer) {
-        polaczenie.UstawConnectionString(serwer.ConnectionString());
+        polaczenie.UstawDaneLogowania(serwer.Logowanie());
         polaczenie.Otworz();
     }
     EOleException Zastosuj(const char* nazwa, const char* wersja) {
@@ -94,7 +94,7 @@ TEST_F(PakietNaSerwerze, APackageIsAppliedInOneTransactionAndCommitted) {
 
     // Committed means durable: a new session reads the new version.
     PolaczenieODBC druga;
-    druga.UstawConnectionString(serwer.ConnectionString());
+    druga.UstawDaneLogowania(serwer.Logowanie());
     druga.Otworz();
     const auto wynik =
         druga.WykonajZRekordami("select wartosc from konfig_st where nazwa = 'TERVO_WERSJA'");

@@ -30,7 +30,7 @@ constexpr const char* HaslaObuSesji[] = {"Tajne;1'\"", "Hasło€1"};
 
 struct Polaczony {
     explicit Polaczony(SerwerTestowy& serwer, const std::string& baza = "ZUV") {
-        polaczenie.UstawConnectionString(serwer.ConnectionString(baza));
+        polaczenie.UstawDaneLogowania(serwer.Logowanie(baza));
         polaczenie.Otworz();
     }
     PolaczenieODBC polaczenie;
@@ -51,12 +51,11 @@ TEST(PolaczenieODBC, LogInFailuresCarryTheServersText) {
     SerwerTestowy serwer;
     PolaczenieODBC polaczenie;
 
-    polaczenie.UstawConnectionString(
-        UtworzConnectionString(serwer.Adres(), "ZUV", "sa", "zle", "admin"));
+    polaczenie.UstawDaneLogowania({serwer.Adres(), "ZUV", "sa", "zle"});
     EXPECT_EQ(KomunikatOle([&] { polaczenie.Otworz(); }), "Login failed for user 'sa'");
     EXPECT_FALSE(polaczenie.Otwarte());
 
-    polaczenie.UstawConnectionString(serwer.ConnectionString("Brak"));
+    polaczenie.UstawDaneLogowania(serwer.Logowanie("Brak"));
     EXPECT_EQ(KomunikatOle([&] { polaczenie.Otworz(); }),
               "Login failed for user 'sa'.\r\nCannot open database \"Brak\" requested by the "
               "login. The login failed");
@@ -67,7 +66,7 @@ TEST(PolaczenieODBC, LogInFailuresCarryTheServersText) {
         SerwerTestowy zamkniety;
         adres = zamkniety.Adres();
     }
-    polaczenie.UstawConnectionString(UtworzConnectionString(adres, "ZUV", "sa", "x", "admin"));
+    polaczenie.UstawDaneLogowania({adres, "ZUV", "sa", "x"});
     const auto poczatek = std::chrono::steady_clock::now();
     EXPECT_NE(KomunikatOle([&] { polaczenie.Otworz(); }), "(no error)");
     EXPECT_LT(std::chrono::steady_clock::now() - poczatek,

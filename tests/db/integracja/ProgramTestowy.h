@@ -12,6 +12,7 @@
 #include "app/PolecenieAktualizacji.h"
 #include "db/PolaczenieODBC.h"
 #include "tests/support/OknaKomunikatowSkryptowe.h"
+#include "tests/support/PolecenieWWatku.h"
 #include "versions/KatalogWersji.h"
 
 class OknoProgramu : public zuv::PolaLogowania,
@@ -58,12 +59,12 @@ struct ProgramTestowy {
         return "";
     }
     std::string Loguj() {
-        return Box([&] { polecenie.btnLogujClick(); });
+        return Box([&] { ZalogujWWatku(polecenie); });
     }
     // "Aktualizuj", answered "Tak".
     std::string Aktualizuj() {
         komunikaty.odpowiedzi = {zuv::OdpowiedzKomunikatu::Tak};
-        return Box([&] { polecenie.AktualizujWWatkuOkna(); });
+        return Box([&] { AktualizujWWatku(polecenie); });
     }
     std::string OstatniBox() const {
         return komunikaty.pokazane.empty() ? "" : komunikaty.pokazane.back().tekst;

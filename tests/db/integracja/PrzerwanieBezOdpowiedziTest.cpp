@@ -12,6 +12,7 @@
 
 #include "tests/db/integracja/ProgramTestowy.h"
 #include "tests/db/integracja/SerwerTestowy.h"
+#include "tests/support/PolecenieWWatku.h"
 
 using namespace std::chrono_literals;
 using namespace zuv;
@@ -19,7 +20,7 @@ using namespace zuv;
 namespace {
 
 // A run whose request the server never answers: started, and awaited until the server holds it.
-class PrzerwanieBezOdpowiedzi : public ::testing::Test {
+class StopBezOdpowiedzi : public ::testing::Test {
   protected:
     void SetUp() override {
         tds::ServerConfig konfiguracja;
@@ -31,7 +32,7 @@ class PrzerwanieBezOdpowiedzi : public ::testing::Test {
         program = std::make_unique<ProgramTestowy>((*serwer).Adres());
         ASSERT_EQ(program->Loguj(), "");
         program->komunikaty.odpowiedzi = {OdpowiedzKomunikatu::Tak};
-        przebieg = program->polecenie.btnAktualizujClick();
+        przebieg = RozpocznijPrzebiegWWatku(program->polecenie);
         ASSERT_TRUE(przebieg);
         watek = std::thread([this] { przebieg->Wykonaj(); });
         Czekaj([&] { return (*serwer)->journal().size() > 9; });
@@ -60,7 +61,7 @@ class PrzerwanieBezOdpowiedzi : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(PrzerwanieBezOdpowiedzi, TheAdministratorIsOfferedToEndAndALostLinkIsTold) {
+TEST_F(StopBezOdpowiedzi, TheAdministratorIsOfferedToEndAndALostLinkIsTold) {
     ASSERT_TRUE(Czekaj([&] { return (*serwer)->journal().size() > 9; }));
 
     program->polecenie.UstawCzasNaPrzerwanie(300ms);
@@ -104,7 +105,7 @@ TEST_F(PrzerwanieBezOdpowiedzi, TheAdministratorIsOfferedToEndAndALostLinkIsTold
 
 // The run ends while the offer is open (here the link goes while the box waits for its answer):
 // Yes then ends nothing, and the run's end is told as usual.
-TEST_F(PrzerwanieBezOdpowiedzi, AnOfferAnsweredAfterTheRunEndedEndsNothing) {
+TEST_F(StopBezOdpowiedzi, AnOfferAnsweredAfterTheRunEndedEndsNothing) {
     program->polecenie.UstawCzasNaPrzerwanie(100ms);
     program->polecenie.PrzerwijPrzebieg();
     std::this_thread::sleep_for(200ms);

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "TdsTestServer.h"
-#include "db/ConnectionST.h"
+#include "db/DaneLogowania.h"
 
 class SerwerTestowy {
   public:
@@ -39,8 +39,8 @@ class SerwerTestowy {
     tds::Server* operator->() { return serwer_.get(); }
 
     std::string Adres() const { return "127.0.0.1," + std::to_string(serwer_->port()); }
-    std::string ConnectionString(const std::string& baza = "ZUV") const {
-        return zuv::UtworzConnectionString(Adres(), baza, "sa", haslo_, "admin");
+    zuv::DaneLogowania Logowanie(const std::string& baza = "ZUV") const {
+        return {Adres(), baza, "sa", haslo_};
     }
     // The texts of the SQL batches the server received, in order.
     std::vector<std::string> Partie() const {

@@ -17,9 +17,10 @@
 #include "db/BlokadaAktualizacji.h"
 #include "db/PolaczenieODBC.h"
 #include "db/UtrataPolaczenia.h"
-#include "db/WersjaPoUtracie.h"
+#include "db/ZapisanaWersja.h"
 #include "tests/db/integracja/SerwerTestowy.h"
 #include "tests/support/OknaKomunikatowSkryptowe.h"
+#include "tests/support/PolecenieWWatku.h"
 #include "versions/KatalogWersji.h"
 
 using namespace zuv;
@@ -74,11 +75,11 @@ struct Program {
         return "";
     }
     std::string Loguj() {
-        return Box([&] { polecenie.btnLogujClick(); });
+        return Box([&] { ZalogujWWatku(polecenie); });
     }
     std::string Aktualizuj() {
         komunikaty.odpowiedzi = {OdpowiedzKomunikatu::Tak};
-        return Box([&] { polecenie.AktualizujWWatkuOkna(); });
+        return Box([&] { AktualizujWWatku(polecenie); });
     }
     PolaczenieODBC conn{PolaczenieODBC::LimitCzasuLogowania, LimitTestowy};
     std::exception_ptr blad;  // of the last step
@@ -485,7 +486,7 @@ TEST(UsterkiPrzebiegu, ASecondUpdaterIsRefusedWhileTheFirstHoldsTheLock) {
     konfiguracja.initVersion = WersjaPoczatkowa;
     SerwerTestowy serwer(konfiguracja);
     PolaczenieODBC pierwszy;
-    pierwszy.UstawConnectionString(serwer.ConnectionString());
+    pierwszy.UstawDaneLogowania(serwer.Logowanie());
     pierwszy.Otworz();
     ZalozBlokadeAktualizacji(pierwszy, "S", "B");
 

@@ -80,8 +80,7 @@ TEST(WartosciLogowania, ArriveExactlyOrAreRefusedBeforeSending) {
         SerwerTestowy serwer(konfiguracja, haslo);
 
         PolaczenieODBC polaczenie;
-        polaczenie.UstawConnectionString(
-            UtworzConnectionString(serwer.Adres(), baza, uzytkownik, haslo, "admin"));
+        polaczenie.UstawDaneLogowania({serwer.Adres(), baza, uzytkownik, haslo});
         if (*p.odmowa == '\0') {
             EXPECT_NO_THROW(polaczenie.Otworz());
             EXPECT_TRUE(polaczenie.Otwarte());
@@ -114,8 +113,7 @@ TEST(WartosciLogowania, AServerWithBlanksAroundItsPartsLogsIn) {
          {"127.0.0.1, " + port, "  127.0.0.1  ,  " + port + "  ", "127.0.0.1 ," + port}) {
         SCOPED_TRACE(adres);
         PolaczenieODBC polaczenie;
-        polaczenie.UstawConnectionString(
-            UtworzConnectionString(adres, "ZUV", "sa", "Tajne;1'\"", "admin"));
+        polaczenie.UstawDaneLogowania({adres, "ZUV", "sa", "Tajne;1'\""});
         EXPECT_NO_THROW(polaczenie.Otworz());
         EXPECT_TRUE(polaczenie.Otwarte());
     }

@@ -47,14 +47,14 @@ void Zastosuj(Polaczenie& polaczenie, const std::string& nazwa, const std::strin
 TEST(PolaczenieWindows, LogsInThroughTheHostsDriverAndReadsTheVersion) {
     SerwerZewnetrzny serwer({"--init-version", "7.12.0.7"});
     PolaczenieODBC polaczenie;
-    polaczenie.UstawConnectionString(serwer.ConnectionString());
+    polaczenie.UstawDaneLogowania(serwer.Logowanie());
     polaczenie.Otworz();
     EXPECT_EQ(polaczenie.Sterownik(), "FreeTDS");
     EXPECT_EQ(ZapisanaWersja(polaczenie), "7.12.0.7");
     polaczenie.Zamknij();
     EXPECT_FALSE(polaczenie.Otwarte());
 
-    polaczenie.UstawConnectionString(serwer.ConnectionString("zle"));
+    polaczenie.UstawDaneLogowania(serwer.Logowanie("zle"));
     EXPECT_EQ(Blad(polaczenie), "Login failed for user 'sa'");
     EXPECT_FALSE(polaczenie.Otwarte());
 }
@@ -64,7 +64,7 @@ TEST(PolaczenieWindows, APackageIsCommittedWholeOrRolledBackWhole) {
         SCOPED_TRACE("committed");
         SerwerZewnetrzny serwer({"--init-version", "7.12.0.7"});
         PolaczenieODBC polaczenie;
-        polaczenie.UstawConnectionString(serwer.ConnectionString());
+        polaczenie.UstawDaneLogowania(serwer.Logowanie());
         polaczenie.Otworz();
         Zastosuj(polaczenie, "zuv_8_1_0_0", "8.1.0.0");
         EXPECT_EQ(ZapisanaWersja(polaczenie), "8.1.0.0");
@@ -74,7 +74,7 @@ TEST(PolaczenieWindows, APackageIsCommittedWholeOrRolledBackWhole) {
         SerwerZewnetrzny serwer(
             {"--init-version", "7.12.0.7", "--fail-batch", "8.1.0.0:3:50000:Błąd testowy – „ąę”"});
         PolaczenieODBC polaczenie;
-        polaczenie.UstawConnectionString(serwer.ConnectionString());
+        polaczenie.UstawDaneLogowania(serwer.Logowanie());
         polaczenie.Otworz();
         try {
             Zastosuj(polaczenie, "zuv_8_1_0_0", "8.1.0.0");
@@ -94,7 +94,7 @@ TEST(PolaczenieWindows, ALostConnectionIsToldWithItsStep) {
     // Request 1 begins the package's transaction, so its third batch is request 4.
     SerwerZewnetrzny serwer({"--init-version", "7.12.0.7", "--drop-at", "4"});
     PolaczenieODBC polaczenie;
-    polaczenie.UstawConnectionString(serwer.ConnectionString());
+    polaczenie.UstawDaneLogowania(serwer.Logowanie());
     polaczenie.Otworz();
     try {
         Zastosuj(polaczenie, "zuv_8_1_0_0", "8.1.0.0");

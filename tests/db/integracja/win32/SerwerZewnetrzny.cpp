@@ -105,8 +105,8 @@ SerwerZewnetrzny::~SerwerZewnetrzny() {
     }
 }
 
-std::string SerwerZewnetrzny::ConnectionString(const std::string& haslo) const {
-    return UtworzConnectionString(Adres(), "ZUV", "sa", haslo, "admin");
+DaneLogowania SerwerZewnetrzny::Logowanie(const std::string& haslo) const {
+    return {Adres(), "ZUV", "sa", haslo};
 }
 
 std::string SerwerZewnetrzny::Dziennik() const {

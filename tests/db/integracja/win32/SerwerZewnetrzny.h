@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "db/DaneLogowania.h"
+
 namespace zuv::testy {
 
 class SerwerZewnetrzny {
@@ -23,7 +25,7 @@ class SerwerZewnetrzny {
 
     // "127.0.0.1,PORT", as typed into the window.
     std::string Adres() const { return "127.0.0.1," + port_; }
-    std::string ConnectionString(const std::string& haslo = "Tajne;1'\"") const;
+    zuv::DaneLogowania Logowanie(const std::string& haslo = "Tajne;1'\"") const;
     // The server's journal of requests so far: JSON lines, UTF-8.
     std::string Dziennik() const;
 

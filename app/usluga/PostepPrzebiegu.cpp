@@ -1,4 +1,4 @@
-#include "app/PostepPrzebiegu.h"
+#include "app/usluga/PostepPrzebiegu.h"
 
 namespace zuv {
 
@@ -40,25 +40,17 @@ void PostepPrzebiegu::UstawKolor(std::uint32_t kolor) {
     zmiana_ = true;
 }
 
-bool PostepPrzebiegu::Przenies(PasekInformacyjny& pasek) {
-    std::optional<std::string> tekst;
-    std::optional<std::uint32_t> kolor;
-    std::int64_t wykonane = 0;
-    std::int64_t wszystkie = 0;
-    {
-        const std::lock_guard zamek(blokada_);
-        if (!zmiana_) return false;
-        zmiana_ = false;
-        tekst = tekst_;
-        kolor = kolor_;
-        wykonane = wykonane_;
-        wszystkie = wszystkie_;
-    }
-    // The strip is written outside the lock: painting must never hold up the run.
-    if (kolor) pasek.UstawKolor(*kolor);
-    if (tekst) pasek.UstawTekst(*tekst);
-    pasek.UstawWypelnienie(wykonane, wszystkie);
-    return true;
+std::optional<ZmianaPostepu> PostepPrzebiegu::Zmiana() {
+    // Taken under the lock and shown outside it: painting must never hold up the run.
+    const std::lock_guard zamek(blokada_);
+    if (!zmiana_) return std::nullopt;
+    zmiana_ = false;
+    return ZmianaPostepu{tekst_, kolor_, wykonane_, wszystkie_};
+}
+
+std::string PostepPrzebiegu::Tekst() const {
+    const std::lock_guard zamek(blokada_);
+    return tekst_.value_or("");
 }
 
 }  // namespace zuv

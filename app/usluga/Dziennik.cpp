@@ -1,43 +1,25 @@
-#include "app/Dziennik.h"
+#include "app/usluga/Dziennik.h"
 
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <ctime>
-#include <filesystem>
 
-#include "app/platforma/ZapisDziennika.h"
+#include "app/usluga/platforma/ZapisDziennika.h"
 #include "common/Tekst.h"
 #include "common/WersjaProgramu.h"
-
-#ifdef _WIN32
-#include <process.h>
-#else
-#include <unistd.h>
-#endif
 
 namespace zuv {
 
 namespace {
 
-constexpr const char* Folder = "aktualizacja-zuv";
-
 // 2026-12-10T23:40:01.123+01:00
-std::string CzasLokalny() {
+std::string CzasWpisu() {
     const auto teraz = std::chrono::system_clock::now();
     const std::time_t t = std::chrono::system_clock::to_time_t(teraz);
     const auto ms =
         std::chrono::duration_cast<std::chrono::milliseconds>(teraz.time_since_epoch()) % 1000;
-    std::tm lokalny{};
     long przesuniecie = 0;
-#ifdef _WIN32
-    localtime_s(&lokalny, &t);
-    std::tm kopia = lokalny;
-    przesuniecie = static_cast<long>(_mkgmtime(&kopia) - t);
-#else
-    localtime_r(&t, &lokalny);
-    przesuniecie = lokalny.tm_gmtoff;
-#endif
+    const std::tm lokalny = CzasLokalny(t, przesuniecie);
     char data[32];
     std::strftime(data, sizeof data, "%Y-%m-%dT%H:%M:%S", &lokalny);
     const char znak = przesuniecie < 0 ? '-' : '+';
@@ -48,31 +30,7 @@ std::string CzasLokalny() {
     return wynik;
 }
 
-long IdentyfikatorProcesu() {
-#ifdef _WIN32
-    return static_cast<long>(_getpid());
-#else
-    return static_cast<long>(getpid());
-#endif
-}
-
 }  // namespace
-
-std::string SciezkaDziennika() {
-#ifdef _WIN32
-    const std::string lokalne = ZmiennaSrodowiska("LOCALAPPDATA");
-    if (lokalne.empty()) return {};
-    return lokalne + "\\" + Folder + "\\dziennik.log";
-#else
-    std::string stan = ZmiennaSrodowiska("XDG_STATE_HOME");
-    if (stan.empty()) {
-        const std::string dom = ZmiennaSrodowiska("HOME");
-        if (dom.empty()) return {};
-        stan = dom + "/.local/state";
-    }
-    return stan + "/" + Folder + "/dziennik.log";
-#endif
-}
 
 std::string ZakodujWartosc(std::string_view wartosc) {
     std::string wynik;
@@ -159,7 +117,7 @@ void Dziennik::Zapisz(std::string_view zdarzenie, std::initializer_list<Pole> po
         std::string linia;
         {
             const std::lock_guard zamek(blokada_);
-            linia = CzasLokalny() + " wersja=" + WersjaProgramu +
+            linia = CzasWpisu() + " wersja=" + WersjaProgramu +
                     " pid=" + std::to_string(IdentyfikatorProcesu()) + " serwer=\"" +
                     ZakodujWartosc(serwer_) + "\" baza=\"" + ZakodujWartosc(baza_) + "\" login=\"" +
                     ZakodujWartosc(login_) + "\" " + std::string(zdarzenie);

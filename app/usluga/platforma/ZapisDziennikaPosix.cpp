@@ -9,7 +9,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/platforma/ZapisDziennika.h"
+#include "app/usluga/Dziennik.h"
+#include "app/usluga/platforma/ZapisDziennika.h"
 
 namespace zuv {
 
@@ -33,6 +34,25 @@ class Deskryptor {
 std::string Powod(int kod) { return std::strerror(kod); }
 
 }  // namespace
+
+std::string SciezkaDziennika() {
+    std::string stan = ZmiennaSrodowiska("XDG_STATE_HOME");
+    if (stan.empty()) {
+        const std::string dom = ZmiennaSrodowiska("HOME");
+        if (dom.empty()) return {};
+        stan = dom + "/.local/state";
+    }
+    return stan + "/aktualizacja-zuv/dziennik.log";
+}
+
+std::tm CzasLokalny(std::time_t t, long& przesuniecieSekund) {
+    std::tm lokalny{};
+    localtime_r(&t, &lokalny);
+    przesuniecieSekund = lokalny.tm_gmtoff;
+    return lokalny;
+}
+
+long IdentyfikatorProcesu() { return static_cast<long>(getpid()); }
 
 std::string ZmiennaSrodowiska(const char* nazwa) {
     const char* wartosc = std::getenv(nazwa);

@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "db/PolaczenieODBC.h"
-#include "db/WersjaPoUtracie.h"
+#include "db/ZapisanaWersja.h"
 #include "tests/db/integracja/SerwerTestowy.h"
 
 using namespace zuv;
@@ -32,7 +32,7 @@ TEST(ZapisanaWersjaPoUtracie, ReadsTheVersionInANewSessionOrGivesNothing) {
             (*serwer)->setVersionRows(
                 {{"WERSJE", "TERVO_WERSJA", "11.4.0.1"}, {"WERSJE", "TERVO_WERSJA", "11.3.0.2"}});
         PolaczenieODBC polaczenie(2);
-        polaczenie.UstawConnectionString(serwer->ConnectionString());
+        polaczenie.UstawDaneLogowania(serwer->Logowanie());
         if (p.serwer == Serwer::Zatrzymany) serwer.reset();
 
         EXPECT_EQ(ZapisanaWersjaPoUtracie(polaczenie), p.wersja);

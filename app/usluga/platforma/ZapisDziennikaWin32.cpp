@@ -5,7 +5,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/platforma/ZapisDziennika.h"
+#include "app/usluga/Dziennik.h"
+#include "app/usluga/platforma/ZapisDziennika.h"
 #include "db/Kodowanie.h"
 
 namespace zuv {
@@ -35,6 +36,22 @@ class Uchwyt {
 };
 
 }  // namespace
+
+std::string SciezkaDziennika() {
+    const std::string lokalne = ZmiennaSrodowiska("LOCALAPPDATA");
+    if (lokalne.empty()) return {};
+    return lokalne + "\\aktualizacja-zuv\\dziennik.log";
+}
+
+std::tm CzasLokalny(std::time_t t, long& przesuniecieSekund) {
+    std::tm lokalny{};
+    localtime_s(&lokalny, &t);
+    std::tm kopia = lokalny;
+    przesuniecieSekund = static_cast<long>(_mkgmtime(&kopia) - t);
+    return lokalny;
+}
+
+long IdentyfikatorProcesu() { return static_cast<long>(GetCurrentProcessId()); }
 
 std::string ZmiennaSrodowiska(const char* nazwa) {
     const std::wstring szeroka = Szeroki(nazwa);

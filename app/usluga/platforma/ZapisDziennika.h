@@ -1,8 +1,10 @@
 #pragma once
-// What the journal needs of the operating system, one file for each: its environment and an
-// append that no other program's append can split.
+// What the journal needs of the operating system, one file for each: its environment, the local
+// time and the process, and an append that no other program's append can split. The journal's
+// path (SciezkaDziennika, Dziennik.h) is each system's too.
 
 #include <cstdint>
+#include <ctime>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,6 +13,11 @@ namespace zuv {
 
 // The variable's value in UTF-8; empty when it is unset.
 std::string ZmiennaSrodowiska(const char* nazwa);
+
+// The local time of `t`, and its offset from UTC in seconds (east positive).
+std::tm CzasLokalny(std::time_t t, long& przesuniecieSekund);
+
+long IdentyfikatorProcesu();
 
 // Appends `linia` to the file at `sciezka` (UTF-8) in one write to a file opened for appending,
 // creating the file and its folders when missing. A file already `limit` bytes long is first

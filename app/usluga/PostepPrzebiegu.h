@@ -1,8 +1,8 @@
 #pragma once
-// The progress of an update run, handed from the thread that runs the packages to the window's
-// thread. The runner writes its texts and colour here instead of into the strip; the window
-// copies the latest state into the strip at its own pace, so a text may be skipped on screen when
-// batches run faster than the screen refreshes, but the last one is always shown.
+// The progress of an update run, handed from the thread that runs the packages to a front end's
+// thread. The runner writes its texts and colour here; a window copies the latest state into its
+// strip at its own pace (so a text may be skipped on screen when batches run faster than the
+// screen refreshes, but the last one is always shown), a console into its status line.
 
 #include <atomic>
 #include <cstdint>
@@ -10,15 +10,24 @@
 #include <optional>
 #include <string>
 
-#include "app/InterfejsyOkna.h"
 #include "common/Wyjatki.h"
+#include "packages/KontrolkaPostepu.h"
 
 namespace zuv {
 
+// What changed since it was last taken: the text and the colour when they changed, and how many
+// operations of all are done.
+struct ZmianaPostepu {
+    std::optional<std::string> tekst;
+    std::optional<std::uint32_t> kolor;
+    std::int64_t wykonane = 0;
+    std::int64_t wszystkie = 0;
+};
+
 class PostepPrzebiegu final : public KontrolkaPostepu {
   public:
-    // Window's thread, before the run: whether the strip is on screen (the runner asks, to
-    // decide whether to show a failure) and the operations of all packages due.
+    // Before the run: whether the strip is on screen (the runner asks, to decide whether to show
+    // a failure) and the operations of all packages due.
     void Rozpocznij(bool widoczna, std::int64_t wszystkieOperacje);
     // The run's thread: a package begins, after `wykonaneWczesniej` operations of earlier ones.
     // Its first text is the runner's preparation text; each further text starts one operation.
@@ -35,9 +44,10 @@ class PostepPrzebiegu final : public KontrolkaPostepu {
     bool Widoczna() const override;
     void UstawKolor(std::uint32_t kolor) override;
 
-    // Window's thread: copies into the strip what changed since the last call; gives whether
-    // anything did.
-    bool Przenies(PasekInformacyjny& pasek);
+    // A front end's thread: what changed since the last call; nothing when nothing did.
+    std::optional<ZmianaPostepu> Zmiana();
+    // Any thread: the latest text.
+    std::string Tekst() const;
 
   private:
     mutable std::mutex blokada_;
