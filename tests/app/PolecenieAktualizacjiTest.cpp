@@ -17,6 +17,7 @@
 #include "packages/PakietyZasoby.h"
 #include "packages/PrzetwarzanieSTR.h"
 #include "packages/format/FormatPakietu.h"
+#include "tests/support/KatalogProbny.h"
 #include "tests/support/OknaKomunikatowSkryptowe.h"
 #include "tests/support/OknoPamieciowe.h"
 #include "tests/support/PolaczeniePamieciowe.h"
@@ -399,16 +400,7 @@ TEST_F(Polecenie, ClosingDuringARunAsksAndYesStopsItAtAWholePackage) {
 // The command over a catalogue of the test's own: two packages of three batches, applied in
 // catalogue order, each in its own transaction, without the program's packages.
 TEST(PolecenieZKatalogiem, ATinyCatalogueRunsItsPackagesInOrder) {
-    struct KatalogProbny final : KatalogPakietow {
-        std::map<std::string, std::string> pakiety;  // by name in capitals
-        std::optional<std::string_view> Znajdz(std::string_view nazwa) const override {
-            std::string klucz(nazwa);
-            for (char& znak : klucz) znak = WielkaLiteraAscii(znak);
-            const auto pakiet = pakiety.find(klucz);
-            if (pakiet == pakiety.end()) return std::nullopt;
-            return pakiet->second;
-        }
-    } katalog;
+    KatalogProbny katalog;
     katalog.pakiety["ZUV_11_4_0_1"] = "select 41\r\ngo\r\nselect 42\r\ngo\r\nselect 43\r\ngo\r\n";
     katalog.pakiety["ZUV_11_5_0_6"] = "select 51\r\ngo\r\nselect 52\r\ngo\r\nselect 53\r\ngo\r\n";
 
