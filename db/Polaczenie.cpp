@@ -1,7 +1,6 @@
 #include "db/Polaczenie.h"
 
 #include "common/Wyjatki.h"
-#include "db/ConnectionST.h"
 
 namespace zuv {
 
@@ -13,8 +12,6 @@ void Polaczenie::Otworz() {
     OtworzSesje(dane_);
     poziomTransakcji_ = 0;
 }
-
-std::string Polaczenie::ConnectionString() const { return UtworzConnectionString(dane_); }
 
 void Polaczenie::Zamknij() {
     if (!Otwarte()) return;

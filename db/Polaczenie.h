@@ -38,8 +38,6 @@ class Polaczenie {
     // The values the next Otworz logs in with.
     void UstawDaneLogowania(DaneLogowania dane) { dane_ = std::move(dane); }
     const DaneLogowania& Logowanie() const noexcept { return dane_; }
-    // The connection string in its OLE DB form, made from those values, for showing.
-    std::string ConnectionString() const;
 
     // Opens a session with the log-in values; never prompts for credentials.
     void Otworz();

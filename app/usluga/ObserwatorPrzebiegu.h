@@ -1,6 +1,6 @@
 #pragma once
-// Who wants to hear of each package of a run as it happens, beside the strip: the unattended
-// program prints a line per package and reports each one's time. Called on the run's thread.
+// Who wants to hear of each package of a run as it happens, beside the progress: the unattended
+// program prints a line per package where no status line shows it. Called on the run's thread.
 
 #include <cstddef>
 #include <string>

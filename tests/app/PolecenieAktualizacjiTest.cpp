@@ -98,10 +98,10 @@ TEST_F(Polecenie, LogInShowsTheRecordedVersionOrFailsWithTheGroupHidden) {
     Zapisana("10.17.0.3 ");
     ZalogujWWatku(polecenie);
     EXPECT_EQ(conn.Wywolania().back().rodzaj, Rodzaj::Zapytanie);
-    EXPECT_NE(conn.ConnectionString().find(";User ID=sa;Initial Catalog=Środki;Data "
-                                           "Source=SERWER\\ZUV;"),
+    const std::string& otwarcie = conn.Wywolania()[conn.Wywolania().size() - 2].tekst;
+    EXPECT_NE(otwarcie.find(";User ID=sa;Initial Catalog=Środki;Data Source=SERWER\\ZUV;"),
               std::string::npos)
-        << conn.ConnectionString();
+        << otwarcie;
     EXPECT_EQ(okno.wersja, "Wersja bazy SERWER\\ZUV.Środki: 10.17.0.3 ");
     EXPECT_TRUE(okno.grupaWidoczna);
 
