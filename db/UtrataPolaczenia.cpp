@@ -6,11 +6,7 @@
 
 namespace zuv {
 
-namespace {
-
-constexpr std::string_view Rada = "Kliknij „Loguj”, aby połączyć się ponownie.";
-
-}  // namespace
+namespace {}  // namespace
 
 std::string OpisKrokuUtraty(KrokUtraty krok, const std::string& wersja, std::int32_t operacja) {
     const std::string doWersji = wersja.empty() ? "" : " do wersji " + wersja;
@@ -48,7 +44,7 @@ bool Otwarty(KrokUtraty krok) {
 
 // What became of the package, as far as it is known.
 std::string Skutek(KrokUtraty krok, bool odczytany, bool nieosiagalny, const std::string& zapisana,
-                   const std::string& wersja) {
+                   const std::string& wersja, const RadaPoUtracie& rada) {
     switch (krok) {
         case KrokUtraty::Polecenie:
         case KrokUtraty::OdczytWersji:
@@ -78,46 +74,58 @@ std::string Skutek(KrokUtraty krok, bool odczytany, bool nieosiagalny, const std
     if (krok == KrokUtraty::PoZatwierdzeniu) return "Serwer potwierdził jej zatwierdzenie.";
     if (nieosiagalny)
         return "Ponowne połączenie z serwerem nie powiodło się, więc nie wiadomo, czy ta "
-               "aktualizacja została zatwierdzona; „Loguj” pokaże wersję zapisaną w bazie.";
-    return "Nie wiadomo, czy serwer zdążył ją zatwierdzić; „Loguj” pokaże wersję zapisaną w "
-           "bazie.";
+               "aktualizacja została zatwierdzona; " +
+               rada.gdzieWersja;
+    return "Nie wiadomo, czy serwer zdążył ją zatwierdzić; " + rada.gdzieWersja;
 }
 
-// What happened, at which step, what became of the package, what to do next.
-std::string Opis(KrokUtraty krok, bool zerwane, const std::string& wersja, std::int32_t operacja,
-                 bool odczytany, bool nieosiagalny, const std::string& zapisana) {
+}  // namespace
+
+RadaPoUtracie RadaOkna() {
+    return {"Kliknij „Loguj”, aby połączyć się ponownie.",
+            "„Loguj” pokaże wersję zapisaną w bazie."};
+}
+
+std::string OpisUtraty(KrokUtraty krok, bool zerwane, const std::string& wersja,
+                       std::int32_t operacja, const OdczytPoUtracie& odczyt,
+                       const RadaPoUtracie& rada) {
+    const bool odczytany = odczyt.stan == OdczytPoUtracie::Stan::Odczytany;
+    const bool nieosiagalny = odczyt.stan == OdczytPoUtracie::Stan::Nieosiagalny;
     std::string tekst =
         zerwane
             ? "Połączenie z serwerem zostało przerwane" + OpisKrokuUtraty(krok, wersja, operacja) +
                   "."
             : "Program zakończył połączenie z serwerem" + OpisKrokuUtraty(krok, wersja, operacja) +
                   ", bo po odmowie serwera sesja nie nadawała się do dalszej pracy.";
-    const std::string skutek = Skutek(krok, odczytany, nieosiagalny, zapisana, wersja);
+    const std::string skutek = Skutek(krok, odczytany, nieosiagalny, odczyt.zapisana, wersja, rada);
     if (!skutek.empty()) tekst += " " + skutek;
-    if (skutek.find("„Loguj”") == std::string::npos) tekst += " " + std::string(Rada);
+    // An open outcome already says how to see the recorded version.
+    if (skutek.find(rada.gdzieWersja) == std::string::npos) tekst += " " + rada.polaczPonownie;
     return tekst;
 }
 
+std::string OpisUtraty(KrokUtraty krok, const std::string& wersja, std::int32_t operacja) {
+    return OpisUtraty(krok, true, wersja, operacja, {}, RadaOkna());
+}
+
+namespace {
+
 std::string TrescKomunikatu(KrokUtraty krok, bool zerwane, const std::string& wersja,
-                            std::int32_t operacja, bool odczytany, bool nieosiagalny,
-                            const std::string& zapisana, const std::string& tekstSterownika) {
-    std::string tekst = Opis(krok, zerwane, wersja, operacja, odczytany, nieosiagalny, zapisana);
+                            std::int32_t operacja, const OdczytPoUtracie& odczyt,
+                            const std::string& tekstSterownika) {
+    std::string tekst = OpisUtraty(krok, zerwane, wersja, operacja, odczyt, RadaOkna());
     if (!tekstSterownika.empty()) tekst += "\r\n" + tekstSterownika;
     return tekst;
 }
 
 }  // namespace
 
-std::string OpisUtraty(KrokUtraty krok, const std::string& wersja, std::int32_t operacja) {
-    return Opis(krok, true, wersja, operacja, false, false, {});
-}
-
 EUtrataPolaczenia::EUtrataPolaczenia(const EOleException& bladSterownika, KrokUtraty krok,
                                      bool zerwane, std::string wersja, std::int32_t operacja)
-    : EOleException(TrescKomunikatu(krok, zerwane, wersja, operacja, false, false, {},
-                                    bladSterownika.Komunikat()),
-                    bladSterownika.Kod(), bladSterownika.Zrodlo(), bladSterownika.PlikPomocy(),
-                    bladSterownika.KontekstPomocy(), bladSterownika.StanSQL()),
+    : EOleException(
+          TrescKomunikatu(krok, zerwane, wersja, operacja, {}, bladSterownika.Komunikat()),
+          bladSterownika.Kod(), bladSterownika.Zrodlo(), bladSterownika.PlikPomocy(),
+          bladSterownika.KontekstPomocy(), bladSterownika.StanSQL()),
       krok_(krok),
       zerwane_(zerwane),
       wersja_(std::move(wersja)),
@@ -125,11 +133,10 @@ EUtrataPolaczenia::EUtrataPolaczenia(const EOleException& bladSterownika, KrokUt
       tekstSterownika_(bladSterownika.Komunikat()) {}
 
 EUtrataPolaczenia::EUtrataPolaczenia(const EUtrataPolaczenia& wzor, KrokUtraty krok,
-                                     std::string wersja, std::int32_t operacja, Wynik wynik,
-                                     const std::string& zapisanaWersja)
+                                     std::string wersja, std::int32_t operacja,
+                                     const OdczytPoUtracie& odczyt)
     : EOleException(
-          TrescKomunikatu(krok, wzor.zerwane_, wersja, operacja, wynik == Wynik::Odczytany,
-                          wynik == Wynik::Nieosiagalny, zapisanaWersja, wzor.tekstSterownika_),
+          TrescKomunikatu(krok, wzor.zerwane_, wersja, operacja, odczyt, wzor.tekstSterownika_),
           wzor.Kod(), wzor.Zrodlo(), wzor.PlikPomocy(), wzor.KontekstPomocy(), wzor.StanSQL()),
       krok_(krok),
       zerwane_(wzor.zerwane_),
@@ -139,16 +146,17 @@ EUtrataPolaczenia::EUtrataPolaczenia(const EUtrataPolaczenia& wzor, KrokUtraty k
 
 EUtrataPolaczenia EUtrataPolaczenia::WKroku(KrokUtraty krok, std::string wersja,
                                             std::int32_t operacja) const {
-    return EUtrataPolaczenia(*this, krok, std::move(wersja), operacja, Wynik::Nieodczytany, {});
+    return EUtrataPolaczenia(*this, krok, std::move(wersja), operacja, {});
 }
 
 bool EUtrataPolaczenia::WynikOtwarty() const noexcept { return Otwarty(krok_); }
 
 EUtrataPolaczenia EUtrataPolaczenia::ZWynikiem(
     const std::optional<std::string>& zapisanaWersja) const {
-    return EUtrataPolaczenia(*this, krok_, wersja_, operacja_,
-                             zapisanaWersja ? Wynik::Odczytany : Wynik::Nieosiagalny,
-                             zapisanaWersja.value_or(""));
+    return EUtrataPolaczenia(
+        *this, krok_, wersja_, operacja_,
+        {zapisanaWersja ? OdczytPoUtracie::Stan::Odczytany : OdczytPoUtracie::Stan::Nieosiagalny,
+         zapisanaWersja.value_or("")});
 }
 
 }  // namespace zuv

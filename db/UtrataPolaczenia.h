@@ -31,6 +31,21 @@ enum class KrokUtraty {
     Wycofanie,            // the roll back of a package that failed
 };
 
+// What a new session read of the recorded version after a loss.
+struct OdczytPoUtracie {
+    enum class Stan { Nieodczytany, Odczytany, Nieosiagalny };
+    Stan stan = Stan::Nieodczytany;
+    std::string zapisana;  // Odczytany: the version (empty when none is recorded)
+};
+
+// The words of what to do next, as the front end says it: how to connect again, and where the
+// recorded version is seen. A window says "Loguj" (RadaOkna).
+struct RadaPoUtracie {
+    std::string polaczPonownie;
+    std::string gdzieWersja;
+};
+RadaPoUtracie RadaOkna();
+
 class EUtrataPolaczenia : public EOleException {
   public:
     // `bladSterownika`: the driver's error that told of the loss (its message, code, source and
@@ -63,10 +78,8 @@ class EUtrataPolaczenia : public EOleException {
     const std::string& TekstSterownika() const noexcept { return tekstSterownika_; }
 
   private:
-    enum class Wynik { Nieodczytany, Odczytany, Nieosiagalny };
-
     EUtrataPolaczenia(const EUtrataPolaczenia& wzor, KrokUtraty krok, std::string wersja,
-                      std::int32_t operacja, Wynik wynik, const std::string& zapisanaWersja);
+                      std::int32_t operacja, const OdczytPoUtracie& odczyt);
 
     KrokUtraty krok_;
     bool zerwane_;
@@ -84,5 +97,12 @@ std::string OpisKrokuUtraty(KrokUtraty krok, const std::string& wersja = {},
 // przerwane" with the step (" podczas wykonywania operacji 44 aktualizacji bazy do wersji
 // 11.4.0.1"), what became of the package as far as the connection knows, and what to do next.
 std::string OpisUtraty(KrokUtraty krok, const std::string& wersja = {}, std::int32_t operacja = 0);
+
+// The whole message of a loss before the driver's text, in the words of `rada`: what happened
+// (`zerwane` false: the program ended a session it could not trust), at which step, what became
+// of the package (for a commit, what `odczyt` read), and what to do next.
+std::string OpisUtraty(KrokUtraty krok, bool zerwane, const std::string& wersja,
+                       std::int32_t operacja, const OdczytPoUtracie& odczyt,
+                       const RadaPoUtracie& rada);
 
 }  // namespace zuv

@@ -49,8 +49,10 @@ struct WynikPrzebiegu {
     std::int32_t partia = 0;
     // BladPakietu, UtrataPolaczenia: the server's or the driver's own text.
     std::string bladSerwera;
-    // UtrataPolaczenia: the step, and for a commit what became of the package.
+    // UtrataPolaczenia: the step, whether the link broke (false: the program ended a session it
+    // could no longer trust), and for a commit what became of the package.
     KrokUtraty krok = KrokUtraty::Polecenie;
+    bool zerwane = true;
     std::optional<SkutekZatwierdzenia> skutek;
     // The session is gone or unusable: the next step is a new log-in.
     bool sesjaZakonczona = false;

@@ -10,43 +10,18 @@ namespace zuv {
 
 namespace {
 
-// What became of the package, and what to do next, for a console: nobody presses "Loguj" here.
-std::string SkutekUtraty(const WynikPrzebiegu& przebieg) {
-    if (przebieg.skutek) {
-        if (*przebieg.skutek == SkutekZatwierdzenia::Nieznany)
-            return "Ponowne połączenie z serwerem nie powiodło się, więc nie wiadomo, czy ta "
-                   "aktualizacja została zatwierdzona; --sprawdz pokaże wersję zapisaną w bazie.";
-        const std::string& zapisana = przebieg.wersjaPo.value_or("");
-        const std::string baza = zapisana.empty()
-                                     ? std::string("Baza nie ma zapisanej wersji")
-                                     : Formatuj("Baza ma teraz zapisaną wersję %s", {zapisana});
-        return baza + (*przebieg.skutek == SkutekZatwierdzenia::Zatwierdzony
-                           ? ": ta aktualizacja została zatwierdzona."
-                           : ": ta aktualizacja została wycofana.");
-    }
-    switch (przebieg.krok) {
-        case KrokUtraty::BlokadaAktualizacji:
-        case KrokUtraty::FlagaAktualizacji:
-            return "Żadna aktualizacja nie została rozpoczęta.";
-        case KrokUtraty::OdczytGeneracji:
-        case KrokUtraty::Rozpoczecie:
-            return "Ta aktualizacja nie zmieniła bazy.";
-        case KrokUtraty::Partia:
-        case KrokUtraty::Wycofanie:
-            return "Serwer wycofuje niezatwierdzone zmiany tej aktualizacji.";
-        case KrokUtraty::PoZatwierdzeniu:
-            return "Serwer potwierdził jej zatwierdzenie.";
-        default:
-            return "";
-    }
-}
-
+// A lost connection in the words of a console: nobody presses "Loguj" here.
 std::string TekstUtraty(const WynikPrzebiegu& przebieg) {
-    std::string tekst = "Połączenie z serwerem zostało przerwane" +
-                        OpisKrokuUtraty(przebieg.krok, przebieg.wersjaPakietu, przebieg.partia) +
-                        ".";
-    if (const std::string skutek = SkutekUtraty(przebieg); !skutek.empty()) tekst += " " + skutek;
-    tekst += " Uruchom program ponownie, aby wznowić aktualizację od wersji zapisanej w bazie.";
+    OdczytPoUtracie odczyt;
+    if (przebieg.skutek)
+        odczyt = {*przebieg.skutek == SkutekZatwierdzenia::Nieznany
+                      ? OdczytPoUtracie::Stan::Nieosiagalny
+                      : OdczytPoUtracie::Stan::Odczytany,
+                  przebieg.wersjaPo.value_or("")};
+    std::string tekst = OpisUtraty(
+        przebieg.krok, przebieg.zerwane, przebieg.wersjaPakietu, przebieg.partia, odczyt,
+        {"Uruchom program ponownie, aby wznowić aktualizację od wersji zapisanej w bazie.",
+         "--sprawdz pokaże wersję zapisaną w bazie."});
     if (!przebieg.bladSerwera.empty()) tekst += "\n" + przebieg.bladSerwera;
     return tekst;
 }
