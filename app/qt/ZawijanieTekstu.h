@@ -1,7 +1,6 @@
 #pragma once
-// Lines of a text cut to a width in pixels, for the boxes and the version line: a line that fits
-// stays whole; a longer one is broken at blanks (the blanks at a break are dropped), and a word
-// wider than the width by itself is broken between characters.
+// The shared word wrapping (app/okno/ZawijanieTekstu.h) for the Qt window's labels: the text is a
+// QString and the widths those of the label's font.
 
 #include <QFontMetrics>
 #include <QString>

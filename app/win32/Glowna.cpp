@@ -339,103 +339,135 @@ void TfrmGlowna::ZakonczSesje() {
     PostQuitMessage(0);
 }
 
+void TfrmGlowna::NaUtworzenie() {
+    UtworzKontrolki();
+    UstawDpi(dpi_);
+    PokazGrupe(false);
+}
+
+void TfrmGlowna::NaGraniceRozmiaru(MINMAXINFO& granice) const {
+    const SIZE najmniejszy = RozmiarOkna(dpi_);
+    granice.ptMinTrackSize = {najmniejszy.cx, najmniejszy.cy};
+}
+
+void TfrmGlowna::NaZmianeDpi(int dpi, const RECT& proponowany) {
+    UstawDpi(dpi);
+    SetWindowPos(okno_, nullptr, proponowany.left, proponowany.top,
+                 proponowany.right - proponowany.left, proponowany.bottom - proponowany.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TfrmGlowna::NaRysowanie() {
+    const KontekstMalowania malowanie(okno_);
+    MalujPanele(malowanie.Dc());
+}
+
+LRESULT TfrmGlowna::NaKolorEtykiety(HDC dc) {
+    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+}
+
+bool TfrmGlowna::NaPolecenie(int id, int powiadomienie) {
+    // While the server is awaited the buttons do nothing (the command refuses too), but
+    // "Zamknij", which asks whether to stop a run, as closing the window does.
+    if (powiadomienie != BN_CLICKED) return false;
+    if (szkielet_->WOczekiwaniu()) {
+        if (id == idk::btnZamknij) SendMessageW(okno_, WM_CLOSE, 0, 0);
+        return false;
+    }
+    switch (id) {
+        case idk::btnLoguj:
+            UruchomObsluge([this] { btnLogujClick(); });
+            return true;
+        case idk::btnAktualizuj:
+            UruchomObsluge([this] { btnAktualizujClick(); });
+            return true;
+        case idk::btnZamknij:
+            UruchomObsluge([this] { btnZamknijClick(); });
+            return true;
+        default:
+            return false;
+    }
+}
+
+void TfrmGlowna::NaZamkniecie() {
+    // The window closes only when FormClose ran to its end and allows it (never during a run).
+    bool mozna = false;
+    UruchomObsluge([&] { mozna = szkielet_->Polecenie().FormClose(); });
+    if (mozna) PostQuitMessage(0);
+}
+
+bool TfrmGlowna::NaAktywacje(int stan, bool zminimalizowane) {
+    // As a dialog does: the control that has the keyboard when the window loses the activation
+    // (to a box, to another program) gets it back when the window is active again; the default
+    // would give it to the window itself, where no key acts.
+    if (stan == WA_INACTIVE) {
+        const HWND fokus = GetFocus();
+        if (fokus != nullptr && IsChild(okno_, fokus)) fokusAktywacji_ = fokus;
+        return true;
+    }
+    // A window activated minimised has no control to give the keyboard to.
+    if (zminimalizowane) return false;
+    // One that has since been hidden or disabled hands over to the first in tab order.
+    if (fokusAktywacji_ == nullptr || !IsWindow(fokusAktywacji_) ||
+        !IsWindowEnabled(fokusAktywacji_) || !IsWindowVisible(fokusAktywacji_))
+        fokusAktywacji_ = GetNextDlgTabItem(okno_, nullptr, FALSE);
+    if (fokusAktywacji_ == nullptr || !IsWindowEnabled(fokusAktywacji_)) return false;
+    SetFocus(fokusAktywacji_);
+    return true;
+}
+
+void TfrmGlowna::NaZegar(UINT_PTR zegar) {
+    if (zegar == ZegarPostepu) szkielet_->Tik();
+}
+
+void TfrmGlowna::NaZapytanieOKoniecSesji() {
+    // The session may end: a run is stopped now, without the question, so that its roll back
+    // has begun by the time WM_ENDSESSION comes.
+    UruchomObsluge([this] {
+        PolecenieAktualizacji& polecenie = szkielet_->Polecenie();
+        if (polecenie.WTrakcie()) polecenie.ZamknijNaZadanieSystemu();
+    });
+}
+
 LRESULT TfrmGlowna::Obsluz(UINT komunikat, WPARAM w, LPARAM l) {
     switch (komunikat) {
         case WM_CREATE:
-            UtworzKontrolki();
-            UstawDpi(dpi_);
-            PokazGrupe(false);
+            NaUtworzenie();
             return 0;
         case WM_SIZE:
             UlozKontrolki();
             return 0;
-        case WM_GETMINMAXINFO: {
-            const SIZE najmniejszy = RozmiarOkna(dpi_);
-            auto* granice = reinterpret_cast<MINMAXINFO*>(l);
-            granice->ptMinTrackSize = {najmniejszy.cx, najmniejszy.cy};
+        case WM_GETMINMAXINFO:
+            NaGraniceRozmiaru(*reinterpret_cast<MINMAXINFO*>(l));
             return 0;
-        }
-        case WM_DPICHANGED: {
-            UstawDpi(HIWORD(w));
-            const auto* proponowany = reinterpret_cast<const RECT*>(l);
-            SetWindowPos(okno_, nullptr, proponowany->left, proponowany->top,
-                         proponowany->right - proponowany->left,
-                         proponowany->bottom - proponowany->top, SWP_NOZORDER | SWP_NOACTIVATE);
+        case WM_DPICHANGED:
+            NaZmianeDpi(HIWORD(w), *reinterpret_cast<const RECT*>(l));
             return 0;
-        }
-        case WM_PAINT: {
-            const KontekstMalowania malowanie(okno_);
-            MalujPanele(malowanie.Dc());
+        case WM_PAINT:
+            NaRysowanie();
             return 0;
-        }
-        case WM_CTLCOLORSTATIC: {
-            const auto dc = reinterpret_cast<HDC>(w);
-            SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-            SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-            return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
-        }
+        case WM_CTLCOLORSTATIC:
+            return NaKolorEtykiety(reinterpret_cast<HDC>(w));
         case DM_GETDEFID:
             // "Loguj" is the default button: Enter presses it unless another button has the
             // focus (the dialog manager then presses that one).
             return MAKELRESULT(idk::btnLoguj, DC_HASDEFID);
         case WM_COMMAND:
-            // While the server is awaited the buttons do nothing (the command refuses too), but
-            // "Zamknij", which asks whether to stop a run, as closing the window does.
-            if (HIWORD(w) != BN_CLICKED) break;
-            if (szkielet_->WOczekiwaniu()) {
-                if (LOWORD(w) == idk::btnZamknij) SendMessageW(okno_, WM_CLOSE, 0, 0);
-                break;
-            }
-            switch (LOWORD(w)) {
-                case idk::btnLoguj:
-                    UruchomObsluge([this] { btnLogujClick(); });
-                    return 0;
-                case idk::btnAktualizuj:
-                    UruchomObsluge([this] { btnAktualizujClick(); });
-                    return 0;
-                case idk::btnZamknij:
-                    UruchomObsluge([this] { btnZamknijClick(); });
-                    return 0;
-                default:
-                    break;
-            }
+            if (NaPolecenie(LOWORD(w), HIWORD(w))) return 0;
             break;
-        case WM_CLOSE: {
-            // The window closes only when FormClose ran to its end and allows it (never during a
-            // run).
-            bool mozna = false;
-            UruchomObsluge([&] { mozna = szkielet_->Polecenie().FormClose(); });
-            if (mozna) PostQuitMessage(0);
+        case WM_CLOSE:
+            NaZamkniecie();
             return 0;
-        }
         case WM_ACTIVATE:
-            // As a dialog does: the control that has the keyboard when the window loses the
-            // activation (to a box, to another program) gets it back when the window is active
-            // again; the default would give it to the window itself, where no key acts.
-            if (LOWORD(w) == WA_INACTIVE) {
-                const HWND fokus = GetFocus();
-                if (fokus != nullptr && IsChild(okno_, fokus)) fokusAktywacji_ = fokus;
-                return 0;
-            }
-            // A window activated minimised has no control to give the keyboard to.
-            if (HIWORD(w) != 0) break;
-            // One that has since been hidden or disabled hands over to the first in tab order.
-            if (fokusAktywacji_ == nullptr || !IsWindow(fokusAktywacji_) ||
-                !IsWindowEnabled(fokusAktywacji_) || !IsWindowVisible(fokusAktywacji_))
-                fokusAktywacji_ = GetNextDlgTabItem(okno_, nullptr, FALSE);
-            if (fokusAktywacji_ == nullptr || !IsWindowEnabled(fokusAktywacji_)) break;
-            SetFocus(fokusAktywacji_);
-            return 0;
+            if (NaAktywacje(LOWORD(w), HIWORD(w) != 0)) return 0;
+            break;
         case WM_TIMER:
-            if (w == ZegarPostepu) szkielet_->Tik();
+            NaZegar(w);
             return 0;
         case WM_QUERYENDSESSION:
-            // The session may end: a run is stopped now, without the question, so that its roll
-            // back has begun by the time WM_ENDSESSION comes.
-            UruchomObsluge([this] {
-                PolecenieAktualizacji& polecenie = szkielet_->Polecenie();
-                if (polecenie.WTrakcie()) polecenie.ZamknijNaZadanieSystemu();
-            });
+            NaZapytanieOKoniecSesji();
             return TRUE;
         case WM_ENDSESSION:
             if (w != FALSE) ZakonczSesje();

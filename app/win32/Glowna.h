@@ -52,7 +52,20 @@ class TfrmGlowna : private PolaLogowania,
 
   private:
     friend class ProceduraOkna<TfrmGlowna>;
+    // Gives each message to its handler below; what a handler leaves goes to DefWindowProcW.
     LRESULT Obsluz(UINT komunikat, WPARAM w, LPARAM l);
+    // One handler a message. Those that give a bool give false for a message they leave to the
+    // system's default handling.
+    void NaUtworzenie();                                 // WM_CREATE
+    void NaGraniceRozmiaru(MINMAXINFO& granice) const;   // WM_GETMINMAXINFO
+    void NaZmianeDpi(int dpi, const RECT& proponowany);  // WM_DPICHANGED
+    void NaRysowanie();                                  // WM_PAINT
+    static LRESULT NaKolorEtykiety(HDC dc);              // WM_CTLCOLORSTATIC: the brush
+    bool NaPolecenie(int id, int powiadomienie);         // WM_COMMAND
+    void NaZamkniecie();                                 // WM_CLOSE
+    bool NaAktywacje(int stan, bool zminimalizowane);    // WM_ACTIVATE
+    void NaZegar(UINT_PTR zegar);                        // WM_TIMER
+    void NaZapytanieOKoniecSesji();                      // WM_QUERYENDSESSION
     // The default error handler: the error in the program's stop box.
     void PokazBladObslugi(const std::exception& blad);
 

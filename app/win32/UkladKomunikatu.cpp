@@ -1,6 +1,9 @@
 #include "app/win32/UkladKomunikatu.h"
 
 #include <algorithm>
+#include <string>
+
+#include "app/okno/ZawijanieTekstu.h"
 
 namespace zuv {
 
@@ -17,54 +20,20 @@ constexpr int OdstepPrzyciskow = 6;
 // that the measure says fits.
 constexpr int Zapas = 3;
 
-bool NiskiSurogat(wchar_t znak) { return znak >= 0xDC00 && znak <= 0xDFFF; }
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "the wide texts of Windows are UTF-16");
 
-// The length of the longest start of `slowo` that fits the width: at least one character, never
-// half of a surrogate pair.
-std::size_t DlugoscMieszczaca(std::wstring_view slowo, int szerokosc, const MiaraTekstu& miara) {
-    std::size_t dlugosc = 0;
-    for (std::size_t i = 1; i <= slowo.size(); ++i) {
-        if (i < slowo.size() && NiskiSurogat(slowo[i])) continue;
-        if (dlugosc > 0 && miara(slowo.substr(0, i)) > szerokosc) break;
-        dlugosc = i;
-    }
-    return dlugosc;
-}
-
-void ZawinLinie(std::wstring_view linia, int szerokosc, const MiaraTekstu& miara,
-                std::vector<std::wstring>& wynik) {
-    if (miara(linia) <= szerokosc) {
-        wynik.emplace_back(linia);
-        return;
-    }
-    std::wstring biezaca;
-    bool rozpoczeta = false;
-    std::size_t poczatek = 0;
-    for (;;) {
-        const std::size_t blank = linia.find(L' ', poczatek);
-        std::wstring_view slowo = linia.substr(poczatek, blank - poczatek);
-        if (rozpoczeta) {
-            const std::wstring dluzsza = biezaca + L' ' + std::wstring(slowo);
-            if (miara(dluzsza) <= szerokosc) {
-                biezaca = dluzsza;
-                if (blank == std::wstring_view::npos) break;
-                poczatek = blank + 1;
-                continue;
-            }
-            wynik.push_back(std::move(biezaca));
-        }
-        while (slowo.size() > 1 && miara(slowo) > szerokosc) {
-            const std::size_t dlugosc = DlugoscMieszczaca(slowo, szerokosc, miara);
-            if (dlugosc >= slowo.size()) break;
-            wynik.emplace_back(slowo.substr(0, dlugosc));
-            slowo.remove_prefix(dlugosc);
-        }
-        biezaca = std::wstring(slowo);
-        rozpoczeta = true;
-        if (blank == std::wstring_view::npos) break;
-        poczatek = blank + 1;
-    }
-    wynik.push_back(std::move(biezaca));
+// The shared word wrapping over the window's wide text and its measure.
+std::vector<std::wstring> LinieTekstu(std::wstring_view tekst, int szerokosc,
+                                      const MiaraTekstu& miara) {
+    const std::u16string utf16(tekst.begin(), tekst.end());
+    const std::vector<std::u16string_view> linie =
+        ZawinTekst(utf16, szerokosc, [&miara](std::u16string_view odcinek) {
+            return miara(std::wstring(odcinek.begin(), odcinek.end()));
+        });
+    std::vector<std::wstring> wynik;
+    wynik.reserve(linie.size());
+    for (const std::u16string_view linia : linie) wynik.emplace_back(linia.begin(), linia.end());
+    return wynik;
 }
 
 // The widest text the box may hold without its scroll bar.
@@ -88,23 +57,9 @@ PrzyciskiKomunikatu Przyciski(int styl) {
     return wynik;
 }
 
-std::vector<std::wstring> ZawinTekst(std::wstring_view tekst, int szerokosc,
-                                     const MiaraTekstu& miara) {
-    std::vector<std::wstring> wynik;
-    std::size_t poczatek = 0;
-    for (;;) {
-        const std::size_t koniec = tekst.find_first_of(L"\r\n", poczatek);
-        ZawinLinie(tekst.substr(poczatek, koniec - poczatek), szerokosc, miara, wynik);
-        if (koniec == std::wstring_view::npos) return wynik;
-        poczatek = koniec + 1;
-        if (tekst[koniec] == L'\r' && poczatek < tekst.size() && tekst[poczatek] == L'\n')
-            ++poczatek;
-    }
-}
-
 UkladKomunikatu UlozKomunikat(std::wstring_view tekst, const MiaraTekstu& miara,
                               const WarunkiKomunikatu& warunki) {
-    std::vector<std::wstring> linie = ZawinTekst(tekst, NajwiekszaSzerokoscTekstu(warunki), miara);
+    std::vector<std::wstring> linie = LinieTekstu(tekst, NajwiekszaSzerokoscTekstu(warunki), miara);
     int najszersza = 0;
     for (const std::wstring& linia : linie) najszersza = std::max(najszersza, miara(linia));
     UkladKomunikatu uklad = UlozKomunikat(najszersza + Skaluj(Zapas, warunki.dpi),

@@ -31,7 +31,7 @@ struct WarunkiKomunikatu {
 };
 
 struct UkladKomunikatu {
-    std::vector<std::wstring> linie;   // the text as wrapped by ZawinTekst
+    std::vector<std::wstring> linie;   // the text as wrapped (app/okno/ZawijanieTekstu.h)
     Prostokat okno;                    // outer, in screen pixels
     Prostokat tekst;                   // in the client area, with the scroll bar if any
     Prostokat ikona;                   // in the client area; empty without an icon
@@ -57,10 +57,6 @@ struct PrzyciskiKomunikatu {
 // The buttons of a box of the style (StylKomunikatu): OK, or Tak and Nie with Tak the default
 // unless DrugiDomyslny; Esc answers Nie where there is one, as no box of the program has Cancel.
 PrzyciskiKomunikatu Przyciski(int styl);
-
-// The lines of a text at most `szerokosc` pixels wide (CR LF, CR and LF end a line).
-std::vector<std::wstring> ZawinTekst(std::wstring_view tekst, int szerokosc,
-                                     const MiaraTekstu& miara);
 
 // The box for a text: its lines and every rectangle.
 UkladKomunikatu UlozKomunikat(std::wstring_view tekst, const MiaraTekstu& miara,

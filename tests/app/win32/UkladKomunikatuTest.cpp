@@ -1,5 +1,6 @@
-// The message box's layout: how its text wraps and where the box lies, for the densities and
-// screen widths the program meets, over a measure of known widths.
+// The message box's layout: that its text, wrapped by the shared rule through the window's wide
+// texts, is shown whole, and where the box lies, for the densities and screen widths the program
+// meets, over a measure of known widths.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -85,33 +86,6 @@ TEST(UkladKomunikatu, ButtonsInPolishWithTheStylesDefault) {
         EXPECT_EQ(przyciski.przyciski, p.przyciski);
         EXPECT_EQ(przyciski.domyslny, p.domyslny);
         EXPECT_EQ(przyciski.naEscape, p.naEscape);
-    }
-}
-
-TEST(UkladKomunikatu, WrapsAtBlanksBreaksLongWordsAndKeepsWholeLines) {
-    const MiaraTekstu miara = Miara(96);  // 6 px a character, 3 a blank
-    const struct {
-        const char* nazwa;
-        std::wstring tekst;
-        int szerokosc;
-        std::vector<std::wstring> linie;
-    } przypadki[] = {
-        {"a line that fits stays whole", L"ala ma kota", 60, {L"ala ma kota"}},
-        {"breaks at blanks", L"ala ma kota", 40, {L"ala ma", L"kota"}},
-        {"a word longer than the line breaks anywhere",
-         L"ab abcdefghij",
-         24,
-         {L"ab", L"abcd", L"efgh", L"ij"}},
-        {"line ends of every kind", L"a\r\nb\nc\rd", 60, {L"a", L"b", L"c", L"d"}},
-        {"an empty line stays", L"a\r\n\r\nb", 60, {L"a", L"", L"b"}},
-        {"never half of a surrogate pair",
-         L"\xD83D\xDE00\xD83D\xDE00\xD83D\xDE00",
-         12,
-         {L"\xD83D\xDE00", L"\xD83D\xDE00", L"\xD83D\xDE00"}},
-    };
-    for (const auto& p : przypadki) {
-        SCOPED_TRACE(p.nazwa);
-        EXPECT_EQ(ZawinTekst(p.tekst, p.szerokosc, miara), p.linie);
     }
 }
 
