@@ -1,9 +1,10 @@
 #include "app/wsadowa/Raport.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <nlohmann/json.hpp>
 
 #include "common/Tekst.h"
 #include "common/WersjaProgramu.h"
@@ -12,38 +13,14 @@ namespace zuv {
 
 namespace {
 
-// A JSON string: quote, backslash and control characters escaped; the rest is UTF-8 as it is.
-std::string Napis(const std::string& tekst) {
-    std::string wynik = "\"";
-    for (const char znak : tekst) {
-        const auto bajt = static_cast<unsigned char>(znak);
-        if (znak == '"' || znak == '\\') {
-            wynik += '\\';
-            wynik += znak;
-        } else if (znak == '\n') {
-            wynik += "\\n";
-        } else if (znak == '\r') {
-            wynik += "\\r";
-        } else if (znak == '\t') {
-            wynik += "\\t";
-        } else if (bajt < 0x20) {
-            char kod[8];
-            std::snprintf(kod, sizeof kod, "\\u%04x", bajt);
-            wynik += kod;
-        } else {
-            wynik += znak;
-        }
-    }
-    return wynik + "\"";
-}
+// Keys kept in the order they are added (nlohmann::json would sort them), so that the report
+// reads in the order Raport.h gives.
+using Json = nlohmann::ordered_json;
 
-std::string NapisLubNull(const std::string& tekst) { return tekst.empty() ? "null" : Napis(tekst); }
+Json NapisLubNull(const std::string& tekst) { return tekst.empty() ? Json() : Json(tekst); }
 
-std::string Liczba(double sekundy) {
-    char tekst[32];
-    std::snprintf(tekst, sizeof tekst, "%.3f", sekundy);
-    return tekst;
-}
+// Milliseconds are all the report claims: 3.128 rather than the double's 3.12849...
+double Sekundy(double sekundy) { return std::round(sekundy * 1000) / 1000; }
 
 // Characters of a UTF-8 text, for the table's columns.
 std::size_t Znaki(const std::string& tekst) {
@@ -79,27 +56,29 @@ std::string TabelaWynikow(const std::vector<const WynikBazy*>& wyniki) {
 }
 
 std::string RaportJson(const std::vector<const WynikBazy*>& wyniki, int kodWyjscia) {
-    std::string json = "{\n  \"program\": \"aktualizacja-zuv-wsadowa\",\n";
-    json += "  \"wersja_programu\": " + Napis(WersjaProgramu) + ",\n";
-    json += "  \"kod_wyjscia\": " + std::to_string(kodWyjscia) + ",\n  \"bazy\": [";
-    for (std::size_t i = 0; i < wyniki.size(); ++i) {
-        const WynikBazy& wynik = *wyniki[i];
-        json += i == 0 ? "\n" : ",\n";
-        json += "    {\"serwer\": " + Napis(wynik.serwer) + ", \"baza\": " + Napis(wynik.baza) +
-                ", \"uzytkownik\": " + Napis(wynik.uzytkownik) +
-                ",\n     \"wersja_przed\": " + NapisLubNull(wynik.wersjaPrzed) +
-                ", \"wersja_po\": " + NapisLubNull(wynik.wersjaPo) +
-                ", \"wynik\": " + Napis(OpisWyniku(wynik)) +
-                ", \"kod\": " + std::to_string(wynik.kod) +
-                ", \"sekundy\": " + Liczba(wynik.sekundy) + ",\n     \"pakiety\": [";
-        for (std::size_t j = 0; j < wynik.pakiety.size(); ++j)
-            json += (j == 0 ? "" : ", ") + std::string("{\"wersja\": ") +
-                    Napis(wynik.pakiety[j].first) +
-                    ", \"sekundy\": " + Liczba(wynik.pakiety[j].second) + "}";
-        json += "],\n     \"blad\": " + NapisLubNull(wynik.blad) + "}";
+    Json bazy = Json::array();
+    for (const WynikBazy* wynik : wyniki) {
+        Json pakiety = Json::array();
+        for (const auto& [wersja, sekundy] : wynik->pakiety)
+            pakiety.push_back({{"wersja", wersja}, {"sekundy", Sekundy(sekundy)}});
+        bazy.push_back({{"serwer", wynik->serwer},
+                        {"baza", wynik->baza},
+                        {"uzytkownik", wynik->uzytkownik},
+                        {"wersja_przed", NapisLubNull(wynik->wersjaPrzed)},
+                        {"wersja_po", NapisLubNull(wynik->wersjaPo)},
+                        {"wynik", OpisWyniku(*wynik)},
+                        {"kod", wynik->kod},
+                        {"sekundy", Sekundy(wynik->sekundy)},
+                        {"pakiety", std::move(pakiety)},
+                        {"blad", NapisLubNull(wynik->blad)}});
     }
-    json += "\n  ]\n}\n";
-    return json;
+    const Json raport = {{"program", "aktualizacja-zuv-wsadowa"},
+                         {"wersja_programu", WersjaProgramu},
+                         {"kod_wyjscia", kodWyjscia},
+                         {"bazy", std::move(bazy)}};
+    // A server's message and a list's names come as bytes: what is not UTF-8 becomes U+FFFD, so
+    // that the report stays JSON and the run's result is written all the same.
+    return raport.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }
 
 void ZapiszRaport(const std::string& sciezka, const std::string& tresc) {

@@ -14,7 +14,9 @@ std::string TabelaWynikow(const std::vector<const WynikBazy*>& wyniki);
 
 // {"program", "wersja_programu", "kod_wyjscia", "bazy": [{"serwer", "baza", "uzytkownik",
 // "wersja_przed", "wersja_po", "wynik", "kod", "sekundy", "pakiety": [{"wersja", "sekundy"}],
-// "blad"}]}; a version not known and a database without failure give null.
+// "blad"}]}, indented by two; a version not known and a database without failure give null,
+// seconds are numbers to the millisecond. Always valid JSON: each broken UTF-8 sequence of a
+// text becomes U+FFFD. Never throws but for memory.
 std::string RaportJson(const std::vector<const WynikBazy*>& wyniki, int kodWyjscia);
 
 // Writes the report whole (to a file beside it, then renamed over it, so that a reader never meets

@@ -1,14 +1,16 @@
-// The server's pure parts: option parsing, the state file, the generation rule and the batch
-// recognisers. No sockets.
+// The server's pure parts: option parsing, the state file, the generation rule, the batch
+// recognisers and the journal's lines. No sockets.
 
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
 #include <stdexcept>
 
 #include "BatchPatterns.h"
 #include "BatchResponder.h"
 #include "CommandLine.h"
 #include "DatabaseState.h"
+#include "Journal.h"
 #include "StateFile.h"
 #include "TestSupport.h"
 #include "Text.h"
@@ -375,6 +377,35 @@ TEST(Text, ContainsIgnoreCaseFindsTheWordWhereverItStands) {
     for (const auto& row : cases) {
         SCOPED_TRACE(std::string(row.text) + " / " + row.needle);
         EXPECT_EQ(tds::containsIgnoreCase(row.text, row.needle), row.found);
+    }
+}
+
+// A journal line is one line of JSON whatever the batch held, with its fields in the order the
+// journal's readers know; bytes that are no UTF-8 are replaced, not a reason to stop the server.
+TEST(Journal, ALineIsJsonWhateverTheText) {
+    const struct {
+        const char* name;
+        std::string text;
+        std::string readBack;
+    } cases[] = {
+        {"escapes", "select '\"a\\b\"'\r\ngo\t\x01\x1f", "select '\"a\\b\"'\r\ngo\t\x01\x1f"},
+        {"Polish", "update konfig_st set wartosc = 'zażółć'",
+         "update konfig_st set wartosc = 'zażółć'"},
+        {"broken bytes",
+         "a\xff\x80"
+         "b\xc5",
+         "a\uFFFD\uFFFDb\uFFFD"},
+    };
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.name);
+        const std::string line = tds::toJsonLine({7, true, tds::RequestKind::Batch, row.text});
+        EXPECT_EQ(line.find_first_of("\r\n"), std::string::npos) << line;
+        nlohmann::ordered_json parsed;
+        ASSERT_NO_THROW(parsed = nlohmann::ordered_json::parse(line)) << line;
+        EXPECT_EQ(
+            parsed,
+            (nlohmann::ordered_json{
+                {"session", 7}, {"transaction", true}, {"kind", "batch"}, {"text", row.readBack}}));
     }
 }
 

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <thread>
 #include <vector>
@@ -217,17 +218,23 @@ TEST_F(ProgramWsadowy, AListRunsEveryDatabaseAndOneFailureStopsNoOther) {
             << program->Bledy();
 
         const std::string json = UruchomienieProgramu::Tresc(raport);
-        EXPECT_NE(json.find("\"kod_wyjscia\": 2"), std::string::npos) << json;
-        EXPECT_NE(json.find("\"wersja_przed\": \"11.3.0.2\", \"wersja_po\": \"11.4.0.1\", "
-                            "\"wynik\": \"błąd pakietu\", \"kod\": 2"),
-                  std::string::npos)
-            << json;
-        EXPECT_NE(json.find("\"blad\": \"Błąd aktualizacji bazy do wersji 11.5.0.6 podczas "
-                            "wykonywania operacji 2:\\r\\nBrak miejsca w bazie.\""),
-                  std::string::npos)
-            << json;
-        EXPECT_NE(json.find("\"pakiety\": [{\"wersja\": \"11.4.0.1\", \"sekundy\": "),
-                  std::string::npos);
+        const auto tresc = nlohmann::json::parse(json);
+        EXPECT_EQ(tresc.at("kod_wyjscia"), 2) << json;
+        ASSERT_EQ(tresc.at("bazy").size(), 3u) << json;
+        // The list's order, whichever database ended first.
+        const auto& drugaBaza = tresc.at("bazy").at(1);
+        EXPECT_EQ(drugaBaza.at("serwer"), drugi.Adres());
+        EXPECT_EQ(drugaBaza.at("wersja_przed"), "11.3.0.2");
+        EXPECT_EQ(drugaBaza.at("wersja_po"), "11.4.0.1");
+        EXPECT_EQ(drugaBaza.at("wynik"), "błąd pakietu");
+        EXPECT_EQ(drugaBaza.at("kod"), 2);
+        EXPECT_EQ(drugaBaza.at("blad"),
+                  "Błąd aktualizacji bazy do wersji 11.5.0.6 podczas wykonywania operacji 2:\r\n"
+                  "Brak miejsca w bazie.");
+        ASSERT_EQ(drugaBaza.at("pakiety").size(), 1u) << json;
+        EXPECT_EQ(drugaBaza.at("pakiety").at(0).at("wersja"), "11.4.0.1");
+        EXPECT_TRUE(drugaBaza.at("pakiety").at(0).at("sekundy").is_number());
+        EXPECT_TRUE(tresc.at("bazy").at(2).at("blad").is_null());
         EXPECT_EQ(json.find(Haslo), std::string::npos);
     }
 }

@@ -1,8 +1,7 @@
 #include "Journal.h"
 
+#include <nlohmann/json.hpp>
 #include <stdexcept>
-
-#include "Text.h"
 
 namespace tds {
 
@@ -33,9 +32,13 @@ std::string_view kindName(RequestKind kind) {
 }
 
 std::string toJsonLine(const JournalEntry& entry) {
-    return "{\"session\":" + std::to_string(entry.session) +
-           ",\"transaction\":" + (entry.transaction ? "true" : "false") + ",\"kind\":\"" +
-           std::string(kindName(entry.kind)) + "\",\"text\":" + jsonString(entry.text) + "}";
+    // ordered_json keeps the fields in the order readers of the journal know; a batch text that
+    // is not valid UTF-8 gets U+FFFD for its broken bytes instead of stopping the server.
+    const nlohmann::ordered_json line = {{"session", entry.session},
+                                         {"transaction", entry.transaction},
+                                         {"kind", kindName(entry.kind)},
+                                         {"text", entry.text}};
+    return line.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
 }
 
 Journal::Journal(const std::filesystem::path& file) {

@@ -38,7 +38,8 @@ struct JournalEntry {
     bool operator==(const JournalEntry&) const = default;
 };
 
-// {"session":N,"transaction":true|false,"kind":"...","text":"..."}
+// {"session":N,"transaction":true|false,"kind":"...","text":"..."} on one line; a text that is
+// not valid UTF-8 has U+FFFD for each broken byte sequence. Never throws but for memory.
 std::string toJsonLine(const JournalEntry& entry);
 
 // Every request of every session, in arrival order, in memory and (with a path) appended to a

@@ -33,7 +33,4 @@ bool sqlEquals(std::string_view a, std::string_view b);
 // ltrim/rtrim as the database does them: blanks (code 32) only.
 std::string_view trimBlanks(std::string_view text);
 
-// A JSON string literal, quotes included; non-ASCII UTF-8 is kept as it is.
-std::string jsonString(std::string_view utf8);
-
 }  // namespace tds
