@@ -33,7 +33,8 @@ void PolecenieAktualizacji::Rozlacz() {
 std::string PolecenieAktualizacji::OdczytajWersje() {
     const OdczytWersji odczyt = OdczytajZapisanaWersje(conn_);
     if (!odczyt.JedenWiersz())
-        throw EDatabaseError(TekstNieudanegoOdczytuWersji(logowanie_.serwer, logowanie_.baza));
+        throw EDatabaseError(
+            TekstNieudanegoOdczytuWersji(logowanie_.serwer, logowanie_.baza, odczyt));
     wersjaOdczytana_ = odczyt.tekst;
     return wersjaOdczytana_;
 }
@@ -99,6 +100,9 @@ std::optional<ZadanieWTle> PolecenieAktualizacji::RozpocznijLogowanie() {
     widok_.grupa.PokazGrupe(false);
     wersjaOdczytana_.clear();
     ZapamietajPola();
+    // Another database (or the same one anew): an earlier run's failure is no longer its news.
+    pasek_.PrzywrocKolor();
+    pasek_.UstawTekst("");
     RozpocznijZadanie(Formatuj("Logowanie do serwera %s...", {logowanie_.serwer}));
     return ZadanieWTle(*this, ZadanieWTle::Rodzaj::Logowanie);
 }
@@ -107,7 +111,8 @@ void PolecenieAktualizacji::WykonajLogowanie() noexcept {
     try {
         const OdczytWersji odczyt = Zaloguj(conn_, logowanie_, dziennik_);
         if (!odczyt.JedenWiersz())
-            throw EDatabaseError(TekstNieudanegoOdczytuWersji(logowanie_.serwer, logowanie_.baza));
+            throw EDatabaseError(
+                TekstNieudanegoOdczytuWersji(logowanie_.serwer, logowanie_.baza, odczyt));
         wersjaOdczytana_ = odczyt.tekst;
     } catch (...) {
         bladZadania_ = std::current_exception();
@@ -142,10 +147,18 @@ std::optional<bool> PolecenieAktualizacji::ZamknijPozaPrzebiegiem() {
 bool PolecenieAktualizacji::FormClose() {
     if (const std::optional<bool> zamknij = ZamknijPozaPrzebiegiem()) return *zamknij;
     if (przebieg_->Przerwany()) return false;  // already stopping
-    const std::string pytanie = Formatuj(
-        "Przerwać aktualizację? Pakiet %s zostanie wycofany w całości; pakiety już zatwierdzone "
-        "pozostaną.",
-        {przebieg_->BiezacyPakiet()});
+    // Once its commit is sent a package can no longer be rolled back: the question says so.
+    const std::string pytanie =
+        przebieg_->WZatwierdzaniu()
+            ? Formatuj(
+                  "Przerwać aktualizację? Pakiet %s jest właśnie zatwierdzany i nie da się go "
+                  "już wycofać; następne pakiety nie zostaną rozpoczęte, a po zatwierdzeniu "
+                  "program odczyta wersję zapisaną w bazie.",
+                  {przebieg_->BiezacyPakiet()})
+            : Formatuj(
+                  "Przerwać aktualizację? Pakiet %s zostanie wycofany w całości; pakiety już "
+                  "zatwierdzone pozostaną.",
+                  {przebieg_->BiezacyPakiet()});
     using namespace StylKomunikatu;
     const bool tak =
         widok_.komunikaty.Pokaz(pytanie, "Potwierdź", TakNie | IkonaWykrzyknik | DrugiDomyslny) ==
@@ -176,12 +189,20 @@ bool PolecenieAktualizacji::SprawdzPrzerwanie() {
     const std::optional<PrzerwanieBezOdpowiedzi> przerwanie =
         przebieg_->SprawdzPrzerwanie(czasNaPrzerwanie_);
     if (!przerwanie) return false;
-    const std::string tekst = Formatuj(
-        "Serwer nie odpowiada na przerwanie aktualizacji od %d s. Jeśli zakończysz program teraz, "
-        "serwer sam wycofa otwartą transakcję pakietu %s, gdy zauważy utratę sesji; pakiety już "
-        "zatwierdzone pozostaną. „Loguj” po ponownym uruchomieniu pokaże wersję zapisaną w "
-        "bazie.\r\n\r\nZakończyć program teraz? „Nie” czeka dalej.",
-        {static_cast<long long>(przerwanie->czekanie.count()), przerwanie->wersjaPakietu});
+    const long long sekundy = przerwanie->czekanie.count();
+    const std::string tekst =
+        (przerwanie->wZatwierdzaniu
+             ? Formatuj(
+                   "Serwer nie odpowiada od %d s na zatwierdzenie pakietu %s. Jeśli zakończysz "
+                   "program teraz, nie będzie wiadomo, czy serwer zdążył go zatwierdzić; "
+                   "pakiety zatwierdzone wcześniej pozostaną.",
+                   {sekundy, przerwanie->wersjaPakietu})
+             : Formatuj("Serwer nie odpowiada na przerwanie aktualizacji od %d s. Jeśli zakończysz "
+                        "program teraz, serwer sam wycofa otwartą transakcję pakietu %s, gdy "
+                        "zauważy utratę sesji; pakiety już zatwierdzone pozostaną.",
+                        {sekundy, przerwanie->wersjaPakietu})) +
+        " „Loguj” po ponownym uruchomieniu pokaże wersję zapisaną w bazie.\r\n\r\nZakończyć "
+        "program teraz? „Nie” czeka dalej.";
     using namespace StylKomunikatu;
     // The window's timer goes on firing while the box is open: one box at a time.
     pytanieOPrzerwanie_ = true;
@@ -198,8 +219,11 @@ bool PolecenieAktualizacji::SprawdzPrzerwanie() {
 
 void PolecenieAktualizacji::PrzerwijPrzebieg() {
     if (!wTrakcie_ || przebieg_->Przerwany()) return;
+    const bool zatwierdzanie = przebieg_->WZatwierdzaniu();
     przebieg_->Przerwij();
-    pasek_.UstawTekst("Przerywanie aktualizacji: trwa wycofywanie bieżącego pakietu...");
+    pasek_.UstawTekst(zatwierdzanie
+                          ? "Przerywanie aktualizacji: trwa zatwierdzanie bieżącego pakietu..."
+                          : "Przerywanie aktualizacji: trwa wycofywanie bieżącego pakietu...");
 }
 
 std::optional<ZadanieWTle> PolecenieAktualizacji::RozpocznijAktualizacje() {
@@ -302,7 +326,7 @@ void PolecenieAktualizacji::ZakonczPrzebieg() {
             // The version read again tells what stayed: every committed package, never a part
             // of one. Without it the session is gone, and the server rolls back what it left
             // open.
-            const std::string tekst =
+            std::string tekst =
                 wynik.wersjaPo
                     ? Formatuj("Aktualizacja przerwana. Baza danych jest w wersji %s.",
                                {*wynik.wersjaPo})
@@ -310,6 +334,15 @@ void PolecenieAktualizacji::ZakonczPrzebieg() {
                           "Aktualizacja przerwana. Połączenie z serwerem zostało utracone; "
                           "serwer sam wycofa niezatwierdzony pakiet. „Loguj” pokaże wersję "
                           "zapisaną w bazie.");
+            // A stop that came during a commit could not undo it: the version read says how
+            // the commit ended.
+            if (wynik.przerwanieWZatwierdzaniu && wynik.wersjaPo)
+                tekst += Formatuj(*wynik.wersjaPo == wynik.wersjaPakietu
+                                      ? " Pakiet %s, zatwierdzany w chwili przerwania, został "
+                                        "zatwierdzony."
+                                      : " Pakiet %s, zatwierdzany w chwili przerwania, nie "
+                                        "został zatwierdzony.",
+                                  {wynik.wersjaPakietu});
             Zapisz("przerwanie", {{"tekst", tekst}});
             if (!bezPytan)
                 widok_.komunikaty.Pokaz(tekst, "Informacja",

@@ -71,7 +71,7 @@ class PolecenieAktualizacji {
     void Rozlacz();
     // The recorded version as the server gives it (text, number in decimal, NULL as empty);
     // EDatabaseError "Odczyt wersji systemu ZUV dla bazy %s.%s nie powiódł się." unless exactly
-    // one row comes back.
+    // one row comes back, with a line saying whether there was none or several.
     std::string OdczytajWersje();
     std::string PierwszaWersja() const;
     std::string OstatniaWersja() const;

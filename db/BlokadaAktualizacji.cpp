@@ -25,6 +25,14 @@ void ZalozBlokadeAktualizacji(Polaczenie& polaczenie, const std::string& serwer,
             "stanowisko). Nic nie zostało zmienione. Spróbuj ponownie, gdy tamta aktualizacja "
             "się zakończy.",
             {serwer, baza}));
+    // Engines answer a lock held elsewhere with different codes (one -1, another -999): any
+    // refusal is one outcome, with the code kept for whoever must look further.
+    if (kod != nullptr)
+        throw EBazaZablokowana(Formatuj(
+            "Serwer nie przyznał blokady aktualizacji bazy %s.%s (sp_getapplock: %d): bazę "
+            "może właśnie aktualizować inna sesja (inny program lub inne stanowisko). Nic nie "
+            "zostało zmienione. Spróbuj ponownie później.",
+            {serwer, baza, static_cast<long long>(*kod)}));
     throw EDatabaseError(Formatuj(
         "Serwer nie założył blokady aktualizacji bazy %s.%s (sp_getapplock: %s). Nic "
         "nie zostało zmienione.",

@@ -26,8 +26,8 @@ class EBazaZablokowana : public EDatabaseError {
     using EDatabaseError::EDatabaseError;
 };
 
-// Takes the lock on the session of `polaczenie`. Not granted (another session holds it), raises
-// EBazaZablokowana saying that the database `serwer`.`baza` is being updated from another session
+// Takes the lock on the session of `polaczenie`. Not granted (another session holds it, or the
+// server refuses it with any other negative code), raises EBazaZablokowana saying that the database `serwer`.`baza` is being updated from another session
 // and that nothing was done; the server's errors and a lost connection are raised as the
 // connection raises them.
 void ZalozBlokadeAktualizacji(Polaczenie& polaczenie, const std::string& serwer,

@@ -14,6 +14,15 @@ OdczytWersji OdczytajZapisanaWersje(Polaczenie& polaczenie) {
         wynik = polaczenie.WykonajZRekordami(ZapytanieZapisanejWersji);
     } catch (const EUtrataPolaczenia& utrata) {
         throw utrata.WKroku(KrokUtraty::OdczytWersji);
+    } catch (const EOleException& blad) {
+        // Past the command's time-out the driver speaks only of its cancel.
+        if (blad.StanSQL() != "HYT00") throw;
+        throw EOleException(
+            "Serwer nie odpowiedział w wyznaczonym czasie na odczyt wersji bazy (tabela "
+            "konfig_st). Spróbuj ponownie; jeśli to się powtarza, sprawdź obciążenie serwera i "
+            "czy inna sesja nie blokuje tabeli konfig_st.\r\n" +
+                blad.Komunikat(),
+            blad.Kod(), blad.Zrodlo(), blad.PlikPomocy(), blad.KontekstPomocy(), blad.StanSQL());
     }
     OdczytWersji odczyt;
     odczyt.wiersze = wynik.liczbaRekordow;

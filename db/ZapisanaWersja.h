@@ -28,7 +28,8 @@ struct OdczytWersji {
 };
 
 // Reads the recorded version on the open session of `polaczenie`. The connection's errors pass
-// on; a lost connection is raised placed at the step OdczytWersji.
+// on; a lost connection is raised placed at the step OdczytWersji, and the command's time-out
+// with a Polish sentence before the driver's text.
 OdczytWersji OdczytajZapisanaWersje(Polaczenie& polaczenie);
 
 // What the database records after a lost connection left a package's outcome open (lost at its

@@ -18,6 +18,9 @@ class KontrolkaPostepu {
     virtual bool Widoczna() const = 0;
     // The background colour in the platform's form: red in the low byte, then green, then blue.
     virtual void UstawKolor(std::uint32_t kolor) = 0;
+    // Every batch has run and the commit is being sent: from now on the package cannot be
+    // stopped, only its outcome awaited. Nothing is shown.
+    virtual void Zatwierdzanie() {}
 };
 
 }  // namespace zuv

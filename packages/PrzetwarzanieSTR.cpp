@@ -146,6 +146,7 @@ bool TPrzetwarzanieSTR::WykonajSkrypt(Polaczenie* polaczenie, const ListaLinii& 
                 ZglosBladPartii(blad, kontrolka, wersja, numer);
             }
         });
+        if (kontrolka != nullptr) kontrolka->Zatwierdzanie();
         try {
             ZatwierdzTransakcje(polaczenie);
         } catch (const EUtrataPolaczenia& utrata) {

@@ -8,8 +8,20 @@
 
 namespace zuv {
 
-std::string TekstNieudanegoOdczytuWersji(const std::string& serwer, const std::string& baza) {
-    return Formatuj("Odczyt wersji systemu ZUV dla bazy %s.%s nie powiódł się.", {serwer, baza});
+std::string TekstNieudanegoOdczytuWersji(const std::string& serwer, const std::string& baza,
+                                         const OdczytWersji& odczyt) {
+    const std::string tekst =
+        Formatuj("Odczyt wersji systemu ZUV dla bazy %s.%s nie powiódł się.", {serwer, baza});
+    if (odczyt.rodzaj == OdczytWersji::Rodzaj::BrakWiersza)
+        return tekst +
+               "\r\nW tabeli konfig_st nie ma wiersza TERVO_WERSJA: to nie jest baza systemu ZUV "
+               "albo jej konfiguracja jest niepełna.";
+    if (odczyt.rodzaj == OdczytWersji::Rodzaj::WieleWierszy)
+        return tekst + Formatuj(
+                           "\r\nWierszy TERVO_WERSJA w tabeli konfig_st jest %d, a powinien "
+                           "być jeden; usuń nadmiarowe, zostawiając właściwą wersję.",
+                           {static_cast<long long>(odczyt.wiersze)});
+    return tekst;
 }
 
 std::string TekstWersjiBazy(const std::string& serwer, const std::string& baza,
@@ -33,8 +45,9 @@ OdczytWersji Zaloguj(Polaczenie& polaczenie, const DaneLogowania& dane, Dziennik
         if (odczyt.JedenWiersz())
             dziennik->Zapisz("logowanie", {{"wersja-bazy", odczyt.tekst}});
         else
-            dziennik->Zapisz("logowanie-nieudane",
-                             {{"blad", TekstNieudanegoOdczytuWersji(dane.serwer, dane.baza)}});
+            dziennik->Zapisz(
+                "logowanie-nieudane",
+                {{"blad", TekstNieudanegoOdczytuWersji(dane.serwer, dane.baza, odczyt)}});
     }
     return odczyt;
 }

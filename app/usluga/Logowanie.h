@@ -20,8 +20,9 @@ OdczytWersji Zaloguj(Polaczenie& polaczenie, const DaneLogowania& dane,
                      Dziennik* dziennik = nullptr);
 
 // "Odczyt wersji systemu ZUV dla bazy %s.%s nie powiódł się.": the recorded version is not one
-// row.
-std::string TekstNieudanegoOdczytuWersji(const std::string& serwer, const std::string& baza);
+// row; a second line says whether there was none or several.
+std::string TekstNieudanegoOdczytuWersji(const std::string& serwer, const std::string& baza,
+                                         const OdczytWersji& odczyt);
 
 // "Wersja bazy %s.%s: %s": the version line.
 std::string TekstWersjiBazy(const std::string& serwer, const std::string& baza,

@@ -17,6 +17,7 @@ void PostepPrzebiegu::RozpocznijPakiet(std::int64_t wykonaneWczesniej) {
     const std::lock_guard zamek(blokada_);
     poczatekPakietu_ = wykonane_ = wykonaneWczesniej;
     tekstyPakietu_ = 0;
+    zatwierdzanie_ = false;
     zmiana_ = true;
 }
 

@@ -43,6 +43,10 @@ class PostepPrzebiegu final : public KontrolkaPostepu {
     void OdswiezTeraz() override {}
     bool Widoczna() const override;
     void UstawKolor(std::uint32_t kolor) override;
+    void Zatwierdzanie() override { zatwierdzanie_ = true; }
+    // Any thread: whether the package running has sent its commit (a stop can no longer roll it
+    // back).
+    bool WZatwierdzaniu() const noexcept { return zatwierdzanie_; }
 
     // A front end's thread: what changed since the last call; nothing when nothing did.
     std::optional<ZmianaPostepu> Zmiana();
@@ -60,6 +64,7 @@ class PostepPrzebiegu final : public KontrolkaPostepu {
     std::optional<std::uint32_t> kolor_;
     bool zmiana_ = false;
     std::atomic<bool> przerwanie_ = false;
+    std::atomic<bool> zatwierdzanie_ = false;
 };
 
 // The run stopped at the administrator's request.

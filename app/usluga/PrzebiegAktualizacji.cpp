@@ -26,6 +26,26 @@ std::string Sekundy(std::chrono::steady_clock::duration czas) {
     return tekst;
 }
 
+// A server's error, or its silence past the command's time-out, at a step before any package:
+// the step and what it means in front, the server's own text kept whole after a line break and
+// apart.
+class EBladPrzygotowania : public EOleException {
+  public:
+    EBladPrzygotowania(const EOleException& blad, const std::string& krok,
+                       const std::string& skutek)
+        : EOleException((blad.StanSQL() == "HYT00"
+                             ? "Serwer nie odpowiedział w wyznaczonym czasie podczas " + krok
+                             : "Serwer zgłosił błąd podczas " + krok) +
+                            "; " + skutek + "\r\n" + blad.Komunikat(),
+                        blad.Kod(), blad.Zrodlo(), blad.PlikPomocy(), blad.KontekstPomocy(),
+                        blad.StanSQL()),
+          tekstSerwera_(blad.Komunikat()) {}
+    const std::string& TekstSerwera() const noexcept { return tekstSerwera_; }
+
+  private:
+    std::string tekstSerwera_;
+};
+
 // The update lock of the run's session, given back when the run leaves it, whatever ends it. A
 // second program updating the same database would apply again what this one applies, each
 // package's own version check letting it through: one updater at a time.
@@ -37,6 +57,12 @@ class BlokadaPrzebiegu {
             ZalozBlokadeAktualizacji(polaczenie, serwer, baza);
         } catch (const EUtrataPolaczenia& utrata) {
             throw utrata.WKroku(KrokUtraty::BlokadaAktualizacji);
+        } catch (const EOleException& blad) {
+            // The server's refusal of the call itself names the step, as a lost link there does.
+            throw EBladPrzygotowania(
+                blad, Formatuj("zakładania blokady aktualizacji bazy %s.%s", {serwer, baza}),
+                "nic nie zostało zmienione. Spróbuj ponownie; jeśli to się powtarza, sprawdź "
+                "dziennik serwera.");
         }
     }
     ~BlokadaPrzebiegu() {
@@ -85,6 +111,9 @@ void Opisz(const std::exception_ptr& blad, const std::string& pakiet, Polaczenie
         }
     } catch (const EBazaZablokowana&) {
         wynik.rodzaj = WynikPrzebiegu::Rodzaj::Zablokowana;
+    } catch (const EBladPrzygotowania& przygotowanie) {
+        wynik.rodzaj = WynikPrzebiegu::Rodzaj::BladPrzygotowania;
+        wynik.bladSerwera = przygotowanie.TekstSerwera();
     } catch (const EBladPartii& partia) {
         wynik.rodzaj = WynikPrzebiegu::Rodzaj::BladPakietu;
         wynik.wersjaPakietu = partia.Wersja();
@@ -153,6 +182,7 @@ void PrzebiegAktualizacji::Przerwij() noexcept {
         const std::lock_guard zamek(blokada_);
         chwilaPrzerwania_ = std::chrono::steady_clock::now();
     }
+    przerwanieWZatwierdzaniu_ = postep_.WZatwierdzaniu();
     postep_.Przerwij();
     conn_.Anuluj();
     Zapisz("przerwanie-zadane");
@@ -166,7 +196,7 @@ std::optional<PrzerwanieBezOdpowiedzi> PrzebiegAktualizacji::SprawdzPrzerwanie(
     if (teraz - chwilaPrzerwania_ < czas) return std::nullopt;
     PrzerwanieBezOdpowiedzi przerwanie{
         std::chrono::duration_cast<std::chrono::seconds>(teraz - chwilaPrzerwania_),
-        BiezacyPakiet()};
+        BiezacyPakiet(), postep_.WZatwierdzaniu()};
     // Told again only after another wait of the same length.
     chwilaPrzerwania_ = teraz;
     return przerwanie;
@@ -197,6 +227,9 @@ WynikPrzebiegu PrzebiegAktualizacji::Wykonaj(ObserwatorPrzebiegu* obserwator) no
             const std::size_t liczba = plan_.pakiety.size();
             for (std::size_t i = 0; i < liczba; ++i) {
                 const PakietPlanu& biezacy = plan_.pakiety[i];
+                // A stop that came while the package before was committed: nothing further
+                // starts, not even the next package's generation read.
+                if (postep_.Przerwany()) throw EPrzerwanieAktualizacji();
                 biezacyPakiet_ = i;
                 pakiet = biezacy.wersja;
                 postep_.RozpocznijPakiet(wykonane);
@@ -227,6 +260,10 @@ WynikPrzebiegu PrzebiegAktualizacji::Wykonaj(ObserwatorPrzebiegu* obserwator) no
         if (postep_.Przerwany() && wynik.rodzaj != WynikPrzebiegu::Rodzaj::Zaktualizowana) {
             wynik.rodzaj = WynikPrzebiegu::Rodzaj::Przerwana;
             wynik.blad = nullptr;
+            if (przerwanieWZatwierdzaniu_) {
+                wynik.przerwanieWZatwierdzaniu = true;
+                wynik.wersjaPakietu = plan_.pakiety[biezacyPakiet_].wersja;
+            }
         }
         // The version line would otherwise go on showing the version read at the log-in; a run
         // that did not get the lock changed nothing and sends nothing more.
@@ -265,6 +302,11 @@ void PrzebiegAktualizacji::UstawFlageAktualizacji() try {
         Polaczenie::DomyslnyLimitCzasuPolecenia);
 } catch (const EUtrataPolaczenia& utrata) {
     throw utrata.WKroku(KrokUtraty::FlagaAktualizacji);
+} catch (const EOleException& blad) {
+    throw EBladPrzygotowania(blad, "ustawiania flagi aktualizacji (tabela #WA_OPCJE_TMP)",
+                             "żadna aktualizacja nie została rozpoczęta. Spróbuj ponownie; jeśli "
+                             "to się powtarza, sprawdź prawa loginu do bazy tempdb i dziennik "
+                             "serwera.");
 }
 
 void PrzebiegAktualizacji::AktualizujDoWersji(const std::string& wersja) {

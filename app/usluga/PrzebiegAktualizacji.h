@@ -32,6 +32,7 @@ class Polaczenie;
 struct PrzerwanieBezOdpowiedzi {
     std::chrono::seconds czekanie{0};
     std::string wersjaPakietu;
+    bool wZatwierdzaniu = false;  // the server is awaited on the package's commit
 };
 
 class PrzebiegAktualizacji {
@@ -75,6 +76,8 @@ class PrzebiegAktualizacji {
 
     // Any thread: the version of the package being applied (the first before the run).
     std::string BiezacyPakiet() const;
+    // Any thread: whether that package has sent its commit, which a stop can no longer undo.
+    bool WZatwierdzaniu() const noexcept { return postep_.WZatwierdzaniu(); }
     const PlanAktualizacji& Plan() const noexcept { return plan_; }
     // The runner's texts and colour and the operations done, for a strip or a status line.
     PostepPrzebiegu& Postep() noexcept { return postep_; }
@@ -93,6 +96,7 @@ class PrzebiegAktualizacji {
     std::atomic<bool> skonczony_ = false;
     mutable std::mutex blokada_;
     std::chrono::steady_clock::time_point chwilaPrzerwania_;  // under blokada_
+    std::atomic<bool> przerwanieWZatwierdzaniu_ = false;
 };
 
 }  // namespace zuv

@@ -54,6 +54,9 @@ struct WynikPrzebiegu {
     KrokUtraty krok = KrokUtraty::Polecenie;
     bool zerwane = true;
     std::optional<SkutekZatwierdzenia> skutek;
+    // Przerwana: the stop was asked while the package `wersjaPakietu` was being committed, so it
+    // could not roll it back; `wersjaPo` tells whether the commit went through.
+    bool przerwanieWZatwierdzaniu = false;
     // The session is gone or unusable: the next step is a new log-in.
     bool sesjaZakonczona = false;
 

@@ -97,7 +97,7 @@ void PrzebiegBazy::Przebieg() {
     }
     if (!odczyt.JedenWiersz()) {
         Niepowodzenie(KodWyjscia::BladPolaczenia,
-                      TekstNieudanegoOdczytuWersji(dane_.serwer, dane_.baza));
+                      TekstNieudanegoOdczytuWersji(dane_.serwer, dane_.baza, odczyt));
         return;
     }
     wynik_.wersjaPrzed = wynik_.wersjaPo = odczyt.tekst;

@@ -111,7 +111,9 @@ TEST_F(Polecenie, LogInShowsTheRecordedVersionOrFailsWithTheGroupHidden) {
         FAIL() << "no error";
     } catch (const EDatabaseError& blad) {
         EXPECT_STREQ(blad.what(),
-                     "Odczyt wersji systemu ZUV dla bazy SERWER\\ZUV.Środki nie powiódł się.");
+                     "Odczyt wersji systemu ZUV dla bazy SERWER\\ZUV.Środki nie powiódł się.\r\n"
+                     "Wierszy TERVO_WERSJA w tabeli konfig_st jest 2, a powinien być jeden; usuń "
+                     "nadmiarowe, zostawiając właściwą wersję.");
     }
     EXPECT_FALSE(okno.grupaWidoczna);
     EXPECT_EQ(okno.wersja, "Wersja bazy SERWER\\ZUV.Środki: 10.17.0.3 ");

@@ -127,7 +127,9 @@ TEST_F(OknoZSerwerem, LogInFailuresShowTheirBoxAndHideTheUpdateGroup) {
     Zaloguj(serwer);
     ASSERT_EQ(Pokazane().size(), 2u);
     EXPECT_EQ(Pokazane()[1].tekst,
-              "Odczyt wersji systemu ZUV dla bazy " + serwer.Adres() + ".ZUV nie powiódł się.");
+              "Odczyt wersji systemu ZUV dla bazy " + serwer.Adres() +
+                  ".ZUV nie powiódł się.\r\nWierszy TERVO_WERSJA w tabeli konfig_st jest 2, a "
+                  "powinien być jeden; usuń nadmiarowe, zostawiając właściwą wersję.");
     EXPECT_FALSE(GrupaWidoczna());
     EXPECT_TRUE(conn.Otwarte());
 }

@@ -334,6 +334,12 @@ TEST_F(Usluga, AnotherSessionHoldingTheLockRefusesTheRunBeforeAnything) {
     const WynikPrzebiegu bezFlagi = przebieg.Wykonaj();
     EXPECT_EQ(bezFlagi.rodzaj, WynikPrzebiegu::Rodzaj::BladPrzygotowania);
     EXPECT_EQ(bezFlagi.bladSerwera, "Brak uprawnień do tempdb");
+    EXPECT_EQ(bezFlagi.TekstBledu().rfind("Serwer zgłosił błąd podczas ustawiania flagi "
+                                          "aktualizacji (tabela #WA_OPCJE_TMP); żadna "
+                                          "aktualizacja nie została rozpoczęta.",
+                                          0),
+              0u)
+        << bezFlagi.TekstBledu();
     EXPECT_EQ(flaga.Liczba(Rodzaj::Rozpoczecie), 0);
     // The lock was given back.
     EXPECT_EQ(flaga.Polecenia().back(), PolecenieZwolnieniaBlokady);
