@@ -124,16 +124,21 @@ void PolecenieAktualizacji::ZakonczLogowanie() {
     ZakonczOczekiwanie();
     if (const std::exception_ptr blad = std::exchange(bladZadania_, nullptr)) {
         wersjaOdczytana_.clear();
+        // Nobody waits for the answer of a log-in the window was closed during.
+        if (std::exchange(porzucone_, false)) return;
         std::rethrow_exception(blad);
     }
+    porzucone_ = false;
     widok_.grupa.UstawTekstWersji(
         TekstWersjiBazy(logowanie_.serwer, logowanie_.baza, wersjaOdczytana_));
     widok_.grupa.PokazGrupe(true);
 }
 
 std::optional<bool> PolecenieAktualizacji::ZamknijPozaPrzebiegiem() {
-    // A log-in or a version read cannot be stopped: the window closes when it has ended.
+    // A log-in or a version read has nothing to roll back, but the driver cannot be hurried: the
+    // program may end at once (PorzucZadanie), and the call's end shows nothing.
     if (wZadaniu_) {
+        if (!std::exchange(porzucone_, true)) Zapisz("zamkniecie-w-trakcie-logowania");
         zamknijPoPrzebiegu_ = true;
         return false;
     }
@@ -246,6 +251,11 @@ bool PolecenieAktualizacji::ZakonczOdczytWersji() {
     using namespace StylKomunikatu;
     if (!wZadaniu_) return false;
     ZakonczOczekiwanie();
+    // Closed during the read: neither its error, nor the question, nor a run.
+    if (std::exchange(porzucone_, false)) {
+        bladZadania_ = nullptr;
+        return false;
+    }
     if (const std::exception_ptr blad = std::exchange(bladZadania_, nullptr)) {
         try {
             std::rethrow_exception(blad);

@@ -94,6 +94,10 @@ class PolecenieAktualizacji {
     bool ZamknijPoPrzebiegu() const noexcept {
         return zamknijPoPrzebiegu_ && !wTrakcie_ && !wZadaniu_;
     }
+    // Whether a close or the system's request came during a log-in or a version read: nothing
+    // is open on the server to roll back, so the window may end the program now instead of
+    // waiting for the driver (up to its log-in time-out), and the call's end shows nothing.
+    bool PorzucZadanie() const noexcept { return porzucone_ && wZadaniu_; }
     // Window's thread: the system asks the program to end (Ctrl+C, SIGTERM, the session ending).
     // Outside a run it closes the connection and gives true: the window closes now. During a run
     // it stops the run as closing answered Yes does, without the question and without the box
@@ -160,7 +164,8 @@ class PolecenieAktualizacji {
     PasekZPamiecia pasek_;
     // The log-in values taken at the last press, for the calls made off the window's thread.
     DaneLogowania logowanie_;
-    bool wZadaniu_ = false;  // a log-in or a version read off the window's thread
+    bool wZadaniu_ = false;   // a log-in or a version read off the window's thread
+    bool porzucone_ = false;  // closed during that call: its end shows nothing
     std::exception_ptr bladZadania_;
     std::string tekstPrzedZadaniem_;
     std::string wersjaOdczytana_;

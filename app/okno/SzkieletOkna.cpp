@@ -8,7 +8,9 @@ namespace zuv {
 
 SzkieletOkna::SzkieletOkna(OknoSzkieletu& okno, Polaczenie& conn, WidokOkna widok,
                            Dziennik* dziennik)
-    : okno_(okno), polecenie_(conn, widok, dziennik), zakonczProces_([] { std::_Exit(1); }) {}
+    : okno_(okno),
+      polecenie_(conn, widok, dziennik),
+      zakonczProces_([](int kod) { std::_Exit(kod); }) {}
 
 SzkieletOkna::~SzkieletOkna() {
     if (watek_.joinable()) watek_.join();
@@ -46,7 +48,13 @@ void SzkieletOkna::Tik() {
     // A stop the server leaves unanswered, and the administrator chose to end: the call's
     // thread waits in the driver and cannot be joined; the server rolls back what the session
     // left open once the process is gone.
-    if (polecenie_.SprawdzPrzerwanie()) zakonczProces_();
+    if (polecenie_.SprawdzPrzerwanie()) zakonczProces_(1);
+    // Closed during a log-in or a version read: the driver may hold the call for its whole
+    // log-in time-out, and nothing is open on the server, so the program ends now.
+    if (polecenie_.PorzucZadanie()) {
+        zakonczProces_(0);
+        return;
+    }
     // The call ended while the box about an unanswered stop was open: its end now.
     if (koniecOdlozony_ && !polecenie_.PytanieOPrzerwanieOtwarte()) {
         koniecOdlozony_ = false;

@@ -61,15 +61,16 @@ class SzkieletOkna {
     // "Loguj" and "Aktualizuj": nothing while the server is awaited.
     void Loguj();
     void Aktualizuj();
-    // From the window's clock: the strip brought up to date, and a stop the server leaves
-    // unanswered offered to end the program.
+    // From the window's clock: the strip brought up to date, a stop the server leaves unanswered
+    // offered to end the program, and a close during a log-in ending it.
     void Tik();
     // From the window's loop after ZglosKoniecPracy.
     void PoPracy();
 
-    // What ends the process when the administrator chooses to leave a stop the server does not
-    // answer (std::_Exit by default; tests put their own).
-    void UstawZakonczenieProcesu(std::function<void()> zakoncz) {
+    // What ends the process with an exit code, when the administrator chooses to leave a stop
+    // the server does not answer (1), or closes the window during a log-in (0) (std::_Exit by
+    // default; tests put their own).
+    void UstawZakonczenieProcesu(std::function<void(int)> zakoncz) {
         zakonczProces_ = std::move(zakoncz);
     }
 
@@ -81,7 +82,7 @@ class SzkieletOkna {
     std::optional<ZadanieWTle> zadanie_;
     std::thread watek_;
     bool koniecOdlozony_ = false;  // the call's end waits for the unanswered-stop box to close
-    std::function<void()> zakonczProces_;
+    std::function<void(int)> zakonczProces_;
 };
 
 }  // namespace zuv

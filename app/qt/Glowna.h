@@ -58,7 +58,7 @@ class TfrmGlowna : public QWidget,
     void ZamknijNaZadanieSystemu();
     // What ends the process when the administrator chooses to leave a stop the server does not
     // answer (std::_Exit by default; tests put their own).
-    void UstawZakonczenieProcesu(std::function<void()> zakoncz) {
+    void UstawZakonczenieProcesu(std::function<void(int)> zakoncz) {
         szkielet_->UstawZakonczenieProcesu(std::move(zakoncz));
     }
 

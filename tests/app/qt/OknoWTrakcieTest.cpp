@@ -297,6 +297,45 @@ TEST(OknoWTrakcie, SigtermDuringAHeldBatchStopsTheRunWithoutAQuestionAndCloses) 
     EXPECT_TRUE(KomunikatyTestowe().pokazane.empty());
 }
 
+// A log-in whose acknowledgement never comes: closing the window, or the system's request to end
+// (SIGTERM), ends the program within a second, with exit code 0 and no box, instead of waiting
+// for the driver's log-in time-out and then showing its error to nobody.
+TEST(OknoWTrakcie, ACloseOrSigtermDuringAHeldLogInEndsTheProgramAtOnceWithNoBox) {
+    for (const bool sygnal : {false, true}) {
+        SCOPED_TRACE(sygnal ? "SIGTERM" : "close");
+        tds::ServerConfig konfiguracja;
+        konfiguracja.initVersion = "11.4.0.1";
+        konfiguracja.faults.login = tds::LoginFault::DelayAck;
+        konfiguracja.faults.loginDelay = 60000ms;
+        SerwerTestowy serwer(konfiguracja);
+        KomunikatyTestowe().pokazane.clear();
+
+        OknaKomunikatowQt komunikaty;
+        PolaczenieODBC conn(2);  // the driver gives up after 2 s, so that the test ends soon
+        TfrmGlowna okno(komunikaty, conn);
+        komunikaty.UstawOknoGlowne(&okno);
+        std::vector<int> kody;
+        okno.UstawZakonczenieProcesu([&](int kod) { kody.push_back(kod); });
+        SygnalyZakonczenia sygnaly([&] { okno.ZamknijNaZadanieSystemu(); });
+        okno.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&okno));
+        okno.findChild<QLineEdit*>("edbSerwer")->setText(QString::fromStdString(serwer.Adres()));
+        okno.findChild<QLineEdit*>("edbBaza")->setText("ZUV");
+        QTest::mouseClick(okno.findChild<QWidget*>("btnLoguj"), Qt::LeftButton);
+        ASSERT_TRUE(okno.WOczekiwaniu());
+        QTest::qWait(200);
+        if (sygnal)
+            std::raise(SIGTERM);
+        else
+            okno.close();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !kody.empty(); }, 1000));
+        EXPECT_EQ(kody.front(), 0);
+        // Left to its end (here the process goes on), the log-in shows nothing and closes.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !okno.isVisible(); }, 10000));
+        EXPECT_TRUE(KomunikatyTestowe().pokazane.empty());
+    }
+}
+
 // The designed position lies partly off a small screen (here the offscreen screen of 800 x 600):
 // the window opens inside the screen's available area.
 TEST(OknoWTrakcie, AWindowThatDoesNotFitItsDesignedPositionOpensInsideTheScreen) {
