@@ -122,6 +122,7 @@ std::string TekstPomocy() {
            "  aktualizacja-zuv-wsadowa --lista PLIK --plik-hasel PLIK [--rownolegle N] [--tak]\n"
            "    lista: serwer;baza;uzytkownik w wierszu, # zaczyna komentarz\n"
            "    hasła: serwer;baza;uzytkownik;haslo w wierszu; plik niedostępny dla innych\n"
+           "    pliki list i haseł w UTF-8 (znacznik BOM Notatnika jest pomijany)\n"
            "\n"
            "Opcje:\n"
            "  --tak             odpowiada Tak na pytanie o aktualizację\n"

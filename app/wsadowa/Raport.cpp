@@ -76,8 +76,8 @@ std::string RaportJson(const std::vector<const WynikBazy*>& wyniki, int kodWyjsc
                          {"wersja_programu", WersjaProgramu},
                          {"kod_wyjscia", kodWyjscia},
                          {"bazy", std::move(bazy)}};
-    // A server's message and a list's names come as bytes: what is not UTF-8 becomes U+FFFD, so
-    // that the report stays JSON and the run's result is written all the same.
+    // A server's message and the command line's names come as bytes: what is not UTF-8 becomes
+    // U+FFFD, so that the report stays JSON and the run's result is written all the same.
     return raport.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }
 

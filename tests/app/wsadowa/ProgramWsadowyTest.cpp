@@ -304,6 +304,63 @@ TEST_F(ProgramWsadowy, BadListsAndOpenPasswordFilesAreRefusedBeforeAnythingRuns)
     EXPECT_TRUE(serwer->journal().empty());
 }
 
+// Windows Notepad starts a file saved as UTF-8 with a byte order mark, which is no part of the
+// first server name or password. A file in another encoding (Notepad's "ANSI", code page 1250, or
+// its "Unicode") is refused naming its line before anything reaches a server, rather than failing
+// at the log-in as a connection error; the line's password is never printed.
+TEST_F(ProgramWsadowy, ListAndPasswordFilesAreUtf8WithOrWithoutAByteOrderMark) {
+    SerwerTestowy serwer(Konfiguracja("11.3.0.2"));
+    const std::string adres = serwer.Adres();
+    const std::string znacznik = "\xEF\xBB\xBF";
+    struct Przypadek {
+        std::string nazwa;
+        std::string lista;  // empty: one database, its password from --plik-hasla
+        std::string hasla;
+        int kod;
+        std::string tekst;
+    };
+    const Przypadek przypadki[] = {
+        {"mark in the list", znacznik + adres + ";ZUV;sa\n", adres + ";ZUV;sa;" + Haslo + "\n", 0,
+         "Pakiety do wykonania (2):"},
+        {"mark in the password file", adres + ";ZUV;sa\n",
+         znacznik + adres + ";ZUV;sa;" + Haslo + "\r\n", 0, "Pakiety do wykonania (2):"},
+        {"mark in the one database's password file", "", znacznik + Haslo + "\r\n", 0,
+         "Pakiety do wykonania (2):"},
+        {"password file in code page 1250", adres + ";ZUV;sa\n",
+         "# hasla\n" + adres + ";ZUV;sa;Ta\xB3ne\n", 4,
+         "hasla:2: wiersz nie jest zapisany w UTF-8; zapisz plik w kodowaniu UTF-8."},
+        {"one database's password file in code page 1250", "", "Ta\xB3ne\n", 4,
+         "hasla:1: wiersz nie jest zapisany w UTF-8; zapisz plik w kodowaniu UTF-8."},
+        {"list in code page 1250", adres + ";ZUV;sa\n" + adres + ";Ksi\xEAgowo\xB6\xE6;sa\n",
+         adres + ";ZUV;sa;" + Haslo + "\n", 4,
+         "lista:2: wiersz nie jest zapisany w UTF-8; zapisz plik w kodowaniu UTF-8."},
+        {"list in UTF-16", "\xFF\xFE" + adres + ";ZUV;sa\n", adres + ";ZUV;sa;" + Haslo + "\n", 4,
+         "lista:1: wiersz nie jest zapisany w UTF-8"},
+    };
+    for (const Przypadek& przypadek : przypadki) {
+        SCOPED_TRACE(przypadek.nazwa);
+        const std::size_t zadaniaPrzed = serwer->journal().size();
+        std::vector<std::string> argumenty;
+        if (przypadek.lista.empty()) {
+            argumenty = JednaBaza(serwer);
+            argumenty.insert(argumenty.end(), {"--plik-hasla", Plik("hasla", przypadek.hasla)});
+        } else {
+            argumenty = {"--lista", Plik("lista", przypadek.lista), "--plik-hasel",
+                         Plik("hasla", przypadek.hasla)};
+        }
+        argumenty.push_back("--sprawdz");
+        auto program = Uruchom(argumenty);
+        EXPECT_EQ(program->Czekaj(), przypadek.kod) << program->Wyjscie() << program->Bledy();
+        EXPECT_NE((program->Wyjscie() + program->Bledy()).find(przypadek.tekst), std::string::npos)
+            << program->Wyjscie() << program->Bledy();
+        if (przypadek.kod == 4) {
+            EXPECT_EQ(serwer->journal().size(), zadaniaPrzed) << "the server was reached";
+            EXPECT_EQ(program->Bledy().find("Ta\xB3ne"), std::string::npos)
+                << "a password was printed";
+        }
+    }
+}
+
 // A system where no driver for SQL Server is registered: the log-in fails with a sentence that
 // says how to register FreeTDS's, and the program ends with 3.
 TEST_F(ProgramWsadowy, WithoutARegisteredDriverTheErrorSaysHowToRegisterIt) {
