@@ -135,7 +135,8 @@ std::string TekstPomocy() {
            "\n"
            "Kod wyjścia: 0 zaktualizowano (lub nie było czego), 1 odmowa (wersja poza zakresem\n"
            "albo odpowiedź Nie), 2 błąd pakietu (wycofany), 3 błąd logowania lub połączenia,\n"
-           "4 złe argumenty lub lista, 5 przerwano (Ctrl+C, SIGTERM).\n";
+           "4 złe argumenty, lista, plik haseł lub miejsce raportu (nic nie wykonano),\n"
+           "5 przerwano (Ctrl+C, SIGTERM).\n";
 }
 
 }  // namespace zuv

@@ -60,6 +60,9 @@ int UruchomProgramWsadowy(const std::vector<std::string>& argumenty) {
             std::printf("aktualizacja-zuv-wsadowa %s\n", WersjaProgramu);
             return KodWyjscia::Zaktualizowana;
         }
+        // Before the password is asked for and before any database: a report that cannot be
+        // written is known only at the end, with the night's results lost.
+        if (!opcje.raport.empty()) SprawdzMiejsceRaportu(opcje.raport);
         bazy = BazyPrzebiegu(opcje);
     } catch (const EBladArgumentow& e) {
         std::fprintf(stderr, "Błąd: %s\n", e.what());
@@ -138,8 +141,9 @@ int UruchomProgramWsadowy(const std::vector<std::string>& argumenty) {
         try {
             ZapiszRaport(opcje.raport, RaportJson(wyniki, kod));
         } catch (const std::exception& e) {
-            wydruk.Blad(std::string("Błąd: ") + e.what());
-            kod = std::max(kod, KodWyjscia::BladArgumentow);
+            // The databases have run: the exit code stays theirs, 4 would say nothing ran.
+            wydruk.Blad(std::string("Błąd: ") + e.what() +
+                        " Bazy zostały przetworzone; kod wyjścia podaje ich wynik.");
         }
     }
     dziennik.Zapisz("koniec-programu", {{"program", "wsadowa"}, {"kod", std::to_string(kod)}});

@@ -19,8 +19,15 @@ std::string TabelaWynikow(const std::vector<const WynikBazy*>& wyniki);
 // text becomes U+FFFD. Never throws but for memory.
 std::string RaportJson(const std::vector<const WynikBazy*>& wyniki, int kodWyjscia);
 
+// Before anything runs: whether the report can be written at `sciezka`, by creating and removing
+// the file it will be written through. Raises EBladArgumentow with a Polish sentence naming the
+// path and the system's reason when it cannot (a missing folder, a file in a folder's place, a
+// folder in the report's place, no right to create a file there).
+void SprawdzMiejsceRaportu(const std::string& sciezka);
+
 // Writes the report whole (to a file beside it, then renamed over it, so that a reader never meets
-// half of one); raises Exception with a Polish sentence when it cannot.
+// half of one); raises Exception with a Polish sentence naming the path and the system's reason
+// when it cannot, leaving no file beside it.
 void ZapiszRaport(const std::string& sciezka, const std::string& tresc);
 
 }  // namespace zuv

@@ -236,6 +236,7 @@ TEST_F(ProgramWsadowy, AListRunsEveryDatabaseAndOneFailureStopsNoOther) {
         EXPECT_TRUE(drugaBaza.at("pakiety").at(0).at("sekundy").is_number());
         EXPECT_TRUE(tresc.at("bazy").at(2).at("blad").is_null());
         EXPECT_EQ(json.find(Haslo), std::string::npos);
+        EXPECT_FALSE(std::filesystem::exists(raport + ".tmp"));
     }
 }
 
@@ -359,6 +360,65 @@ TEST_F(ProgramWsadowy, ListAndPasswordFilesAreUtf8WithOrWithoutAByteOrderMark) {
                 << "a password was printed";
         }
     }
+}
+
+// The report's place is tried before anything runs: found only at the end, the night's results
+// would be lost. The sentence names the path and the system's reason; the server hears nothing.
+TEST_F(ProgramWsadowy, AReportThatCannotBeWrittenIsRefusedBeforeAnythingRuns) {
+    SerwerTestowy serwer(Konfiguracja("11.3.0.2"));
+    Plik("plik", "");
+    std::filesystem::create_directory(katalog_ / "folder");
+    struct Przypadek {
+        std::string nazwa;
+        std::filesystem::path sciezka;
+        std::errc powod;
+    };
+    const Przypadek przypadki[] = {
+        {"a file in the folder's place", katalog_ / "plik" / "raport.json",
+         std::errc::not_a_directory},
+        {"a missing folder", katalog_ / "brak" / "raport.json",
+         std::errc::no_such_file_or_directory},
+        {"a folder in the report's place", katalog_ / "folder", std::errc::is_a_directory},
+    };
+    for (const Przypadek& przypadek : przypadki) {
+        SCOPED_TRACE(przypadek.nazwa);
+        auto argumenty = JednaBaza(serwer);
+        argumenty.insert(argumenty.end(), {"--tak", "--raport", przypadek.sciezka.string()});
+        auto program = Uruchom(argumenty, {"ZUV_HASLO=" + Haslo});
+        EXPECT_EQ(program->Czekaj(), 4) << program->Wyjscie() << program->Bledy();
+        EXPECT_EQ(program->Bledy(), "Błąd: Nie można zapisać raportu " +
+                                        przypadek.sciezka.string() + ": " +
+                                        std::make_error_code(przypadek.powod).message() + ".\n");
+    }
+    EXPECT_TRUE(serwer->journal().empty());
+    EXPECT_FALSE(std::filesystem::exists(katalog_ / "folder.tmp"));
+}
+
+// A report that cannot be written after the run leaves the exit code the databases made (4 would
+// say that nothing ran) and says why. Its folder goes away while a batch is held; the server's
+// restart then ends that session, a lost connection.
+TEST_F(ProgramWsadowy, AReportFailingAfterTheRunKeepsTheRunsExitCode) {
+    tds::ServerConfig konfiguracja = Konfiguracja("11.4.0.1");
+    konfiguracja.faults.delays = {{9, 60000ms}};
+    SerwerTestowy serwer(konfiguracja);
+    std::filesystem::create_directory(katalog_ / "raporty");
+    const std::string raport = (katalog_ / "raporty" / "raport.json").string();
+    auto argumenty = JednaBaza(serwer);
+    argumenty.insert(argumenty.end(), {"--tak", "--raport", raport});
+    auto program = Uruchom(argumenty, {"ZUV_HASLO=" + Haslo});
+    const auto koniec = std::chrono::steady_clock::now() + 20s;
+    while (serwer->journal().size() < 9 && std::chrono::steady_clock::now() < koniec)
+        std::this_thread::sleep_for(20ms);
+    ASSERT_GE(serwer->journal().size(), 9u) << program->Wyjscie() << program->Bledy();
+    std::filesystem::remove_all(katalog_ / "raporty");
+    serwer.UruchomPonownie();
+    EXPECT_EQ(program->Czekaj(), 3) << program->Wyjscie() << program->Bledy();
+    EXPECT_NE(
+        program->Bledy().find("Błąd: Nie można zapisać raportu " + raport + ": " +
+                              std::make_error_code(std::errc::no_such_file_or_directory).message() +
+                              ". Bazy zostały przetworzone; kod wyjścia podaje ich wynik.\n"),
+        std::string::npos)
+        << program->Bledy();
 }
 
 // A system where no driver for SQL Server is registered: the log-in fails with a sentence that
