@@ -72,7 +72,8 @@ std::string TabelaWynikow(const std::vector<const WynikBazy*>& wyniki) {
     return tabela;
 }
 
-std::string RaportJson(const std::vector<const WynikBazy*>& wyniki, int kodWyjscia) {
+std::string RaportJson(const std::vector<const WynikBazy*>& wyniki, int kodWyjscia,
+                       const DziennikRaportu& dziennik) {
     Json bazy = Json::array();
     for (const WynikBazy* wynik : wyniki) {
         Json pakiety = Json::array();
@@ -89,10 +90,12 @@ std::string RaportJson(const std::vector<const WynikBazy*>& wyniki, int kodWyjsc
                         {"pakiety", std::move(pakiety)},
                         {"blad", NapisLubNull(wynik->blad)}});
     }
-    const Json raport = {{"program", "aktualizacja-zuv-wsadowa"},
-                         {"wersja_programu", WersjaProgramu},
-                         {"kod_wyjscia", kodWyjscia},
-                         {"bazy", std::move(bazy)}};
+    const Json raport = {
+        {"program", "aktualizacja-zuv-wsadowa"},
+        {"wersja_programu", WersjaProgramu},
+        {"kod_wyjscia", kodWyjscia},
+        {"dziennik", {{"sciezka", NapisLubNull(dziennik.sciezka)}, {"bledy", dziennik.bledy}}},
+        {"bazy", std::move(bazy)}};
     // A server's message and the command line's names come as bytes: what is not UTF-8 becomes
     // U+FFFD, so that the report stays JSON and the run's result is written all the same.
     return raport.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";

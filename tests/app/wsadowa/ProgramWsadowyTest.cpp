@@ -31,9 +31,10 @@ class ProgramWsadowy : public ::testing::Test {
     }
     ~ProgramWsadowy() override { std::filesystem::remove_all(katalog_); }
 
+    // `srodowisko` comes after the journal's folder, so a test may point it elsewhere.
     std::unique_ptr<UruchomienieProgramu> Uruchom(const std::vector<std::string>& argumenty,
                                                   std::vector<std::string> srodowisko = {}) {
-        srodowisko.push_back("XDG_STATE_HOME=" + (katalog_ / "stan").string());
+        srodowisko.insert(srodowisko.begin(), "XDG_STATE_HOME=" + (katalog_ / "stan").string());
         std::vector<std::string> polecenie = {ZUV_PROGRAM_WSADOWY};
         polecenie.insert(polecenie.end(), argumenty.begin(), argumenty.end());
         return std::make_unique<UruchomienieProgramu>(polecenie, srodowisko, katalog_);
@@ -235,6 +236,9 @@ TEST_F(ProgramWsadowy, AListRunsEveryDatabaseAndOneFailureStopsNoOther) {
         EXPECT_EQ(drugaBaza.at("pakiety").at(0).at("wersja"), "11.4.0.1");
         EXPECT_TRUE(drugaBaza.at("pakiety").at(0).at("sekundy").is_number());
         EXPECT_TRUE(tresc.at("bazy").at(2).at("blad").is_null());
+        EXPECT_EQ(tresc.at("dziennik").at("sciezka"),
+                  (katalog_ / "stan" / "aktualizacja-zuv" / "dziennik.log").string());
+        EXPECT_TRUE(tresc.at("dziennik").at("bledy").empty()) << json;
         EXPECT_EQ(json.find(Haslo), std::string::npos);
         EXPECT_FALSE(std::filesystem::exists(raport + ".tmp"));
     }
@@ -419,6 +423,44 @@ TEST_F(ProgramWsadowy, AReportFailingAfterTheRunKeepsTheRunsExitCode) {
                               ". Bazy zostały przetworzone; kod wyjścia podaje ich wynik.\n"),
         std::string::npos)
         << program->Bledy();
+}
+
+// A journal that cannot be written changes no run. Its reason is told once on standard error,
+// though the program's own journal and every database's failed alike, and the report carries it.
+TEST_F(ProgramWsadowy, AJournalThatCannotBeWrittenIsToldOnceAndInTheReport) {
+    SerwerTestowy pierwszy(Konfiguracja("11.3.0.2"));
+    SerwerTestowy drugi(Konfiguracja("11.3.0.2"));
+    const std::string lista =
+        Plik("lista", pierwszy.Adres() + ";ZUV;sa\n" + drugi.Adres() + ";ZUV;sa\n");
+    const std::string hasla = Plik("hasla", pierwszy.Adres() + ";ZUV;sa;" + Haslo + "\n" +
+                                                drugi.Adres() + ";ZUV;sa;" + Haslo + "\n");
+    // A file where the journal's folder would be made.
+    const std::string stan = Plik("stan-plik", "");
+    const std::string raport = (katalog_ / "raport.json").string();
+    auto program =
+        Uruchom({"--lista", lista, "--plik-hasel", hasla, "--sprawdz", "--raport", raport},
+                {"XDG_STATE_HOME=" + stan});
+    ASSERT_EQ(program->Czekaj(), 0) << program->Wyjscie() << program->Bledy();
+    EXPECT_NE(
+        program->Wyjscie().find(drugi.Adres() + "  ZUV   11.3.0.2  11.3.0.2  do aktualizacji"),
+        std::string::npos)
+        << program->Wyjscie();
+
+    const std::string sciezka = stan + "/aktualizacja-zuv/dziennik.log";
+    const std::string bledy = program->Bledy();
+    const std::string poczatek =
+        "Ostrzeżenie: Nie udało się zapisać dziennika aktualizacji „" + sciezka + "”: ";
+    const std::size_t ostrzezenie = bledy.find(poczatek);
+    ASSERT_NE(ostrzezenie, std::string::npos) << bledy;
+    EXPECT_EQ(bledy.find(poczatek, ostrzezenie + 1), std::string::npos) << "told twice: " << bledy;
+    const std::string wiersz =
+        bledy.substr(ostrzezenie, bledy.find('\n', ostrzezenie) - ostrzezenie);
+
+    const auto tresc = nlohmann::json::parse(UruchomienieProgramu::Tresc(raport));
+    EXPECT_EQ(tresc.at("kod_wyjscia"), 0);
+    EXPECT_EQ(tresc.at("dziennik").at("sciezka"), sciezka);
+    EXPECT_EQ(tresc.at("dziennik").at("bledy"),
+              nlohmann::json::array({wiersz.substr(std::string("Ostrzeżenie: ").size())}));
 }
 
 // A system where no driver for SQL Server is registered: the log-in fails with a sentence that
