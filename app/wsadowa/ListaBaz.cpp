@@ -4,11 +4,13 @@
 #include <fstream>
 #include <map>
 #include <sstream>
+#include <string_view>
 #include <tuple>
 
 #include "app/wsadowa/OpcjeWsadowe.h"
 #include "app/wsadowa/platforma/PlikPrywatny.h"
 #include "common/Tekst.h"
+#include "db/Kodowanie.h"
 
 namespace zuv {
 
@@ -23,7 +25,23 @@ std::string BezBlankow(std::string_view tekst) {
     return std::string(tekst.substr(pierwszy, ostatni - pierwszy + 1));
 }
 
-// The file's lines without their line ends (LF or CR LF). Paths are UTF-8 on every system.
+// The mark Windows Notepad puts at the start of a file it saves as UTF-8.
+constexpr std::string_view ZnacznikUtf8 = "\xEF\xBB\xBF";
+
+// Whether the connection will take the text: it converts every text to UTF-16 by this rule, and a
+// byte it refuses would end the log-in as a connection error, after the other databases began.
+bool JestUtf8(std::string_view tekst) {
+    try {
+        Utf8NaUtf16(tekst);
+        return true;
+    } catch (const EOleException&) {
+        return false;
+    }
+}
+
+// The file's lines without their line ends (LF or CR LF) and without a leading byte order mark,
+// each checked to be UTF-8. Paths are UTF-8 on every system. The refusal names the line only: a
+// line of a password file holds a password.
 std::vector<std::string> Wiersze(const std::string& plik) {
     const std::u8string sciezka(plik.begin(), plik.end());
     std::ifstream strumien(std::filesystem::path(sciezka), std::ios::binary);
@@ -31,7 +49,13 @@ std::vector<std::string> Wiersze(const std::string& plik) {
     std::vector<std::string> wiersze;
     std::string wiersz;
     while (std::getline(strumien, wiersz)) {
+        if (wiersze.empty() && wiersz.starts_with(ZnacznikUtf8))
+            wiersz.erase(0, ZnacznikUtf8.size());
         if (!wiersz.empty() && wiersz.back() == '\r') wiersz.pop_back();
+        if (!JestUtf8(wiersz))
+            throw EBladArgumentow(
+                Formatuj("%s:%d: wiersz nie jest zapisany w UTF-8; zapisz plik w kodowaniu UTF-8.",
+                         {plik, static_cast<std::int64_t>(wiersze.size() + 1)}));
         wiersze.push_back(std::move(wiersz));
     }
     if (strumien.bad()) throw EBladArgumentow(Formatuj("Błąd odczytu pliku %s.", {plik}));

@@ -122,6 +122,7 @@ std::string TekstPomocy() {
            "  aktualizacja-zuv-wsadowa --lista PLIK --plik-hasel PLIK [--rownolegle N] [--tak]\n"
            "    lista: serwer;baza;uzytkownik w wierszu, # zaczyna komentarz\n"
            "    hasła: serwer;baza;uzytkownik;haslo w wierszu; plik niedostępny dla innych\n"
+           "    pliki list i haseł w UTF-8 (znacznik BOM Notatnika jest pomijany)\n"
            "\n"
            "Opcje:\n"
            "  --tak             odpowiada Tak na pytanie o aktualizację\n"
@@ -134,7 +135,8 @@ std::string TekstPomocy() {
            "\n"
            "Kod wyjścia: 0 zaktualizowano (lub nie było czego), 1 odmowa (wersja poza zakresem\n"
            "albo odpowiedź Nie), 2 błąd pakietu (wycofany), 3 błąd logowania lub połączenia,\n"
-           "4 złe argumenty lub lista, 5 przerwano (Ctrl+C, SIGTERM).\n";
+           "4 złe argumenty, lista, plik haseł lub miejsce raportu (nic nie wykonano),\n"
+           "5 przerwano (Ctrl+C, SIGTERM).\n";
 }
 
 }  // namespace zuv

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <thread>
 
 #include "app/wsadowa/ListaBaz.h"
@@ -60,6 +61,9 @@ int UruchomProgramWsadowy(const std::vector<std::string>& argumenty) {
             std::printf("aktualizacja-zuv-wsadowa %s\n", WersjaProgramu);
             return KodWyjscia::Zaktualizowana;
         }
+        // Before the password is asked for and before any database: a report that cannot be
+        // written is known only at the end, with the night's results lost.
+        if (!opcje.raport.empty()) SprawdzMiejsceRaportu(opcje.raport);
         bazy = BazyPrzebiegu(opcje);
     } catch (const EBladArgumentow& e) {
         std::fprintf(stderr, "Błąd: %s\n", e.what());
@@ -134,15 +138,29 @@ int UruchomProgramWsadowy(const std::vector<std::string>& argumenty) {
         if (!tabela.empty() && tabela.back() == '\n') tabela.pop_back();
         wydruk.Wynik(tabela);
     }
+    dziennik.Zapisz("koniec-programu", {{"program", "wsadowa"}, {"kod", std::to_string(kod)}});
+
+    // Every database's journal and the program's own write the same file and mostly fail alike:
+    // each reason is told once.
+    DziennikRaportu stanDziennika{ustawienia.sciezkaDziennika, {}};
+    const auto dodajBlad = [&](const std::optional<std::string>& blad) {
+        if (blad && std::find(stanDziennika.bledy.begin(), stanDziennika.bledy.end(), *blad) ==
+                        stanDziennika.bledy.end())
+            stanDziennika.bledy.push_back(*blad);
+    };
+    dodajBlad(dziennik.BladZapisu());
+    for (const auto& przebieg : przebiegi) dodajBlad(przebieg->BladDziennika());
+    for (const std::string& blad : stanDziennika.bledy) wydruk.Blad("Ostrzeżenie: " + blad);
+
     if (!opcje.raport.empty()) {
         try {
-            ZapiszRaport(opcje.raport, RaportJson(wyniki, kod));
+            ZapiszRaport(opcje.raport, RaportJson(wyniki, kod, stanDziennika));
         } catch (const std::exception& e) {
-            wydruk.Blad(std::string("Błąd: ") + e.what());
-            kod = std::max(kod, KodWyjscia::BladArgumentow);
+            // The databases have run: the exit code stays theirs, 4 would say nothing ran.
+            wydruk.Blad(std::string("Błąd: ") + e.what() +
+                        " Bazy zostały przetworzone; kod wyjścia podaje ich wynik.");
         }
     }
-    dziennik.Zapisz("koniec-programu", {{"program", "wsadowa"}, {"kod", std::to_string(kod)}});
     return kod;
 }
 

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstddef>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -69,6 +70,8 @@ class PrzebiegBazy {
     void Przerwij();
     // After Wykonaj, or for a database that never started.
     const WynikBazy& Wynik() const noexcept { return wynik_; }
+    // The first failure to write this database's journal lines, after Wykonaj.
+    std::optional<std::string> BladDziennika() const { return dziennik_.BladZapisu(); }
 
   private:
     void Przebieg();

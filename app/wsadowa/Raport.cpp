@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
-#include <fstream>
 #include <nlohmann/json.hpp>
+#include <system_error>
 
+#include "app/wsadowa/OpcjeWsadowe.h"
+#include "app/wsadowa/platforma/ZapisPliku.h"
 #include "common/Tekst.h"
 #include "common/WersjaProgramu.h"
 
@@ -27,6 +29,21 @@ std::size_t Znaki(const std::string& tekst) {
     return static_cast<std::size_t>(std::count_if(tekst.begin(), tekst.end(), [](char znak) {
         return (static_cast<unsigned char>(znak) & 0xC0) != 0x80;
     }));
+}
+
+// The file the report is written through before it takes the report's name.
+std::string Tymczasowa(const std::string& sciezka) { return sciezka + ".tmp"; }
+
+void Usun(const std::string& sciezka) {
+    std::error_code blad;  // nothing to do about a file that stays: the next run replaces it
+    std::filesystem::remove(std::filesystem::path(std::u8string(sciezka.begin(), sciezka.end())),
+                            blad);
+}
+
+// The system's reason may end with a full stop and a line end (Windows' texts do).
+std::string NieMoznaZapisac(const std::string& sciezka, const std::string& powod) {
+    return TekstBledu(
+        Formatuj("Nie można zapisać raportu %s: %s", {sciezka, std::string(Przytnij(powod))}));
 }
 
 }  // namespace
@@ -55,7 +72,8 @@ std::string TabelaWynikow(const std::vector<const WynikBazy*>& wyniki) {
     return tabela;
 }
 
-std::string RaportJson(const std::vector<const WynikBazy*>& wyniki, int kodWyjscia) {
+std::string RaportJson(const std::vector<const WynikBazy*>& wyniki, int kodWyjscia,
+                       const DziennikRaportu& dziennik) {
     Json bazy = Json::array();
     for (const WynikBazy* wynik : wyniki) {
         Json pakiety = Json::array();
@@ -72,29 +90,37 @@ std::string RaportJson(const std::vector<const WynikBazy*>& wyniki, int kodWyjsc
                         {"pakiety", std::move(pakiety)},
                         {"blad", NapisLubNull(wynik->blad)}});
     }
-    const Json raport = {{"program", "aktualizacja-zuv-wsadowa"},
-                         {"wersja_programu", WersjaProgramu},
-                         {"kod_wyjscia", kodWyjscia},
-                         {"bazy", std::move(bazy)}};
-    // A server's message and a list's names come as bytes: what is not UTF-8 becomes U+FFFD, so
-    // that the report stays JSON and the run's result is written all the same.
+    const Json raport = {
+        {"program", "aktualizacja-zuv-wsadowa"},
+        {"wersja_programu", WersjaProgramu},
+        {"kod_wyjscia", kodWyjscia},
+        {"dziennik", {{"sciezka", NapisLubNull(dziennik.sciezka)}, {"bledy", dziennik.bledy}}},
+        {"bazy", std::move(bazy)}};
+    // A server's message and the command line's names come as bytes: what is not UTF-8 becomes
+    // U+FFFD, so that the report stays JSON and the run's result is written all the same.
     return raport.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }
 
-void ZapiszRaport(const std::string& sciezka, const std::string& tresc) {
-    const std::filesystem::path docelowa(std::u8string(sciezka.begin(), sciezka.end()));
-    std::filesystem::path tymczasowa = docelowa;
-    tymczasowa += ".tmp";
-    {
-        std::ofstream plik(tymczasowa, std::ios::binary | std::ios::trunc);
-        plik << tresc;
-        plik.close();
-        if (!plik) throw Exception(Formatuj("Nie można zapisać raportu %s.", {sciezka}));
-    }
+void SprawdzMiejsceRaportu(const std::string& sciezka) {
+    // A folder in the report's place would only be met at the rename, after the run.
     std::error_code blad;
-    std::filesystem::rename(tymczasowa, docelowa, blad);
-    if (blad)
-        throw Exception(Formatuj("Nie można zapisać raportu %s: %s.", {sciezka, blad.message()}));
+    if (std::filesystem::is_directory(std::u8string(sciezka.begin(), sciezka.end()), blad))
+        throw EBladArgumentow(
+            NieMoznaZapisac(sciezka, std::make_error_code(std::errc::is_a_directory).message()));
+    const std::string tymczasowa = Tymczasowa(sciezka);
+    if (const auto powod = ZapiszPlik(tymczasowa, {}))
+        throw EBladArgumentow(NieMoznaZapisac(sciezka, *powod));
+    Usun(tymczasowa);
+}
+
+void ZapiszRaport(const std::string& sciezka, const std::string& tresc) {
+    const std::string tymczasowa = Tymczasowa(sciezka);
+    std::optional<std::string> powod = ZapiszPlik(tymczasowa, tresc);
+    if (!powod) powod = ZastapPlik(tymczasowa, sciezka);
+    if (powod) {
+        Usun(tymczasowa);
+        throw Exception(NieMoznaZapisac(sciezka, *powod));
+    }
 }
 
 }  // namespace zuv

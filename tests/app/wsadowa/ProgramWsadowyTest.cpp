@@ -31,9 +31,10 @@ class ProgramWsadowy : public ::testing::Test {
     }
     ~ProgramWsadowy() override { std::filesystem::remove_all(katalog_); }
 
+    // `srodowisko` comes after the journal's folder, so a test may point it elsewhere.
     std::unique_ptr<UruchomienieProgramu> Uruchom(const std::vector<std::string>& argumenty,
                                                   std::vector<std::string> srodowisko = {}) {
-        srodowisko.push_back("XDG_STATE_HOME=" + (katalog_ / "stan").string());
+        srodowisko.insert(srodowisko.begin(), "XDG_STATE_HOME=" + (katalog_ / "stan").string());
         std::vector<std::string> polecenie = {ZUV_PROGRAM_WSADOWY};
         polecenie.insert(polecenie.end(), argumenty.begin(), argumenty.end());
         return std::make_unique<UruchomienieProgramu>(polecenie, srodowisko, katalog_);
@@ -235,7 +236,11 @@ TEST_F(ProgramWsadowy, AListRunsEveryDatabaseAndOneFailureStopsNoOther) {
         EXPECT_EQ(drugaBaza.at("pakiety").at(0).at("wersja"), "11.4.0.1");
         EXPECT_TRUE(drugaBaza.at("pakiety").at(0).at("sekundy").is_number());
         EXPECT_TRUE(tresc.at("bazy").at(2).at("blad").is_null());
+        EXPECT_EQ(tresc.at("dziennik").at("sciezka"),
+                  (katalog_ / "stan" / "aktualizacja-zuv" / "dziennik.log").string());
+        EXPECT_TRUE(tresc.at("dziennik").at("bledy").empty()) << json;
         EXPECT_EQ(json.find(Haslo), std::string::npos);
+        EXPECT_FALSE(std::filesystem::exists(raport + ".tmp"));
     }
 }
 
@@ -304,6 +309,160 @@ TEST_F(ProgramWsadowy, BadListsAndOpenPasswordFilesAreRefusedBeforeAnythingRuns)
         EXPECT_EQ(program->Bledy().find(";x"), std::string::npos) << "a password was printed";
     }
     EXPECT_TRUE(serwer->journal().empty());
+}
+
+// Windows Notepad starts a file saved as UTF-8 with a byte order mark, which is no part of the
+// first server name or password. A file in another encoding (Notepad's "ANSI", code page 1250, or
+// its "Unicode") is refused naming its line before anything reaches a server, rather than failing
+// at the log-in as a connection error; the line's password is never printed.
+TEST_F(ProgramWsadowy, ListAndPasswordFilesAreUtf8WithOrWithoutAByteOrderMark) {
+    SerwerTestowy serwer(Konfiguracja("11.3.0.2"));
+    const std::string adres = serwer.Adres();
+    const std::string znacznik = "\xEF\xBB\xBF";
+    struct Przypadek {
+        std::string nazwa;
+        std::string lista;  // empty: one database, its password from --plik-hasla
+        std::string hasla;
+        int kod;
+        std::string tekst;
+    };
+    const Przypadek przypadki[] = {
+        {"mark in the list", znacznik + adres + ";ZUV;sa\n", adres + ";ZUV;sa;" + Haslo + "\n", 0,
+         "Pakiety do wykonania (2):"},
+        {"mark in the password file", adres + ";ZUV;sa\n",
+         znacznik + adres + ";ZUV;sa;" + Haslo + "\r\n", 0, "Pakiety do wykonania (2):"},
+        {"mark in the one database's password file", "", znacznik + Haslo + "\r\n", 0,
+         "Pakiety do wykonania (2):"},
+        {"password file in code page 1250", adres + ";ZUV;sa\n",
+         "# hasla\n" + adres + ";ZUV;sa;Ta\xB3ne\n", 4,
+         "hasla:2: wiersz nie jest zapisany w UTF-8; zapisz plik w kodowaniu UTF-8."},
+        {"one database's password file in code page 1250", "", "Ta\xB3ne\n", 4,
+         "hasla:1: wiersz nie jest zapisany w UTF-8; zapisz plik w kodowaniu UTF-8."},
+        {"list in code page 1250", adres + ";ZUV;sa\n" + adres + ";Ksi\xEAgowo\xB6\xE6;sa\n",
+         adres + ";ZUV;sa;" + Haslo + "\n", 4,
+         "lista:2: wiersz nie jest zapisany w UTF-8; zapisz plik w kodowaniu UTF-8."},
+        {"list in UTF-16", "\xFF\xFE" + adres + ";ZUV;sa\n", adres + ";ZUV;sa;" + Haslo + "\n", 4,
+         "lista:1: wiersz nie jest zapisany w UTF-8"},
+    };
+    for (const Przypadek& przypadek : przypadki) {
+        SCOPED_TRACE(przypadek.nazwa);
+        const std::size_t zadaniaPrzed = serwer->journal().size();
+        std::vector<std::string> argumenty;
+        if (przypadek.lista.empty()) {
+            argumenty = JednaBaza(serwer);
+            argumenty.insert(argumenty.end(), {"--plik-hasla", Plik("hasla", przypadek.hasla)});
+        } else {
+            argumenty = {"--lista", Plik("lista", przypadek.lista), "--plik-hasel",
+                         Plik("hasla", przypadek.hasla)};
+        }
+        argumenty.push_back("--sprawdz");
+        auto program = Uruchom(argumenty);
+        EXPECT_EQ(program->Czekaj(), przypadek.kod) << program->Wyjscie() << program->Bledy();
+        EXPECT_NE((program->Wyjscie() + program->Bledy()).find(przypadek.tekst), std::string::npos)
+            << program->Wyjscie() << program->Bledy();
+        if (przypadek.kod == 4) {
+            EXPECT_EQ(serwer->journal().size(), zadaniaPrzed) << "the server was reached";
+            EXPECT_EQ(program->Bledy().find("Ta\xB3ne"), std::string::npos)
+                << "a password was printed";
+        }
+    }
+}
+
+// The report's place is tried before anything runs: found only at the end, the night's results
+// would be lost. The sentence names the path and the system's reason; the server hears nothing.
+TEST_F(ProgramWsadowy, AReportThatCannotBeWrittenIsRefusedBeforeAnythingRuns) {
+    SerwerTestowy serwer(Konfiguracja("11.3.0.2"));
+    Plik("plik", "");
+    std::filesystem::create_directory(katalog_ / "folder");
+    struct Przypadek {
+        std::string nazwa;
+        std::filesystem::path sciezka;
+        std::errc powod;
+    };
+    const Przypadek przypadki[] = {
+        {"a file in the folder's place", katalog_ / "plik" / "raport.json",
+         std::errc::not_a_directory},
+        {"a missing folder", katalog_ / "brak" / "raport.json",
+         std::errc::no_such_file_or_directory},
+        {"a folder in the report's place", katalog_ / "folder", std::errc::is_a_directory},
+    };
+    for (const Przypadek& przypadek : przypadki) {
+        SCOPED_TRACE(przypadek.nazwa);
+        auto argumenty = JednaBaza(serwer);
+        argumenty.insert(argumenty.end(), {"--tak", "--raport", przypadek.sciezka.string()});
+        auto program = Uruchom(argumenty, {"ZUV_HASLO=" + Haslo});
+        EXPECT_EQ(program->Czekaj(), 4) << program->Wyjscie() << program->Bledy();
+        EXPECT_EQ(program->Bledy(), "Błąd: Nie można zapisać raportu " +
+                                        przypadek.sciezka.string() + ": " +
+                                        std::make_error_code(przypadek.powod).message() + ".\n");
+    }
+    EXPECT_TRUE(serwer->journal().empty());
+    EXPECT_FALSE(std::filesystem::exists(katalog_ / "folder.tmp"));
+}
+
+// A report that cannot be written after the run leaves the exit code the databases made (4 would
+// say that nothing ran) and says why. Its folder goes away while a batch is held; the server's
+// restart then ends that session, a lost connection.
+TEST_F(ProgramWsadowy, AReportFailingAfterTheRunKeepsTheRunsExitCode) {
+    tds::ServerConfig konfiguracja = Konfiguracja("11.4.0.1");
+    konfiguracja.faults.delays = {{9, 60000ms}};
+    SerwerTestowy serwer(konfiguracja);
+    std::filesystem::create_directory(katalog_ / "raporty");
+    const std::string raport = (katalog_ / "raporty" / "raport.json").string();
+    auto argumenty = JednaBaza(serwer);
+    argumenty.insert(argumenty.end(), {"--tak", "--raport", raport});
+    auto program = Uruchom(argumenty, {"ZUV_HASLO=" + Haslo});
+    const auto koniec = std::chrono::steady_clock::now() + 20s;
+    while (serwer->journal().size() < 9 && std::chrono::steady_clock::now() < koniec)
+        std::this_thread::sleep_for(20ms);
+    ASSERT_GE(serwer->journal().size(), 9u) << program->Wyjscie() << program->Bledy();
+    std::filesystem::remove_all(katalog_ / "raporty");
+    serwer.UruchomPonownie();
+    EXPECT_EQ(program->Czekaj(), 3) << program->Wyjscie() << program->Bledy();
+    EXPECT_NE(
+        program->Bledy().find("Błąd: Nie można zapisać raportu " + raport + ": " +
+                              std::make_error_code(std::errc::no_such_file_or_directory).message() +
+                              ". Bazy zostały przetworzone; kod wyjścia podaje ich wynik.\n"),
+        std::string::npos)
+        << program->Bledy();
+}
+
+// A journal that cannot be written changes no run. Its reason is told once on standard error,
+// though the program's own journal and every database's failed alike, and the report carries it.
+TEST_F(ProgramWsadowy, AJournalThatCannotBeWrittenIsToldOnceAndInTheReport) {
+    SerwerTestowy pierwszy(Konfiguracja("11.3.0.2"));
+    SerwerTestowy drugi(Konfiguracja("11.3.0.2"));
+    const std::string lista =
+        Plik("lista", pierwszy.Adres() + ";ZUV;sa\n" + drugi.Adres() + ";ZUV;sa\n");
+    const std::string hasla = Plik("hasla", pierwszy.Adres() + ";ZUV;sa;" + Haslo + "\n" +
+                                                drugi.Adres() + ";ZUV;sa;" + Haslo + "\n");
+    // A file where the journal's folder would be made.
+    const std::string stan = Plik("stan-plik", "");
+    const std::string raport = (katalog_ / "raport.json").string();
+    auto program =
+        Uruchom({"--lista", lista, "--plik-hasel", hasla, "--sprawdz", "--raport", raport},
+                {"XDG_STATE_HOME=" + stan});
+    ASSERT_EQ(program->Czekaj(), 0) << program->Wyjscie() << program->Bledy();
+    EXPECT_NE(
+        program->Wyjscie().find(drugi.Adres() + "  ZUV   11.3.0.2  11.3.0.2  do aktualizacji"),
+        std::string::npos)
+        << program->Wyjscie();
+
+    const std::string sciezka = stan + "/aktualizacja-zuv/dziennik.log";
+    const std::string bledy = program->Bledy();
+    const std::string poczatek =
+        "Ostrzeżenie: Nie udało się zapisać dziennika aktualizacji „" + sciezka + "”: ";
+    const std::size_t ostrzezenie = bledy.find(poczatek);
+    ASSERT_NE(ostrzezenie, std::string::npos) << bledy;
+    EXPECT_EQ(bledy.find(poczatek, ostrzezenie + 1), std::string::npos) << "told twice: " << bledy;
+    const std::string wiersz =
+        bledy.substr(ostrzezenie, bledy.find('\n', ostrzezenie) - ostrzezenie);
+
+    const auto tresc = nlohmann::json::parse(UruchomienieProgramu::Tresc(raport));
+    EXPECT_EQ(tresc.at("kod_wyjscia"), 0);
+    EXPECT_EQ(tresc.at("dziennik").at("sciezka"), sciezka);
+    EXPECT_EQ(tresc.at("dziennik").at("bledy"),
+              nlohmann::json::array({wiersz.substr(std::string("Ostrzeżenie: ").size())}));
 }
 
 // A system where no driver for SQL Server is registered: the log-in fails with a sentence that

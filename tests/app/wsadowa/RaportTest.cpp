@@ -33,10 +33,14 @@ TEST(RaportJson, EveryDatabaseWithItsFieldsInOrderNullsAndSecondsAsNumbers) {
     nierozpoczeta.baza = "ZUV";
     nierozpoczeta.uzytkownik = "sa";
 
-    const std::string tekst = RaportJson({&nieudana, &nierozpoczeta}, 2);
+    const DziennikRaportu dziennik{"/home/jan/.local/state/aktualizacja-zuv/dziennik.log",
+                                   {"Nie udało się zapisać dziennika aktualizacji: brak miejsca."}};
+    const std::string tekst = RaportJson({&nieudana, &nierozpoczeta}, 2, dziennik);
     const Json raport = Json::parse(tekst);
     Json oczekiwany = Json::parse(R"({
         "program": "aktualizacja-zuv-wsadowa", "wersja_programu": "", "kod_wyjscia": 2,
+        "dziennik": {"sciezka": "/home/jan/.local/state/aktualizacja-zuv/dziennik.log",
+                     "bledy": ["Nie udało się zapisać dziennika aktualizacji: brak miejsca."]},
         "bazy": [
           {"serwer": "SQL3,1433", "baza": "ZUV", "uzytkownik": "sa",
            "wersja_przed": "11.3.0.2", "wersja_po": "11.4.0.1", "wynik": "błąd pakietu", "kod": 2,
@@ -69,7 +73,7 @@ TEST(RaportJson, AServersMessageOfAnyBytesGivesJsonKeepingItsText) {
         std::string("Obiekt \"dbo.Środki\" w C:\\dane\\zuv:\r\n\tzła wartość\x01\x1f\x7f") +
         "|\xff|\x80|\xe2\x82|" + "łódź" + "\xc5";
 
-    const std::string tekst = RaportJson({&wynik}, 2);
+    const std::string tekst = RaportJson({&wynik}, 2, {});
     Json raport;
     ASSERT_NO_THROW(raport = Json::parse(tekst)) << tekst;
     EXPECT_EQ(raport.at("bazy").at(0).at("blad"),
