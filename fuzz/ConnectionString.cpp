@@ -98,11 +98,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dane, std::size_t rozm
     const std::string& uzytkownik = wartosci[2];
     const std::string& haslo = wartosci[3];
 
-    const DaneLogowania dane{serwer, baza, uzytkownik, haslo};
+    const DaneLogowania logowanie{serwer, baza, uzytkownik, haslo};
     for (const auto rodzaj : {RodzajSterownika::FreeTDS, RodzajSterownika::Microsoft}) {
         std::string odbc;
         try {
-            odbc = ConnectionStringODBC(dane, "Sterownik", rodzaj);
+            odbc = ConnectionStringODBC(logowanie, "Sterownik", rodzaj);
         } catch (const EDatabaseError&) {
             continue;
         }

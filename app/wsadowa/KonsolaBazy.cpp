@@ -58,4 +58,14 @@ void KonsolaBazy::PakietRozpoczety(const std::string& wersja, std::size_t numer,
            ")...");
 }
 
+void KonsolaBazy::PakietZatwierdzony(const std::string& wersja, double sekundy) {
+    const std::lock_guard zamek(blokada_);
+    zatwierdzone_.emplace_back(wersja, sekundy);
+}
+
+std::vector<std::pair<std::string, double>> KonsolaBazy::Zatwierdzone() const {
+    const std::lock_guard zamek(blokada_);
+    return zatwierdzone_;
+}
+
 }  // namespace zuv

@@ -6,7 +6,10 @@
 
 #include <chrono>
 #include <cstddef>
+#include <mutex>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/usluga/ObserwatorPrzebiegu.h"
 #include "app/wsadowa/Wydruk.h"
@@ -39,7 +42,9 @@ class KonsolaBazy final : public ObserwatorPrzebiegu {
 
     void PakietRozpoczety(const std::string& wersja, std::size_t numer,
                           std::size_t liczba) override;
-    void PakietZatwierdzony(const std::string&, double) override {}
+    void PakietZatwierdzony(const std::string& wersja, double sekundy) override;
+    // The packages committed so far, with their seconds: what a run that never returns leaves.
+    std::vector<std::pair<std::string, double>> Zatwierdzone() const;
 
   private:
     std::string ZPrzedrostkiem(const std::string& tekst) const;
@@ -48,6 +53,8 @@ class KonsolaBazy final : public ObserwatorPrzebiegu {
     std::string przedrostek_;
     Wydruk& wydruk_;
     std::chrono::steady_clock::time_point poczatek_ = std::chrono::steady_clock::now();
+    mutable std::mutex blokada_;
+    std::vector<std::pair<std::string, double>> zatwierdzone_;  // under blokada_
 };
 
 }  // namespace zuv

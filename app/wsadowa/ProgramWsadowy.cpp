@@ -109,6 +109,46 @@ int UruchomProgramWsadowy(const std::vector<std::string>& argumenty) {
             --dzialajace;
         });
 
+    // The table, the journal's last line, its failures and the report, for the results as they
+    // stand; gives the exit code, the worst of all databases.
+    const auto Podsumuj = [&](const std::vector<WynikBazy>& wynikiBaz) {
+        std::vector<const WynikBazy*> wyniki;
+        int kod = KodWyjscia::Zaktualizowana;
+        for (const WynikBazy& wynik : wynikiBaz) {
+            wyniki.push_back(&wynik);
+            kod = std::max(kod, wynik.kod);
+        }
+        if (lista || opcje.cicho) {
+            std::string tabela = TabelaWynikow(wyniki);
+            if (!tabela.empty() && tabela.back() == '\n') tabela.pop_back();
+            wydruk.Wynik(tabela);
+        }
+        dziennik.Zapisz("koniec-programu", {{"program", "wsadowa"}, {"kod", std::to_string(kod)}});
+
+        // Every database's journal and the program's own write the same file and mostly fail
+        // alike: each reason is told once.
+        DziennikRaportu stanDziennika{ustawienia.sciezkaDziennika, {}};
+        const auto dodajBlad = [&](const std::optional<std::string>& blad) {
+            if (blad && std::find(stanDziennika.bledy.begin(), stanDziennika.bledy.end(), *blad) ==
+                            stanDziennika.bledy.end())
+                stanDziennika.bledy.push_back(*blad);
+        };
+        dodajBlad(dziennik.BladZapisu());
+        for (const auto& przebieg : przebiegi) dodajBlad(przebieg->BladDziennika());
+        for (const std::string& blad : stanDziennika.bledy) wydruk.Blad("Ostrzeżenie: " + blad);
+
+        if (!opcje.raport.empty()) {
+            try {
+                ZapiszRaport(opcje.raport, RaportJson(wyniki, kod, stanDziennika));
+            } catch (const std::exception& e) {
+                // The databases have run: the exit code stays theirs, 4 would say nothing ran.
+                wydruk.Blad(std::string("Błąd: ") + e.what() +
+                            " Bazy zostały przetworzone; kod wyjścia podaje ich wynik.");
+            }
+        }
+        return kod;
+    };
+
     bool przerywanie = false;
     while (dzialajace > 0) {
         std::this_thread::sleep_for(OdstepTykniecia);
@@ -116,52 +156,34 @@ int UruchomProgramWsadowy(const std::vector<std::string>& argumenty) {
             przerywanie = true;
             wydruk.Blad(
                 "Przerywanie: bieżące pakiety są wycofywane w całości, następne bazy nie "
-                "zostaną rozpoczęte. Ponowne Ctrl+C kończy program od razu.");
+                "zostaną rozpoczęte; serwer, który nie odpowie w ciągu 10 s, zostanie rozłączony. "
+                "Ponowne Ctrl+C kończy program od razu.");
             dziennik.Zapisz("przerwanie-zadane");
         }
+        std::optional<std::string> bezOdpowiedzi;
         for (const auto& przebieg : przebiegi) {
             if (przerywanie) przebieg->Przerwij();
-            przebieg->Tyknij();
+            if (auto tekst = przebieg->Tyknij(); tekst && !bezOdpowiedzi) bezOdpowiedzi = tekst;
         }
         wydruk.Odswiez();
+        // A stop the server leaves unanswered would keep the program waiting without end: it
+        // ends instead, which ends every session it has open, after its report and journal.
+        if (bezOdpowiedzi) {
+            std::vector<WynikBazy> porzucone;
+            for (const auto& przebieg : przebiegi)
+                porzucone.push_back(przebieg->WynikPorzucony(*bezOdpowiedzi));
+            dziennik.Zapisz("koniec-programu-wymuszony");
+            const int kod = Podsumuj(porzucone);
+            std::fflush(stdout);
+            std::fflush(stderr);
+            std::_Exit(kod);
+        }
     }
     for (std::thread& watek : watkiBaz) watek.join();
 
-    std::vector<const WynikBazy*> wyniki;
-    int kod = KodWyjscia::Zaktualizowana;
-    for (const auto& przebieg : przebiegi) {
-        wyniki.push_back(&przebieg->Wynik());
-        kod = std::max(kod, przebieg->Wynik().kod);
-    }
-    if (lista || opcje.cicho) {
-        std::string tabela = TabelaWynikow(wyniki);
-        if (!tabela.empty() && tabela.back() == '\n') tabela.pop_back();
-        wydruk.Wynik(tabela);
-    }
-    dziennik.Zapisz("koniec-programu", {{"program", "wsadowa"}, {"kod", std::to_string(kod)}});
-
-    // Every database's journal and the program's own write the same file and mostly fail alike:
-    // each reason is told once.
-    DziennikRaportu stanDziennika{ustawienia.sciezkaDziennika, {}};
-    const auto dodajBlad = [&](const std::optional<std::string>& blad) {
-        if (blad && std::find(stanDziennika.bledy.begin(), stanDziennika.bledy.end(), *blad) ==
-                        stanDziennika.bledy.end())
-            stanDziennika.bledy.push_back(*blad);
-    };
-    dodajBlad(dziennik.BladZapisu());
-    for (const auto& przebieg : przebiegi) dodajBlad(przebieg->BladDziennika());
-    for (const std::string& blad : stanDziennika.bledy) wydruk.Blad("Ostrzeżenie: " + blad);
-
-    if (!opcje.raport.empty()) {
-        try {
-            ZapiszRaport(opcje.raport, RaportJson(wyniki, kod, stanDziennika));
-        } catch (const std::exception& e) {
-            // The databases have run: the exit code stays theirs, 4 would say nothing ran.
-            wydruk.Blad(std::string("Błąd: ") + e.what() +
-                        " Bazy zostały przetworzone; kod wyjścia podaje ich wynik.");
-        }
-    }
-    return kod;
+    std::vector<WynikBazy> wynikiBaz;
+    for (const auto& przebieg : przebiegi) wynikiBaz.push_back(przebieg->Wynik());
+    return Podsumuj(wynikiBaz);
 }
 
 }  // namespace zuv

@@ -80,6 +80,7 @@ void PrzebiegBazy::Wykonaj() noexcept {
     }
     wynik_.sekundy =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - poczatek).count();
+    zakonczona_ = true;
 }
 
 void PrzebiegBazy::Przebieg() {
@@ -208,16 +209,45 @@ void PrzebiegBazy::Zakoncz(const WynikPrzebiegu& przebieg) {
     }
 }
 
-void PrzebiegBazy::Tyknij() {
+std::optional<std::string> PrzebiegBazy::Tyknij() {
     const std::lock_guard zamek(blokada_);
-    if (przebieg_ == nullptr) return;
+    if (przebieg_ == nullptr) return std::nullopt;
     konsola_.UstawStan(przebieg_->Postep().Tekst());
-    // A stop the server leaves unanswered: said, so that nobody waits without knowing why.
-    if (const auto przerwanie = przebieg_->SprawdzPrzerwanie())
-        konsola_.Blad(Formatuj(
-            "Serwer nie odpowiada na przerwanie aktualizacji od %d s; pakiet "
-            "%s zostanie wycofany przez serwer, gdy zauważy utratę sesji.",
-            {static_cast<long long>(przerwanie->czekanie.count()), przerwanie->wersjaPakietu}));
+    const auto przerwanie = przebieg_->SprawdzPrzerwanie();
+    if (!przerwanie) return std::nullopt;
+    const long long sekundy = przerwanie->czekanie.count();
+    return przerwanie->wZatwierdzaniu
+               ? Formatuj(
+                     "Serwer nie odpowiada od %d s na zatwierdzenie pakietu %s: program "
+                     "kończy połączenie, więc nie wiadomo, czy serwer zdążył go zatwierdzić; "
+                     "pakiety zatwierdzone wcześniej pozostają. --sprawdz pokaże wersję "
+                     "zapisaną w bazie.",
+                     {sekundy, przerwanie->wersjaPakietu})
+               : Formatuj(
+                     "Serwer nie odpowiada na przerwanie aktualizacji od %d s: program "
+                     "kończy połączenie; serwer wycofa otwartą transakcję pakietu %s, gdy "
+                     "zauważy utratę sesji, a pakiety już zatwierdzone pozostaną.",
+                     {sekundy, przerwanie->wersjaPakietu});
+}
+
+WynikBazy PrzebiegBazy::WynikPorzucony(const std::string& powod) {
+    const std::lock_guard zamek(blokada_);
+    if (zakonczona_) return wynik_;
+    WynikBazy wynik;
+    wynik.serwer = wynik_.serwer;
+    wynik.baza = wynik_.baza;
+    wynik.uzytkownik = wynik_.uzytkownik;
+    wynik.kod = KodWyjscia::Przerwana;
+    // Within a run the database's thread waits in the driver and writes nothing meanwhile.
+    if (przebieg_ != nullptr) {
+        wynik.rozpoczeta = true;
+        wynik.wersjaPrzed = wynik_.wersjaPrzed;
+        wynik.pakiety = konsola_.Zatwierdzone();
+        wynik.blad = powod;
+        konsola_.Blad("Błąd: " + powod);
+        dziennik_.Zapisz("koniec-programu-wymuszony", {{"tekst", powod}});
+    }
+    return wynik;
 }
 
 void PrzebiegBazy::Przerwij() {

@@ -64,10 +64,15 @@ class PrzebiegBazy {
 
     // The whole database on the calling thread; never throws.
     void Wykonaj() noexcept;
-    // From the program's thread while Wykonaj runs: the strip's progress, and a stop (the package
-    // running is rolled back whole, nothing further starts).
-    void Tyknij();
+    // From the program's thread while Wykonaj runs: the status line, and a stop (the package
+    // running is rolled back whole, nothing further starts). Tyknij gives what to tell when a stop
+    // has gone unanswered for PrzebiegAktualizacji::CzasNaPrzerwanie: the program is then to end
+    // the session itself by ending, and the server rolls back what it left open.
+    std::optional<std::string> Tyknij();
     void Przerwij();
+    // From the program's thread, when it ends without waiting for Wykonaj: the result as it
+    // stands (a database still under way counts as stopped, with `powod`), journalled.
+    WynikBazy WynikPorzucony(const std::string& powod);
     // After Wykonaj, or for a database that never started.
     const WynikBazy& Wynik() const noexcept { return wynik_; }
     // The first failure to write this database's journal lines, after Wykonaj.
@@ -90,6 +95,7 @@ class PrzebiegBazy {
     std::mutex blokada_;
     PrzebiegAktualizacji* przebieg_ = nullptr;
     std::atomic<bool> przerwanie_ = false;
+    std::atomic<bool> zakonczona_ = false;  // Wykonaj has set its result
 };
 
 }  // namespace zuv

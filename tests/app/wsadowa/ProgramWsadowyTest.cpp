@@ -272,6 +272,39 @@ TEST_F(ProgramWsadowy, SigintDuringAHeldBatchRollsThePackageBackAndEndsWithFive)
     EXPECT_NE(Dziennik().find("przerwanie-zadane"), std::string::npos);
 }
 
+// A server that answers neither the batch nor the stop (a link that stalls): one SIGINT is
+// enough. The program waits as long as the window would, then ends its session by ending, says
+// that the server rolls the open package back, and leaves its report and journal; code 5.
+TEST_F(ProgramWsadowy, AStopTheServerNeverAnswersEndsTheProgramInBoundedTime) {
+    tds::ServerConfig konfiguracja = Konfiguracja("11.4.0.1");
+    konfiguracja.faults.hangAtRequests = {9};
+    SerwerTestowy serwer(konfiguracja);
+    const std::string raport = (katalog_ / "raport.json").string();
+    auto argumenty = JednaBaza(serwer);
+    argumenty.insert(argumenty.end(), {"--tak", "--raport", raport});
+    auto program = Uruchom(argumenty, {"ZUV_HASLO=" + Haslo});
+    const auto koniec = std::chrono::steady_clock::now() + 20s;
+    while (serwer->journal().size() < 9 && std::chrono::steady_clock::now() < koniec)
+        std::this_thread::sleep_for(20ms);
+    ASSERT_GE(serwer->journal().size(), 9u) << program->Wyjscie() << program->Bledy();
+    const auto poczatek = std::chrono::steady_clock::now();
+    program->Sygnal(SIGINT);
+    EXPECT_EQ(program->Czekaj(30s), 5) << program->Wyjscie() << program->Bledy();
+    const auto czas = std::chrono::steady_clock::now() - poczatek;
+    EXPECT_GE(czas, 9s);
+    EXPECT_LT(czas, 15s);
+    EXPECT_NE(program->Bledy().find("Serwer nie odpowiada na przerwanie aktualizacji od 10 s: "
+                                    "program kończy połączenie; serwer wycofa otwartą "
+                                    "transakcję pakietu 11.5.0.6"),
+              std::string::npos)
+        << program->Bledy();
+    const auto tresc = nlohmann::json::parse(UruchomienieProgramu::Tresc(raport));
+    EXPECT_EQ(tresc.at("kod_wyjscia"), 5);
+    EXPECT_EQ(tresc.at("bazy").at(0).at("wynik"), "przerwana");
+    EXPECT_NE(Dziennik().find("koniec-programu-wymuszony"), std::string::npos);
+    EXPECT_EQ(serwer.ZapisanaWersja(), "11.4.0.1");
+}
+
 // A list or password file that cannot be read stops the program before anything is sent, naming
 // the file and the line; so does a password file that others may read.
 TEST_F(ProgramWsadowy, BadListsAndOpenPasswordFilesAreRefusedBeforeAnythingRuns) {
