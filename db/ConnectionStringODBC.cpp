@@ -45,17 +45,30 @@ std::string ConnectionStringODBC(const DaneLogowania& dane, std::string_view ste
     const std::string& baza = dane.baza;
     const std::string& uzytkownik = dane.uzytkownik;
     const std::string& haslo = dane.haslo;
+    const bool freeTds = rodzaj == RodzajSterownika::FreeTDS;
     SprawdzSerwer(serwer);
+    // The server goes without the blanks typed around its parts, as SprawdzSerwer measured it.
+    const CzesciSerwera czesci = PodzielSerwer(serwer);
+    // Microsoft's drivers take a server without a name for the default instance on this
+    // computer; FreeTDS knows no such default and refuses the connection string.
+    if (freeTds) {
+        SprawdzWypelnienie("Serwer", serwer, "nazwę albo adres serwera");
+        if (czesci.komputer.empty())
+            throw EDatabaseError(
+                "Pole „Serwer” nie zawiera nazwy serwera przed przecinkiem albo ukośnikiem; "
+                "wpisz nazwę albo adres serwera.");
+    }
+    // An empty database would have the server open the login's default one, not the system's,
+    // and an empty user is no SQL Server login: both are refused before anything is sent.
+    SprawdzWypelnienie("Baza", baza, "nazwę bazy danych");
     SprawdzWartoscLogowania("Baza", baza, MaksDlugoscNazwyBazy);
+    SprawdzWypelnienie("Użytkownik", uzytkownik, "nazwę użytkownika (loginu SQL Server)");
     SprawdzWartoscLogowania("Użytkownik", uzytkownik, MaksDlugoscNazwyLogowania);
     SprawdzWartoscLogowania("Hasło", haslo, MaksDlugoscHasla);
 
-    // The server goes without the blanks typed around its parts, as SprawdzSerwer measured it.
-    const CzesciSerwera czesci = PodzielSerwer(serwer);
     std::string host = czesci.komputer;
     if (czesci.instancja) host += "\\" + *czesci.instancja;
     std::string port;
-    const bool freeTds = rodzaj == RodzajSterownika::FreeTDS;
     if (czesci.port) {
         if (freeTds)
             port = *czesci.port;

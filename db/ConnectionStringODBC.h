@@ -30,7 +30,9 @@ RodzajSterownika RodzajSterownikaDla(std::string_view sterownik);
 //
 // Before anything is sent, each log-in value is checked (WartosciLogowania.h) and one the driver
 // cannot carry is refused: EDatabaseError naming the field ("Serwer", "Baza", "Użytkownik",
-// "Hasło") and the characters.
+// "Hasło") and the characters. An empty (or blank) database or user is refused so too, and for
+// FreeTDS an empty server or one without a machine name, which Microsoft's drivers take for the
+// default instance on this computer.
 std::string ConnectionStringODBC(const DaneLogowania& dane, std::string_view sterownik,
                                  RodzajSterownika rodzaj);
 

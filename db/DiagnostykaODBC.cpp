@@ -1,7 +1,5 @@
 #include "db/DiagnostykaODBC.h"
 
-#include "common/Ascii.h"
-
 namespace zuv {
 
 namespace {
@@ -14,20 +12,8 @@ bool MaLitere(std::string_view tekst) {
     return false;
 }
 
-// FreeTDS's "Adaptive Server connection failed" and "Unexpected EOF from the server".
-constexpr std::int32_t KodPolaczenieNieudane = 20002;
-constexpr std::int32_t KodKoniecStrumienia = 20017;
-// FreeTDS numbers its own messages from 20000 on; a server's errors lie below.
-constexpr std::int32_t PierwszyKodFreeTDS = 20000;
-constexpr std::int32_t OstatniKodFreeTDS = 20299;
+}  // namespace
 
-constexpr const char* OpisSzyfrowania =
-    "Sterownik ODBC i serwer nie uzgodniły szyfrowania połączenia: serwer wymaga szyfrowania, "
-    "którego sterownik nie nawiązał, albo nie powiodło się nawiązanie połączenia TLS. Sprawdź, "
-    "czy sterownik obsługuje szyfrowanie TLS w wersji, którą przyjmuje serwer, i ustawienia "
-    "szyfrowania serwera (wymuszenie szyfrowania, certyfikat).";
-
-// The texts of the records, without prefixes and repeats, one a line.
 std::string TekstyRekordow(const std::vector<const RekordDiagnostyki*>& rekordy) {
     std::string opis;
     for (const auto* rekord : rekordy) {
@@ -37,29 +23,6 @@ std::string TekstyRekordow(const std::vector<const RekordDiagnostyki*>& rekordy)
         opis += tekst;
     }
     return opis;
-}
-
-}  // namespace
-
-bool SzyfrowanieNieuzgodnione(const std::vector<RekordDiagnostyki>& rekordy) {
-    bool polaczenieNieudane = false;
-    bool innaPrzyczyna = false;
-    for (const auto& rekord : rekordy) {
-        if (rekord.kod == KodPolaczenieNieudane)
-            polaczenieNieudane = true;
-        else if (rekord.kod == KodKoniecStrumienia || rekord.stanSQL == "HYT00" ||
-                 (rekord.kod != 0 &&
-                  (rekord.kod < PierwszyKodFreeTDS || rekord.kod > OstatniKodFreeTDS)))
-            innaPrzyczyna = true;
-    }
-    if (polaczenieNieudane && !innaPrzyczyna) return true;
-    for (const auto& rekord : rekordy) {
-        if (rekord.stanSQL.rfind("08", 0) != 0) continue;
-        for (const std::string_view slowo :
-             {"ssl", "tls", "encrypt", "certificate", "szyfrow", "certyfikat"})
-            if (ZawieraBezWielkosciLiter(rekord.tekst, slowo)) return true;
-    }
-    return false;
 }
 
 std::string BezPrzedrostkowSterownika(std::string_view tekst) {
@@ -84,19 +47,6 @@ EOleException BladZDiagnostyki(const std::vector<RekordDiagnostyki>& rekordy,
                 ". Polecenie zawiera znak \"?\" poza literałem i komentarzem, który sterownik "
                 "bierze za znacznik parametru";
         return EOleException(opis, KodBezOpisu, zrodlo);
-    }
-    if (SzyfrowanieNieuzgodnione(rekordy)) {
-        // The driver's telling texts: those with a number, else its connection errors.
-        std::vector<const RekordDiagnostyki*> sterownika;
-        for (const auto& rekord : rekordy)
-            if (rekord.kod != 0) sterownika.push_back(&rekord);
-        if (sterownika.empty())
-            for (const auto& rekord : rekordy)
-                if (rekord.stanSQL.rfind("08", 0) == 0) sterownika.push_back(&rekord);
-        const RekordDiagnostyki& pierwszy = *sterownika.front();
-        return EOleException(std::string(OpisSzyfrowania) + "\r\n" + TekstyRekordow(sterownika),
-                             pierwszy.kod, zrodlo + " SQLSTATE " + pierwszy.stanSQL, {}, 0,
-                             pierwszy.stanSQL);
     }
     // Several server errors are all shown, as a log-in into a missing database gives two.
     std::vector<const RekordDiagnostyki*> bledy;

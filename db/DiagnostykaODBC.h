@@ -22,22 +22,17 @@ struct RekordDiagnostyki {
 // The error of a failed call. SQLSTATE 01xxx records are warnings and count only when nothing
 // else was reported (a lost connection arrives as 01000); of the errors, those the server raised
 // say why, and the driver's own follow-ups ("Unable to connect to data source") are left out.
-// Every remaining record's text, without the driver stack's bracketed prefixes and without
-// repeats, is a line of the description; the first one's native number is the code and its
-// SQLSTATE the error's SQLSTATE. The source names the driver and that SQLSTATE. A log-in that
-// failed because the driver and the server did not agree on encryption (SzyfrowanieNieuzgodnione)
-// is told in Polish first, with the driver's texts after CR LF. Without any
-// record the error says so, and points at a "?" in `polecenie` (code page 1250, may be empty)
-// that the driver takes for a parameter marker.
+// Every remaining record's text is a line of the description (TekstyRekordow); the first one's
+// native number is the code and its SQLSTATE the error's SQLSTATE. The source names the driver
+// and that SQLSTATE. Without any record the error says so, and points at a "?" in `polecenie`
+// (code page 1250, may be empty) that the driver takes for a parameter marker. A failed log-in is
+// told by BladLogowania (db/BladLogowania.h) instead.
 EOleException BladZDiagnostyki(const std::vector<RekordDiagnostyki>& rekordy,
                                std::string_view sterownik, std::string_view polecenie = {});
 
-// Whether the records of a failed log-in tell that the driver and the server did not agree on
-// encryption: the server demands it and the driver refuses, or the TLS handshake fails. FreeTDS
-// says only that the connection failed (20002), with no lost connection (20017), time-out or
-// server error beside it; Microsoft's drivers name SSL, TLS, encryption or the certificate in a
-// connection error (SQLSTATE 08xxx).
-bool SzyfrowanieNieuzgodnione(const std::vector<RekordDiagnostyki>& rekordy);
+// The records' texts without the driver stack's bracketed prefixes and without repeats, one a
+// line (CR LF between them).
+std::string TekstyRekordow(const std::vector<const RekordDiagnostyki*>& rekordy);
 
 // The text of a diagnostic without "[vendor][component][data source]" in front of it.
 std::string BezPrzedrostkowSterownika(std::string_view tekst);

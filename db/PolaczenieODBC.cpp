@@ -2,14 +2,17 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <limits>
 #include <vector>
 
 #include "common/Tekst.h"
 #include "common/Wyjatki.h"
+#include "db/BladLogowania.h"
 #include "db/ConnectionStringODBC.h"
 #include "db/Kodowanie.h"
+#include "db/SondaPreLogin.h"
 #include "db/UtrataPolaczenia.h"
 #include "db/odbc/UchwytyODBC.h"
 #include "db/platforma/SterownikODBC.h"
@@ -237,7 +240,18 @@ void PolaczenieODBC::OtworzSesje(const DaneLogowania& dane) {
                                       static_cast<SQLSMALLINT>(tekst.size()), wynikowy, 2048,
                                       &dlugosc, SQL_DRIVER_NOPROMPT);
     }
-    SprawdzODBC(polaczono, SQL_HANDLE_DBC, dbc, sesja->sterownik);
+    if (!SQL_SUCCEEDED(polaczono)) {
+        const std::vector<RekordDiagnostyki> rekordy =
+            RekordyODBC(SQL_HANDLE_DBC, dbc, sesja->sterownik);
+        // The server is asked by the program itself only where the driver's records cannot tell
+        // the causes apart; it is quick, the driver having just reached it.
+        const OdpowiedzPreLogin preLogin =
+            PotrzebnaOdpowiedzPreLogin(rekordy)
+                ? ZapytajOPreLogin(dane.serwer,
+                                   std::chrono::seconds(std::max(limitCzasuLogowania_, 1)))
+                : OdpowiedzPreLogin::Niesprawdzona;
+        throw BladLogowania(rekordy, sesja->sterownik.nazwa, preLogin);
+    }
     sesja->polaczona = true;
     sesja_ = std::move(sesja);
 }

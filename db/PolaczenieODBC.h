@@ -26,6 +26,12 @@ class PolaczenieODBC : public Polaczenie {
     // Ends the session; the server rolls back whatever is still open when the session goes.
     ~PolaczenieODBC() override;
 
+    // A log-in the driver fails raises EOleException by the rules of BladLogowania
+    // (db/BladLogowania.h): its cause in Polish, then the driver's text. Where FreeTDS's records
+    // cannot tell the cause, the server is first asked for its pre-login answer, which may add up
+    // to the log-in time-out. Log-in values that cannot be sent raise EDatabaseError before
+    // anything is sent (db/ConnectionStringODBC.h).
+    //
     // A command, begin or commit that fails because the link to the server is lost (the driver
     // marks the connection dead, or reports SQLSTATE class 08) raises EUtrataPolaczenia (step
     // Polecenie, Rozpoczecie or Zatwierdzenie) and leaves the connection closed, with no

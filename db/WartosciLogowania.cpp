@@ -51,6 +51,12 @@ void SprawdzWartoscLogowania(std::string_view pole, std::string_view wartosc,
     SprawdzDlugosc(Formatuj("Wartość pola „%s”", {pole}), szeroki.size(), maksDlugosc);
 }
 
+void SprawdzWypelnienie(std::string_view pole, std::string_view wartosc,
+                        std::string_view coWpisac) {
+    if (BezBlankow(wartosc).empty())
+        throw EDatabaseError(Formatuj("Pole „%s” jest puste; wpisz %s.", {pole, coWpisac}));
+}
+
 CzesciSerwera PodzielSerwer(std::string_view wartosc) {
     CzesciSerwera czesci;
     if (const std::size_t przecinek = wartosc.rfind(','); przecinek != std::string_view::npos) {

@@ -26,6 +26,10 @@ inline constexpr std::size_t MaksDlugoscPortu = 5;
 void SprawdzWartoscLogowania(std::string_view pole, std::string_view wartosc,
                              std::size_t maksDlugosc);
 
+// Raises EDatabaseError naming `pole` when `wartosc` is empty or holds only blanks (spaces and
+// tabs): "Pole „<pole>” jest puste; wpisz <coWpisac>."
+void SprawdzWypelnienie(std::string_view pole, std::string_view wartosc, std::string_view coWpisac);
+
 // The server field as it is sent: the machine name, optionally "\" and an instance name (from the
 // first "\"), optionally "," and a port (from the last ","), each part without the blanks typed
 // around it ("srv , 1433" and " srv\ SQL2005" are what people type).

@@ -63,11 +63,15 @@ std::vector<RekordDiagnostyki> Rekordy(SQLSMALLINT rodzaj, SQLHANDLE uchwyt) {
 
 }  // namespace
 
+std::vector<RekordDiagnostyki> RekordyODBC(SQLSMALLINT rodzaj, SQLHANDLE uchwyt,
+                                           const SterownikODBC& sterownik) {
+    return sterownik.waskieUtf8 ? Rekordy<SQLCHAR>(rodzaj, uchwyt)
+                                : Rekordy<SQLWCHAR>(rodzaj, uchwyt);
+}
+
 EOleException BladODBC(SQLSMALLINT rodzaj, SQLHANDLE uchwyt, const SterownikODBC& sterownik,
                        std::string_view polecenie) {
-    return BladZDiagnostyki(
-        sterownik.waskieUtf8 ? Rekordy<SQLCHAR>(rodzaj, uchwyt) : Rekordy<SQLWCHAR>(rodzaj, uchwyt),
-        sterownik.nazwa, polecenie);
+    return BladZDiagnostyki(RekordyODBC(rodzaj, uchwyt, sterownik), sterownik.nazwa, polecenie);
 }
 
 }  // namespace zuv

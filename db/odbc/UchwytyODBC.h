@@ -17,6 +17,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "db/DiagnostykaODBC.h"
 
@@ -64,6 +65,10 @@ struct SterownikODBC {
     // session the driver manager would widen what the driver gives the wide calls byte by byte.)
     bool waskieUtf8 = false;
 };
+
+// Every diagnostic record of the handle, in the driver's order.
+std::vector<RekordDiagnostyki> RekordyODBC(SQLSMALLINT rodzaj, SQLHANDLE uchwyt,
+                                           const SterownikODBC& sterownik);
 
 // The error of a failed ODBC call, made from the handle's diagnostic records by the rules of
 // BladZDiagnostyki (db/DiagnostykaODBC.h).

@@ -175,6 +175,20 @@ TEST(ConnectionStringODBC, ValuesNoDriverCanTakeAreRefusedNamingTheField) {
          RodzajSterownika::FreeTDS,
          "Nazwa instancji w polu „Serwer” jest za długa: ma 17 znaków, a SQL Server przyjmuje "
          "najwyżej 16."},
+        {"empty database", "srv", "", "sa", "p", RodzajSterownika::Microsoft,
+         "Pole „Baza” jest puste; wpisz nazwę bazy danych."},
+        {"blank database", "srv", "  ", "sa", "p", RodzajSterownika::FreeTDS,
+         "Pole „Baza” jest puste; wpisz nazwę bazy danych."},
+        {"empty user", "srv", "ZUV", "", "p", RodzajSterownika::FreeTDS,
+         "Pole „Użytkownik” jest puste; wpisz nazwę użytkownika (loginu SQL Server)."},
+        {"empty password", "srv", "ZUV", "sa", "", RodzajSterownika::FreeTDS, ""},
+        {"empty server, FreeTDS", " ", "ZUV", "sa", "p", RodzajSterownika::FreeTDS,
+         "Pole „Serwer” jest puste; wpisz nazwę albo adres serwera."},
+        {"only a port, FreeTDS", " ,1433", "ZUV", "sa", "p", RodzajSterownika::FreeTDS,
+         "Pole „Serwer” nie zawiera nazwy serwera przed przecinkiem albo ukośnikiem; wpisz nazwę "
+         "albo adres serwera."},
+        {"empty server, Microsoft: the local default instance", "", "ZUV", "sa", "p",
+         RodzajSterownika::Microsoft, ""},
         {"port of 40000 characters", "srv," + std::string(40000, '1'), "ZUV", "sa", "p",
          RodzajSterownika::FreeTDS,
          "Liczba po przecinku (port) w polu „Serwer” jest za długa: ma 40000 znaków, a SQL "

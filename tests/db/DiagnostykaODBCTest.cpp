@@ -61,49 +61,6 @@ TEST(BladZDiagnostyki, ChoosesTheRecordsThatSayWhy) {
     }
 }
 
-TEST(BladZDiagnostyki, EncryptionTheDriverAndTheServerDidNotAgreeOnIsToldInPolish) {
-    const std::string opis =
-        "Sterownik ODBC i serwer nie uzgodniły szyfrowania połączenia: serwer wymaga "
-        "szyfrowania, którego sterownik nie nawiązał, albo nie powiodło się nawiązanie połączenia "
-        "TLS. Sprawdź, czy sterownik obsługuje szyfrowanie TLS w wersji, którą przyjmuje serwer, "
-        "i ustawienia szyfrowania serwera (wymuszenie szyfrowania, certyfikat).\r\n";
-    const struct {
-        const char* nazwa;
-        std::vector<RekordDiagnostyki> rekordy;
-        std::string komunikat;  // empty: not an encryption failure
-    } przypadki[] = {
-        {"FreeTDS: the connection failed and nothing else",
-         {{"08001", 0, "[FreeTDS][SQL Server]Unable to connect to data source"},
-          {"01000", 20002, "[FreeTDS][SQL Server]Adaptive Server connection failed"}},
-         opis + "Adaptive Server connection failed"},
-        {"Microsoft: a connection error naming SSL",
-         {{"08001", 0, "[Microsoft][ODBC SQL Server Driver][DBNETLIB]SSL Security error"},
-          {"01000", 0,
-           "[Microsoft][ODBC SQL Server Driver][DBNETLIB]ConnectionOpen "
-           "(SECDoClientHandshake())."}},
-         opis + "SSL Security error"},
-        {"FreeTDS: the server closed the connection",
-         {{"08001", 0, "[FreeTDS][SQL Server]Unable to connect to data source"},
-          {"01000", 20017, "[FreeTDS][SQL Server]Unexpected EOF from the server"},
-          {"01000", 20002, "[FreeTDS][SQL Server]Adaptive Server connection failed"}},
-         ""},
-        {"FreeTDS: the log-in refused",
-         {{"42000", 18456, "[FreeTDS][SQL Server]Login failed for user 'sa'."},
-          {"01000", 20002, "[FreeTDS][SQL Server]Adaptive Server connection failed"}},
-         ""},
-        {"a server error naming a certificate",
-         {{"42000", 15151, "[FreeTDS][SQL Server]Cannot find the certificate 'K'"}},
-         ""},
-    };
-    for (const auto& p : przypadki) {
-        SCOPED_TRACE(p.nazwa);
-        EXPECT_EQ(SzyfrowanieNieuzgodnione(p.rekordy), !p.komunikat.empty());
-        if (!p.komunikat.empty()) {
-            EXPECT_EQ(BladZDiagnostyki(p.rekordy, "FreeTDS").Komunikat(), p.komunikat);
-        }
-    }
-}
-
 TEST(BladZDiagnostyki, WithoutRecordsSaysSoAndPointsAtAParameterMarker) {
     const EOleException bezZnaku = BladZDiagnostyki({}, "FreeTDS", "select 1");
     EXPECT_EQ(bezZnaku.Komunikat(), "Sterownik ODBC odrzucił polecenie, nie podając przyczyny");

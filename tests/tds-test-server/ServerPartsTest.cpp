@@ -91,6 +91,10 @@ TEST(CommandLine, ReadsEveryOption) {
         "k.pem",
         "--tls-version",
         "1.0",
+        "--tls-ciphers",
+        "ECDHE-ECDSA-NULL-SHA",
+        "--login-fault",
+        "no-ack",
     });
     tds::ServerConfig expected;
     expected.port = 1433;
@@ -112,8 +116,34 @@ TEST(CommandLine, ReadsEveryOption) {
     expected.certificatePath = "c.pem";
     expected.keyPath = "k.pem";
     expected.highestTls = tds::TlsVersion::V1_0;
+    expected.tlsCiphers = "ECDHE-ECDSA-NULL-SHA";
+    expected.faults.login = tds::LoginFault::NoAck;
     EXPECT_EQ(parsed.config, expected);
     EXPECT_FALSE(parsed.help);
+}
+
+TEST(CommandLine, NamesEveryLoginFault) {
+    using F = tds::LoginFault;
+    const struct {
+        const char* text;
+        F fault;
+        std::chrono::milliseconds delay;
+    } cases[] = {
+        {"drop-prelogin", F::DropAtPreLogin, {}},
+        {"reset-prelogin", F::ResetAtPreLogin, {}},
+        {"drop-login7", F::DropAtLogin7, {}},
+        {"reset-login7", F::ResetAtLogin7, {}},
+        {"drop-before-ack", F::DropBeforeAck, {}},
+        {"no-ack", F::NoAck, {}},
+        {"delay-ack:1.5", F::DelayAck, std::chrono::milliseconds(1500)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        const tds::Faults faults = tds::parseCommandLine({"--login-fault", c.text}).config.faults;
+        EXPECT_EQ(faults.login, c.fault);
+        EXPECT_EQ(faults.loginDelay, c.delay);
+    }
+    EXPECT_EQ(tds::parseCommandLine({"--silent"}).config.faults.login, F::Silent);
 }
 
 TEST(CommandLine, RejectsMistakes) {
@@ -132,6 +162,9 @@ TEST(CommandLine, RejectsMistakes) {
         {"--tds-version", "7.0"},
         {"--encryption", "yes"},
         {"--tls-version", "1.3"},
+        {"--tls-ciphers", ""},
+        {"--login-fault", "reset"},
+        {"--login-fault", "delay-ack:x"},
         {"--certificate", "c.pem"},
         {"--key", "k.pem"},
     };

@@ -147,6 +147,9 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
                 throw std::invalid_argument("unknown TLS version '" + text + "' (1.0, 1.1 or 1.2)");
             }
             config.highestTls = *version;
+        } else if (option == "--tls-ciphers") {
+            config.tlsCiphers = value();
+            if (config.tlsCiphers.empty()) throw std::invalid_argument("empty --tls-ciphers");
         } else if (option == "--certificate") {
             config.certificatePath = value();
         } else if (option == "--key") {
@@ -182,8 +185,14 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
             const std::string text = value();
             if (text == "drop-prelogin") {
                 config.faults.login = LoginFault::DropAtPreLogin;
+            } else if (text == "reset-prelogin") {
+                config.faults.login = LoginFault::ResetAtPreLogin;
             } else if (text == "drop-login7") {
                 config.faults.login = LoginFault::DropAtLogin7;
+            } else if (text == "reset-login7") {
+                config.faults.login = LoginFault::ResetAtLogin7;
+            } else if (text == "no-ack") {
+                config.faults.login = LoginFault::NoAck;
             } else if (text == "drop-before-ack") {
                 config.faults.login = LoginFault::DropBeforeAck;
             } else if (text.starts_with("delay-ack:")) {
@@ -223,6 +232,9 @@ A fake SQL Server speaking TDS 7.1 to 7.4 on 127.0.0.1, for tests and the demo. 
                            cannot encrypt are refused)
   --tls-version T          the highest TLS version accepted: 1.0, 1.1 or 1.2 (default); 1.0 is
                            what SQL Server 2005 and an un-updated 2008 (R2) offer
+  --tls-ciphers LIST       the cipher suites TLS accepts, in OpenSSL's list form (default:
+                           OpenSSL's); a list the client shares nothing with fails the
+                           handshake
   --certificate FILE       the TLS certificate chain (PEM); with --key
   --key FILE               its private key (PEM); without both, a self-signed certificate is
                            made at start
@@ -240,7 +252,9 @@ A fake SQL Server speaking TDS 7.1 to 7.4 on 127.0.0.1, for tests and the demo. 
   --refuse-logins          every login fails with error 18456
   --silent                 accept connections and never answer
   --login-fault F          drop-prelogin, drop-login7, drop-before-ack (close the connection
-                           there) or delay-ack:S (acknowledge the log-in after S seconds)
+                           there), reset-prelogin, reset-login7 (reset it, TCP RST, right
+                           after that packet), delay-ack:S (acknowledge the log-in after S
+                           seconds) or no-ack (read the log-in packet and never answer)
   --refused-end-begins     a commit or rollback that also begins a new transaction, refused
                            because the session has none (error 3902 or 3903), still begins it
 

@@ -47,10 +47,22 @@ struct FailRequestFault {
     bool operator==(const FailRequestFault&) const = default;
 };
 
-// What a log-in meets: nothing unusual, a server that accepts the connection and never answers,
-// a connection closed after the pre-login request, after the LOGIN7 packet, or after part of the
-// log-in reply with no acknowledgement; or the acknowledgement sent late.
-enum class LoginFault { None, Silent, DropAtPreLogin, DropAtLogin7, DropBeforeAck, DelayAck };
+// What a log-in meets: nothing unusual; a server that accepts the connection and never answers; a
+// connection closed (FIN) or reset (RST, as a server process that crashed or a cut network gives)
+// right after the pre-login request or right after the LOGIN7 packet; a connection closed after
+// part of the log-in reply with no acknowledgement; the acknowledgement sent late; or none ever
+// sent, the LOGIN7 packet read and left unanswered while the connection stays open.
+enum class LoginFault {
+    None,
+    Silent,
+    DropAtPreLogin,
+    ResetAtPreLogin,
+    DropAtLogin7,
+    ResetAtLogin7,
+    DropBeforeAck,
+    DelayAck,
+    NoAck,
+};
 
 struct Faults {
     std::vector<FailBatchFault> failBatches;
@@ -91,6 +103,9 @@ struct ServerConfig {
     std::filesystem::path certificatePath;
     std::filesystem::path keyPath;
     TlsVersion highestTls = TlsVersion::V1_2;
+    // The cipher suites TLS accepts, in OpenSSL's list form; empty: OpenSSL's defaults. A list
+    // the client shares nothing with fails the handshake.
+    std::string tlsCiphers;
     std::filesystem::path journalPath;  // empty: journal in memory only
     // A commit or rollback request with the "begin a new transaction" flag, arriving when the
     // session has no transaction (the server ended it inside a batch), is refused with error

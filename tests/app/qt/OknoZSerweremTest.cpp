@@ -11,6 +11,7 @@
 #include "app/qt/Glowna.h"
 #include "db/PolaczenieODBC.h"
 #include "tests/app/qt/Srodowisko.h"
+#include "tests/db/integracja/OpisyBledowLogowania.h"
 #include "tests/db/integracja/SerwerTestowy.h"
 
 using namespace zuv;
@@ -115,7 +116,8 @@ TEST_F(OknoZSerwerem, LogInFailuresShowTheirBoxAndHideTheUpdateGroup) {
     Wpisz(QString::fromStdString(serwer.Adres()), "ZUV", "zle");
     Kliknij("btnLoguj");
     ASSERT_EQ(Pokazane().size(), 1u);
-    EXPECT_EQ(Pokazane()[0].tekst, "Login failed for user 'sa'");
+    EXPECT_EQ(Pokazane()[0].tekst,
+              std::string(opisy_logowania::Odmowa) + "\r\nLogin failed for user 'sa'");
     EXPECT_EQ(Pokazane()[0].styl, 16);
     EXPECT_FALSE(GrupaWidoczna());
     EXPECT_FALSE(conn.Otwarte());

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "app/win32/Identyfikatory.h"
+#include "tests/db/integracja/OpisyBledowLogowania.h"
 #include "tests/db/integracja/SerwerTestowy.h"
 
 namespace {
@@ -202,17 +203,20 @@ TEST_F(OknoPodWine, LogInShowsTheVersionAndTheBoundsWarn) {
     }
 }
 
-TEST_F(OknoPodWine, AFailedLogInShowsTheDriversTextInAStopBox) {
+TEST_F(OknoPodWine, AFailedLogInShowsWhatHappenedAndTheDriversTextInAStopBox) {
     SerwerTestowy serwer;
     Linie polecenia = Logowanie(serwer);
     polecenia[2] = "ustaw\t" + Id(id::edbHaslo) + "\tzle";
     polecenia.back() = "komunikat\t1";
     polecenia.push_back("widoczny\t" + Id(id::gbxAktualizacja));
-    EXPECT_EQ(Rozmowa(polecenia),
-              (Linie{"okno",
-                     // The driver's text ends in a quote, which sorts below ".": no "." added.
-                     Komunikat("aktualizacja-zuv", "Login failed for user 'sa'", "OK"),
-                     "widoczny\t" + Id(id::gbxAktualizacja) + "\t0", Koniec}));
+    EXPECT_EQ(
+        Rozmowa(polecenia),
+        (Linie{"okno",
+               // The driver's text ends in a quote, which sorts below ".": no "." added.
+               Komunikat("aktualizacja-zuv",
+                         std::string(opisy_logowania::Odmowa) + "\\r\\nLogin failed for user 'sa'",
+                         "OK"),
+               "widoczny\t" + Id(id::gbxAktualizacja) + "\t0", Koniec}));
 }
 
 // A log-in the server acknowledges late: the window answers meanwhile (the robot reads its strip

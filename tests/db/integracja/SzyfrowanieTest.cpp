@@ -8,12 +8,14 @@
 #include <sqlext.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
-#include "db/DiagnostykaODBC.h"
+#include "db/BladLogowania.h"
+#include "db/SondaPreLogin.h"
 #include "tests/db/integracja/ProgramTestowy.h"
 #include "tests/db/integracja/SerwerTestowy.h"
 
@@ -136,7 +138,11 @@ TEST(Szyfrowanie, ADriverThatRefusesWhatTheServerRequiresGetsAPolishErrorWithIts
                          ";TDS_Version=7.4;Encryption=off;DATABASE=ZUV;UID=sa;PWD={Tajne;1'\"}");
     ASSERT_FALSE(rekordy.empty());
     EXPECT_EQ(serwer->connections().back().encryption, EncryptionOutcome::Refused);
-    EXPECT_EQ(zuv::TekstBledu(zuv::BladZDiagnostyki(rekordy, "FreeTDS").what()),
+    // FreeTDS says only that the connection failed; the server's pre-login answer, asking for
+    // TLS, tells it from a connection the server closed.
+    const auto preLogin = zuv::ZapytajOPreLogin(serwer.Adres(), std::chrono::seconds(2));
+    EXPECT_EQ(preLogin, zuv::OdpowiedzPreLogin::ZSzyfrowaniem);
+    EXPECT_EQ(zuv::TekstBledu(zuv::BladLogowania(rekordy, "FreeTDS", preLogin).what()),
               "Sterownik ODBC i serwer nie uzgodniły szyfrowania połączenia: serwer wymaga "
               "szyfrowania, którego sterownik nie nawiązał, albo nie powiodło się nawiązanie "
               "połączenia TLS. Sprawdź, czy sterownik obsługuje szyfrowanie TLS w wersji, którą "

@@ -18,6 +18,7 @@
 #include "db/PolaczenieODBC.h"
 #include "db/UtrataPolaczenia.h"
 #include "db/ZapisanaWersja.h"
+#include "tests/db/integracja/OpisyBledowLogowania.h"
 #include "tests/db/integracja/SerwerTestowy.h"
 #include "tests/support/OknaKomunikatowSkryptowe.h"
 #include "tests/support/PolecenieWWatku.h"
@@ -356,16 +357,18 @@ TEST(UsterkiPrzebiegu, EachFaultShowsItsBoxLeavesNoHalfPackageAndTheNextRunFinis
     }
 }
 
-TEST(UsterkiPrzebiegu, LogInFaultsShowTheDriversText) {
+TEST(UsterkiPrzebiegu, LogInFaultsShowWhatHappenedThenTheDriversText) {
     const struct {
         const char* nazwa;
         bool odmowa;
         tds::LoginFault usterka;
-        const char* box;
+        std::string box;
     } przypadki[] = {
-        {"log-in refused", true, tds::LoginFault::None, "Login failed for user 'sa'"},
+        {"log-in refused", true, tds::LoginFault::None,
+         std::string(opisy_logowania::Odmowa) + "\r\nLogin failed for user 'sa'"},
         {"dropped at the log-in packet", false, tds::LoginFault::DropAtLogin7,
-         "Unable to connect to data source."},
+         std::string(opisy_logowania::Zamkniete) +
+             "\r\nUnexpected EOF from the server\r\nAdaptive Server connection failed."},
     };
     for (const auto& p : przypadki) {
         SCOPED_TRACE(p.nazwa);

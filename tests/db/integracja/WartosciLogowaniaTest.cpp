@@ -56,6 +56,9 @@ TEST(WartosciLogowania, ArriveExactlyOrAreRefusedBeforeSending) {
         {"database with blanks, braces and Polish letters", Pole::Baza, " Baza {ąę} ", ""},
         {"database with brace and semicolon", Pole::Baza, "Z};DATABASE=master", FreeTdsNiePrzenosi},
         {"database of 129", Pole::Baza, std::string(129, 'b'), "jest za długa"},
+        {"empty database", Pole::Baza, "", "jest puste; wpisz nazwę bazy danych"},
+        {"blank user", Pole::Uzytkownik, " \t", "jest puste; wpisz nazwę użytkownika"},
+        {"empty password", Pole::Haslo, "", ""},
     };
     for (const auto& p : przypadki) {
         SCOPED_TRACE(p.nazwa);

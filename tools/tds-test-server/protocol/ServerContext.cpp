@@ -5,9 +5,10 @@ namespace tds {
 std::shared_ptr<const TlsContext> tlsFor(const ServerConfig& config) {
     if (config.encryption == EncryptionMode::Off) return nullptr;
     if (config.certificatePath.empty() && config.keyPath.empty()) {
-        return TlsContext::selfSigned(config.highestTls);
+        return TlsContext::selfSigned(config.highestTls, config.tlsCiphers);
     }
-    return TlsContext::fromFiles(config.certificatePath, config.keyPath, config.highestTls);
+    return TlsContext::fromFiles(config.certificatePath, config.keyPath, config.highestTls,
+                                 config.tlsCiphers);
 }
 
 std::string ServerContext::productVersion() const {

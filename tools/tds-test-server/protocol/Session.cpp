@@ -74,6 +74,10 @@ bool Session::logIn() {
     if (reader_.read(message) != MessageReader::Status::Ok) return false;
     if (message.type == packet_type::kPreLogin) {
         if (fault == LoginFault::DropAtPreLogin) return false;
+        if (fault == LoginFault::ResetAtPreLogin) {
+            resetOnClose(socket_.get());
+            return false;
+        }
         if (!answerPreLogin(message)) return false;
         if (reader_.read(message) != MessageReader::Status::Ok) return false;
         // The log-in packet alone was encrypted: the session goes on in plain.
@@ -88,6 +92,17 @@ bool Session::logIn() {
         context_.config().tdsVersion.value_or(tdsVersionOfProduct(context_.productVersion())),
         login->tdsVersion);
     if (fault == LoginFault::DropAtLogin7) return false;
+    if (fault == LoginFault::ResetAtLogin7) {
+        resetOnClose(socket_.get());
+        return false;
+    }
+    if (fault == LoginFault::NoAck) {
+        // The packet is taken and nothing comes back, until the client gives up or the server
+        // stops.
+        while (reader_.read(message) == MessageReader::Status::Ok) {
+        }
+        return false;
+    }
     if (fault == LoginFault::DropBeforeAck) {
         send(loginReplyWithoutAck(context_.config().database));
         return false;

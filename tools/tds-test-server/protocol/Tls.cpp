@@ -35,7 +35,7 @@ std::string openSslErrors() {
 
 [[noreturn]] void fail(const std::string& what) { throw TlsError(what + ": " + openSslErrors()); }
 
-SslCtxPtr newServerContext(TlsVersion highest) {
+SslCtxPtr newServerContext(TlsVersion highest, const std::string& ciphers) {
     SslCtxPtr context(SSL_CTX_new(TLS_server_method()));
     if (!context) fail("cannot create a TLS context");
     const int version = highest == TlsVersion::V1_0   ? TLS1_VERSION
@@ -52,6 +52,9 @@ SslCtxPtr newServerContext(TlsVersion highest) {
         }
     }
     SSL_CTX_set_options(context.get(), SSL_OP_NO_TICKET);
+    if (!ciphers.empty() && SSL_CTX_set_cipher_list(context.get(), ciphers.c_str()) != 1) {
+        fail("unknown TLS cipher list '" + ciphers + "'");
+    }
     return context;
 }
 
@@ -78,9 +81,10 @@ TlsContext::~TlsContext() = default;
 
 std::shared_ptr<const TlsContext> TlsContext::fromFiles(const std::filesystem::path& certificate,
                                                         const std::filesystem::path& key,
-                                                        TlsVersion highest) {
+                                                        TlsVersion highest,
+                                                        const std::string& ciphers) {
     auto impl = std::make_unique<Impl>();
-    impl->context = newServerContext(highest);
+    impl->context = newServerContext(highest, ciphers);
     if (SSL_CTX_use_certificate_chain_file(impl->context.get(), certificate.c_str()) != 1) {
         fail("cannot read the certificate " + certificate.string());
     }
@@ -91,7 +95,8 @@ std::shared_ptr<const TlsContext> TlsContext::fromFiles(const std::filesystem::p
     return std::shared_ptr<const TlsContext>(new TlsContext(std::move(impl)));
 }
 
-std::shared_ptr<const TlsContext> TlsContext::selfSigned(TlsVersion highest) {
+std::shared_ptr<const TlsContext> TlsContext::selfSigned(TlsVersion highest,
+                                                         const std::string& ciphers) {
     KeyPtr key(EVP_EC_gen("P-256"));
     if (!key) fail("cannot make a key");
     CertificatePtr certificate(X509_new());
@@ -116,7 +121,7 @@ std::shared_ptr<const TlsContext> TlsContext::selfSigned(TlsVersion highest) {
         fail("cannot make a self-signed certificate");
     }
     auto impl = std::make_unique<Impl>();
-    impl->context = newServerContext(highest);
+    impl->context = newServerContext(highest, ciphers);
     if (SSL_CTX_use_certificate(impl->context.get(), certificate.get()) != 1 ||
         SSL_CTX_use_PrivateKey(impl->context.get(), key.get()) != 1) {
         fail("cannot use the self-signed certificate");

@@ -28,17 +28,21 @@ enum class TlsVersion { V1_0, V1_1, V1_2 };
 std::optional<TlsVersion> parseTlsVersion(std::string_view text);
 
 // The server's certificate and key and the settings every session shares: TLS up to `highest`
-// (from 1.0 on when that is below 1.2, as the old servers offered it), no session tickets.
+// (from 1.0 on when that is below 1.2, as the old servers offered it), no session tickets, and
+// the cipher suites of `ciphers` (OpenSSL's list form; empty: OpenSSL's defaults).
 class TlsContext {
   public:
-    // A certificate chain and its private key from PEM files. Throws TlsError naming the file.
+    // A certificate chain and its private key from PEM files. Throws TlsError naming the file,
+    // or the cipher list OpenSSL does not know.
     static std::shared_ptr<const TlsContext> fromFiles(const std::filesystem::path& certificate,
                                                        const std::filesystem::path& key,
-                                                       TlsVersion highest = TlsVersion::V1_2);
+                                                       TlsVersion highest = TlsVersion::V1_2,
+                                                       const std::string& ciphers = {});
     // What a SQL Server makes at start-up when no certificate is installed: a self-signed one,
     // subject "CN=SSL_Self_Signed_Fallback", here with a fresh ECDSA P-256 key (quick to make at
     // every start). Throws TlsError.
-    static std::shared_ptr<const TlsContext> selfSigned(TlsVersion highest = TlsVersion::V1_2);
+    static std::shared_ptr<const TlsContext> selfSigned(TlsVersion highest = TlsVersion::V1_2,
+                                                        const std::string& ciphers = {});
 
     ~TlsContext();
     TlsContext(const TlsContext&) = delete;

@@ -2,7 +2,9 @@
 // FreeTDS driver, which talks to the Linux TDS test server running as a separate process.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "common/Linie.h"
 #include "common/Wyjatki.h"
@@ -11,6 +13,7 @@
 #include "db/UtrataPolaczenia.h"
 #include "packages/PakietyZasoby.h"
 #include "packages/PrzetwarzanieSTR.h"
+#include "tests/db/integracja/OpisyBledowLogowania.h"
 #include "tests/db/integracja/win32/SerwerZewnetrzny.h"
 
 using namespace zuv;
@@ -55,8 +58,89 @@ TEST(PolaczenieWindows, LogsInThroughTheHostsDriverAndReadsTheVersion) {
     EXPECT_FALSE(polaczenie.Otwarte());
 
     polaczenie.UstawDaneLogowania(serwer.Logowanie("zle"));
-    EXPECT_EQ(Blad(polaczenie), "Login failed for user 'sa'");
+    EXPECT_EQ(Blad(polaczenie),
+              std::string(opisy_logowania::Odmowa) + "\r\nLogin failed for user 'sa'");
     EXPECT_FALSE(polaczenie.Otwarte());
+}
+
+// Each cause of a failed log-in as the Windows program meets it through Wine's ODBC and the host's
+// FreeTDS: the Polish first line, then the driver's own text; the program's pre-login request
+// goes through Windows Sockets.
+TEST(PolaczenieWindows, EveryFailedLogInSaysInPolishWhatHappenedThenTheDriversText) {
+    namespace o = opisy_logowania;
+    const std::string Zamkniete = "Adaptive Server connection failed";
+    const struct {
+        const char* nazwa;
+        std::vector<std::string> opcje;  // empty: no server is started
+        std::string adres;               // empty: the started server's
+        std::string baza;
+        const char* opis;
+        std::string sterownik;
+    } przypadki[] = {
+        {"name not found",
+         {},
+         "nie-ma-takiego-serwera.invalid,1433",
+         "ZUV",
+         o::NieznanySerwer,
+         "Unknown host machine name"},
+        {"nothing listens at the port",
+         {},
+         "127.0.0.1,1",
+         "ZUV",
+         o::BrakSerwera,
+         "Unable to connect: Adaptive Server is unavailable or does not exist"},
+        {"log-in packet never acknowledged",
+         {"--login-fault", "no-ack"},
+         "",
+         "ZUV",
+         o::BrakOdpowiedzi,
+         "Timeout expired\r\nUnable to connect to data source"},
+        {"log-in refused", {"--refuse-logins"}, "", "ZUV", o::Odmowa, "Login failed for user 'sa'"},
+        {"database missing",
+         {"--init-version", "7.12.0.7"},
+         "",
+         "Brak",
+         o::NiedostepnaBaza,
+         "Login failed for user 'sa'.\r\nCannot open database \"Brak\" requested by the login. "
+         "The login failed"},
+        {"TLS with no cipher in common",
+         {"--tls-ciphers", o::SzyfryObce},
+         "",
+         "ZUV",
+         o::Szyfrowanie,
+         Zamkniete},
+        {"reset at pre-login",
+         {"--login-fault", "reset-prelogin"},
+         "",
+         "ZUV",
+         o::Zamkniete,
+         Zamkniete},
+        {"reset after the log-in packet, a server without encryption",
+         {"--encryption", "off", "--login-fault", "reset-login7"},
+         "",
+         "ZUV",
+         o::ZamknieteBezTLS,
+         Zamkniete},
+        {"closed after the log-in packet",
+         {"--login-fault", "drop-login7"},
+         "",
+         "ZUV",
+         o::Zamkniete,
+         "Unexpected EOF from the server\r\n" + Zamkniete},
+    };
+    for (const auto& p : przypadki) {
+        SCOPED_TRACE(p.nazwa);
+        std::unique_ptr<SerwerZewnetrzny> serwer;
+        DaneLogowania dane{p.adres, p.baza, "sa", "Tajne;1'\""};
+        if (!p.opcje.empty()) {
+            serwer = std::make_unique<SerwerZewnetrzny>(p.opcje);
+            dane.serwer = serwer->Adres();
+        }
+        PolaczenieODBC polaczenie(2);
+        polaczenie.UstawDaneLogowania(dane);
+        EXPECT_EQ(Blad(polaczenie), std::string(p.opis) + "\r\n" + p.sterownik);
+        EXPECT_FALSE(polaczenie.Otwarte());
+    }
 }
 
 TEST(PolaczenieWindows, APackageIsCommittedWholeOrRolledBackWhole) {

@@ -10,10 +10,12 @@
 #include <sql.h>
 #include <sqlext.h>
 
+#include <chrono>
 #include <string>
 #include <vector>
 
-#include "db/DiagnostykaODBC.h"
+#include "db/BladLogowania.h"
+#include "db/SondaPreLogin.h"
 #include "tests/db/integracja/ProgramTestowy.h"
 #include "tests/db/integracja/win32/SerwerZewnetrzny.h"
 
@@ -117,7 +119,11 @@ TEST(SerweryRzeczywisteWindows, ADriverThatRefusesWhatTheServerRequiresGetsAPoli
     SQLFreeHandle(SQL_HANDLE_ENV, srodowisko);
 
     ASSERT_FALSE(SQL_SUCCEEDED(wynik));
-    EXPECT_EQ(zuv::TekstBledu(zuv::BladZDiagnostyki(rekordy, "FreeTDS").what()),
+    // FreeTDS says only that the connection failed; the server's pre-login answer, asking for
+    // TLS, tells it from a connection the server closed.
+    const auto preLogin = zuv::ZapytajOPreLogin(serwer.Adres(), std::chrono::seconds(2));
+    EXPECT_EQ(preLogin, zuv::OdpowiedzPreLogin::ZSzyfrowaniem);
+    EXPECT_EQ(zuv::TekstBledu(zuv::BladLogowania(rekordy, "FreeTDS", preLogin).what()),
               "Sterownik ODBC i serwer nie uzgodniły szyfrowania połączenia: serwer wymaga "
               "szyfrowania, którego sterownik nie nawiązał, albo nie powiodło się nawiązanie "
               "połączenia TLS. Sprawdź, czy sterownik obsługuje szyfrowanie TLS w wersji, którą "
