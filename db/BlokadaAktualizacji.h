@@ -27,9 +27,9 @@ class EBazaZablokowana : public EDatabaseError {
 };
 
 // Takes the lock on the session of `polaczenie`. Not granted (another session holds it, or the
-// server refuses it with any other negative code), raises EBazaZablokowana saying that the database `serwer`.`baza` is being updated from another session
-// and that nothing was done; the server's errors and a lost connection are raised as the
-// connection raises them.
+// server refuses it with any other negative code), raises EBazaZablokowana saying that the database
+// `serwer`.`baza` is being updated from another session and that nothing was done; the server's
+// errors and a lost connection are raised as the connection raises them.
 void ZalozBlokadeAktualizacji(Polaczenie& polaczenie, const std::string& serwer,
                               const std::string& baza);
 
