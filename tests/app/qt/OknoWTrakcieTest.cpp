@@ -297,6 +297,51 @@ TEST(OknoWTrakcie, SigtermDuringAHeldBatchStopsTheRunWithoutAQuestionAndCloses) 
     EXPECT_TRUE(KomunikatyTestowe().pokazane.empty());
 }
 
+// Closing while the server holds a package's commit, answered Yes: the question does not promise a
+// roll back it cannot make, nothing further starts, and the box at the end says what the version
+// read back shows: the package committed.
+TEST(OknoWTrakcie, ClosingDuringAHeldCommitSaysTheCommitIsUnderWayAndWhatItDid) {
+    tds::ServerConfig konfiguracja;
+    konfiguracja.initVersion = "11.3.0.2";
+    // The first package's commit, after its 88 batches (the generation gate lets every one by).
+    konfiguracja.faults.delays = {{96, 5000ms}};
+    SerwerTestowy serwer(konfiguracja);
+    KomunikatyTestowe().pokazane.clear();
+
+    OknaKomunikatowQt komunikaty;
+    PolaczenieODBC conn;
+    TfrmGlowna okno(komunikaty, conn);
+    komunikaty.UstawOknoGlowne(&okno);
+    Uzytkownik uzytkownik(okno);
+    ASSERT_NO_FATAL_FAILURE(ZalogujIAktualizuj(okno, serwer));
+    const auto zatwierdzanie = [&] {
+        for (const auto& wpis : serwer->journal())
+            if (wpis.kind == tds::RequestKind::Commit) return true;
+        return false;
+    };
+    ASSERT_TRUE(QTest::qWaitFor(zatwierdzanie, 20000));
+    ASSERT_TRUE(okno.WOczekiwaniu());
+    okno.close();  // the stop question, answered Tak
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !okno.isVisible(); }, 20000));
+    ASSERT_EQ(uzytkownik.pokazane.size(), 3u);
+    // The box wraps its text: read as one line.
+    const auto tekst = [&](std::size_t i) {
+        return uzytkownik.pokazane[i]
+            .tekst.replace(QLatin1Char('\n'), QLatin1Char(' '))
+            .toStdString();
+    };
+    EXPECT_EQ(tekst(1),
+              std::string("Przerwać aktualizację? Pakiet 11.4.0.1 jest właśnie zatwierdzany "
+                          "i nie da się go już wycofać; następne pakiety nie zostaną "
+                          "rozpoczęte, a po zatwierdzeniu program odczyta wersję zapisaną "
+                          "w bazie."));
+    EXPECT_EQ(tekst(2), std::string("Aktualizacja przerwana. Baza danych jest w wersji 11.4.0.1. "
+                                    "Pakiet 11.4.0.1, zatwierdzany w chwili przerwania, został "
+                                    "zatwierdzony."));
+    EXPECT_EQ(serwer.ZapisanaWersja(), "11.4.0.1");
+    EXPECT_TRUE(KomunikatyTestowe().pokazane.empty());
+}
+
 // A log-in whose acknowledgement never comes: closing the window, or the system's request to end
 // (SIGTERM), ends the program within a second, with exit code 0 and no box, instead of waiting
 // for the driver's log-in time-out and then showing its error to nobody.
