@@ -36,7 +36,7 @@ std::string OdczytajWartosc(std::string_view zakodowana);
 
 class Dziennik {
   public:
-    static constexpr std::uint64_t DomyslnyLimit = 10u * 1024u * 1024u;
+    static constexpr std::uint64_t DomyslnyLimit = std::uint64_t{10} * 1024 * 1024;
 
     using Pole = std::pair<std::string_view, std::string>;
 

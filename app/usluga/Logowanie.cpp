@@ -10,7 +10,7 @@ namespace zuv {
 
 std::string TekstNieudanegoOdczytuWersji(const std::string& serwer, const std::string& baza,
                                          const OdczytWersji& odczyt) {
-    const std::string tekst =
+    std::string tekst =
         Formatuj("Odczyt wersji systemu ZUV dla bazy %s.%s nie powiódł się.", {serwer, baza});
     if (odczyt.rodzaj == OdczytWersji::Rodzaj::BrakWiersza)
         return tekst +

@@ -46,8 +46,9 @@ std::string OpisWyniku(const WynikBazy& wynik) {
     }
 }
 
-PrzebiegBazy::PrzebiegBazy(BazaDoAktualizacji baza, std::size_t numer, std::string przedrostek,
-                           const UstawieniaBazy& ustawienia, Wydruk& wydruk)
+PrzebiegBazy::PrzebiegBazy(const BazaDoAktualizacji& baza, std::size_t numer,
+                           std::string przedrostek, const UstawieniaBazy& ustawienia,
+                           Wydruk& wydruk)
     : dane_{baza.serwer, baza.baza, baza.uzytkownik, baza.haslo},
       ustawienia_(ustawienia),
       konsola_(numer, std::move(przedrostek), wydruk),

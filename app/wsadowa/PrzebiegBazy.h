@@ -57,7 +57,7 @@ struct UstawieniaBazy {
 
 class PrzebiegBazy {
   public:
-    PrzebiegBazy(BazaDoAktualizacji baza, std::size_t numer, std::string przedrostek,
+    PrzebiegBazy(const BazaDoAktualizacji& baza, std::size_t numer, std::string przedrostek,
                  const UstawieniaBazy& ustawienia, Wydruk& wydruk);
     PrzebiegBazy(const PrzebiegBazy&) = delete;
     PrzebiegBazy& operator=(const PrzebiegBazy&) = delete;
