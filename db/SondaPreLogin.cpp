@@ -1,5 +1,6 @@
 #include "db/SondaPreLogin.h"
 
+#include <algorithm>
 #include <charconv>
 #include <string>
 
@@ -58,16 +59,16 @@ std::vector<std::uint8_t> ZapytaniePreLogin() {
     }
     tabela.push_back(KoniecOpcji);
     const std::size_t dlugosc = DlugoscNaglowka + tabela.size() + dane.size();
-    std::vector<std::uint8_t> pakiet = {TypPreLogin,
-                                        KoniecWiadomosci,
-                                        static_cast<std::uint8_t>(dlugosc >> 8),
-                                        static_cast<std::uint8_t>(dlugosc),
-                                        0,
-                                        0,
-                                        0,
-                                        0};
-    pakiet.insert(pakiet.end(), tabela.begin(), tabela.end());
-    pakiet.insert(pakiet.end(), dane.begin(), dane.end());
+    // Made whole at its length and filled in place: GCC 12 at -O3 takes inserts into a vector of
+    // eight bytes for a copy out of its bounds.
+    std::vector<std::uint8_t> pakiet(dlugosc, 0);
+    pakiet[0] = TypPreLogin;
+    pakiet[1] = KoniecWiadomosci;
+    pakiet[2] = static_cast<std::uint8_t>(dlugosc >> 8);
+    pakiet[3] = static_cast<std::uint8_t>(dlugosc);
+    const auto poTabeli = std::copy(tabela.begin(), tabela.end(),
+                                    pakiet.begin() + static_cast<std::ptrdiff_t>(DlugoscNaglowka));
+    std::copy(dane.begin(), dane.end(), poTabeli);
     return pakiet;
 }
 
