@@ -90,7 +90,7 @@ struct PolaczenieODBC::Sesja {
     // before the session is disconnected. A statement made and freed per batch costs the driver
     // more than the batch's own conversion (FreeTDS clears a large block each time).
     PolecenieODBC instrukcja;
-    SQLULEN limitInstrukcji = 0;
+    std::optional<SQLULEN> limitInstrukcji;  // set on the statement; none: not yet set
 
     ~Sesja() {
         if (polaczona) Rozlacz();
@@ -114,7 +114,7 @@ struct PolaczenieODBC::Sesja {
                 SQLSetStmtAttr(nowa.Uchwyt(), SQL_ATTR_NOSCAN, WartoscAtrybutu(SQL_NOSCAN_ON), 0),
                 SQL_HANDLE_STMT, nowa.Uchwyt(), sterownik);
             instrukcja = std::move(nowa);
-            limitInstrukcji = 0;  // a new statement waits without limit
+            limitInstrukcji = std::nullopt;  // the session's default, whatever it is
         } else {
             SprawdzODBC(SQLFreeStmt(instrukcja.Uchwyt(), SQL_CLOSE), SQL_HANDLE_STMT,
                         instrukcja.Uchwyt(), sterownik);
@@ -217,8 +217,13 @@ void PolaczenieODBC::OtworzSesje(const DaneLogowania& dane) {
                                   WartoscAtrybutu(static_cast<SQLULEN>(limitCzasuLogowania_)), 0),
                 SQL_HANDLE_DBC, dbc, sesja->sterownik);
 
-    std::string odbc = ConnectionStringODBC(dane, sesja->sterownik.nazwa,
-                                            RodzajSterownikaDla(sesja->sterownik.nazwa));
+    const RodzajSterownika rodzaj = RodzajSterownikaDla(sesja->sterownik.nazwa);
+    std::string odbc = ConnectionStringODBC(dane, sesja->sterownik.nazwa, rodzaj);
+    // FreeTDS bounds a begin, commit or roll back only by the session's default wait, which is
+    // none unless the connection string gives one; on a time-out there it ends the session.
+    // Commands get their own wait, set on the statement (Sesja::Polecenie).
+    if (rodzaj == RodzajSterownika::FreeTDS)
+        odbc += "Timeout=" + std::to_string(limitPolecenia_) + ";";
     // The narrow call reads the connection string as Latin-1 whatever the client character set,
     // so log-in values beyond ASCII keep the wide session.
     sesja->sterownik.waskieUtf8 = WaskieWywolaniaUtf8(sesja->sterownik.nazwa) && TylkoAscii(odbc);

@@ -32,6 +32,11 @@ class PolaczenieODBC : public Polaczenie {
     // to the log-in time-out. Log-in values that cannot be sent raise EDatabaseError before
     // anything is sent (db/ConnectionStringODBC.h).
     //
+    // A command waits as long as its time-out says. A begin or commit waits as long as
+    // DomyslnyLimitCzasuPolecenia stands for, where the driver allows it (FreeTDS; Microsoft's
+    // drivers bound only log-ins and commands): a server that does not answer in time then ends
+    // the session, which counts as lost (EUtrataPolaczenia, PrzyczynaUtraty::BrakOdpowiedzi).
+    //
     // A command, begin or commit that fails because the link to the server is lost (the driver
     // marks the connection dead, or reports SQLSTATE class 08) raises EUtrataPolaczenia (step
     // Polecenie, Rozpoczecie or Zatwierdzenie) and leaves the connection closed, with no

@@ -6,8 +6,6 @@
 
 namespace zuv {
 
-namespace {}  // namespace
-
 std::string OpisKrokuUtraty(KrokUtraty krok, const std::string& wersja, std::int32_t operacja) {
     const std::string doWersji = wersja.empty() ? "" : " do wersji " + wersja;
     switch (krok) {
@@ -86,17 +84,26 @@ RadaPoUtracie RadaOkna() {
             "„Loguj” pokaże wersję zapisaną w bazie."};
 }
 
-std::string OpisUtraty(KrokUtraty krok, bool zerwane, const std::string& wersja,
+std::string OpisUtraty(KrokUtraty krok, PrzyczynaUtraty przyczyna, const std::string& wersja,
                        std::int32_t operacja, const OdczytPoUtracie& odczyt,
                        const RadaPoUtracie& rada) {
     const bool odczytany = odczyt.stan == OdczytPoUtracie::Stan::Odczytany;
     const bool nieosiagalny = odczyt.stan == OdczytPoUtracie::Stan::Nieosiagalny;
-    std::string tekst =
-        zerwane
-            ? "Połączenie z serwerem zostało przerwane" + OpisKrokuUtraty(krok, wersja, operacja) +
-                  "."
-            : "Program zakończył połączenie z serwerem" + OpisKrokuUtraty(krok, wersja, operacja) +
-                  ", bo po odmowie serwera sesja nie nadawała się do dalszej pracy.";
+    const std::string gdzie = OpisKrokuUtraty(krok, wersja, operacja);
+    std::string tekst;
+    switch (przyczyna) {
+        case PrzyczynaUtraty::Zerwanie:
+            tekst = "Połączenie z serwerem zostało przerwane" + gdzie + ".";
+            break;
+        case PrzyczynaUtraty::Odmowa:
+            tekst = "Program zakończył połączenie z serwerem" + gdzie +
+                    ", bo po odmowie serwera sesja nie nadawała się do dalszej pracy.";
+            break;
+        case PrzyczynaUtraty::BrakOdpowiedzi:
+            tekst = "Serwer nie odpowiedział w wyznaczonym czasie" + gdzie +
+                    ", więc połączenie z nim zostało zakończone.";
+            break;
+    }
     const std::string skutek = Skutek(krok, odczytany, nieosiagalny, odczyt.zapisana, wersja, rada);
     if (!skutek.empty()) tekst += " " + skutek;
     // An open outcome already says how to see the recorded version.
@@ -105,15 +112,22 @@ std::string OpisUtraty(KrokUtraty krok, bool zerwane, const std::string& wersja,
 }
 
 std::string OpisUtraty(KrokUtraty krok, const std::string& wersja, std::int32_t operacja) {
-    return OpisUtraty(krok, true, wersja, operacja, {}, RadaOkna());
+    return OpisUtraty(krok, PrzyczynaUtraty::Zerwanie, wersja, operacja, {}, RadaOkna());
 }
 
 namespace {
 
-std::string TrescKomunikatu(KrokUtraty krok, bool zerwane, const std::string& wersja,
+// SQLSTATE HYT00: the driver's wait for the server ran out.
+PrzyczynaUtraty PrzyczynaZ(const EOleException& bladSterownika, bool zerwane) {
+    if (!zerwane) return PrzyczynaUtraty::Odmowa;
+    return bladSterownika.StanSQL() == "HYT00" ? PrzyczynaUtraty::BrakOdpowiedzi
+                                               : PrzyczynaUtraty::Zerwanie;
+}
+
+std::string TrescKomunikatu(KrokUtraty krok, PrzyczynaUtraty przyczyna, const std::string& wersja,
                             std::int32_t operacja, const OdczytPoUtracie& odczyt,
                             const std::string& tekstSterownika) {
-    std::string tekst = OpisUtraty(krok, zerwane, wersja, operacja, odczyt, RadaOkna());
+    std::string tekst = OpisUtraty(krok, przyczyna, wersja, operacja, odczyt, RadaOkna());
     if (!tekstSterownika.empty()) tekst += "\r\n" + tekstSterownika;
     return tekst;
 }
@@ -122,12 +136,12 @@ std::string TrescKomunikatu(KrokUtraty krok, bool zerwane, const std::string& we
 
 EUtrataPolaczenia::EUtrataPolaczenia(const EOleException& bladSterownika, KrokUtraty krok,
                                      bool zerwane, std::string wersja, std::int32_t operacja)
-    : EOleException(
-          TrescKomunikatu(krok, zerwane, wersja, operacja, {}, bladSterownika.Komunikat()),
-          bladSterownika.Kod(), bladSterownika.Zrodlo(), bladSterownika.PlikPomocy(),
-          bladSterownika.KontekstPomocy(), bladSterownika.StanSQL()),
+    : EOleException(TrescKomunikatu(krok, PrzyczynaZ(bladSterownika, zerwane), wersja, operacja, {},
+                                    bladSterownika.Komunikat()),
+                    bladSterownika.Kod(), bladSterownika.Zrodlo(), bladSterownika.PlikPomocy(),
+                    bladSterownika.KontekstPomocy(), bladSterownika.StanSQL()),
       krok_(krok),
-      zerwane_(zerwane),
+      przyczyna_(PrzyczynaZ(bladSterownika, zerwane)),
       wersja_(std::move(wersja)),
       operacja_(operacja),
       tekstSterownika_(bladSterownika.Komunikat()) {}
@@ -136,10 +150,10 @@ EUtrataPolaczenia::EUtrataPolaczenia(const EUtrataPolaczenia& wzor, KrokUtraty k
                                      std::string wersja, std::int32_t operacja,
                                      const OdczytPoUtracie& odczyt)
     : EOleException(
-          TrescKomunikatu(krok, wzor.zerwane_, wersja, operacja, odczyt, wzor.tekstSterownika_),
+          TrescKomunikatu(krok, wzor.przyczyna_, wersja, operacja, odczyt, wzor.tekstSterownika_),
           wzor.Kod(), wzor.Zrodlo(), wzor.PlikPomocy(), wzor.KontekstPomocy(), wzor.StanSQL()),
       krok_(krok),
-      zerwane_(wzor.zerwane_),
+      przyczyna_(wzor.przyczyna_),
       wersja_(std::move(wersja)),
       operacja_(operacja),
       tekstSterownika_(wzor.tekstSterownika_) {}

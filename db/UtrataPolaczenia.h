@@ -31,6 +31,11 @@ enum class KrokUtraty {
     Wycofanie,            // the roll back of a package that failed
 };
 
+// Why the session went: the link broke; the program ended a session that still worked but could
+// no longer be trusted after the server's refusal; or the server did not answer a request that
+// has a bounded wait (begin, commit) within it, and the driver ended the session.
+enum class PrzyczynaUtraty { Zerwanie, Odmowa, BrakOdpowiedzi };
+
 // What a new session read of the recorded version after a loss.
 struct OdczytPoUtracie {
     enum class Stan { Nieodczytany, Odczytany, Nieosiagalny };
@@ -49,8 +54,9 @@ RadaPoUtracie RadaOkna();
 class EUtrataPolaczenia : public EOleException {
   public:
     // `bladSterownika`: the driver's error that told of the loss (its message, code, source and
-    // SQLSTATE are kept). `zerwane`: false when the link still worked but the program ended the
-    // session because it could not be trusted any more (the message then says so). `wersja`: the
+    // SQLSTATE are kept); its SQLSTATE HYT00 tells a wait that ran out. `zerwane`: false when the
+    // link still worked but the program ended the session because it could not be trusted any
+    // more (the message then says so). `wersja`: the
     // package's target version, empty outside a package; `operacja`: the batch's number.
     explicit EUtrataPolaczenia(const EOleException& bladSterownika,
                                KrokUtraty krok = KrokUtraty::Polecenie, bool zerwane = true,
@@ -71,7 +77,7 @@ class EUtrataPolaczenia : public EOleException {
     EUtrataPolaczenia ZWynikiem(const std::optional<std::string>& zapisanaWersja) const;
 
     KrokUtraty Krok() const noexcept { return krok_; }
-    bool Zerwane() const noexcept { return zerwane_; }
+    PrzyczynaUtraty Przyczyna() const noexcept { return przyczyna_; }
     const std::string& Wersja() const noexcept { return wersja_; }
     std::int32_t Operacja() const noexcept { return operacja_; }
     // The driver's message, as the driver gave it (without its bracketed prefixes).
@@ -82,7 +88,7 @@ class EUtrataPolaczenia : public EOleException {
                       std::int32_t operacja, const OdczytPoUtracie& odczyt);
 
     KrokUtraty krok_;
-    bool zerwane_;
+    PrzyczynaUtraty przyczyna_;
     std::string wersja_;
     std::int32_t operacja_;
     std::string tekstSterownika_;
@@ -99,9 +105,9 @@ std::string OpisKrokuUtraty(KrokUtraty krok, const std::string& wersja = {},
 std::string OpisUtraty(KrokUtraty krok, const std::string& wersja = {}, std::int32_t operacja = 0);
 
 // The whole message of a loss before the driver's text, in the words of `rada`: what happened
-// (`zerwane` false: the program ended a session it could not trust), at which step, what became
-// of the package (for a commit, what `odczyt` read), and what to do next.
-std::string OpisUtraty(KrokUtraty krok, bool zerwane, const std::string& wersja,
+// (`przyczyna`), at which step, what became of the package (for a commit, what `odczyt` read),
+// and what to do next.
+std::string OpisUtraty(KrokUtraty krok, PrzyczynaUtraty przyczyna, const std::string& wersja,
                        std::int32_t operacja, const OdczytPoUtracie& odczyt,
                        const RadaPoUtracie& rada);
 

@@ -95,7 +95,7 @@ void Opisz(const std::exception_ptr& blad, const std::string& pakiet, Polaczenie
     } catch (const EUtrataPolaczenia& utrata) {
         wynik.rodzaj = WynikPrzebiegu::Rodzaj::UtrataPolaczenia;
         wynik.krok = utrata.Krok();
-        wynik.zerwane = utrata.Zerwane();
+        wynik.przyczyna = utrata.Przyczyna();
         wynik.partia = utrata.Operacja();
         wynik.bladSerwera = utrata.TekstSterownika();
         wynik.sesjaZakonczona = true;

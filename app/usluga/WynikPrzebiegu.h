@@ -49,10 +49,10 @@ struct WynikPrzebiegu {
     std::int32_t partia = 0;
     // BladPakietu, UtrataPolaczenia: the server's or the driver's own text.
     std::string bladSerwera;
-    // UtrataPolaczenia: the step, whether the link broke (false: the program ended a session it
-    // could no longer trust), and for a commit what became of the package.
+    // UtrataPolaczenia: the step, why the session went, and for a commit what became of the
+    // package.
     KrokUtraty krok = KrokUtraty::Polecenie;
-    bool zerwane = true;
+    PrzyczynaUtraty przyczyna = PrzyczynaUtraty::Zerwanie;
     std::optional<SkutekZatwierdzenia> skutek;
     // Przerwana: the stop was asked while the package `wersjaPakietu` was being committed, so it
     // could not roll it back; `wersjaPo` tells whether the commit went through.

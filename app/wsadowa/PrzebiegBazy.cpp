@@ -19,7 +19,7 @@ std::string TekstUtraty(const WynikPrzebiegu& przebieg) {
                       : OdczytPoUtracie::Stan::Odczytany,
                   przebieg.wersjaPo.value_or("")};
     std::string tekst = OpisUtraty(
-        przebieg.krok, przebieg.zerwane, przebieg.wersjaPakietu, przebieg.partia, odczyt,
+        przebieg.krok, przebieg.przyczyna, przebieg.wersjaPakietu, przebieg.partia, odczyt,
         {"Uruchom program ponownie, aby wznowić aktualizację od wersji zapisanej w bazie.",
          "--sprawdz pokaże wersję zapisaną w bazie."});
     if (!przebieg.bladSerwera.empty()) tekst += "\n" + przebieg.bladSerwera;

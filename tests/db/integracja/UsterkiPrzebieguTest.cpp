@@ -200,6 +200,8 @@ TEST(UsterkiPrzebiegu, EachFaultShowsItsBoxLeavesNoHalfPackageAndTheNextRunFinis
         "Serwer nie odpowiedział w wyznaczonym czasie" + Flagi + CzasMinal;
     const std::string Przerwane = "Połączenie z serwerem zostało przerwane";
     const std::string Loguj = " Kliknij „Loguj”, aby połączyć się ponownie.";
+    const std::string BezOdpowiedzi = "Serwer nie odpowiedział w wyznaczonym czasie";
+    const std::string Zakonczone = ", więc połączenie z nim zostało zakończone.";
     const std::string Odczyt = Przerwane + " podczas odczytu wersji bazy." + Loguj;
     const std::string Flaga =
         Przerwane +
@@ -272,6 +274,11 @@ TEST(UsterkiPrzebiegu, EachFaultShowsItsBoxLeavesNoHalfPackageAndTheNextRunFinis
          Rozpoczecie + "\r\nCould not change transaction status.", "11.3.0.2", true},
         {"reset at begin", R::Rozpoczecie, U::Reset, false,
          Rozpoczecie + "\r\nCould not change transaction status.", "11.3.0.2", true},
+        {"begin past the time-out", R::Rozpoczecie, U::Opoznienie, false,
+         BezOdpowiedzi + " podczas rozpoczynania transakcji aktualizacji bazy do wersji 11.4.0.1" +
+             Zakonczone + " Ta aktualizacja nie zmieniła bazy." + Loguj +
+             "\r\nTimeout expired\r\nCould not change transaction status.",
+         "11.3.0.2", true},
         {"error at begin", R::Rozpoczecie, U::BladSerwera, false, Blad, "11.3.0.2", false},
         {"drop at the first batch", R::PierwszaPartia, U::Zerwanie, false, wPartii("1") + Eof,
          "11.3.0.2", true},
@@ -296,6 +303,11 @@ TEST(UsterkiPrzebiegu, EachFaultShowsItsBoxLeavesNoHalfPackageAndTheNextRunFinis
          "11.3.0.2", true},
         {"reset at commit", R::Zatwierdzenie, U::Reset, false,
          Zatwierdzenie + Wycofana + "\r\nSterownik ODBC odrzucił polecenie, nie podając przyczyny.",
+         "11.3.0.2", true},
+        // The driver ends the session; the test server had not carried the commit out yet.
+        {"commit past the time-out", R::Zatwierdzenie, U::Opoznienie, false,
+         BezOdpowiedzi + " podczas zatwierdzania aktualizacji bazy do wersji 11.4.0.1" +
+             Zakonczone + Wycofana + "\r\nTimeout expired.",
          "11.3.0.2", true},
         {"error at commit", R::Zatwierdzenie, U::BladSerwera, false, Blad, "11.3.0.2", false},
         // The commit is confirmed; the driver's switch back to autocommit meets the fault.
