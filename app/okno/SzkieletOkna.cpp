@@ -49,17 +49,20 @@ void SzkieletOkna::Tik() {
     // thread waits in the driver and cannot be joined; the server rolls back what the session
     // left open once the process is gone.
     if (polecenie_.SprawdzPrzerwanie()) zakonczProces_(1);
-    // Closed during a log-in or a version read: the driver may hold the call for its whole
-    // log-in time-out, and nothing is open on the server, so the program ends now.
-    if (polecenie_.PorzucZadanie()) {
-        zakonczProces_(0);
-        return;
-    }
+    if (ZakonczPorzucone()) return;
     // The call ended while the box about an unanswered stop was open: its end now.
     if (koniecOdlozony_ && !polecenie_.PytanieOPrzerwanieOtwarte()) {
         koniecOdlozony_ = false;
         PoPracy();
     }
+}
+
+bool SzkieletOkna::ZakonczPorzucone() {
+    // Closed during a log-in or a version read: the driver may hold the call for its whole
+    // log-in time-out, and nothing is open on the server, so the program ends now.
+    if (!polecenie_.PorzucZadanie()) return false;
+    zakonczProces_(0);
+    return true;
 }
 
 void SzkieletOkna::PoPracy() {

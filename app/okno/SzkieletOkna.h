@@ -66,6 +66,9 @@ class SzkieletOkna {
     void Tik();
     // From the window's loop after ZglosKoniecPracy.
     void PoPracy();
+    // Ends the process (0) when a close left a log-in or a version read behind; false when it
+    // did not. The window's clock calls it; a window that closes without its loop calls it too.
+    bool ZakonczPorzucone();
 
     // What ends the process with an exit code, when the administrator chooses to leave a stop
     // the server does not answer (1), or closes the window during a log-in (0) (std::_Exit by

@@ -321,6 +321,8 @@ void TfrmGlowna::ZakonczSesje() {
         PolecenieAktualizacji& polecenie = szkielet_->Polecenie();
         if (!polecenie.WTrakcie()) {
             polecenie.ZamknijNaZadanieSystemu();
+            // A held log-in would keep the process until the driver gives up.
+            szkielet_->ZakonczPorzucone();
             return;
         }
         polecenie.ZamknijNaZadanieSystemu();

@@ -236,6 +236,26 @@ TEST_F(OknoPodWine, AHeldLogInLeavesTheWindowAnsweringWithTheStripSayingWhy) {
                      LiniaWersji(serwer, "11.4.0.1"), Koniec}));
 }
 
+// Closing the window or the Windows session ending while the server holds the log-in ends the
+// program at once: no box, no wait for the driver's log-in time-out.
+TEST_F(OknoPodWine, ClosingOrTheSessionsEndDuringAHeldLogInEndsAtOnceWithoutABox) {
+    for (const char* koniec : {"zamknij", "koniec-sesji"}) {
+        SCOPED_TRACE(koniec);
+        tds::ServerConfig konfiguracja = Baza("11.4.0.1");
+        konfiguracja.faults.login = tds::LoginFault::DelayAck;
+        konfiguracja.faults.loginDelay = std::chrono::milliseconds(20000);
+        SerwerTestowy serwer(konfiguracja);
+        Robot robot(katalog_);
+        Linie polecenia =
+            Razem({"start\t" + SciezkaWine(katalog_ / "aktualizacja-zuv.exe")}, Logowanie(serwer));
+        polecenia.back() = "czekaj-na-tekst\t" + Id(id::pnlAktualiacjaInfo);
+        ASSERT_EQ(robot.Rozmowa(polecenia).size(), 2u);
+        const auto poczatek = std::chrono::steady_clock::now();
+        EXPECT_EQ(robot.Rozmowa({koniec}), Linie{Koniec});
+        EXPECT_LT(std::chrono::steady_clock::now() - poczatek, std::chrono::seconds(5));
+    }
+}
+
 TEST_F(OknoPodWine, EnterInEachLogInFieldPressesLoguj) {
     for (const int pole : {id::edbSerwer, id::edbBaza, id::edbUzytk, id::edbHaslo}) {
         SCOPED_TRACE(pole);
