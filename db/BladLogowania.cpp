@@ -120,6 +120,13 @@ std::string Opis(PrzyczynaLogowania przyczyna, OdpowiedzPreLogin preLogin) {
             return "Serwer zamknął połączenie w trakcie logowania; sprawdź dziennik błędów "
                    "serwera, limit połączeń serwera i ustawienia szyfrowania po stronie serwera "
                    "(wymuszenie szyfrowania, certyfikat).";
+        case PrzyczynaLogowania::ZamknieteLubSzyfrowanie:
+            return "Połączenie z serwerem zostało zamknięte w trakcie logowania: serwer je zamknął "
+                   "albo "
+                   "sterownik ODBC i serwer nie uzgodniły szyfrowania połączenia (TLS). Sprawdź "
+                   "dziennik błędów serwera, ustawienia szyfrowania serwera (wymuszenie "
+                   "szyfrowania, certyfikat) i czy sterownik obsługuje szyfrowanie TLS w wersji, "
+                   "którą przyjmuje serwer.";
         case PrzyczynaLogowania::Inna:
             break;
     }
@@ -168,10 +175,10 @@ PrzyczynaLogowania PrzyczynaBleduLogowania(const std::vector<RekordDiagnostyki>&
                 return P::ZamknietePolaczenie;
             case OdpowiedzPreLogin::ZSzyfrowaniem:
             case OdpowiedzPreLogin::Niesprawdzona:
-                // TLS is part of the log-in (or may be): a handshake that fails is what FreeTDS
-                // meets most often here. A server that resets the connection right after the
-                // encrypted log-in packet looks the same to it, and only its error log tells.
-                return P::Szyfrowanie;
+                // TLS is part of the log-in (or may be): a handshake that fails, and a server
+                // that resets the connection right after the encrypted log-in packet, look the
+                // same to FreeTDS; only the server's error log tells, so both are named.
+                return P::ZamknieteLubSzyfrowanie;
         }
     }
     return P::Inna;

@@ -21,7 +21,10 @@ enum class PrzyczynaLogowania {
     NiedostepnaBaza,      // the database does not exist or is not open to this login
     Szyfrowanie,          // the driver and the server did not agree on encryption
     ZamknietePolaczenie,  // the server closed or reset the connection during the log-in
-    Inna,                 // none of the above: the driver's text alone says why
+    ZamknieteLubSzyfrowanie,  // the connection ended where TLS is (or may be) part of the
+                              // log-in: a failed handshake, or the server closing it, which
+                              // FreeTDS reports alike
+    Inna,                     // none of the above: the driver's text alone says why
 };
 
 // Whether the records are FreeTDS's bare "Adaptive Server connection failed" (20002) with no

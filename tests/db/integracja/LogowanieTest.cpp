@@ -63,13 +63,13 @@ TEST(Logowanie, EveryFailureSaysInPolishWhatHappenedThenTheDriversText) {
          "The login failed",
          18456},
         {"TLS with no cipher in common", [](K& k) { k.tlsCiphers = o::SzyfryObce; }, "", "ZUV",
-         o::Szyfrowanie, "Adaptive Server connection failed", 20002},
+         o::ZamknieteLubSzyfrowanie, "Adaptive Server connection failed", 20002},
         {"forced encryption, no cipher in common",
          [](K& k) {
              k.encryption = tds::EncryptionMode::Required;
              k.tlsCiphers = o::SzyfryObce;
          },
-         "", "ZUV", o::Szyfrowanie, "Adaptive Server connection failed", 20002},
+         "", "ZUV", o::ZamknieteLubSzyfrowanie, "Adaptive Server connection failed", 20002},
         {"reset at pre-login", [](K& k) { k.faults.login = F::ResetAtPreLogin; }, "", "ZUV",
          o::Zamkniete, "Adaptive Server connection failed", 20002},
         {"reset after the log-in packet, a server without encryption",
@@ -79,9 +79,9 @@ TEST(Logowanie, EveryFailureSaysInPolishWhatHappenedThenTheDriversText) {
          },
          "", "ZUV", o::ZamknieteBezTLS, "Adaptive Server connection failed", 20002},
         // FreeTDS reports a reset after the encrypted log-in packet exactly as a handshake that
-        // fails; with TLS in the log-in the program tells it as encryption.
+        // fails; with TLS in the log-in the program names both.
         {"reset after the encrypted log-in packet", [](K& k) { k.faults.login = F::ResetAtLogin7; },
-         "", "ZUV", o::Szyfrowanie, "Adaptive Server connection failed", 20002},
+         "", "ZUV", o::ZamknieteLubSzyfrowanie, "Adaptive Server connection failed", 20002},
         {"closed at pre-login", [](K& k) { k.faults.login = F::DropAtPreLogin; }, "", "ZUV",
          o::Zamkniete, "Unexpected EOF from the server\r\nAdaptive Server connection failed",
          20017},

@@ -22,11 +22,11 @@ inline constexpr const char* NiedostepnaBaza =
     "Serwer nie otworzył podanej bazy danych: nie ma jej na serwerze albo ten login nie ma do "
     "niej dostępu; sprawdź nazwę bazy, czy baza jest dostępna i czy login ma w niej "
     "użytkownika.";
-inline constexpr const char* Szyfrowanie =
-    "Sterownik ODBC i serwer nie uzgodniły szyfrowania połączenia: serwer wymaga szyfrowania, "
-    "którego sterownik nie nawiązał, albo nie powiodło się nawiązanie połączenia TLS. Sprawdź, "
-    "czy sterownik obsługuje szyfrowanie TLS w wersji, którą przyjmuje serwer, i ustawienia "
-    "szyfrowania serwera (wymuszenie szyfrowania, certyfikat).";
+inline constexpr const char* ZamknieteLubSzyfrowanie =
+    "Połączenie z serwerem zostało zamknięte w trakcie logowania: serwer je zamknął albo sterownik "
+    "ODBC i serwer nie uzgodniły szyfrowania połączenia (TLS). Sprawdź dziennik błędów serwera, "
+    "ustawienia szyfrowania serwera (wymuszenie szyfrowania, certyfikat) i czy sterownik "
+    "obsługuje szyfrowanie TLS w wersji, którą przyjmuje serwer.";
 inline constexpr const char* Zamkniete =
     "Serwer zamknął połączenie w trakcie logowania; sprawdź dziennik błędów serwera, limit "
     "połączeń serwera i ustawienia szyfrowania po stronie serwera (wymuszenie szyfrowania, "

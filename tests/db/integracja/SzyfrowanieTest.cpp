@@ -16,6 +16,7 @@
 
 #include "db/BladLogowania.h"
 #include "db/SondaPreLogin.h"
+#include "tests/db/integracja/OpisyBledowLogowania.h"
 #include "tests/db/integracja/ProgramTestowy.h"
 #include "tests/db/integracja/SerwerTestowy.h"
 
@@ -143,11 +144,8 @@ TEST(Szyfrowanie, ADriverThatRefusesWhatTheServerRequiresGetsAPolishErrorWithIts
     const auto preLogin = zuv::ZapytajOPreLogin(serwer.Adres(), std::chrono::seconds(2));
     EXPECT_EQ(preLogin, zuv::OdpowiedzPreLogin::ZSzyfrowaniem);
     EXPECT_EQ(zuv::TekstBledu(zuv::BladLogowania(rekordy, "FreeTDS", preLogin).what()),
-              "Sterownik ODBC i serwer nie uzgodniły szyfrowania połączenia: serwer wymaga "
-              "szyfrowania, którego sterownik nie nawiązał, albo nie powiodło się nawiązanie "
-              "połączenia TLS. Sprawdź, czy sterownik obsługuje szyfrowanie TLS w wersji, którą "
-              "przyjmuje serwer, i ustawienia szyfrowania serwera (wymuszenie szyfrowania, "
-              "certyfikat).\r\nAdaptive Server connection failed.");
+              std::string(opisy_logowania::ZamknieteLubSzyfrowanie) +
+                  "\r\nAdaptive Server connection failed.");
 
     // The program itself asks for encryption and gets in.
     ZalogujIZaktualizuj(serwer);
