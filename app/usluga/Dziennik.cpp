@@ -4,33 +4,12 @@
 #include <cstdio>
 #include <ctime>
 
+#include "app/usluga/CzasISO.h"
 #include "app/usluga/platforma/ZapisDziennika.h"
 #include "common/Tekst.h"
 #include "common/WersjaProgramu.h"
 
 namespace zuv {
-
-namespace {
-
-// 2026-12-10T23:40:01.123+01:00
-std::string CzasWpisu() {
-    const auto teraz = std::chrono::system_clock::now();
-    const std::time_t t = std::chrono::system_clock::to_time_t(teraz);
-    const auto ms =
-        std::chrono::duration_cast<std::chrono::milliseconds>(teraz.time_since_epoch()) % 1000;
-    long przesuniecie = 0;
-    const std::tm lokalny = CzasLokalny(t, przesuniecie);
-    char data[32];
-    std::strftime(data, sizeof data, "%Y-%m-%dT%H:%M:%S", &lokalny);
-    const char znak = przesuniecie < 0 ? '-' : '+';
-    const long minuty = (przesuniecie < 0 ? -przesuniecie : przesuniecie) / 60;
-    char wynik[64];
-    std::snprintf(wynik, sizeof wynik, "%s.%03d%c%02ld:%02ld", data, static_cast<int>(ms.count()),
-                  znak, minuty / 60, minuty % 60);
-    return wynik;
-}
-
-}  // namespace
 
 std::string ZakodujWartosc(std::string_view wartosc) {
     std::string wynik;
@@ -117,7 +96,7 @@ void Dziennik::Zapisz(std::string_view zdarzenie, std::initializer_list<Pole> po
         std::string linia;
         {
             const std::lock_guard zamek(blokada_);
-            linia = CzasWpisu() + " wersja=" + WersjaProgramu +
+            linia = CzasISO(std::chrono::system_clock::now(), DokladnoscCzasu::Milisekundy) + " wersja=" + WersjaProgramu +
                     " pid=" + std::to_string(IdentyfikatorProcesu()) + " serwer=\"" +
                     ZakodujWartosc(serwer_) + "\" baza=\"" + ZakodujWartosc(baza_) + "\" login=\"" +
                     ZakodujWartosc(login_) + "\" " + std::string(zdarzenie);
