@@ -25,7 +25,8 @@ std::int64_t PlanAktualizacji::Operacje() const noexcept {
 std::string PlanAktualizacji::Ostrzezenie() const {
     switch (werdykt) {
         case Werdykt::Najwyzsza:
-            return TekstWersjiNajwyzszej(wersja, ostatnia);
+            return doWersjiDocelowej ? TekstWersjiDocelowej(wersja, ostatnia, powyzejOstatniej)
+                                     : TekstWersjiNajwyzszej(wersja, ostatnia);
         case Werdykt::PonizejZakresu:
             return TekstWersjiPonizejZakresu(wersja, pierwsza);
         case Werdykt::DoWykonania:
@@ -64,6 +65,27 @@ PlanAktualizacji Zaplanuj(const std::string& wersja, const std::vector<std::stri
     return plan;
 }
 
+PlanAktualizacji ZaplanujDoWersji(const std::string& wersja,
+                                  const std::vector<std::string>& katalog,
+                                  const std::string& docelowa, const KatalogPakietow& pakiety) {
+    if (!WersjaWKatalogu(katalog, docelowa))
+        throw EAssertionFailed("wersji docelowej nie ma w katalogu", __FILE__, __LINE__);
+    std::vector<std::string> doDocelowej;
+    for (const std::string& wpis : katalog) {
+        doDocelowej.push_back(wpis);
+        if (wpis == docelowa) break;
+    }
+    PlanAktualizacji plan = Zaplanuj(wersja, doDocelowej, pakiety);
+    plan.doWersjiDocelowej = true;
+    return plan;
+}
+
+bool WersjaWKatalogu(const std::vector<std::string>& katalog, const std::string& wersja) {
+    for (const std::string& wpis : katalog)
+        if (wpis == wersja) return true;
+    return false;
+}
+
 std::vector<std::string> KatalogProgramu() {
     return std::vector<std::string>(KatalogWersji.begin(), KatalogWersji.end());
 }
@@ -71,6 +93,14 @@ std::vector<std::string> KatalogProgramu() {
 std::string TekstWersjiNajwyzszej(const std::string& aktualna, const std::string& ostatnia) {
     return Formatuj("Aktualna wersja %s jest większa lub równa maksymalnej dostępnej wersji %s.",
                     {aktualna, ostatnia});
+}
+
+std::string TekstWersjiDocelowej(const std::string& aktualna, const std::string& docelowa,
+                                 bool powyzej) {
+    if (!powyzej)
+        return Formatuj("Aktualna wersja %s jest równa wersji docelowej %s.", {aktualna, docelowa});
+    return Formatuj("Aktualna wersja %s jest większa od wersji docelowej %s.",
+                    {aktualna, docelowa});
 }
 
 std::string TekstWersjiPonizejZakresu(const std::string& aktualna, const std::string& pierwsza) {

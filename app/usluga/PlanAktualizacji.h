@@ -31,8 +31,11 @@ struct PlanAktualizacji {
     std::string pierwsza;  // the catalogue's first and last entries
     std::string ostatnia;
     // Najwyzsza: the recorded version lies above the last entry, not at it: the database
-    // belongs to a newer program.
+    // belongs to a newer program (or, with a target, has gone past it).
     bool powyzejOstatniej = false;
+    // Planned to a target version (ZaplanujDoWersji): `ostatnia` is the target, not the
+    // catalogue's last entry.
+    bool doWersjiDocelowej = false;
     std::vector<PakietPlanu> pakiety;  // DoWykonania: in catalogue order
     std::string blad;                  // Niepoprawna: the conversion error's message
 
@@ -50,12 +53,25 @@ struct PlanAktualizacji {
 PlanAktualizacji Zaplanuj(const std::string& wersja, const std::vector<std::string>& katalog,
                           const KatalogPakietow& pakiety = PakietyProgramu());
 
+// As Zaplanuj, up to the catalogue entry `docelowa` (which must be one, WersjaWKatalogu): the
+// packages above it are left out, and a database at the target or above it gets Najwyzsza with
+// the target's own warning.
+PlanAktualizacji ZaplanujDoWersji(const std::string& wersja,
+                                  const std::vector<std::string>& katalog,
+                                  const std::string& docelowa,
+                                  const KatalogPakietow& pakiety = PakietyProgramu());
+
+// Whether `wersja` is an entry of `katalog`, exactly as the catalogue writes it.
+bool WersjaWKatalogu(const std::vector<std::string>& katalog, const std::string& wersja);
+
 // The program's catalogue (versions/KatalogWersji.h) as texts.
 std::vector<std::string> KatalogProgramu();
 
 // The bound checks' warnings: the recorded version at or above the catalogue's last entry, and
-// below its first.
+// below its first; and at a target version or (`powyzej`) above it.
 std::string TekstWersjiNajwyzszej(const std::string& aktualna, const std::string& ostatnia);
+std::string TekstWersjiDocelowej(const std::string& aktualna, const std::string& docelowa,
+                                 bool powyzej);
 std::string TekstWersjiPonizejZakresu(const std::string& aktualna, const std::string& pierwsza);
 
 // The catalogue entries a run from the recorded version `aktualna` applies, in catalogue order:

@@ -211,6 +211,9 @@ WynikPrzebiegu PrzebiegAktualizacji::Wykonaj(ObserwatorPrzebiegu* obserwator) no
     const auto poczatek = std::chrono::steady_clock::now();
     WynikPrzebiegu wynik;
     wynik.wersjaPrzed = plan_.wersja;
+    Zapisz("start-aktualizacji", {{"wersja-przed", plan_.wersja},
+                                  {"wersja-docelowa", plan_.ostatnia},
+                                  {"pakiety", std::to_string(plan_.pakiety.size())}});
     bool zablokowana = false;
     std::string pakiet;
     if (postep_.Przerwany()) {

@@ -27,12 +27,16 @@ OpcjeWsadowe ParsujOpcje(const std::vector<std::string>& argumenty) {
         {"--serwer", &OpcjeWsadowe::serwer},         {"--baza", &OpcjeWsadowe::baza},
         {"--uzytkownik", &OpcjeWsadowe::uzytkownik}, {"--plik-hasla", &OpcjeWsadowe::plikHasla},
         {"--lista", &OpcjeWsadowe::lista},           {"--plik-hasel", &OpcjeWsadowe::plikHasel},
-        {"--raport", &OpcjeWsadowe::raport},
+        {"--raport", &OpcjeWsadowe::raport},         {"--do-wersji", &OpcjeWsadowe::doWersji},
     };
     const std::pair<const char*, bool OpcjeWsadowe::*> przelaczniki[] = {
-        {"--tak", &OpcjeWsadowe::tak},     {"--sprawdz", &OpcjeWsadowe::sprawdz},
-        {"--cicho", &OpcjeWsadowe::cicho}, {"--pomoc", &OpcjeWsadowe::pomoc},
-        {"-h", &OpcjeWsadowe::pomoc},      {"--version", &OpcjeWsadowe::wersjaProgramu},
+        {"--tak", &OpcjeWsadowe::tak},
+        {"--sprawdz", &OpcjeWsadowe::sprawdz},
+        {"--cicho", &OpcjeWsadowe::cicho},
+        {"--pomoc", &OpcjeWsadowe::pomoc},
+        {"--help", &OpcjeWsadowe::pomoc},
+        {"-h", &OpcjeWsadowe::pomoc},
+        {"--version", &OpcjeWsadowe::wersjaProgramu},
     };
     std::vector<std::string> podane;
     for (std::size_t i = 0; i < argumenty.size(); ++i) {
@@ -126,17 +130,29 @@ std::string TekstPomocy() {
            "\n"
            "Opcje:\n"
            "  --tak             odpowiada Tak na pytanie o aktualizację\n"
-           "  --sprawdz         tylko loguje się, odczytuje wersję i wypisuje pakiety do "
-           "wykonania\n"
+           "  --sprawdz         tylko loguje się, odczytuje wersję i wypisuje pakiety do\n"
+           "                    wykonania, ich rozmiar i liczbę operacji\n"
+           "  --do-wersji V     wykonuje pakiety tylko do wersji V włącznie (V z katalogu\n"
+           "                    programu, wyższa niż wersja bazy)\n"
            "  --rownolegle N    do N baz naraz (1-16, domyślnie 1)\n"
            "  --raport PLIK     raport JSON z wynikiem każdej bazy\n"
            "  --cicho           wypisuje tylko wynik\n"
+           "  --pomoc, --help, -h\n"
+           "                    ten opis\n"
            "  --version         wersja programu\n"
            "\n"
-           "Kod wyjścia: 0 zaktualizowano (lub nie było czego), 1 odmowa (wersja poza zakresem\n"
-           "albo odpowiedź Nie), 2 błąd pakietu (wycofany), 3 błąd logowania lub połączenia,\n"
-           "4 złe argumenty, lista, plik haseł lub miejsce raportu (nic nie wykonano),\n"
-           "5 przerwano (Ctrl+C, SIGTERM).\n";
+           "Wiersze wypisywane poza terminalem (do pliku, potoku, dziennika) zaczynają się\n"
+           "od czasu lokalnego, np. 2026-12-11T02:00:05+01:00.\n"
+           "\n"
+           "Kod wyjścia (przy liście: najgorszy z baz):\n"
+           "  0  zaktualizowano, albo nie było czego aktualizować\n"
+           "  1  odmowa: wersja poza zakresem, wersja docelowa nieznana albo niższa niż\n"
+           "     wersja bazy, odpowiedź Nie, baza aktualizowana z innej sesji\n"
+           "  2  błąd pakietu (wycofany w całości; wcześniejsze pakiety zatwierdzone)\n"
+           "  3  błąd logowania lub połączenia\n"
+           "  4  złe argumenty, lista, plik haseł lub miejsce raportu (nic nie wykonano)\n"
+           "  5  przerwano (Ctrl+C, SIGTERM)\n"
+           "  6  --sprawdz: są pakiety do wykonania (żadna baza nie zwróciła kodu 1-5)\n";
 }
 
 }  // namespace zuv

@@ -26,11 +26,12 @@ struct OpcjeWsadowe {
     std::string lista;            // --lista: serwer;baza;uzytkownik a line
     std::string plikHasel;        // --plik-hasel: serwer;baza;uzytkownik;haslo a line
     std::string raport;           // --raport: the JSON report's file
+    std::string doWersji;         // --do-wersji: the last version to apply
     int rownolegle = 1;           // --rownolegle: databases at once, 1 to 16
     bool tak = false;             // --tak: the question answered Yes
     bool sprawdz = false;         // --sprawdz: only what would run
     bool cicho = false;           // --cicho: only the result
-    bool pomoc = false;           // --pomoc, -h
+    bool pomoc = false;           // --pomoc, --help, -h
     bool wersjaProgramu = false;  // --version
 };
 

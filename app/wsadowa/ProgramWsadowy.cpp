@@ -8,12 +8,14 @@
 #include <optional>
 #include <thread>
 
+#include "app/usluga/PlanAktualizacji.h"
 #include "app/wsadowa/ListaBaz.h"
 #include "app/wsadowa/OpcjeWsadowe.h"
 #include "app/wsadowa/PrzebiegBazy.h"
 #include "app/wsadowa/Raport.h"
 #include "app/wsadowa/platforma/Konsola.h"
 #include "common/PrzydzialPamieci.h"
+#include "common/Tekst.h"
 #include "common/WersjaProgramu.h"
 
 namespace zuv {
@@ -47,10 +49,16 @@ std::vector<BazaDoAktualizacji> BazyPrzebiegu(const OpcjeWsadowe& opcje) {
 }  // namespace
 
 int UruchomProgramWsadowy(const std::vector<std::string>& argumenty) {
+    const auto poczatek = std::chrono::system_clock::now();
     UstawPrzydzialPamieci();
     const bool terminal = PrzygotujKonsole();
     OpcjeWsadowe opcje;
     std::vector<BazaDoAktualizacji> bazy;
+    // Nothing to do was asked: how to ask, where a script's error goes.
+    if (argumenty.empty()) {
+        std::fputs(TekstPomocy().c_str(), stderr);
+        return KodWyjscia::BladArgumentow;
+    }
     try {
         opcje = ParsujOpcje(argumenty);
         if (opcje.pomoc) {
@@ -60,6 +68,16 @@ int UruchomProgramWsadowy(const std::vector<std::string>& argumenty) {
         if (opcje.wersjaProgramu) {
             std::printf("aktualizacja-zuv-wsadowa %s\n", WersjaProgramu);
             return KodWyjscia::Zaktualizowana;
+        }
+        // A target the program has no package for is refused before anything is asked or sent.
+        if (!opcje.doWersji.empty() && !WersjaWKatalogu(KatalogProgramu(), opcje.doWersji)) {
+            const std::vector<std::string> katalog = KatalogProgramu();
+            std::fprintf(stderr, "Błąd: %s\n",
+                         Formatuj("Wersji %s nie ma wśród pakietów programu (od %s do %s); "
+                                  "podaj w --do-wersji jedną z nich.",
+                                  {opcje.doWersji, katalog.front(), katalog.back()})
+                             .c_str());
+            return KodWyjscia::Odmowa;
         }
         // Before the password is asked for and before any database: a report that cannot be
         // written is known only at the end, with the night's results lost.
@@ -73,6 +91,7 @@ int UruchomProgramWsadowy(const std::vector<std::string>& argumenty) {
     Wydruk wydruk(terminal, opcje.cicho, SzerokoscTerminala());
     UstawieniaBazy ustawienia;
     ustawienia.sprawdz = opcje.sprawdz;
+    ustawienia.doWersji = opcje.doWersji;
     // Several databases at once cannot share one person's keyboard.
     ustawienia.odpowiedz = opcje.tak              ? OdpowiedzNaPytanie::Tak
                            : !WejscieZTerminala() ? OdpowiedzNaPytanie::Nie
@@ -113,11 +132,8 @@ int UruchomProgramWsadowy(const std::vector<std::string>& argumenty) {
     // stand; gives the exit code, the worst of all databases.
     const auto Podsumuj = [&](const std::vector<WynikBazy>& wynikiBaz) {
         std::vector<const WynikBazy*> wyniki;
-        int kod = KodWyjscia::Zaktualizowana;
-        for (const WynikBazy& wynik : wynikiBaz) {
-            wyniki.push_back(&wynik);
-            kod = std::max(kod, wynik.kod);
-        }
+        for (const WynikBazy& wynik : wynikiBaz) wyniki.push_back(&wynik);
+        const int kod = ZbiorczyKodWyjscia(wyniki);
         if (lista || opcje.cicho) {
             std::string tabela = TabelaWynikow(wyniki);
             if (!tabela.empty() && tabela.back() == '\n') tabela.pop_back();
@@ -139,7 +155,9 @@ int UruchomProgramWsadowy(const std::vector<std::string>& argumenty) {
 
         if (!opcje.raport.empty()) {
             try {
-                ZapiszRaport(opcje.raport, RaportJson(wyniki, kod, stanDziennika));
+                const PrzebiegProgramu program{poczatek, std::chrono::system_clock::now(),
+                                               opcje.doWersji, opcje.sprawdz, kod};
+                ZapiszRaport(opcje.raport, RaportJson(wyniki, program, stanDziennika));
             } catch (const std::exception& e) {
                 // The databases have run: the exit code stays theirs, 4 would say nothing ran.
                 wydruk.Blad(std::string("Błąd: ") + e.what() +

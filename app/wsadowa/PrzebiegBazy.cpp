@@ -1,8 +1,10 @@
 #include "app/wsadowa/PrzebiegBazy.h"
 
+#include <algorithm>
 #include <chrono>
 
 #include "app/usluga/Logowanie.h"
+#include "common/LiczbyPolskie.h"
 #include "common/Tekst.h"
 #include "db/UtrataPolaczenia.h"
 
@@ -28,22 +30,51 @@ std::string TekstUtraty(const WynikPrzebiegu& przebieg) {
 
 }  // namespace
 
-std::string OpisWyniku(const WynikBazy& wynik) {
+namespace {
+
+struct NazwyWyniku {
+    const char* opis;
+    const char* kod;
+};
+
+NazwyWyniku Nazwy(const WynikBazy& wynik) {
     switch (wynik.kod) {
         case KodWyjscia::Zaktualizowana:
-            if (!wynik.doWykonania.empty()) return "do aktualizacji";
-            return wynik.pakiety.empty() ? "aktualna" : "zaktualizowana";
+            return wynik.pakiety.empty() ? NazwyWyniku{"aktualna", "aktualna"}
+                                         : NazwyWyniku{"zaktualizowana", "zaktualizowana"};
+        case KodWyjscia::DoAktualizacji:
+            return {"do aktualizacji", "do_aktualizacji"};
         case KodWyjscia::Odmowa:
-            return "odmowa";
+            return wynik.zablokowana ? NazwyWyniku{"zablokowana", "blokada"}
+                                     : NazwyWyniku{"odmowa", "odmowa"};
         case KodWyjscia::BladPakietu:
-            return "błąd pakietu";
+            return {"błąd pakietu", "blad_pakietu"};
         case KodWyjscia::BladPolaczenia:
-            return "błąd połączenia";
+            return {"błąd połączenia", "blad_polaczenia"};
         case KodWyjscia::Przerwana:
-            return wynik.rozpoczeta ? "przerwana" : "nie rozpoczęta";
+            return wynik.rozpoczeta ? NazwyWyniku{"przerwana", "przerwana"}
+                                    : NazwyWyniku{"nie rozpoczęta", "nie_rozpoczeta"};
         default:
-            return "?";
+            return {"?", "nieznany"};
     }
+}
+
+}  // namespace
+
+std::string OpisWyniku(const WynikBazy& wynik) { return Nazwy(wynik).opis; }
+
+std::string KodWyniku(const WynikBazy& wynik) { return Nazwy(wynik).kod; }
+
+int ZbiorczyKodWyjscia(const std::vector<const WynikBazy*>& wyniki) {
+    int kod = KodWyjscia::Zaktualizowana;
+    bool doAktualizacji = false;
+    for (const WynikBazy* wynik : wyniki) {
+        if (wynik->kod == KodWyjscia::DoAktualizacji)
+            doAktualizacji = true;
+        else
+            kod = std::max(kod, wynik->kod);
+    }
+    return kod == KodWyjscia::Zaktualizowana && doAktualizacji ? KodWyjscia::DoAktualizacji : kod;
 }
 
 PrzebiegBazy::PrzebiegBazy(const BazaDoAktualizacji& baza, std::size_t numer,
@@ -66,6 +97,7 @@ void PrzebiegBazy::Niepowodzenie(int kod, const std::string& tekst) {
 
 void PrzebiegBazy::Wykonaj() noexcept {
     const auto poczatek = std::chrono::steady_clock::now();
+    wynik_.poczatek = std::chrono::system_clock::now();
     wynik_.rozpoczeta = true;
     try {
         Przebieg();
@@ -81,6 +113,7 @@ void PrzebiegBazy::Wykonaj() noexcept {
     }
     wynik_.sekundy =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - poczatek).count();
+    wynik_.koniec = std::chrono::system_clock::now();
     zakonczona_ = true;
 }
 
@@ -108,7 +141,11 @@ void PrzebiegBazy::Przebieg() {
         wynik_.kod = KodWyjscia::Przerwana;
         return;
     }
-    PlanAktualizacji plan = Zaplanuj(odczyt.tekst, KatalogProgramu());
+    PlanAktualizacji plan =
+        ustawienia_.doWersji.empty()
+            ? Zaplanuj(odczyt.tekst, KatalogProgramu())
+            : ZaplanujDoWersji(odczyt.tekst, KatalogProgramu(), ustawienia_.doWersji);
+    wynik_.wersjaDocelowa = plan.ostatnia;
     switch (plan.werdykt) {
         case PlanAktualizacji::Werdykt::Niepoprawna:
             Niepowodzenie(KodWyjscia::Odmowa, plan.blad);
@@ -140,13 +177,16 @@ void PrzebiegBazy::Przebieg() {
 
 void PrzebiegBazy::Sprawdz(const PlanAktualizacji& plan) {
     // The version read at log-in is all this needs: nothing more is sent to the server.
-    konsola_.Wiersz("Pakiety do wykonania (" + std::to_string(plan.pakiety.size()) + "):");
+    konsola_.Wiersz(Formatuj("Pakiety do wykonania do wersji %s (%d):",
+                             {plan.ostatnia, static_cast<std::int64_t>(plan.pakiety.size())}));
     for (const PakietPlanu& pakiet : plan.pakiety)
-        konsola_.Wiersz("  " + pakiet.wersja + "  " + std::to_string(pakiet.bajty) + " bajtów, " +
-                        std::to_string(pakiet.operacje) + " operacji");
-    konsola_.Wiersz("Razem " + std::to_string(plan.Bajty()) + " bajtów.");
+        konsola_.Wiersz("  " + pakiet.wersja + "  " + Ile(pakiet.bajty, Bajty) + ", " +
+                        Ile(static_cast<std::uint64_t>(pakiet.operacje), Operacje));
+    konsola_.Wiersz("Razem: " + Ile(plan.pakiety.size(), Pakiety) + ", " +
+                    Ile(plan.Bajty(), Bajty) + ", " +
+                    Ile(static_cast<std::uint64_t>(plan.Operacje()), Operacje) + ".");
     wynik_.doWykonania = plan.pakiety;
-    wynik_.kod = KodWyjscia::Zaktualizowana;
+    wynik_.kod = KodWyjscia::DoAktualizacji;
 }
 
 void PrzebiegBazy::Aktualizuj(PlanAktualizacji plan) {
@@ -178,6 +218,10 @@ void PrzebiegBazy::Aktualizuj(PlanAktualizacji plan) {
 void PrzebiegBazy::Zakoncz(const WynikPrzebiegu& przebieg) {
     for (const ZatwierdzonyPakiet& pakiet : przebieg.zatwierdzone)
         wynik_.pakiety.emplace_back(pakiet.wersja, pakiet.sekundy);
+    if (przebieg.rodzaj != WynikPrzebiegu::Rodzaj::Zaktualizowana) {
+        wynik_.pakietBledu = przebieg.wersjaPakietu;
+        wynik_.operacjaBledu = przebieg.partia;
+    }
     wynik_.wersjaPo = przebieg.wersjaPo.value_or("");
     if (przebieg.wersjaPo)
         konsola_.Wiersz(TekstWersjiBazy(dane_.serwer, dane_.baza, *przebieg.wersjaPo));
@@ -198,6 +242,7 @@ void PrzebiegBazy::Zakoncz(const WynikPrzebiegu& przebieg) {
                                               "niezatwierdzony pakiet."));
             return;
         case WynikPrzebiegu::Rodzaj::Zablokowana:
+            wynik_.zablokowana = true;
             Niepowodzenie(KodWyjscia::Odmowa, przebieg.TekstBledu());
             return;
         case WynikPrzebiegu::Rodzaj::UtrataPolaczenia:
@@ -242,7 +287,12 @@ WynikBazy PrzebiegBazy::WynikPorzucony(const std::string& powod) {
     // Within a run the database's thread waits in the driver and writes nothing meanwhile.
     if (przebieg_ != nullptr) {
         wynik.rozpoczeta = true;
+        wynik.poczatek = wynik_.poczatek;
+        wynik.koniec = std::chrono::system_clock::now();
+        wynik.sekundy = std::chrono::duration<double>(wynik.koniec - wynik.poczatek).count();
         wynik.wersjaPrzed = wynik_.wersjaPrzed;
+        wynik.wersjaDocelowa = wynik_.wersjaDocelowa;
+        wynik.pakietBledu = przebieg_->BiezacyPakiet();
         wynik.pakiety = konsola_.Zatwierdzone();
         wynik.blad = powod;
         konsola_.Blad("Błąd: " + powod);

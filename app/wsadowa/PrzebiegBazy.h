@@ -5,7 +5,9 @@
 // thread.
 
 #include <atomic>
+#include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -30,6 +32,9 @@ inline constexpr int BladPakietu = 2;     // a package failed and was rolled bac
 inline constexpr int BladPolaczenia = 3;  // log-in or connection failed
 inline constexpr int BladArgumentow = 4;  // bad arguments or list; nothing ran
 inline constexpr int Przerwana = 5;       // stopped by Ctrl+C or SIGTERM
+// --sprawdz: packages are due. A database's code only: the program gives it when no database
+// ended with any of the codes above but 0 (ZbiorczyKodWyjscia).
+inline constexpr int DoAktualizacji = 6;
 }  // namespace KodWyjscia
 
 struct WynikBazy {
@@ -38,19 +43,33 @@ struct WynikBazy {
     std::string uzytkownik;
     std::string wersjaPrzed;                              // empty when never read
     std::string wersjaPo;                                 // empty when not known
+    std::string wersjaDocelowa;                           // the plan's last; empty without one
     std::vector<std::pair<std::string, double>> pakiety;  // committed, with seconds
     std::vector<PakietPlanu> doWykonania;                 // --sprawdz: the packages due
     std::string blad;  // what ended it other than success, as printed
+    // Where a failure or a stop met a package: its version and batch (0 outside a batch).
+    std::string pakietBledu;
+    std::int32_t operacjaBledu = 0;
     int kod = KodWyjscia::Przerwana;
+    bool zablokowana = false;  // Odmowa: another session holds the update lock
     double sekundy = 0;
     bool rozpoczeta = false;
+    std::chrono::system_clock::time_point poczatek;  // when begun and ended, if it was
+    std::chrono::system_clock::time_point koniec;
 };
 
-// A short Polish word for a result in the closing table.
+// A short Polish word for a result in the closing table ("błąd pakietu"), and the same result as
+// a stable ASCII code for machines ("blad_pakietu").
 std::string OpisWyniku(const WynikBazy& wynik);
+std::string KodWyniku(const WynikBazy& wynik);
+
+// The program's exit code: the worst database's code of 0 to 5, and 6 when that is 0 and some
+// database has packages due.
+int ZbiorczyKodWyjscia(const std::vector<const WynikBazy*>& wyniki);
 
 struct UstawieniaBazy {
     bool sprawdz = false;
+    std::string doWersji;  // the last version to apply; empty: the catalogue's last
     OdpowiedzNaPytanie odpowiedz = OdpowiedzNaPytanie::Nie;
     std::string sciezkaDziennika;
 };

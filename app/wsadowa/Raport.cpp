@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 #include <system_error>
 
+#include "app/usluga/CzasISO.h"
 #include "app/wsadowa/OpcjeWsadowe.h"
 #include "app/wsadowa/platforma/ZapisPliku.h"
 #include "common/Tekst.h"
@@ -72,28 +73,47 @@ std::string TabelaWynikow(const std::vector<const WynikBazy*>& wyniki) {
     return tabela;
 }
 
-std::string RaportJson(const std::vector<const WynikBazy*>& wyniki, int kodWyjscia,
+std::string RaportJson(const std::vector<const WynikBazy*>& wyniki, const PrzebiegProgramu& program,
                        const DziennikRaportu& dziennik) {
     Json bazy = Json::array();
     for (const WynikBazy* wynik : wyniki) {
         Json pakiety = Json::array();
         for (const auto& [wersja, sekundy] : wynik->pakiety)
             pakiety.push_back({{"wersja", wersja}, {"sekundy", Sekundy(sekundy)}});
-        bazy.push_back({{"serwer", wynik->serwer},
-                        {"baza", wynik->baza},
-                        {"uzytkownik", wynik->uzytkownik},
-                        {"wersja_przed", NapisLubNull(wynik->wersjaPrzed)},
-                        {"wersja_po", NapisLubNull(wynik->wersjaPo)},
-                        {"wynik", OpisWyniku(*wynik)},
-                        {"kod", wynik->kod},
-                        {"sekundy", Sekundy(wynik->sekundy)},
-                        {"pakiety", std::move(pakiety)},
-                        {"blad", NapisLubNull(wynik->blad)}});
+        Json doWykonania = Json::array();
+        for (const PakietPlanu& pakiet : wynik->doWykonania)
+            doWykonania.push_back({{"wersja", pakiet.wersja},
+                                   {"bajty", pakiet.bajty},
+                                   {"operacje", pakiet.operacje}});
+        const bool wPakiecie = !wynik->pakietBledu.empty();
+        bazy.push_back(
+            {{"serwer", wynik->serwer},
+             {"baza", wynik->baza},
+             {"uzytkownik", wynik->uzytkownik},
+             {"wynik", KodWyniku(*wynik)},
+             {"opis", OpisWyniku(*wynik)},
+             {"kod", wynik->kod},
+             {"wersja_przed", NapisLubNull(wynik->wersjaPrzed)},
+             {"wersja_po", NapisLubNull(wynik->wersjaPo)},
+             {"wersja_docelowa", NapisLubNull(wynik->wersjaDocelowa)},
+             {"poczatek", wynik->rozpoczeta ? Json(CzasISO(wynik->poczatek)) : Json()},
+             {"koniec", wynik->rozpoczeta ? Json(CzasISO(wynik->koniec)) : Json()},
+             {"sekundy", Sekundy(wynik->sekundy)},
+             {"pakiety", std::move(pakiety)},
+             {"do_wykonania", std::move(doWykonania)},
+             {"pakiet_bledu", NapisLubNull(wynik->pakietBledu)},
+             {"operacja_bledu",
+              wPakiecie && wynik->operacjaBledu > 0 ? Json(wynik->operacjaBledu) : Json()},
+             {"blad", NapisLubNull(wynik->blad)}});
     }
     const Json raport = {
         {"program", "aktualizacja-zuv-wsadowa"},
         {"wersja_programu", WersjaProgramu},
-        {"kod_wyjscia", kodWyjscia},
+        {"poczatek", CzasISO(program.poczatek)},
+        {"koniec", CzasISO(program.koniec)},
+        {"wersja_docelowa", NapisLubNull(program.doWersji)},
+        {"sprawdzenie", program.sprawdzenie},
+        {"kod_wyjscia", program.kodWyjscia},
         {"dziennik", {{"sciezka", NapisLubNull(dziennik.sciezka)}, {"bledy", dziennik.bledy}}},
         {"bazy", std::move(bazy)}};
     // A server's message and the command line's names come as bytes: what is not UTF-8 becomes

@@ -2,6 +2,7 @@
 // What the unattended program leaves behind: the closing table of every database, and the JSON
 // report of --raport for whatever reads the night's results.
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -19,13 +20,24 @@ struct DziennikRaportu {
     std::vector<std::string> bledy;
 };
 
-// {"program", "wersja_programu", "kod_wyjscia", "dziennik": {"sciezka", "bledy": [...]},
-// "bazy": [{"serwer", "baza", "uzytkownik", "wersja_przed", "wersja_po", "wynik", "kod",
-// "sekundy", "pakiety": [{"wersja", "sekundy"}], "blad"}]}, indented by two; a version not known,
-// a database without failure and a journal without a file give null, seconds are numbers to the
+// The program's run as the report gives it.
+struct PrzebiegProgramu {
+    std::chrono::system_clock::time_point poczatek;
+    std::chrono::system_clock::time_point koniec;
+    std::string doWersji;      // --do-wersji; empty without it
+    bool sprawdzenie = false;  // --sprawdz
+    int kodWyjscia = 0;
+};
+
+// The report, in the form docs/raport.schema.json gives and the read-me shows: the program, its
+// version, start and end (ISO 8601 local time with its offset), the target, whether it only
+// checked, the exit code, the journal, and for each database its names, the result as an ASCII
+// code and in Polish, its code, the versions before, after and targeted, its start and end, the
+// packages committed and those due, where a failure met a package (version and batch) and the
+// failure's text. Indented by two; what is not known gives null; seconds are numbers to the
 // millisecond. Always valid JSON: each broken UTF-8 sequence of a text becomes U+FFFD. Never
 // throws but for memory.
-std::string RaportJson(const std::vector<const WynikBazy*>& wyniki, int kodWyjscia,
+std::string RaportJson(const std::vector<const WynikBazy*>& wyniki, const PrzebiegProgramu& program,
                        const DziennikRaportu& dziennik);
 
 // Before anything runs: whether the report can be written at `sciezka`, by creating and removing

@@ -161,17 +161,18 @@ TEST(Dziennik, TheCommandRecordsALogInAndARunWithoutThePassword) {
         const std::size_t od = linia.find("login=\"sa\" ") + 11;
         zdarzenia.push_back(linia.substr(od, linia.find(' ', od) - od));
     }
-    EXPECT_EQ(zdarzenia, (std::vector<std::string>{"logowanie", "pytanie", "flaga-aktualizacji",
-                                                   "pakiet-rozpoczety", "pakiet-nieudany",
-                                                   "koniec-aktualizacji"}));
-    ASSERT_EQ(linie.size(), 6u);
+    EXPECT_EQ(zdarzenia, (std::vector<std::string>{"logowanie", "pytanie", "start-aktualizacji",
+                                                   "flaga-aktualizacji", "pakiet-rozpoczety",
+                                                   "pakiet-nieudany", "koniec-aktualizacji"}));
+    ASSERT_EQ(linie.size(), 7u);
     EXPECT_EQ(Pole(linie[0], "wersja-bazy"), "11.3.0.2");
     EXPECT_EQ(Pole(linie[1], "odpowiedz"), "Tak");
-    EXPECT_EQ(Pole(linie[3], "wersja"), "11.4.0.1");
-    EXPECT_EQ(Pole(linie[4], "blad"),
+    EXPECT_EQ(Pole(linie[2], "wersja-docelowa"), "11.5.0.6");
+    EXPECT_EQ(Pole(linie[4], "wersja"), "11.4.0.1");
+    EXPECT_EQ(Pole(linie[5], "blad"),
               "Błąd aktualizacji bazy do wersji 11.4.0.1 podczas wykonywania operacji 3:\r\n"
               "Zduplikowany klucz\r\n„ŚRODEK”");
-    EXPECT_EQ(Pole(linie[5], "wynik"), "blad");
-    EXPECT_EQ(Pole(linie[5], "wersja-przed"), "11.3.0.2");
-    EXPECT_EQ(Pole(linie[5], "pakiety"), "0");
+    EXPECT_EQ(Pole(linie[6], "wynik"), "blad");
+    EXPECT_EQ(Pole(linie[6], "wersja-przed"), "11.3.0.2");
+    EXPECT_EQ(Pole(linie[6], "pakiety"), "0");
 }

@@ -177,6 +177,57 @@ TEST(PlanAktualizacji, EachVerdictOfTheBoundChecks) {
     }
 }
 
+// A target version cuts the plan after it; a database at it or past it gets the target's own
+// warning, the one past it as a database a run must not touch.
+TEST(PlanAktualizacji, ATargetVersionEndsThePlanAtIt) {
+    using W = PlanAktualizacji::Werdykt;
+    const std::vector<std::string> katalog = KatalogProgramu();
+    const struct {
+        const char* wersja;
+        const char* docelowa;
+        W werdykt;
+        bool powyzej;
+        std::vector<std::string> pakiety;
+        const char* ostrzezenie;
+    } przypadki[] = {
+        {"11.3.0.2", "11.4.0.1", W::DoWykonania, false, {"11.4.0.1"}, ""},
+        {"11.3.0.2", "11.5.0.6", W::DoWykonania, false, {"11.4.0.1", "11.5.0.6"}, ""},
+        {"11.4.0.1",
+         "11.4.0.1",
+         W::Najwyzsza,
+         false,
+         {},
+         "Aktualna wersja 11.4.0.1 jest równa wersji docelowej 11.4.0.1."},
+        {"11.5.0.6",
+         "11.4.0.1",
+         W::Najwyzsza,
+         true,
+         {},
+         "Aktualna wersja 11.5.0.6 jest większa od wersji docelowej 11.4.0.1."},
+        {"7.12.0.7",
+         "8.1.0.0",
+         W::PonizejZakresu,
+         false,
+         {},
+         "Aktualna wersja 7.12.0.7 musi być większa lub równa minimalnej dostępnej wersji "
+         "8.1.0.0."},
+    };
+    for (const auto& p : przypadki) {
+        SCOPED_TRACE(std::string(p.wersja) + " -> " + p.docelowa);
+        const PlanAktualizacji plan = ZaplanujDoWersji(p.wersja, katalog, p.docelowa);
+        EXPECT_EQ(plan.werdykt, p.werdykt);
+        EXPECT_EQ(plan.powyzejOstatniej, p.powyzej);
+        EXPECT_EQ(plan.ostatnia, p.docelowa);
+        std::vector<std::string> pakiety;
+        for (const PakietPlanu& pakiet : plan.pakiety) pakiety.push_back(pakiet.wersja);
+        EXPECT_EQ(pakiety, p.pakiety);
+        EXPECT_EQ(plan.Ostrzezenie(), p.ostrzezenie);
+    }
+    EXPECT_TRUE(WersjaWKatalogu(katalog, "11.4.0.1"));
+    EXPECT_FALSE(WersjaWKatalogu(katalog, "11.4.0.2"));
+    EXPECT_FALSE(WersjaWKatalogu(katalog, "11.4.0.01"));
+}
+
 // A whole run: the lock, the flag, each package in its own transaction in catalogue order, the
 // observer told of each, the version read again, the lock given back.
 TEST_F(Usluga, AWholeRunCommitsEveryPackageInOrder) {

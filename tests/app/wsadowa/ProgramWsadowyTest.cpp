@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "db/ZapisanaWersja.h"
+#include "tests/app/wsadowa/SchematRaportu.h"
 #include "tests/app/wsadowa/UruchomienieProgramu.h"
 #include "tests/db/integracja/SerwerTestowy.h"
 
@@ -137,20 +138,132 @@ TEST_F(ProgramWsadowy, TheBoundChecksPrintTheirTextAndSendNothingMore) {
     }
 }
 
-TEST_F(ProgramWsadowy, CheckOnlyListsThePackagesAndSendsNothingButTheVersionQuery) {
+// --sprawdz lists the packages due with their sizes and the plan's totals, in Polish plural forms
+// with grouped digits, exits 6 and says so in the table and the report; it sends nothing but the
+// version query.
+TEST_F(ProgramWsadowy, CheckOnlyListsThePackagesExitsSixAndSendsNothingButTheVersionQuery) {
     SerwerTestowy serwer(Konfiguracja("11.3.0.2"));
     auto argumenty = JednaBaza(serwer);
-    argumenty.push_back("--sprawdz");
+    const std::string raport = (katalog_ / "raport.json").string();
+    argumenty.insert(argumenty.end(), {"--sprawdz", "--cicho", "--raport", raport});
     auto program = Uruchom(argumenty, {"ZUV_HASLO=" + Haslo});
-    ASSERT_EQ(program->Czekaj(), 0) << program->Bledy();
-    const std::string wyjscie = program->Wyjscie();
-    EXPECT_NE(wyjscie.find("Pakiety do wykonania (2):\n  11.4.0.1  "), std::string::npos)
-        << wyjscie;
-    EXPECT_NE(wyjscie.find("\n  11.5.0.6  "), std::string::npos) << wyjscie;
+    ASSERT_EQ(program->Czekaj(), 6) << program->Bledy();
+    EXPECT_NE(program->Wyjscie().find("11.3.0.2  11.3.0.2  do aktualizacji"), std::string::npos)
+        << program->Wyjscie();
+    const auto tresc = nlohmann::json::parse(UruchomienieProgramu::Tresc(raport));
+    EXPECT_EQ(tresc.at("kod_wyjscia"), 6);
+    EXPECT_EQ(tresc.at("sprawdzenie"), true);
+    const auto& baza = tresc.at("bazy").at(0);
+    EXPECT_EQ(baza.at("wynik"), "do_aktualizacji");
+    EXPECT_EQ(baza.at("wersja_docelowa"), "11.5.0.6");
+    ASSERT_EQ(baza.at("do_wykonania").size(), 2u);
+    EXPECT_EQ(baza.at("do_wykonania").at(0).at("wersja"), "11.4.0.1");
+    EXPECT_EQ(baza.at("do_wykonania").at(0).at("operacje"), 88);
+    EXPECT_EQ(BledySchematu(raport), "");
+
+    argumenty.erase(argumenty.end() - 3, argumenty.end());
+    auto pelny = Uruchom(argumenty, {"ZUV_HASLO=" + Haslo});
+    ASSERT_EQ(pelny->Czekaj(), 6) << pelny->Bledy();
+    EXPECT_EQ(pelny->Wyjscie(), "Wersja bazy " + serwer.Adres() +
+                                    ".ZUV: 11.3.0.2\n"
+                                    "Pakiety do wykonania do wersji 11.5.0.6 (2):\n"
+                                    "  11.4.0.1  54 639 bajtów, 88 operacji\n"
+                                    "  11.5.0.6  58 822 bajty, 97 operacji\n"
+                                    "Razem: 2 pakiety, 113 461 bajtów, 185 operacji.\n");
     // The version query alone: no lock, no flag, no transaction.
-    EXPECT_EQ(Zadania(serwer),
-              std::vector<std::string>{std::string("batch: ") + zuv::ZapytanieZapisanejWersji});
+    EXPECT_EQ(Zadania(serwer), (std::vector<std::string>(
+                                   2, std::string("batch: ") + zuv::ZapytanieZapisanejWersji)));
     EXPECT_EQ(serwer.ZapisanaWersja(), "11.3.0.2");
+}
+
+// --do-wersji: the plan ends at the target; a database at it has nothing to do, one past it and a
+// target the program has no package for are refused (the latter before anything is sent).
+TEST_F(ProgramWsadowy, ATargetVersionEndsTheRunThere) {
+    const struct {
+        const char* nazwa;
+        const char* wersja;
+        std::vector<std::string> opcje;
+        int kod;
+        const char* tekst;
+        const char* wersjaPo;
+        std::size_t zadania;  // requests the server heard
+    } przypadki[] = {
+        {"checked",
+         "11.3.0.2",
+         {"--do-wersji", "11.4.0.1", "--sprawdz"},
+         6,
+         "Pakiety do wykonania do wersji 11.4.0.1 (1):\n  11.4.0.1  54 639 bajtów, 88 operacji\n"
+         "Razem: 1 pakiet, 54 639 bajtów, 88 operacji.",
+         "11.3.0.2",
+         1},
+        {"applied",
+         "11.3.0.2",
+         {"--do-wersji=11.4.0.1", "--tak"},
+         0,
+         "Wykonać aktualizację bazy %s.ZUV do wersji 11.4.0.1 ? Tak (--tak)\n"
+         "Pakiet 11.4.0.1 (1 z 1)...",
+         "11.4.0.1",
+         0},
+        {"at the target",
+         "11.4.0.1",
+         {"--do-wersji", "11.4.0.1", "--tak"},
+         0,
+         "Ostrzeżenie: Aktualna wersja 11.4.0.1 jest równa wersji docelowej 11.4.0.1.",
+         "11.4.0.1",
+         1},
+        {"past the target",
+         "11.5.0.6",
+         {"--do-wersji", "11.4.0.1", "--tak"},
+         1,
+         "Ostrzeżenie: Aktualna wersja 11.5.0.6 jest większa od wersji docelowej 11.4.0.1.",
+         "11.5.0.6",
+         1},
+        {"not in the catalogue",
+         "11.3.0.2",
+         {"--do-wersji", "11.4.0.2", "--tak"},
+         1,
+         "Błąd: Wersji 11.4.0.2 nie ma wśród pakietów programu (od 8.1.0.0 do 11.5.0.6); podaj "
+         "w --do-wersji jedną z nich.",
+         "11.3.0.2",
+         0},
+    };
+    for (const auto& p : przypadki) {
+        SCOPED_TRACE(p.nazwa);
+        SerwerTestowy serwer(Konfiguracja(p.wersja));
+        auto argumenty = JednaBaza(serwer);
+        argumenty.insert(argumenty.end(), p.opcje.begin(), p.opcje.end());
+        auto program = Uruchom(argumenty, {"ZUV_HASLO=" + Haslo});
+        EXPECT_EQ(program->Czekaj(), p.kod) << program->Wyjscie() << program->Bledy();
+        std::string tekst = p.tekst;
+        if (const auto miejsce = tekst.find("%s"); miejsce != std::string::npos)
+            tekst.replace(miejsce, 2, serwer.Adres());
+        EXPECT_NE((program->Wyjscie() + program->Bledy()).find(tekst), std::string::npos)
+            << program->Wyjscie() << program->Bledy();
+        EXPECT_EQ(serwer.ZapisanaWersja(), p.wersjaPo);
+        if (p.zadania > 0) {
+            EXPECT_EQ(Zadania(serwer).size(), p.zadania);
+        }
+    }
+    // The journal names the target of the run that applied it.
+    EXPECT_NE(Dziennik().find("wersja-docelowa=\"11.4.0.1\""), std::string::npos) << Dziennik();
+}
+
+// --pomoc, --help and -h print the usage and exit 0; no arguments prints it on standard error
+// and exits 4, as for any other arguments that ask for nothing.
+TEST_F(ProgramWsadowy, HelpAndNoArgumentsPrintTheUsage) {
+    for (const char* opcja : {"--pomoc", "--help", "-h"}) {
+        SCOPED_TRACE(opcja);
+        auto program = Uruchom({opcja});
+        EXPECT_EQ(program->Czekaj(), 0);
+        EXPECT_EQ(program->Wyjscie().rfind("Zbiorcza aktualizacja systemu ZUV bez okna.\n", 0), 0u);
+        EXPECT_NE(program->Wyjscie().find("  --do-wersji V "), std::string::npos);
+        EXPECT_NE(program->Wyjscie().find("  6  --sprawdz: są pakiety do wykonania"),
+                  std::string::npos);
+    }
+    auto bezArgumentow = Uruchom({});
+    EXPECT_EQ(bezArgumentow->Czekaj(), 4);
+    EXPECT_EQ(bezArgumentow->Wyjscie(), "");
+    EXPECT_EQ(bezArgumentow->Bledy().rfind("Zbiorcza aktualizacja systemu ZUV bez okna.\n", 0), 0u);
 }
 
 // Without --tak and without a terminal nobody can answer: No, nothing applied. Without a password
@@ -227,8 +340,12 @@ TEST_F(ProgramWsadowy, AListRunsEveryDatabaseAndOneFailureStopsNoOther) {
         EXPECT_EQ(drugaBaza.at("serwer"), drugi.Adres());
         EXPECT_EQ(drugaBaza.at("wersja_przed"), "11.3.0.2");
         EXPECT_EQ(drugaBaza.at("wersja_po"), "11.4.0.1");
-        EXPECT_EQ(drugaBaza.at("wynik"), "błąd pakietu");
+        EXPECT_EQ(drugaBaza.at("wynik"), "blad_pakietu");
+        EXPECT_EQ(drugaBaza.at("opis"), "błąd pakietu");
         EXPECT_EQ(drugaBaza.at("kod"), 2);
+        EXPECT_EQ(drugaBaza.at("pakiet_bledu"), "11.5.0.6");
+        EXPECT_EQ(drugaBaza.at("operacja_bledu"), 2);
+        EXPECT_EQ(BledySchematu(raport), "");
         EXPECT_EQ(drugaBaza.at("blad"),
                   "Błąd aktualizacji bazy do wersji 11.5.0.6 podczas wykonywania operacji 2:\r\n"
                   "Brak miejsca w bazie.");
@@ -355,12 +472,13 @@ TEST_F(ProgramWsadowy, ListAndPasswordFilesAreUtf8WithOrWithoutAByteOrderMark) {
         std::string tekst;
     };
     const Przypadek przypadki[] = {
-        {"mark in the list", znacznik + adres + ";ZUV;sa\n", adres + ";ZUV;sa;" + Haslo + "\n", 0,
-         "Pakiety do wykonania (2):"},
+        {"mark in the list", znacznik + adres + ";ZUV;sa\n", adres + ";ZUV;sa;" + Haslo + "\n", 6,
+         "Pakiety do wykonania do wersji 11.5.0.6 (2):"},
         {"mark in the password file", adres + ";ZUV;sa\n",
-         znacznik + adres + ";ZUV;sa;" + Haslo + "\r\n", 0, "Pakiety do wykonania (2):"},
-        {"mark in the one database's password file", "", znacznik + Haslo + "\r\n", 0,
-         "Pakiety do wykonania (2):"},
+         znacznik + adres + ";ZUV;sa;" + Haslo + "\r\n", 6,
+         "Pakiety do wykonania do wersji 11.5.0.6 (2):"},
+        {"mark in the one database's password file", "", znacznik + Haslo + "\r\n", 6,
+         "Pakiety do wykonania do wersji 11.5.0.6 (2):"},
         {"password file in code page 1250", adres + ";ZUV;sa\n",
          "# hasla\n" + adres + ";ZUV;sa;Ta\xB3ne\n", 4,
          "hasla:2: wiersz nie jest zapisany w UTF-8; zapisz plik w kodowaniu UTF-8."},
@@ -470,7 +588,7 @@ TEST_F(ProgramWsadowy, AJournalThatCannotBeWrittenIsToldOnceAndInTheReport) {
     auto program =
         Uruchom({"--lista", lista, "--plik-hasel", hasla, "--sprawdz", "--raport", raport},
                 {"XDG_STATE_HOME=" + stan});
-    ASSERT_EQ(program->Czekaj(), 0) << program->Wyjscie() << program->Bledy();
+    ASSERT_EQ(program->Czekaj(), 6) << program->Wyjscie() << program->Bledy();
     EXPECT_NE(
         program->Wyjscie().find(drugi.Adres() + "  ZUV   11.3.0.2  11.3.0.2  do aktualizacji"),
         std::string::npos)
@@ -487,7 +605,7 @@ TEST_F(ProgramWsadowy, AJournalThatCannotBeWrittenIsToldOnceAndInTheReport) {
         bledy.substr(ostrzezenie, bledy.find('\n', ostrzezenie) - ostrzezenie);
 
     const auto tresc = nlohmann::json::parse(UruchomienieProgramu::Tresc(raport));
-    EXPECT_EQ(tresc.at("kod_wyjscia"), 0);
+    EXPECT_EQ(tresc.at("kod_wyjscia"), 6);
     EXPECT_EQ(tresc.at("dziennik").at("sciezka"), sciezka);
     EXPECT_EQ(tresc.at("dziennik").at("bledy"),
               nlohmann::json::array({wiersz.substr(std::string("Ostrzeżenie: ").size())}));
