@@ -13,7 +13,9 @@
 #include "app/wsadowa/OpcjeWsadowe.h"
 #include "app/wsadowa/PrzebiegBazy.h"
 #include "app/wsadowa/Raport.h"
+#include "app/wsadowa/Wydruk.h"
 #include "app/wsadowa/platforma/Konsola.h"
+#include "app/wsadowa/platforma/Terminal.h"
 #include "common/PrzydzialPamieci.h"
 #include "common/Tekst.h"
 #include "common/WersjaProgramu.h"
@@ -46,6 +48,12 @@ std::vector<BazaDoAktualizacji> BazyPrzebiegu(const OpcjeWsadowe& opcje) {
     return {baza};
 }
 
+// A refusal before any database, on standard error as the run's own failures go.
+void BladPrzedPrzebiegiem(const std::string& tekst) {
+    const std::string linia = "Błąd: " + tekst + "\n";
+    std::fputs((NaTerminal(stderr) ? linia : ZCzasem(linia)).c_str(), stderr);
+}
+
 }  // namespace
 
 int UruchomProgramWsadowy(const std::vector<std::string>& argumenty) {
@@ -72,11 +80,10 @@ int UruchomProgramWsadowy(const std::vector<std::string>& argumenty) {
         // A target the program has no package for is refused before anything is asked or sent.
         if (!opcje.doWersji.empty() && !WersjaWKatalogu(KatalogProgramu(), opcje.doWersji)) {
             const std::vector<std::string> katalog = KatalogProgramu();
-            std::fprintf(stderr, "Błąd: %s\n",
-                         Formatuj("Wersji %s nie ma wśród pakietów programu (od %s do %s); "
-                                  "podaj w --do-wersji jedną z nich.",
-                                  {opcje.doWersji, katalog.front(), katalog.back()})
-                             .c_str());
+            BladPrzedPrzebiegiem(
+                Formatuj("Wersji %s nie ma wśród pakietów programu (od %s do %s); "
+                         "podaj w --do-wersji jedną z nich.",
+                         {opcje.doWersji, katalog.front(), katalog.back()}));
             return KodWyjscia::Odmowa;
         }
         // Before the password is asked for and before any database: a report that cannot be
@@ -84,11 +91,12 @@ int UruchomProgramWsadowy(const std::vector<std::string>& argumenty) {
         if (!opcje.raport.empty()) SprawdzMiejsceRaportu(opcje.raport);
         bazy = BazyPrzebiegu(opcje);
     } catch (const EBladArgumentow& e) {
-        std::fprintf(stderr, "Błąd: %s\n", e.what());
+        BladPrzedPrzebiegiem(e.what());
         return KodWyjscia::BladArgumentow;
     }
 
-    Wydruk wydruk(terminal, opcje.cicho, SzerokoscTerminala());
+    Wydruk wydruk(terminal, opcje.cicho, SzerokoscTerminala(), !NaTerminal(stdout),
+                  !NaTerminal(stderr));
     UstawieniaBazy ustawienia;
     ustawienia.sprawdz = opcje.sprawdz;
     ustawienia.doWersji = opcje.doWersji;

@@ -1,7 +1,9 @@
 #include "app/wsadowa/Wydruk.h"
 
+#include <chrono>
 #include <cstdio>
 
+#include "app/usluga/CzasISO.h"
 #include "app/wsadowa/platforma/Konsola.h"
 
 namespace zuv {
@@ -42,8 +44,23 @@ std::string CzasDlaLudzi(double sekundy) {
     return tekst;
 }
 
-Wydruk::Wydruk(bool wMiejscu, bool cicho, int szerokosc)
-    : wMiejscu_(wMiejscu && !cicho), cicho_(cicho), szerokosc_(szerokosc) {}
+std::string ZCzasem(const std::string& tekst) {
+    const std::string czas = CzasISO(std::chrono::system_clock::now()) + " ";
+    std::string wynik = czas;
+    wynik.reserve(tekst.size() + czas.size());
+    for (std::size_t i = 0; i < tekst.size(); ++i) {
+        wynik += tekst[i];
+        if (tekst[i] == '\n' && i + 1 < tekst.size()) wynik += czas;
+    }
+    return wynik;
+}
+
+Wydruk::Wydruk(bool wMiejscu, bool cicho, int szerokosc, bool czasNaWyjsciu, bool czasNaBledach)
+    : wMiejscu_(wMiejscu && !cicho),
+      cicho_(cicho),
+      szerokosc_(szerokosc),
+      czasNaWyjsciu_(czasNaWyjsciu),
+      czasNaBledach_(czasNaBledach) {}
 
 void Wydruk::ZetrzyjStany() {
     // Up one line and clear it, for every status line drawn.
@@ -66,7 +83,8 @@ void Wydruk::Wypisz(std::FILE* strumien, const std::string& tekst) {
         ZetrzyjStany();
         std::fflush(stdout);
     }
-    std::fputs(BezCR(tekst).c_str(), strumien);
+    const bool zCzasem = strumien == stderr ? czasNaBledach_ : czasNaWyjsciu_;
+    std::fputs((zCzasem ? ZCzasem(BezCR(tekst)) : BezCR(tekst)).c_str(), strumien);
     std::fputs("\n", strumien);
     std::fflush(strumien);
     if (wMiejscu_) NarysujStany();

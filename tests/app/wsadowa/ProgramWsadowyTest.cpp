@@ -9,6 +9,8 @@
 #include <fstream>
 #include <memory>
 #include <nlohmann/json.hpp>
+#include <regex>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -66,6 +68,20 @@ std::vector<std::string> Zadania(SerwerTestowy& serwer) {
     return zadania;
 }
 
+// Whether every line of what the program wrote begins with the local time, as a log's lines must.
+::testing::AssertionResult KazdaLiniaZCzasem(const std::string& tekst) {
+    std::istringstream linie(tekst);
+    std::size_t numer = 0;
+    for (std::string linia; std::getline(linie, linia);) {
+        ++numer;
+        if (!std::regex_search(linia, UruchomienieProgramu::CzasLinii(),
+                               std::regex_constants::match_continuous))
+            return ::testing::AssertionFailure() << "line " << numer << ": " << linia;
+    }
+    if (numer == 0) return ::testing::AssertionFailure() << "no line";
+    return ::testing::AssertionSuccess();
+}
+
 tds::ServerConfig Konfiguracja(const std::string& wersja) {
     tds::ServerConfig konfiguracja;
     konfiguracja.initVersion = wersja;
@@ -95,6 +111,8 @@ TEST_F(ProgramWsadowy, OneDatabaseIsBroughtUpToDateWithTheWindowsTextsAndJournal
                                       ".ZUV: 11.5.0.6\n"
                                       "Informacja: Zakończono aktualizację.\n");
     EXPECT_EQ(program->Bledy(), "");
+    // Written to a file, not a terminal: each line begins with the local time.
+    EXPECT_TRUE(KazdaLiniaZCzasem(program->WyjscieZCzasem()));
     const std::string dziennik = Dziennik();
     EXPECT_NE(dziennik.find("start-programu program=\"wsadowa\""), std::string::npos) << dziennik;
     EXPECT_NE(dziennik.find("pakiet-zatwierdzony wersja=\"11.5.0.6\""), std::string::npos);
@@ -330,6 +348,8 @@ TEST_F(ProgramWsadowy, AListRunsEveryDatabaseAndOneFailureStopsNoOther) {
                                         przedrostek + "Brak miejsca w bazie."),
                   std::string::npos)
             << program->Bledy();
+        EXPECT_TRUE(KazdaLiniaZCzasem(program->BledyZCzasem()));
+        EXPECT_TRUE(KazdaLiniaZCzasem(program->WyjscieZCzasem()));
 
         const std::string json = UruchomienieProgramu::Tresc(raport);
         const auto tresc = nlohmann::json::parse(json);

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -59,8 +60,36 @@ class UruchomienieProgramu {
         zakonczony_ = true;
         return WIFEXITED(stan) ? WEXITSTATUS(stan) : 128 + WTERMSIG(stan);
     }
-    std::string Wyjscie() const { return Tresc(wyjscie_); }
-    std::string Bledy() const { return Tresc(bledy_); }
+    // What the program wrote, each line without the local time it begins with where output is
+    // no terminal (as here); ...ZCzasem: as written.
+    std::string Wyjscie() const { return BezCzasu(Tresc(wyjscie_)); }
+    std::string Bledy() const { return BezCzasu(Tresc(bledy_)); }
+    std::string WyjscieZCzasem() const { return Tresc(wyjscie_); }
+    std::string BledyZCzasem() const { return Tresc(bledy_); }
+
+    // The time a line of a log begins with: local, ISO 8601 to the second, with the offset.
+    static const std::regex& CzasLinii() {
+        static const std::regex czas(R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d[+-]\d\d:\d\d )");
+        return czas;
+    }
+    // Each line without the time it begins with; a line without one stays as it is.
+    static std::string BezCzasu(const std::string& tekst) {
+        std::string wynik;
+        std::size_t od = 0;
+        while (od < tekst.size()) {
+            std::size_t koniec = tekst.find('\n', od);
+            koniec = koniec == std::string::npos ? tekst.size() : koniec + 1;
+            const std::string linia = tekst.substr(od, koniec - od);
+            std::smatch dopasowanie;
+            if (std::regex_search(linia, dopasowanie, CzasLinii(),
+                                  std::regex_constants::match_continuous))
+                wynik += linia.substr(dopasowanie.length());
+            else
+                wynik += linia;
+            od = koniec;
+        }
+        return wynik;
+    }
 
     static std::string Tresc(const std::filesystem::path& plik) {
         std::ifstream strumien(plik, std::ios::binary);
