@@ -1,7 +1,8 @@
 # The Debian package of the Linux programs: `cmake --build build --target package` makes
 # aktualizacja-zuv_<version>_<architecture>.deb. Only the programs and their desktop entry, icon,
-# man pages and copyright are installed; the test server, the tools, the tests and the benchmarks
-# have no install rules, so nothing of them reaches the package.
+# man pages, changelog, copyright and the report's schema are installed; the test server, the
+# tools, the tests and the benchmarks have no install rules, so nothing of them reaches the
+# package.
 include(GNUInstallDirs)
 
 set(ZUV_DANE_LINUX "${PROJECT_SOURCE_DIR}/app/linux")
@@ -47,6 +48,9 @@ list(APPEND zuv_skompresowane "${ZUV_BUDOWA_PAKIETU}/changelog.gz")
 install(FILES "${ZUV_BUDOWA_PAKIETU}/changelog.gz" DESTINATION ${ZUV_DOC_PAKIETU}
         COMPONENT program)
 install(FILES "${ZUV_DANE_LINUX}/copyright" DESTINATION ${ZUV_DOC_PAKIETU} COMPONENT program)
+# What reads the unattended program's reports checks them against this.
+install(FILES "${PROJECT_SOURCE_DIR}/docs/raport.schema.json" DESTINATION ${ZUV_DOC_PAKIETU}
+        COMPONENT program)
 
 install(FILES "${ZUV_DANE_LINUX}/aktualizacja-zuv.desktop"
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications COMPONENT program)
@@ -93,9 +97,15 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "tdsodbc, unixodbc")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "zbiorcza aktualizacja bazy danych systemu ZUV
-Program w oknie loguje się do bazy systemu ZUV na serwerze SQL Server,
-pokazuje zapisaną w niej wersję schematu i wykonuje po kolei pakiety
-aktualizacyjne od tej wersji do najnowszej (zakres 8.1.0.0 - 11.5.0.6).
-Każdy pakiet jest wykonywany w jednej transakcji. Łączy się przez unixODBC
-ze sterownikiem FreeTDS.")
+Program w oknie (aktualizacja-zuv) loguje się do bazy systemu ZUV na
+serwerze SQL Server, pokazuje zapisaną w niej wersję schematu i wykonuje
+po kolei pakiety aktualizacyjne od tej wersji do najnowszej (zakres
+8.1.0.0 - 11.5.0.6). Każdy pakiet jest wykonywany w jednej transakcji.
+.
+Program bez okna (aktualizacja-zuv-wsadowa) robi to samo dla jednej bazy
+albo listy baz, także kilku naraz, z harmonogramu albo skryptu: sprawdza
+plan (--sprawdz), zatrzymuje się na wskazanej wersji (--do-wersji),
+zapisuje raport JSON i kończy się kodem wyjścia dla każdego wyniku.
+.
+Oba łączą się przez unixODBC ze sterownikiem FreeTDS.")
 include(CPack)
