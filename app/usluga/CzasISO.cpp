@@ -15,9 +15,8 @@ std::string CzasISO(std::chrono::system_clock::time_point chwila, DokladnoscCzas
     std::strftime(data, sizeof data, "%Y-%m-%dT%H:%M:%S", &lokalny);
     char ulamek[8] = "";
     if (dokladnosc == DokladnoscCzasu::Milisekundy) {
-        const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
-                            chwila.time_since_epoch()) %
-                        1000;
+        const auto ms =
+            std::chrono::duration_cast<std::chrono::milliseconds>(chwila.time_since_epoch()) % 1000;
         std::snprintf(ulamek, sizeof ulamek, ".%03d", static_cast<int>(ms.count()));
     }
     const char znak = przesuniecie < 0 ? '-' : '+';

@@ -96,10 +96,10 @@ void Dziennik::Zapisz(std::string_view zdarzenie, std::initializer_list<Pole> po
         std::string linia;
         {
             const std::lock_guard zamek(blokada_);
-            linia = CzasISO(std::chrono::system_clock::now(), DokladnoscCzasu::Milisekundy) + " wersja=" + WersjaProgramu +
-                    " pid=" + std::to_string(IdentyfikatorProcesu()) + " serwer=\"" +
-                    ZakodujWartosc(serwer_) + "\" baza=\"" + ZakodujWartosc(baza_) + "\" login=\"" +
-                    ZakodujWartosc(login_) + "\" " + std::string(zdarzenie);
+            linia = CzasISO(std::chrono::system_clock::now(), DokladnoscCzasu::Milisekundy) +
+                    " wersja=" + WersjaProgramu + " pid=" + std::to_string(IdentyfikatorProcesu()) +
+                    " serwer=\"" + ZakodujWartosc(serwer_) + "\" baza=\"" + ZakodujWartosc(baza_) +
+                    "\" login=\"" + ZakodujWartosc(login_) + "\" " + std::string(zdarzenie);
         }
         // Appended piece by piece: `" " + std::string(...)` here makes GCC 12 at -O3 report a
         // false -Wrestrict overlap inside std::string's insert.

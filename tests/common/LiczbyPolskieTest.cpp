@@ -1,6 +1,6 @@
-#include "common/LiczbyPolskie.h"
-
 #include <gtest/gtest.h>
+
+#include "common/LiczbyPolskie.h"
 
 using namespace zuv;
 
