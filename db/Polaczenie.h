@@ -14,6 +14,7 @@
 #include <string>
 #include <string_view>
 #include <variant>
+#include <vector>
 
 #include "db/DaneLogowania.h"
 
@@ -25,6 +26,9 @@ using WartoscPola = std::variant<std::monostate, std::string, std::int64_t>;
 struct WynikZapytania {
     std::int64_t liczbaRekordow = 0;          // exact
     std::optional<WartoscPola> pierwszePole;  // field 0 of record 0; empty when there is none
+    // Every field of every record of the first result set, for the few small queries that read
+    // more than one value; integers as integers, everything else (dates too) as text.
+    std::vector<std::vector<WartoscPola>> wiersze = {};
 };
 
 class Polaczenie {

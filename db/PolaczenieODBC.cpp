@@ -314,38 +314,35 @@ WynikZapytania PolaczenieODBC::ZapytanieZRekordami(std::string_view polecenie) {
         SprawdzODBC(SQLNumResultCols(uchwyt, &kolumny), SQL_HANDLE_STMT, uchwyt, sesja.sterownik);
     }
 
-    SQLSMALLINT typ = 0;
-    SQLULEN rozmiar = 0;
-    SQLSMALLINT skala = 0;
-    SQLSMALLINT dopuszczaNull = 0;
-    SQLWCHAR nazwa[128];
-    SQLSMALLINT dlugoscNazwy = 0;
-    SprawdzODBC(SQLDescribeColW(uchwyt, 1, nazwa, 128, &dlugoscNazwy, &typ, &rozmiar, &skala,
-                                &dopuszczaNull),
-                SQL_HANDLE_STMT, uchwyt, sesja.sterownik);
-    const bool calkowita = typ == SQL_INTEGER || typ == SQL_SMALLINT || typ == SQL_TINYINT ||
-                           typ == SQL_BIGINT || typ == SQL_BIT;
-
-    for (;;) {
-        const SQLRETURN pobrano = SQLFetch(uchwyt);
-        if (pobrano == SQL_NO_DATA) break;
-        SprawdzODBC(pobrano, SQL_HANDLE_STMT, uchwyt, sesja.sterownik);
-        if (wynik.liczbaRekordow++ > 0) continue;
-
+    // Which columns are integers, read as such; every other one is read as text.
+    std::vector<bool> calkowite;
+    for (SQLSMALLINT kolumna = 1; kolumna <= kolumny; ++kolumna) {
+        SQLSMALLINT typ = 0;
+        SQLULEN rozmiar = 0;
+        SQLSMALLINT skala = 0;
+        SQLSMALLINT dopuszczaNull = 0;
+        SQLWCHAR nazwa[128];
+        SQLSMALLINT dlugoscNazwy = 0;
+        SprawdzODBC(SQLDescribeColW(uchwyt, static_cast<SQLUSMALLINT>(kolumna), nazwa, 128,
+                                    &dlugoscNazwy, &typ, &rozmiar, &skala, &dopuszczaNull),
+                    SQL_HANDLE_STMT, uchwyt, sesja.sterownik);
+        calkowite.push_back(typ == SQL_INTEGER || typ == SQL_SMALLINT || typ == SQL_TINYINT ||
+                            typ == SQL_BIGINT || typ == SQL_BIT);
+    }
+    const auto Pole = [&](SQLUSMALLINT kolumna) -> WartoscPola {
         SQLLEN wskaznik = 0;
-        if (calkowita) {
+        if (calkowite[kolumna - 1]) {
             SQLBIGINT liczba = 0;
-            SprawdzODBC(SQLGetData(uchwyt, 1, SQL_C_SBIGINT, &liczba, sizeof liczba, &wskaznik),
-                        SQL_HANDLE_STMT, uchwyt, sesja.sterownik);
-            wynik.pierwszePole =
-                wskaznik == SQL_NULL_DATA ? WartoscPola() : WartoscPola(std::int64_t{liczba});
-            continue;
+            SprawdzODBC(
+                SQLGetData(uchwyt, kolumna, SQL_C_SBIGINT, &liczba, sizeof liczba, &wskaznik),
+                SQL_HANDLE_STMT, uchwyt, sesja.sterownik);
+            return wskaznik == SQL_NULL_DATA ? WartoscPola() : WartoscPola(std::int64_t{liczba});
         }
         std::u16string tekst;
         for (;;) {
             SQLWCHAR kawalek[1024];
             const SQLRETURN czesc =
-                SQLGetData(uchwyt, 1, SQL_C_WCHAR, kawalek, sizeof kawalek, &wskaznik);
+                SQLGetData(uchwyt, kolumna, SQL_C_WCHAR, kawalek, sizeof kawalek, &wskaznik);
             if (czesc == SQL_NO_DATA) break;
             SprawdzODBC(czesc, SQL_HANDLE_STMT, uchwyt, sesja.sterownik);
             if (wskaznik == SQL_NULL_DATA) break;
@@ -358,8 +355,20 @@ WynikZapytania PolaczenieODBC::ZapytanieZRekordami(std::string_view polecenie) {
             for (std::size_t i = 0; i < znaki; ++i) tekst += static_cast<char16_t>(kawalek[i]);
             if (czesc == SQL_SUCCESS) break;
         }
-        wynik.pierwszePole =
-            wskaznik == SQL_NULL_DATA ? WartoscPola() : WartoscPola(Utf16NaUtf8(tekst));
+        return wskaznik == SQL_NULL_DATA ? WartoscPola() : WartoscPola(Utf16NaUtf8(tekst));
+    };
+
+    for (;;) {
+        const SQLRETURN pobrano = SQLFetch(uchwyt);
+        if (pobrano == SQL_NO_DATA) break;
+        SprawdzODBC(pobrano, SQL_HANDLE_STMT, uchwyt, sesja.sterownik);
+        ++wynik.liczbaRekordow;
+        std::vector<WartoscPola> wiersz;
+        wiersz.reserve(calkowite.size());
+        for (SQLSMALLINT kolumna = 1; kolumna <= kolumny; ++kolumna)
+            wiersz.push_back(Pole(static_cast<SQLUSMALLINT>(kolumna)));
+        if (wynik.liczbaRekordow == 1) wynik.pierwszePole = wiersz.front();
+        wynik.wiersze.push_back(std::move(wiersz));
     }
     sesja.DoczytajWyniki(instrukcja);
     return wynik;
