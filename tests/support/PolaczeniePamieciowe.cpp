@@ -16,6 +16,8 @@ void PolaczeniePamieciowe::Zapisz(Rodzaj rodzaj, std::string tekst, int limitCza
 
 WynikZapytania PolaczeniePamieciowe::WykonajZRekordami(std::string_view polecenie) {
     Zapisz(Rodzaj::Zapytanie, std::string(polecenie), DomyslnyLimitCzasuPolecenia);
+    if (const auto blad = bledyZapytan_.find(polecenie); blad != bledyZapytan_.end())
+        std::rethrow_exception(blad->second);
     const auto wynik = wyniki_.find(polecenie);
     if (wynik == wyniki_.end())
         throw EOleException("Brak odpowiedzi na zapytanie: " + std::string(polecenie), -1, "test");
@@ -28,6 +30,10 @@ void PolaczeniePamieciowe::WykonajBezRekordow(std::string_view polecenie, int li
 
 void PolaczeniePamieciowe::UstawWynik(std::string zapytanie, WynikZapytania wynik) {
     wyniki_[std::move(zapytanie)] = std::move(wynik);
+}
+
+void PolaczeniePamieciowe::UstawBlad(std::string zapytanie, std::exception_ptr blad) {
+    bledyZapytan_[std::move(zapytanie)] = std::move(blad);
 }
 
 void PolaczeniePamieciowe::Zawiedz(Rodzaj rodzaj, int ktore, std::exception_ptr blad) {

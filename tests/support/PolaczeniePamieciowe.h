@@ -37,6 +37,8 @@ class PolaczeniePamieciowe : public Polaczenie {
 
     // The answer to a query with exactly this text; a query without one raises EOleException.
     void UstawWynik(std::string zapytanie, WynikZapytania wynik);
+    // A query with exactly this text raises `blad`, as a server that refuses it.
+    void UstawBlad(std::string zapytanie, std::exception_ptr blad);
     // The n-th call (from 1) of this kind raises `blad` instead of completing.
     void Zawiedz(Rodzaj rodzaj, int ktore, std::exception_ptr blad);
 
@@ -60,6 +62,7 @@ class PolaczeniePamieciowe : public Polaczenie {
     int poziomNaSerwerze_ = 0;
     std::vector<Wywolanie> wywolania_;
     std::map<std::string, WynikZapytania, std::less<>> wyniki_;
+    std::map<std::string, std::exception_ptr, std::less<>> bledyZapytan_;
     std::map<std::pair<Rodzaj, int>, std::exception_ptr> bledy_;
 };
 
