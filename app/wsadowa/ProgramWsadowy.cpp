@@ -54,11 +54,11 @@ int UruchomProgramWsadowy(const std::vector<std::string>& argumenty) {
     try {
         opcje = ParsujOpcje(argumenty);
         if (opcje.pomoc) {
-            std::fputs(TekstPomocy().c_str(), stdout);
+            WypiszTekst(stdout, TekstPomocy());
             return KodWyjscia::Zaktualizowana;
         }
         if (opcje.wersjaProgramu) {
-            std::printf("aktualizacja-zuv-wsadowa %s\n", WersjaProgramu);
+            WypiszTekst(stdout, std::string("aktualizacja-zuv-wsadowa ") + WersjaProgramu + "\n");
             return KodWyjscia::Zaktualizowana;
         }
         // Before the password is asked for and before any database: a report that cannot be
@@ -66,7 +66,7 @@ int UruchomProgramWsadowy(const std::vector<std::string>& argumenty) {
         if (!opcje.raport.empty()) SprawdzMiejsceRaportu(opcje.raport);
         bazy = BazyPrzebiegu(opcje);
     } catch (const EBladArgumentow& e) {
-        std::fprintf(stderr, "Błąd: %s\n", e.what());
+        WypiszTekst(stderr, std::string("Błąd: ") + e.what() + "\n");
         return KodWyjscia::BladArgumentow;
     }
 
