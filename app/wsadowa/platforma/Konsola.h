@@ -8,8 +8,9 @@
 
 namespace zuv {
 
-// Gives whether standard output is a terminal that takes the escape sequences that rewrite a line
-// in place.
+// Gives whether standard output is a terminal or console that acts on the escape sequences that
+// rewrite a line in place (on Windows: one that has taken ENABLE_VIRTUAL_TERMINAL_PROCESSING and
+// shown that it moves its cursor by them); where it is not, it is left as it was found.
 bool PrzygotujKonsole();
 // Writes `tekst` (UTF-8) to `strumien`, stdout or stderr: on a Windows console as UTF-16, so that
 // every letter shows whatever the console's code page; anywhere else (a terminal, a pipe, a file)

@@ -55,6 +55,29 @@ std::string NaUtf8(const std::wstring& tekst) {
     return wynik;
 }
 
+bool TaSamaPozycja(COORD a, COORD b) { return a.X == b.X && a.Y == b.Y; }
+
+// Whether the console moves its cursor by escape sequences rather than showing them. Wine's
+// console keeps ENABLE_VIRTUAL_TERMINAL_PROCESSING and reads it back, yet shows every sequence as
+// text, the escape character included; so the cursor is saved and restored (ESC 7, ESC 8), which
+// leaves it where it stood only on a console that acts on the sequences. On any other the four
+// characters written are wiped again.
+bool KursorWedlugSekwencji(HANDLE wyjscie) {
+    CONSOLE_SCREEN_BUFFER_INFO przed{};
+    if (GetConsoleScreenBufferInfo(wyjscie, &przed) == 0) return false;
+    constexpr wchar_t proba[] = {L'\x1b', L'7', L'\x1b', L'8'};
+    DWORD zapisane = 0;
+    if (WriteConsoleW(wyjscie, proba, 4, &zapisane, nullptr) == 0) return false;
+    CONSOLE_SCREEN_BUFFER_INFO po{};
+    if (GetConsoleScreenBufferInfo(wyjscie, &po) != 0 &&
+        TaSamaPozycja(po.dwCursorPosition, przed.dwCursorPosition))
+        return true;
+    DWORD wymazane = 0;
+    FillConsoleOutputCharacterW(wyjscie, L' ', zapisane, przed.dwCursorPosition, &wymazane);
+    SetConsoleCursorPosition(wyjscie, przed.dwCursorPosition);
+    return false;
+}
+
 }  // namespace
 
 bool PrzygotujKonsole() {
@@ -62,9 +85,17 @@ bool PrzygotujKonsole() {
     // UTF-16, and a code page set here would stay with the console window after the program ends,
     // for whatever runs in it next.
     const HANDLE wyjscie = GetStdHandle(STD_OUTPUT_HANDLE);
+    DWORD dawny = 0;
+    if (GetConsoleMode(wyjscie, &dawny) == 0) return false;
+    // Windows before 10 refuses the flag; a console may also take it and drop it, or keep it and
+    // do nothing, so only the cursor tells.
     DWORD tryb = 0;
-    if (GetConsoleMode(wyjscie, &tryb) == 0) return false;
-    return SetConsoleMode(wyjscie, tryb | ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0;
+    if (SetConsoleMode(wyjscie, dawny | ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0 &&
+        GetConsoleMode(wyjscie, &tryb) != 0 && (tryb & ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0 &&
+        KursorWedlugSekwencji(wyjscie))
+        return true;
+    SetConsoleMode(wyjscie, dawny);
+    return false;
 }
 
 void WypiszTekst(std::FILE* strumien, const std::string& tekst) {
