@@ -51,7 +51,7 @@ std::vector<BazaDoAktualizacji> BazyPrzebiegu(const OpcjeWsadowe& opcje) {
 // A refusal before any database, on standard error as the run's own failures go.
 void BladPrzedPrzebiegiem(const std::string& tekst) {
     const std::string linia = "Błąd: " + tekst + "\n";
-    std::fputs((NaTerminal(stderr) ? linia : ZCzasem(linia)).c_str(), stderr);
+    WypiszTekst(stderr, NaTerminal(stderr) ? linia : ZCzasem(linia));
 }
 
 }  // namespace
@@ -64,17 +64,17 @@ int UruchomProgramWsadowy(const std::vector<std::string>& argumenty) {
     std::vector<BazaDoAktualizacji> bazy;
     // Nothing to do was asked: how to ask, where a script's error goes.
     if (argumenty.empty()) {
-        std::fputs(TekstPomocy().c_str(), stderr);
+        WypiszTekst(stderr, TekstPomocy());
         return KodWyjscia::BladArgumentow;
     }
     try {
         opcje = ParsujOpcje(argumenty);
         if (opcje.pomoc) {
-            std::fputs(TekstPomocy().c_str(), stdout);
+            WypiszTekst(stdout, TekstPomocy());
             return KodWyjscia::Zaktualizowana;
         }
         if (opcje.wersjaProgramu) {
-            std::printf("aktualizacja-zuv-wsadowa %s\n", WersjaProgramu);
+            WypiszTekst(stdout, std::string("aktualizacja-zuv-wsadowa ") + WersjaProgramu + "\n");
             return KodWyjscia::Zaktualizowana;
         }
         // A target the program has no package for is refused before anything is asked or sent.

@@ -64,13 +64,13 @@ Wydruk::Wydruk(bool wMiejscu, bool cicho, int szerokosc, bool czasNaWyjsciu, boo
 
 void Wydruk::ZetrzyjStany() {
     // Up one line and clear it, for every status line drawn.
-    for (; narysowane_ > 0; --narysowane_) std::fputs("\x1b[1A\x1b[2K", stdout);
+    for (; narysowane_ > 0; --narysowane_) WypiszTekst(stdout, "\x1b[1A\x1b[2K");
 }
 
 void Wydruk::NarysujStany() {
     for (const auto& [numer, tekst] : stany_) {
-        std::fputs(Przytnij(tekst, szerokosc_ - 1).c_str(), stdout);
-        std::fputs("\n", stdout);
+        WypiszTekst(stdout, Przytnij(tekst, szerokosc_ - 1));
+        WypiszTekst(stdout, "\n");
         ++narysowane_;
     }
     zmiana_ = false;
@@ -84,8 +84,8 @@ void Wydruk::Wypisz(std::FILE* strumien, const std::string& tekst) {
         std::fflush(stdout);
     }
     const bool zCzasem = strumien == stderr ? czasNaBledach_ : czasNaWyjsciu_;
-    std::fputs((zCzasem ? ZCzasem(BezCR(tekst)) : BezCR(tekst)).c_str(), strumien);
-    std::fputs("\n", strumien);
+    WypiszTekst(strumien, zCzasem ? ZCzasem(BezCR(tekst)) : BezCR(tekst));
+    WypiszTekst(strumien, "\n");
     std::fflush(strumien);
     if (wMiejscu_) NarysujStany();
 }

@@ -1,15 +1,21 @@
 #pragma once
-// What the unattended program needs of its console: whether a person sits at it, reading a
-// password without echo, and the stop asked with Ctrl+C or by the system.
+// What the unattended program needs of its console: writing its texts, whether a person sits at
+// it, reading a password without echo, and the stop asked with Ctrl+C or by the system.
 
+#include <cstdio>
 #include <optional>
 #include <string>
 
 namespace zuv {
 
-// Prepares the console for UTF-8 output; gives whether standard output is a terminal that takes
-// the escape sequences that rewrite a line in place.
+// Gives whether standard output is a terminal or console that acts on the escape sequences that
+// rewrite a line in place (on Windows: one that has taken ENABLE_VIRTUAL_TERMINAL_PROCESSING and
+// shown that it moves its cursor by them); where it is not, it is left as it was found.
 bool PrzygotujKonsole();
+// Writes `tekst` (UTF-8) to `strumien`, stdout or stderr: on a Windows console as UTF-16, so that
+// every letter shows whatever the console's code page; anywhere else (a terminal, a pipe, a file)
+// as its bytes through the C stream, as they came. A console that is gone takes nothing, silently.
+void WypiszTekst(std::FILE* strumien, const std::string& tekst);
 bool WejscieZTerminala();
 // Columns of the terminal on standard output; 80 when not known.
 int SzerokoscTerminala();

@@ -34,6 +34,10 @@ bool PrzygotujKonsole() {
     return isatty(STDOUT_FILENO) == 1 && terminal != nullptr && std::string(terminal) != "dumb";
 }
 
+void WypiszTekst(std::FILE* strumien, const std::string& tekst) {
+    std::fputs(tekst.c_str(), strumien);
+}
+
 bool WejscieZTerminala() { return isatty(STDIN_FILENO) == 1; }
 
 int SzerokoscTerminala() {
