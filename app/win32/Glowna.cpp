@@ -12,7 +12,7 @@
 #include "app/okno/Uklad.h"
 #include "app/win32/CzcionkaOkna.h"
 #include "app/win32/Identyfikatory.h"
-#include "app/win32/TekstWin32.h"
+#include "common/TekstWin32.h"
 #include "versions/KatalogWersji.h"
 
 namespace zuv {

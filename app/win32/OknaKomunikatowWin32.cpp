@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/win32/CzcionkaOkna.h"
-#include "app/win32/TekstWin32.h"
+#include "common/TekstWin32.h"
 #include "app/win32/UchwytyWin32.h"
 #include "app/win32/UkladKomunikatu.h"
 

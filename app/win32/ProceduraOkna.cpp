@@ -3,7 +3,7 @@
 #include <string>
 
 #include "app/ObslugaBledu.h"
-#include "app/win32/TekstWin32.h"
+#include "common/TekstWin32.h"
 
 namespace zuv {
 

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "app/wsadowa/platforma/Konsola.h"
+#include "common/TekstWin32.h"
 
 namespace zuv {
 
@@ -34,25 +35,6 @@ BOOL WINAPI PoZdarzeniuKonsoli(DWORD zdarzenie) {
 bool JestKonsola(HANDLE uchwyt) {
     DWORD tryb = 0;
     return GetConsoleMode(uchwyt, &tryb) != 0;
-}
-
-std::wstring NaUtf16(const std::string& tekst) {
-    if (tekst.empty()) return {};
-    const int dlugosc = static_cast<int>(tekst.size());
-    const int znaki = MultiByteToWideChar(CP_UTF8, 0, tekst.data(), dlugosc, nullptr, 0);
-    std::wstring wynik(static_cast<std::size_t>(znaki), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, tekst.data(), dlugosc, wynik.data(), znaki);
-    return wynik;
-}
-
-std::string NaUtf8(const std::wstring& tekst) {
-    if (tekst.empty()) return {};
-    const int dlugosc = static_cast<int>(tekst.size());
-    const int bajty =
-        WideCharToMultiByte(CP_UTF8, 0, tekst.data(), dlugosc, nullptr, 0, nullptr, nullptr);
-    std::string wynik(static_cast<std::size_t>(bajty), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, tekst.data(), dlugosc, wynik.data(), bajty, nullptr, nullptr);
-    return wynik;
 }
 
 bool TaSamaPozycja(COORD a, COORD b) { return a.X == b.X && a.Y == b.Y; }

@@ -24,7 +24,7 @@
 #include <string>
 #include <vector>
 
-#include "app/win32/TekstWin32.h"
+#include "common/TekstWin32.h"
 
 using namespace zuv;
 

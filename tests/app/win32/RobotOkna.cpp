@@ -42,7 +42,7 @@
 #include <vector>
 
 #include "app/win32/Identyfikatory.h"
-#include "app/win32/TekstWin32.h"
+#include "common/TekstWin32.h"
 #include "app/win32/UchwytyWin32.h"
 
 using namespace zuv;

@@ -1,5 +1,6 @@
 #pragma once
-// The window's edge between the program's texts (UTF-8) and the UTF-16 of the wide Windows calls.
+// The edge between the program's texts (UTF-8) and the UTF-16 of the wide Windows calls, for the
+// window and the console alike.
 
 #include <string>
 #include <string_view>

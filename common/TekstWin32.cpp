@@ -1,4 +1,4 @@
-#include "app/win32/TekstWin32.h"
+#include "common/TekstWin32.h"
 
 #include <windows.h>
 
