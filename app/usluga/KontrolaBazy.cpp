@@ -32,6 +32,18 @@ std::string Niesprawdzone(const char* co, const EOleException& blad) {
     return tekst;
 }
 
+// Runs one check; a query the server refuses leaves it undone and said, a lost connection goes on.
+template <typename Funkcja>
+void Sprawdz(KontrolaBazy& kontrola, const char* co, Funkcja&& funkcja) {
+    try {
+        funkcja();
+    } catch (const EUtrataPolaczenia&) {
+        throw;
+    } catch (const EOleException& blad) {
+        kontrola.niesprawdzone.push_back(Niesprawdzone(co, blad));
+    }
+}
+
 // "2026-12-10 22:00:00.000" read as this computer's local time; nothing when it does not read.
 std::optional<std::chrono::system_clock::time_point> CzasSerwera(const std::string& tekst) {
     std::tm czas{};
@@ -77,8 +89,8 @@ KontrolaBazy SprawdzBaze(Polaczenie& polaczenie, std::chrono::system_clock::time
             kontrola.niesprawdzone.push_back(Niesprawdzone("innych sesji w bazie", blad));
         }
     }
-    if (widac) {
-        try {
+    if (widac)
+        Sprawdz(kontrola, "innych sesji w bazie", [&] {
             std::vector<InnaSesja> sesje;
             for (const auto& wiersz : polaczenie.WykonajZRekordami(z::Sesje).wiersze) {
                 if (wiersz.size() < 5) continue;
@@ -86,39 +98,24 @@ KontrolaBazy SprawdzBaze(Polaczenie& polaczenie, std::chrono::system_clock::time
                                  Tekst(wiersz[3]), Liczba(wiersz[4]).value_or(0)});
             }
             kontrola.sesje = std::move(sesje);
-        } catch (const EUtrataPolaczenia&) {
-            throw;
-        } catch (const EOleException& blad) {
-            kontrola.niesprawdzone.push_back(Niesprawdzone("innych sesji w bazie", blad));
-        }
-    }
+        });
 
-    try {
+    Sprawdz(kontrola, "praw loginu do bazy", [&] {
         const WynikZapytania wynik = polaczenie.WykonajZRekordami(z::Prawa);
-        if (!wynik.wiersze.empty() && wynik.wiersze.front().size() >= 2) {
-            const auto& wiersz = wynik.wiersze.front();
-            kontrola.prawaWlasciciela =
-                Liczba(wiersz[0]).value_or(0) == 1 || Liczba(wiersz[1]).value_or(0) == 1;
-        }
-    } catch (const EUtrataPolaczenia&) {
-        throw;
-    } catch (const EOleException& blad) {
-        kontrola.niesprawdzone.push_back(Niesprawdzone("praw loginu do bazy", blad));
-    }
+        if (wynik.wiersze.empty() || wynik.wiersze.front().size() < 2) return;
+        const auto& wiersz = wynik.wiersze.front();
+        kontrola.prawaWlasciciela =
+            Liczba(wiersz[0]).value_or(0) == 1 || Liczba(wiersz[1]).value_or(0) == 1;
+    });
 
-    try {
+    Sprawdz(kontrola, "ostatniej kopii zapasowej bazy", [&] {
         const WynikZapytania wynik = polaczenie.WykonajZRekordami(z::OstatniaKopia);
         const std::string koniec = wynik.pierwszePole ? Tekst(*wynik.pierwszePole) : std::string();
         kontrola.ostatniaKopia = koniec;
-        if (!koniec.empty()) {
-            const auto chwila = CzasSerwera(koniec);
-            kontrola.kopiaStara = !chwila || teraz - *chwila > std::chrono::hours(24);
-        }
-    } catch (const EUtrataPolaczenia&) {
-        throw;
-    } catch (const EOleException& blad) {
-        kontrola.niesprawdzone.push_back(Niesprawdzone("ostatniej kopii zapasowej bazy", blad));
-    }
+        if (koniec.empty()) return;
+        const auto chwila = CzasSerwera(koniec);
+        kontrola.kopiaStara = !chwila || teraz - *chwila > std::chrono::hours(24);
+    });
     return kontrola;
 }
 
