@@ -95,6 +95,17 @@ TEST(CommandLine, ReadsEveryOption) {
         "ECDHE-ECDSA-NULL-SHA",
         "--login-fault",
         "no-ack",
+        "--session",
+        "57:ZUV\\jan:KSIĘGOWOŚĆ-PC:ZUV: środki trwałe:600",
+        "--session=60:anna:::0",
+        "--block-batch",
+        "8.3.0.1:2:57:1.5",
+        "--no-view-server-state",
+        "--rights",
+        "owner",
+        "--backup-age",
+        "0.5",
+        "--no-msdb",
     });
     tds::ServerConfig expected;
     expected.port = 1433;
@@ -118,6 +129,13 @@ TEST(CommandLine, ReadsEveryOption) {
     expected.highestTls = tds::TlsVersion::V1_0;
     expected.tlsCiphers = "ECDHE-ECDSA-NULL-SHA";
     expected.faults.login = tds::LoginFault::NoAck;
+    expected.otherSessions = {{57, "ZUV\\jan", "KSIĘGOWOŚĆ-PC", "ZUV: środki trwałe", 600},
+                              {60, "anna", "", "", 0}};
+    expected.faults.blockBatches = {{"8.3.0.1", 2, 57, std::chrono::milliseconds(1500)}};
+    expected.viewServerState = false;
+    expected.rights = tds::LoginRights::Owner;
+    expected.backup = tds::BackupHistory::NoMsdb;
+    expected.backupAge = std::chrono::seconds(1800);
     EXPECT_EQ(parsed.config, expected);
     EXPECT_FALSE(parsed.help);
 }
@@ -167,9 +185,23 @@ TEST(CommandLine, RejectsMistakes) {
         {"--login-fault", "delay-ack:x"},
         {"--certificate", "c.pem"},
         {"--key", "k.pem"},
+        {"--session", "0:a:b:c:1"},
+        {"--session", "32768:a:b:c:1"},
+        {"--session", "57:a:b:1"},
+        {"--session", "57:a:b:c:-1"},
+        {"--session", "57:a:b:c:1", "--session", "57:d:e:f:2"},
+        {"--block-batch", "8.3.0.1:2:57:1"},
+        {"--session", "57:a:b:c:1", "--block-batch", "8.3.0.1:2:58:1"},
+        {"--session", "57:a:b:c:1", "--block-batch", "8.3.0.1:0:57:1"},
+        {"--session", "57:a:b:c:1", "--block-batch", ":2:57:1"},
+        {"--rights", "dbo"},
+        {"--backup-age", "-1"},
+        {"--backup-age", "1h"},
+        {"--no-backup=1"},
+        {"--no-view-server-state=1"},
     };
     for (const auto& arguments : cases) {
-        SCOPED_TRACE(arguments.front());
+        SCOPED_TRACE(arguments.front() + " " + arguments.back());
         EXPECT_THROW(tds::parseCommandLine(arguments), std::invalid_argument);
     }
 }

@@ -36,6 +36,21 @@ std::chrono::milliseconds parseSeconds(std::string_view text) {
     return std::chrono::milliseconds(std::llround(seconds * 1000));
 }
 
+// Hours as a number with a fraction, up to a million (114 years: a datetime still holds it).
+std::chrono::seconds parseHours(std::string_view text) {
+    std::size_t used = 0;
+    double hours = -1;
+    try {
+        hours = std::stod(std::string(text), &used);
+    } catch (const std::exception&) {
+        used = 0;
+    }
+    if (text.empty() || used != text.size() || !(hours >= 0) || hours > 1e6) {
+        throw std::invalid_argument("invalid age in hours: '" + std::string(text) + "'");
+    }
+    return std::chrono::seconds(std::llround(hours * 3600));
+}
+
 std::string unescapeMessage(std::string_view text) {
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -87,6 +102,25 @@ FailBatchFault parseFailBatch(std::string_view text) {
     }
     fault.message = unescapeMessage(message);
     return fault;
+}
+
+OtherSession parseOtherSession(std::string_view text) {
+    constexpr std::string_view option = "--session";
+    OtherSession session;
+    const auto [spid, afterSpid] = splitFirst(text, option);
+    const auto [login, afterLogin] = splitFirst(afterSpid, option);
+    const auto [host, rest] = splitFirst(afterLogin, option);
+    const auto lastColon = rest.rfind(':');
+    if (lastColon == std::string_view::npos) {
+        throw std::invalid_argument("missing ':' before the idle seconds in --session value '" +
+                                    std::string(text) + "'");
+    }
+    session.spid = parseNumber<int>(spid, "session number", 1, 32767);
+    session.login = std::string(login);
+    session.host = std::string(host);
+    session.program = std::string(rest.substr(0, lastColon));
+    session.idleSeconds = parseNumber<std::int32_t>(rest.substr(lastColon + 1), "idle seconds", 0);
+    return session;
 }
 
 CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
@@ -158,6 +192,41 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
             config.journalPath = value();
         } else if (option == "--fail-batch") {
             config.faults.failBatches.push_back(parseFailBatch(value()));
+        } else if (option == "--block-batch") {
+            const std::string text = value();
+            const auto [version, afterVersion] = splitFirst(text, option);
+            const auto [batch, afterBatch] = splitFirst(afterVersion, option);
+            const auto [blocker, seconds] = splitFirst(afterBatch, option);
+            if (version.empty()) throw std::invalid_argument("empty package version in " + option);
+            config.faults.blockBatches.push_back(
+                {std::string(version), parseNumber<int>(batch, "batch number", 1),
+                 parseNumber<int>(blocker, "session number", 1, 32767), parseSeconds(seconds)});
+        } else if (option == "--session") {
+            config.otherSessions.push_back(parseOtherSession(value()));
+        } else if (option == "--no-view-server-state") {
+            if (inlineValue) throw std::invalid_argument("--no-view-server-state takes no value");
+            config.viewServerState = false;
+        } else if (option == "--rights") {
+            const std::string text = value();
+            if (text == "sysadmin") {
+                config.rights = LoginRights::Sysadmin;
+            } else if (text == "owner") {
+                config.rights = LoginRights::Owner;
+            } else if (text == "none") {
+                config.rights = LoginRights::None;
+            } else {
+                throw std::invalid_argument("unknown rights '" + text +
+                                            "' (sysadmin, owner or none)");
+            }
+        } else if (option == "--backup-age") {
+            config.backup = BackupHistory::Recorded;
+            config.backupAge = parseHours(value());
+        } else if (option == "--no-backup" || option == "--backup-denied" ||
+                   option == "--no-msdb") {
+            if (inlineValue) throw std::invalid_argument(option + " takes no value");
+            config.backup = option == "--no-backup"       ? BackupHistory::None
+                            : option == "--backup-denied" ? BackupHistory::Denied
+                                                          : BackupHistory::NoMsdb;
         } else if (option == "--drop-at") {
             config.faults.dropAtRequests.push_back(
                 parseNumber<std::uint64_t>(value(), "request number", 1));
@@ -208,6 +277,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
     if (config.certificatePath.empty() != config.keyPath.empty()) {
         throw std::invalid_argument("--certificate and --key go together");
     }
+    checkConfig(config);
     return result;
 }
 
@@ -243,6 +313,9 @@ A fake SQL Server speaking TDS 7.1 to 7.4 on 127.0.0.1, for tests and the demo. 
                            fail batch N of package V (batch 1 is its opening batch) with
                            error NUMBER, severity 16, after the results of K statements;
                            \r and \n in MESSAGE become CR and LF (repeatable)
+  --block-batch V:N:SPID:S hold batch N of package V (numbered as for --fail-batch) S seconds
+                           as if it waited on a lock of other session SPID (a --session),
+                           then run it; an attention cancels it (repeatable)
   --drop-at K              close the connection instead of answering request K (repeatable)
   --reset-at K             reset the connection (TCP RST) instead of answering request K
                            (repeatable)
@@ -255,11 +328,23 @@ A fake SQL Server speaking TDS 7.1 to 7.4 on 127.0.0.1, for tests and the demo. 
                            there), reset-prelogin, reset-login7 (reset it, TCP RST, right
                            after that packet), delay-ack:S (acknowledge the log-in after S
                            seconds) or no-ack (read the log-in packet and never answer)
+  --session SPID:LOGIN:HOST:PROGRAM:IDLE
+                           another session in the database, idle IDLE seconds, as
+                           master..sysprocesses lists it (repeatable)
+  --no-view-server-state   the login lacks VIEW SERVER STATE (2005 and later): sysprocesses
+                           shows it its own session only
+  --rights R               sysadmin (default), owner (db_owner) or none
+  --backup-age H           the last full backup finished H hours (a fraction allowed) before
+                           the server started (default 1)
+  --no-backup              no full backup recorded in msdb..backupset
+  --backup-denied          msdb..backupset closed to the login (error 229)
+  --no-msdb                no msdb..backupset at all (error 208)
   --refused-end-begins     a commit or rollback that also begins a new transaction, refused
                            because the session has none (error 3902 or 3903), still begins it
 
-Requests are SQL batches, remote procedure calls and transaction requests, numbered from 1
-over the server's lifetime.
+Requests are SQL batches (the system queries of --session and the options after it among
+them), remote procedure calls and transaction requests, numbered from 1 over the server's
+lifetime.
 )";
 }
 

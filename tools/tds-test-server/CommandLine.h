@@ -22,6 +22,10 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments);
 // and \\ a backslash. Throws std::invalid_argument.
 FailBatchFault parseFailBatch(std::string_view text);
 
+// --session SPID:LOGIN:HOST:PROGRAM:IDLE. SPID, LOGIN and HOST are split off from the left and
+// IDLE (whole seconds) from the right, so PROGRAM may hold ':'. Throws std::invalid_argument.
+OtherSession parseOtherSession(std::string_view text);
+
 std::string_view usage();
 
 }  // namespace tds

@@ -1,6 +1,9 @@
 #include "ServerConfig.h"
 
 #include <algorithm>
+#include <set>
+#include <stdexcept>
+#include <string>
 
 namespace tds {
 
@@ -29,6 +32,28 @@ const FailRequestFault* Faults::failureFor(std::uint64_t request) const {
         if (failure.request == request) return &failure;
     }
     return nullptr;
+}
+
+void checkConfig(const ServerConfig& config) {
+    std::set<int> spids;
+    for (const OtherSession& session : config.otherSessions) {
+        if (session.spid < 1 || session.spid > 32767) {
+            throw std::invalid_argument("session number " + std::to_string(session.spid) +
+                                        " outside 1 to 32767");
+        }
+        if (!spids.insert(session.spid).second) {
+            throw std::invalid_argument("two other sessions numbered " +
+                                        std::to_string(session.spid));
+        }
+    }
+    for (const BlockBatchFault& block : config.faults.blockBatches) {
+        if (!spids.contains(block.blocker)) {
+            throw std::invalid_argument("batch " + std::to_string(block.batch) + " of " +
+                                        block.packageVersion + " is blocked by session " +
+                                        std::to_string(block.blocker) +
+                                        ", which is no other session (--session)");
+        }
+    }
 }
 
 }  // namespace tds

@@ -28,6 +28,18 @@ struct FailBatchFault {
     bool operator==(const FailBatchFault&) const = default;
 };
 
+// Hold batch `batch` of package `packageVersion` (numbered as for FailBatchFault) for `hold`, as
+// if it waited on a lock of the configured other session `blocker`, then run it as usual. An
+// attention during the hold cancels the batch, as for DelayFault.
+struct BlockBatchFault {
+    std::string packageVersion;
+    int batch = 1;
+    int blocker = 0;
+    std::chrono::milliseconds hold{0};
+
+    bool operator==(const BlockBatchFault&) const = default;
+};
+
 // Requests (SQL batches and transaction requests) are numbered from 1 over the server's
 // lifetime, across sessions; pre-login and login do not count.
 struct DelayFault {
@@ -66,6 +78,7 @@ enum class LoginFault {
 
 struct Faults {
     std::vector<FailBatchFault> failBatches;
+    std::vector<BlockBatchFault> blockBatches;
     std::vector<std::uint64_t> dropAtRequests;  // close the socket instead of answering
     // Reset the connection (TCP RST, as a peer that crashed or a cut network gives) instead of
     // answering.
@@ -87,6 +100,26 @@ struct Faults {
 
     bool operator==(const Faults&) const = default;
 };
+
+// Another session in the server's database, as master..sysprocesses lists it: an idle
+// connection of some other program (`idleSeconds` since its last batch). Names are UTF-8.
+struct OtherSession {
+    int spid = 0;  // 1 to 32767, smallint as on the server
+    std::string login;
+    std::string host;
+    std::string program;
+    std::int32_t idleSeconds = 0;
+
+    bool operator==(const OtherSession&) const = default;
+};
+
+// The login's rights as IS_SRVROLEMEMBER('sysadmin') and IS_MEMBER('db_owner') report them.
+enum class LoginRights { Sysadmin, Owner, None };
+
+// What msdb..backupset tells of the database's full backups: the last one finished
+// ServerConfig::backupAge before the server started; none recorded; the view closed to the
+// login (error 229); or no msdb at all, as on an engine without it (error 208).
+enum class BackupHistory { Recorded, None, Denied, NoMsdb };
 
 struct ServerConfig {
     std::uint16_t port = 0;           // 0: any free port
@@ -112,9 +145,22 @@ struct ServerConfig {
     // 3902 / 3903. With this set the begin part is still carried out, so the session is in a new
     // transaction after the error; otherwise it stays outside any.
     bool refusedEndBegins = false;
+    // The other sessions master..sysprocesses lists beside the server's own connections; their
+    // spids are never given to a connection.
+    std::vector<OtherSession> otherSessions;
+    // VIEW SERVER STATE (2005 and later): without it HAS_PERMS_BY_NAME answers 0 and
+    // sysprocesses shows a login only its own session. A 2000 shows every session to everyone.
+    bool viewServerState = true;
+    LoginRights rights = LoginRights::Sysadmin;
+    BackupHistory backup = BackupHistory::Recorded;
+    std::chrono::seconds backupAge = std::chrono::hours(1);
     Faults faults;
 
     bool operator==(const ServerConfig&) const = default;
 };
+
+// Throws std::invalid_argument when the settings contradict each other: two other sessions with
+// one spid, a spid outside 1 to 32767, or a blocked batch whose blocker is no other session.
+void checkConfig(const ServerConfig& config);
 
 }  // namespace tds

@@ -1,6 +1,7 @@
 #include "BatchResponder.h"
 
 #include <algorithm>
+#include <tuple>
 
 #include "BatchPatterns.h"
 #include "Reply.h"
@@ -36,9 +37,10 @@ const std::string& insertUpdateFlag() {
     return text;
 }
 
-// Whether the text begins, after white space, with the first word of a fixed statement. Normalising
-// changes no other byte than white space and letters' case, so a text failing this test never
-// normalises to one of them.
+// Whether the text begins, after white space, with the first word of a fixed statement (the
+// system queries all begin with SELECT, as the version query does). Normalising changes no other
+// byte than white space and letters' case, so a text failing this test never normalises to one
+// of them.
 bool mayBeFixedStatement(std::string_view text) {
     static const std::vector<std::string> firstWords = [] {
         std::vector<std::string> words;
@@ -84,13 +86,26 @@ void earlierStatements(Reply& reply, int statements) {
 
 }  // namespace
 
+std::pair<std::string, int> BatchResponder::positionOf(
+    const std::optional<OpeningBatch>& opening) const {
+    if (opening) return {std::string(trimBlanks(opening->ownVersion)), 1};
+    if (package_.empty()) return {};
+    return {package_, packageBatch_ + 1};
+}
+
 void BatchResponder::trackPackage(const std::optional<OpeningBatch>& opening) {
-    if (opening) {
-        package_ = std::string(trimBlanks(opening->ownVersion));
-        packageBatch_ = 1;
-    } else if (!package_.empty()) {
-        ++packageBatch_;
+    std::tie(package_, packageBatch_) = positionOf(opening);
+}
+
+const BlockBatchFault* BatchResponder::heldBy(std::string_view text,
+                                              const std::vector<BlockBatchFault>& blocks) const {
+    if (blocks.empty()) return nullptr;
+    const auto [package, batch] = positionOf(parseOpeningBatch(text));
+    if (package.empty()) return nullptr;
+    for (const BlockBatchFault& block : blocks) {
+        if (trimBlanks(block.packageVersion) == package && block.batch == batch) return &block;
     }
+    return nullptr;
 }
 
 const FailBatchFault* BatchResponder::injectedFailure(const BatchContext& context) const {
@@ -155,6 +170,9 @@ BatchOutcome BatchResponder::respond(std::string_view text, const BatchContext& 
             optionKeys_.emplace_back(kUpdateFlagKey);
             reply.count(1, true);
         }
+    } else if (context.system != nullptr &&
+               answerSystemQuery(statement, context.productVersion, *context.system, reply)) {
+        // Answered in `reply`.
     } else if (opening) {
         const std::string recorded = recordedVersion(context.view);
         reply.count(countRecordedVersionRows(context.view));

@@ -4,11 +4,13 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "BatchPatterns.h"
 #include "DatabaseState.h"
 #include "ServerConfig.h"
+#include "SystemQueries.h"
 
 namespace tds {
 
@@ -19,6 +21,9 @@ struct BatchContext {
     bool inTransaction = false;
     const std::vector<FailBatchFault>& failBatches;
     bool inProcedure = false;  // the text came in a procedure call (sp_executesql and the like)
+    // The server around the database, for the system queries; without it they are ordinary
+    // batches.
+    const SystemView* system = nullptr;
 };
 
 struct BatchOutcome {
@@ -38,7 +43,16 @@ class BatchResponder {
   public:
     BatchOutcome respond(std::string_view text, const BatchContext& context);
 
+    // The hold of `blocks` that falls on `text` if it came next, without counting it as a batch
+    // of the package; null when none does.
+    const BlockBatchFault* heldBy(std::string_view text,
+                                  const std::vector<BlockBatchFault>& blocks) const;
+
   private:
+    // The package and batch number `text` is, its opening batch (if it is one) parsed already:
+    // an opening batch is 1 of its own package, any other batch the next of the package being
+    // run. No package (empty) before the first opening batch.
+    std::pair<std::string, int> positionOf(const std::optional<OpeningBatch>& opening) const;
     void trackPackage(const std::optional<OpeningBatch>& opening);
     const FailBatchFault* injectedFailure(const BatchContext& context) const;
 

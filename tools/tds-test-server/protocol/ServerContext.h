@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -10,6 +11,7 @@
 #include "AppLocks.h"
 #include "Journal.h"
 #include "Login.h"
+#include "ProcessList.h"
 #include "ServerConfig.h"
 #include "StateStore.h"
 #include "Tls.h"
@@ -39,7 +41,8 @@ class ServerContext {
           stopFd_(stopFd),
           tls_(tlsFor(config)),
           productVersion_(config.productVersion),
-          failBatches_(config.faults.failBatches) {}
+          failBatches_(config.faults.failBatches),
+          processes_(config.otherSessions) {}
 
     const ServerConfig& config() const { return config_; }
     StateStore& state() { return state_; }
@@ -71,6 +74,9 @@ class ServerContext {
 
     // The sessions' application locks (sp_getapplock).
     AppLocks& appLocks() { return appLocks_; }
+    // The processes master..sysprocesses lists: the other sessions and the connections.
+    ProcessList& processes() { return processes_; }
+    std::chrono::system_clock::time_point started() const { return started_; }
     std::vector<ConnectionRecord> connections() const;
 
   private:
@@ -88,6 +94,8 @@ class ServerContext {
     std::vector<LoginRequest> logins_;
     std::vector<ConnectionRecord> connections_;
     AppLocks appLocks_;
+    ProcessList processes_;
+    const std::chrono::system_clock::time_point started_ = std::chrono::system_clock::now();
 };
 
 }  // namespace tds

@@ -36,7 +36,8 @@ Session::Session(UniqueFd socket, ServerContext& context)
       context_(context),
       transport_(socket_.get()),
       reader_(transport_, context.stopFd()),
-      id_(context.nextSessionId()) {}
+      id_(context.nextSessionId()),
+      spid_(context.processes().open()) {}
 
 void Session::run() noexcept {
     try {
@@ -56,6 +57,7 @@ void Session::run() noexcept {
     }
     // The session's application locks end with it, as on a real server.
     context_.appLocks().releaseAll(id_);
+    context_.processes().close(spid_);
     if (loggedIn_) {
         // The driver sends nothing on disconnect; an open transaction ends here, rolled back.
         journal(RequestKind::Disconnect);
@@ -285,6 +287,18 @@ Session::Next Session::handleRequest(const Message& message) {
         reply.done(done_status::kError);
         return send(reply.take()) ? Next::Continue : Next::Close;
     }
+    if (const BlockBatchFault* block =
+            kind == RequestKind::Batch ? responder_.heldBy(text, faults.blockBatches) : nullptr) {
+        switch (holdAsBlocked(*block)) {
+            case Wait::Closed:
+                return Next::Close;
+            case Wait::Cancelled:
+                journal(RequestKind::Attention);
+                return send(attentionReply()) ? Next::Continue : Next::Close;
+            case Wait::Elapsed:
+                break;
+        }
+    }
     const std::vector<std::uint8_t> reply = transactionRequest
                                                 ? runTransactionRequest(*transactionRequest)
                                             : kind == RequestKind::Rpc ? runProcedures(procedures)
@@ -328,14 +342,31 @@ Session::Wait Session::waitWatchingAttention(std::chrono::milliseconds delay) {
     }
 }
 
+Session::Wait Session::holdAsBlocked(const BlockBatchFault& block) {
+    journal(RequestKind::Note, "batch " + std::to_string(block.batch) + " of " +
+                                   block.packageVersion + " waits on a lock of session " +
+                                   std::to_string(block.blocker));
+    // The wait is visible to the other sessions' sysprocesses queries until it ends, however it
+    // ends.
+    struct WaitEntry {
+        ProcessList& processes;
+        int spid;
+        ~WaitEntry() { processes.endWait(spid); }
+    } entry{context_.processes(), spid_};
+    context_.processes().startWait(spid_, block.blocker);
+    return waitWatchingAttention(block.hold);
+}
+
 std::vector<std::uint8_t> Session::runBatch(const std::string& text, bool inProcedure) {
     if (const std::optional<AppLockCall> call = parseAppLockCall(text))
         return runAppLockCall(*call, inProcedure);
     const DatabaseState view = context_.state().viewWith(transaction_.pending);
     const std::string productVersion = context_.productVersion();
     const std::vector<FailBatchFault> failBatches = context_.failBatches();
+    const SystemView system{context_.config(), context_.processes(), spid_, context_.started()};
     BatchOutcome outcome = responder_.respond(
-        text, BatchContext{view, productVersion, transaction_.open, failBatches, inProcedure});
+        text,
+        BatchContext{view, productVersion, transaction_.open, failBatches, inProcedure, &system});
     for (std::string& note : outcome.notes) {
         std::cerr << "tds-test-server: session " << id_ << ": " << note << std::endl;
         journal(RequestKind::Note, std::move(note));

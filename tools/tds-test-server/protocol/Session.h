@@ -42,6 +42,8 @@ class Session {
     Next handle(const Message& message);
     Next handleRequest(const Message& message);
     Wait waitWatchingAttention(std::chrono::milliseconds delay);
+    // A batch held as if it waited on another session's lock (Faults::blockBatches).
+    Wait holdAsBlocked(const BlockBatchFault& block);
     // A request never answered (Faults::hangAtRequests): reads on until the connection closes.
     Next hang();
     std::vector<std::uint8_t> runAppLockCall(const AppLockCall& call, bool inProcedure);
@@ -56,6 +58,8 @@ class Session {
     Transport transport_;
     MessageReader reader_;
     const int id_;
+    // The session's number as the server's system views and @@SPID give it.
+    const int spid_;
     std::size_t packetSize_ = kDefaultPacketSize;
     // What the log-in settled: encryption, and the protocol every reply is written in.
     EncryptionOutcome encryption_ = EncryptionOutcome::None;

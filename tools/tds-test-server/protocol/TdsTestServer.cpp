@@ -22,13 +22,18 @@ struct Server::Impl {
     };
 
     explicit Impl(ServerConfig configuration)
-        : config(std::move(configuration)),
+        : config(checked(std::move(configuration))),
           state(config.statePath, config.initVersion),
           journal(config.journalPath),
           listener(listenOnLoopback(config.port)),
           port(boundPort(listener.get())),
           context(config, state, journal, stop.fd()) {
         acceptor = std::thread([this] { acceptLoop(); });
+    }
+
+    static ServerConfig checked(ServerConfig configuration) {
+        checkConfig(configuration);
+        return configuration;
     }
 
     ~Impl() {

@@ -24,7 +24,8 @@ namespace tds {
 class Server {
   public:
     // Loads or creates the state, opens the journal and starts accepting connections.
-    // Throws std::system_error (socket) or std::runtime_error (state or journal file).
+    // Throws std::system_error (socket), std::runtime_error (state or journal file) or
+    // std::invalid_argument (settings that contradict each other, see checkConfig).
     explicit Server(ServerConfig config);
     // Stops accepting, ends every session (open transactions are rolled back) and joins all
     // threads. Never throws.

@@ -21,7 +21,15 @@ constexpr std::uint8_t kDoneInProc = 0xFF;
 }  // namespace token
 
 constexpr std::uint16_t kNullableFlags = 0x0009;  // nullable, updatable unknown
+constexpr std::uint16_t kNotNullFlags = 0x0008;
 constexpr std::uint16_t kNullLength = 0xFFFF;
+
+// An integer value for a NOT NULL column; anything else is 0.
+std::int64_t integerOf(const Value& value) {
+    if (const auto* number = std::get_if<std::int32_t>(&value)) return *number;
+    if (const auto* number = std::get_if<std::int64_t>(&value)) return *number;
+    return 0;
+}
 
 }  // namespace
 
@@ -162,11 +170,22 @@ void TokenBuffer::columns(const std::vector<Column>& columns) {
     u16(static_cast<std::uint16_t>(columns.size()));
     for (const Column& column : columns) {
         u32(0);  // user type
-        u16(kNullableFlags);
+        const bool fixed = column.type == ColumnType::SmallInt || column.type == ColumnType::BigInt;
+        u16(fixed ? kNotNullFlags : kNullableFlags);
         switch (column.type) {
             case ColumnType::IntN:
                 u8(wire_type::kIntN);
                 u8(4);
+                break;
+            case ColumnType::SmallInt:
+                u8(wire_type::kInt2);
+                break;
+            case ColumnType::BigInt:
+                u8(wire_type::kInt8);
+                break;
+            case ColumnType::DateTime:
+                u8(wire_type::kDateTimeN);
+                u8(8);
                 break;
             case ColumnType::VarChar:
             case ColumnType::NVarChar:
@@ -189,6 +208,21 @@ void TokenBuffer::row(const std::vector<Column>& columns, const Row& values) {
                 if (const auto* number = std::get_if<std::int32_t>(&value)) {
                     u8(4);
                     u32(static_cast<std::uint32_t>(*number));
+                } else {
+                    u8(0);
+                }
+                break;
+            case ColumnType::SmallInt:
+                u16(static_cast<std::uint16_t>(integerOf(value)));
+                break;
+            case ColumnType::BigInt:
+                u64(static_cast<std::uint64_t>(integerOf(value)));
+                break;
+            case ColumnType::DateTime:
+                if (const auto* date = std::get_if<DateTime>(&value)) {
+                    u8(8);
+                    u32(static_cast<std::uint32_t>(date->days));
+                    u32(date->ticks);
                 } else {
                     u8(0);
                 }

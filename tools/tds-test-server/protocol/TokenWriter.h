@@ -42,16 +42,24 @@ struct ServerMessage {
     std::string text;  // UTF-8
 };
 
-enum class ColumnType { IntN, VarChar, NVarChar };
+// IntN is a nullable int, DateTime a nullable datetime; SmallInt and BigInt are NOT NULL columns,
+// which a SQL Server sends in the fixed types.
+enum class ColumnType { IntN, VarChar, NVarChar, SmallInt, BigInt, DateTime };
 
 struct Column {
     ColumnType type = ColumnType::IntN;
     std::string name;
-    std::uint16_t maxLength = 4;  // bytes; 4 for IntN
+    std::uint16_t maxLength = 4;  // bytes of a VarChar or NVarChar; ignored for the others
+};
+
+// A datetime as it travels: days since 1900-01-01 and three-hundredths of a second since midnight.
+struct DateTime {
+    std::int32_t days = 0;
+    std::uint32_t ticks = 0;
 };
 
 // Monostate is NULL; strings are UTF-8.
-using Value = std::variant<std::monostate, std::int32_t, std::string>;
+using Value = std::variant<std::monostate, std::int32_t, std::int64_t, std::string, DateTime>;
 using Row = std::vector<Value>;
 
 // A growing little-endian byte buffer with the token writers as members.
@@ -84,7 +92,8 @@ class TokenBuffer {
     void loginAck(std::string_view programName, std::array<std::uint8_t, 4> version,
                   std::uint32_t tdsVersion);
     void columns(const std::vector<Column>& columns);
-    // Values must match the columns' types; a mismatch is written as NULL.
+    // Values must match the columns' types (an int32 also fits SmallInt and BigInt); a mismatch
+    // is written as NULL, or as 0 in a NOT NULL column.
     void row(const std::vector<Column>& columns, const Row& values);
 
     const std::vector<std::uint8_t>& bytes() const { return bytes_; }

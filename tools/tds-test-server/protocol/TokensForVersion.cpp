@@ -169,6 +169,7 @@ class Converter {
             case wire_type::kIntN:
             case wire_type::kBitN:
             case wire_type::kFloatN:
+            case wire_type::kDateTimeN:
                 copy(1);
                 return {ValueLayout::ByteLength, 0};
             case wire_type::kDecimalN:

@@ -15,6 +15,7 @@ constexpr std::uint8_t kFloat8 = 0x3E;
 constexpr std::uint8_t kIntN = 0x26;
 constexpr std::uint8_t kBitN = 0x68;
 constexpr std::uint8_t kFloatN = 0x6D;
+constexpr std::uint8_t kDateTimeN = 0x6F;
 constexpr std::uint8_t kDecimalN = 0x6A;
 constexpr std::uint8_t kNumericN = 0x6C;
 constexpr std::uint8_t kBigVarChar = 0xA7;
