@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "app/win32/CzcionkaOkna.h"
-#include "common/TekstWin32.h"
 #include "app/win32/UchwytyWin32.h"
 #include "app/win32/UkladKomunikatu.h"
+#include "common/TekstWin32.h"
 
 namespace zuv {
 

@@ -6,8 +6,8 @@
 #include "app/okno/WypelnieniePaska.h"
 #include "app/win32/OknaKomunikatowWin32.h"
 #include "app/win32/PasekZadan.h"
-#include "common/TekstWin32.h"
 #include "app/win32/UchwytyWin32.h"
+#include "common/TekstWin32.h"
 
 namespace zuv {
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 
+#include "app/usluga/KontrolaBazy.h"
 #include "app/usluga/Logowanie.h"
 #include "common/LiczbyPolskie.h"
 #include "common/Tekst.h"
@@ -12,7 +13,13 @@ namespace zuv {
 
 namespace {
 
-// A lost connection in the words of a console: nobody presses "Loguj" here.
+// What to do after a lost connection, in the words of a console: nobody presses "Loguj" here.
+RadaPoUtracie RadaKonsoli() {
+    return {"Uruchom program ponownie, aby wznowić aktualizację od wersji zapisanej w bazie.",
+            "--sprawdz pokaże wersję zapisaną w bazie."};
+}
+
+// A lost connection in the words of a console.
 std::string TekstUtraty(const WynikPrzebiegu& przebieg) {
     OdczytPoUtracie odczyt;
     if (przebieg.skutek)
@@ -20,10 +27,8 @@ std::string TekstUtraty(const WynikPrzebiegu& przebieg) {
                       ? OdczytPoUtracie::Stan::Nieosiagalny
                       : OdczytPoUtracie::Stan::Odczytany,
                   przebieg.wersjaPo.value_or("")};
-    std::string tekst = OpisUtraty(
-        przebieg.krok, przebieg.przyczyna, przebieg.wersjaPakietu, przebieg.partia, odczyt,
-        {"Uruchom program ponownie, aby wznowić aktualizację od wersji zapisanej w bazie.",
-         "--sprawdz pokaże wersję zapisaną w bazie."});
+    std::string tekst = OpisUtraty(przebieg.krok, przebieg.przyczyna, przebieg.wersjaPakietu,
+                                   przebieg.partia, odczyt, RadaKonsoli());
     if (!przebieg.bladSerwera.empty()) tekst += "\n" + przebieg.bladSerwera;
     return tekst;
 }
@@ -169,10 +174,33 @@ void PrzebiegBazy::Przebieg() {
         case PlanAktualizacji::Werdykt::DoWykonania:
             break;
     }
+    if (!Skontroluj()) return;
     if (ustawienia_.sprawdz)
         Sprawdz(plan);
     else
         Aktualizuj(std::move(plan));
+}
+
+bool PrzebiegBazy::Skontroluj() {
+    KontrolaBazy kontrola;
+    try {
+        kontrola = SprawdzBaze(conn_);
+    } catch (const EUtrataPolaczenia& utrata) {
+        Niepowodzenie(
+            KodWyjscia::BladPolaczenia,
+            OpisUtraty(KrokUtraty::Polecenie, PrzyczynaUtraty::Zerwanie, {}, 0, {}, RadaKonsoli()) +
+                "\n" + utrata.TekstSterownika());
+        return false;
+    }
+    wynik_.ostrzezenia = kontrola.Ostrzezenia(dane_.baza, dane_.uzytkownik);
+    for (const std::string& ostrzezenie : wynik_.ostrzezenia) {
+        konsola_.Wiersz("Ostrzeżenie: " + ostrzezenie);
+        dziennik_.Zapisz("ostrzezenie", {{"tekst", ostrzezenie}});
+    }
+    // What could not be checked is no warning for a person, but the journal keeps it.
+    for (const std::string& powod : kontrola.niesprawdzone)
+        dziennik_.Zapisz("kontrola-niewykonana", {{"tekst", powod}});
+    return true;
 }
 
 void PrzebiegBazy::Sprawdz(const PlanAktualizacji& plan) {

@@ -46,7 +46,8 @@ struct WynikBazy {
     std::string wersjaDocelowa;                           // the plan's last; empty without one
     std::vector<std::pair<std::string, double>> pakiety;  // committed, with seconds
     std::vector<PakietPlanu> doWykonania;                 // --sprawdz: the packages due
-    std::string blad;  // what ended it other than success, as printed
+    std::vector<std::string> ostrzezenia;  // the checks before the run (KontrolaBazy)
+    std::string blad;                      // what ended it other than success, as printed
     // Where a failure or a stop met a package: its version and batch (0 outside a batch).
     std::string pakietBledu;
     std::int32_t operacjaBledu = 0;
@@ -99,6 +100,9 @@ class PrzebiegBazy {
 
   private:
     void Przebieg();
+    // The checks before the run, printed and journalled; false when the connection was lost
+    // meanwhile (the result then says so).
+    bool Skontroluj();
     void Sprawdz(const PlanAktualizacji& plan);
     void Aktualizuj(PlanAktualizacji plan);
     void Zakoncz(const WynikPrzebiegu& przebieg);

@@ -101,6 +101,7 @@ std::string RaportJson(const std::vector<const WynikBazy*>& wyniki, const Przebi
              {"sekundy", Sekundy(wynik->sekundy)},
              {"pakiety", std::move(pakiety)},
              {"do_wykonania", std::move(doWykonania)},
+             {"ostrzezenia", wynik->ostrzezenia},
              {"pakiet_bledu", NapisLubNull(wynik->pakietBledu)},
              {"operacja_bledu",
               wPakiecie && wynik->operacjaBledu > 0 ? Json(wynik->operacjaBledu) : Json()},

@@ -42,8 +42,8 @@
 #include <vector>
 
 #include "app/win32/Identyfikatory.h"
-#include "common/TekstWin32.h"
 #include "app/win32/UchwytyWin32.h"
+#include "common/TekstWin32.h"
 
 using namespace zuv;
 

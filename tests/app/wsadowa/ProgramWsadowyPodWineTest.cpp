@@ -252,9 +252,9 @@ TEST_F(ProgramWsadowyNaKonsoli, EveryPolishLetterAndNoEscapeSequenceOnAConsoleOr
 TEST_F(ProgramWsadowyNaKonsoli, CtrlCOnTheConsoleRollsThePackageBackAndEndsWithFive) {
     tds::ServerConfig konfiguracja;
     konfiguracja.initVersion = "11.4.0.1";
-    // After the log-in, the version read, the lock, the two flag statements, the generation and
-    // the begin, a batch of the package is held.
-    konfiguracja.faults.delays = {{8, std::chrono::milliseconds(60000)}};
+    // After the log-in, the version read, the four checks, the lock, the two flag statements, the
+    // generation and the begin, a batch of the package is held.
+    konfiguracja.faults.delays = {{12, std::chrono::milliseconds(60000)}};
     SerwerTestowy serwer(konfiguracja);
     const auto poczatek = std::chrono::steady_clock::now();
     const NaEkranie ekran = UruchomNaKonsoli(serwer, 0, "Pakiet 11.5.0.6 (1 z 1)...");

@@ -15,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/usluga/KontrolaBazy.h"
 #include "db/ZapisanaWersja.h"
 #include "tests/app/wsadowa/SchematRaportu.h"
 #include "tests/app/wsadowa/UruchomienieProgramu.h"
@@ -25,6 +26,9 @@ using namespace std::chrono_literals;
 namespace {
 
 const std::string Haslo = "Tajne;1'\"";
+// The checks before a run (the right to see the process list, the other sessions, the rights and
+// the last backup) come after the version read, each a request of its own.
+constexpr std::uint64_t ZapytaniaKontroli = 4;
 
 class ProgramWsadowy : public ::testing::Test {
   protected:
@@ -188,9 +192,17 @@ TEST_F(ProgramWsadowy, CheckOnlyListsThePackagesExitsSixAndSendsNothingButTheVer
                                     "  11.4.0.1  54 639 bajtów, 88 operacji\n"
                                     "  11.5.0.6  58 822 bajty, 97 operacji\n"
                                     "Razem: 2 pakiety, 113 461 bajtów, 185 operacji.\n");
-    // The version query alone: no lock, no flag, no transaction.
-    EXPECT_EQ(Zadania(serwer), (std::vector<std::string>(
-                                   2, std::string("batch: ") + zuv::ZapytanieZapisanejWersji)));
+    // The version query and the read-only checks before a run, twice: no lock, no flag, no
+    // transaction.
+    const std::vector<std::string> jednaBaza = {
+        std::string("batch: ") + zuv::ZapytanieZapisanejWersji,
+        std::string("batch: ") + zuv::zapytania_kontroli::WidokSerwera,
+        std::string("batch: ") + zuv::zapytania_kontroli::Sesje,
+        std::string("batch: ") + zuv::zapytania_kontroli::Prawa,
+        std::string("batch: ") + zuv::zapytania_kontroli::OstatniaKopia};
+    std::vector<std::string> dwieBazy = jednaBaza;
+    dwieBazy.insert(dwieBazy.end(), jednaBaza.begin(), jednaBaza.end());
+    EXPECT_EQ(Zadania(serwer), dwieBazy);
     EXPECT_EQ(serwer.ZapisanaWersja(), "11.3.0.2");
 }
 
@@ -213,7 +225,7 @@ TEST_F(ProgramWsadowy, ATargetVersionEndsTheRunThere) {
          "Pakiety do wykonania do wersji 11.4.0.1 (1):\n  11.4.0.1  54 639 bajtów, 88 operacji\n"
          "Razem: 1 pakiet, 54 639 bajtów, 88 operacji.",
          "11.3.0.2",
-         1},
+         1 + ZapytaniaKontroli},
         {"applied",
          "11.3.0.2",
          {"--do-wersji=11.4.0.1", "--tak"},
@@ -299,7 +311,8 @@ TEST_F(ProgramWsadowy, WithoutAnAnswerOrAPasswordNothingRuns) {
     auto bezHasla = Uruchom(argumenty);
     EXPECT_EQ(bezHasla->Czekaj(), 4);
     EXPECT_NE(bezHasla->Bledy().find("Brak hasła"), std::string::npos) << bezHasla->Bledy();
-    EXPECT_EQ(serwer.Partie().size(), 1u);
+    // The first run's version read and checks; the second sent nothing.
+    EXPECT_EQ(serwer.Partie().size(), 1u + ZapytaniaKontroli);
 
     // The password file's first line, as it stands.
     argumenty.insert(argumenty.end(), {"--plik-hasla", Plik("haslo", Haslo + "\ndrugi\n")});
@@ -406,12 +419,12 @@ TEST_F(ProgramWsadowy, OneSigintDuringAHeldBatchEndsWithFiveInBoundedTime) {
     for (const Przypadek& p : przypadki) {
         SCOPED_TRACE(p.nazwa);
         tds::ServerConfig konfiguracja = Konfiguracja("11.4.0.1");
-        // After the log-in, the version read, the lock, the two flag statements, the generation
-        // and the begin, a batch of the package is held.
+        // After the log-in, the version read, the checks, the lock, the two flag statements, the
+        // generation and the begin, a batch of the package is held.
         if (p.zawieszony)
-            konfiguracja.faults.hangAtRequests = {9};
+            konfiguracja.faults.hangAtRequests = {9 + ZapytaniaKontroli};
         else
-            konfiguracja.faults.delays = {{8, 60000ms}};
+            konfiguracja.faults.delays = {{8 + ZapytaniaKontroli, 60000ms}};
         SerwerTestowy serwer(konfiguracja);
         const std::string raport = (katalog_ / "raport.json").string();
         auto argumenty = JednaBaza(serwer);
@@ -571,7 +584,7 @@ TEST_F(ProgramWsadowy, AReportThatCannotBeWrittenIsRefusedBeforeAnythingRuns) {
 // restart then ends that session, a lost connection.
 TEST_F(ProgramWsadowy, AReportFailingAfterTheRunKeepsTheRunsExitCode) {
     tds::ServerConfig konfiguracja = Konfiguracja("11.4.0.1");
-    konfiguracja.faults.delays = {{9, 60000ms}};
+    konfiguracja.faults.delays = {{9 + ZapytaniaKontroli, 60000ms}};
     SerwerTestowy serwer(konfiguracja);
     std::filesystem::create_directory(katalog_ / "raporty");
     const std::string raport = (katalog_ / "raporty" / "raport.json").string();
@@ -649,4 +662,55 @@ TEST_F(ProgramWsadowy, WithoutARegisteredDriverTheErrorSaysHowToRegisterIt) {
     EXPECT_NE(program->Bledy().find("sudo odbcinst -i -d -f /usr/share/tdsodbc/odbcinst.ini"),
               std::string::npos);
     EXPECT_TRUE(serwer->journal().empty());
+}
+
+// The checks before a run: each finding printed as a warning before the question and kept in the
+// report, the run going on; what the login may not see is no warning but a line of the journal.
+TEST_F(ProgramWsadowy, TheChecksWarnBeforeTheQuestionAndTheRunGoesOn) {
+    tds::ServerConfig konfiguracja = Konfiguracja("11.4.0.1");
+    konfiguracja.otherSessions = {{53, "jan", "KSIEG-01", "ZUV Środki", 754}};
+    konfiguracja.backup = tds::BackupHistory::None;
+    konfiguracja.rights = tds::LoginRights::None;
+    SerwerTestowy serwer(konfiguracja);
+    const std::string raport = (katalog_ / "raport.json").string();
+    auto argumenty = JednaBaza(serwer);
+    argumenty.insert(argumenty.end(), {"--tak", "--raport", raport});
+    auto program = Uruchom(argumenty, {"ZUV_HASLO=" + Haslo});
+    ASSERT_EQ(program->Czekaj(), 0) << program->Wyjscie() << program->Bledy();
+    EXPECT_EQ(serwer.ZapisanaWersja(), "11.5.0.6");
+    const std::string wyjscie = program->Wyjscie();
+    const std::size_t sesje = wyjscie.find(
+        "Ostrzeżenie: W bazie pracują inne sesje (1): jan (KSIEG-01, ZUV Środki, bezczynna 12 "
+        "min); aktualizacja może czekać na ich blokady.\n");
+    const std::size_t kopia =
+        wyjscie.find("Ostrzeżenie: Serwer nie ma zapisu żadnej pełnej kopii zapasowej bazy ZUV;");
+    const std::size_t prawa = wyjscie.find("Ostrzeżenie: Login sa nie jest właścicielem bazy ZUV");
+    const std::size_t pytanie = wyjscie.find("Wykonać aktualizację bazy");
+    EXPECT_LT(sesje, kopia) << wyjscie;
+    EXPECT_LT(kopia, prawa) << wyjscie;
+    EXPECT_LT(prawa, pytanie) << wyjscie;
+    const auto tresc = nlohmann::json::parse(UruchomienieProgramu::Tresc(raport));
+    EXPECT_EQ(tresc.at("bazy").at(0).at("ostrzezenia").size(), 3u);
+    EXPECT_EQ(BledySchematu(raport), "");
+    EXPECT_NE(Dziennik().find("ostrzezenie tekst=\"W bazie pracują inne sesje (1)"),
+              std::string::npos);
+
+    tds::ServerConfig bezWidoku = Konfiguracja("11.3.0.2");
+    bezWidoku.otherSessions = konfiguracja.otherSessions;
+    bezWidoku.viewServerState = false;
+    SerwerTestowy drugi(bezWidoku);
+    auto sprawdzenie = Uruchom(
+        [&] {
+            auto a = JednaBaza(drugi);
+            a.push_back("--sprawdz");
+            return a;
+        }(),
+        {"ZUV_HASLO=" + Haslo});
+    EXPECT_EQ(sprawdzenie->Czekaj(), 6) << sprawdzenie->Bledy();
+    EXPECT_EQ(sprawdzenie->Wyjscie().find("Ostrzeżenie"), std::string::npos)
+        << sprawdzenie->Wyjscie();
+    EXPECT_NE(Dziennik().find("kontrola-niewykonana tekst=\"Nie sprawdzono innych sesji w bazie: "
+                              "login nie ma uprawnienia VIEW SERVER STATE"),
+              std::string::npos)
+        << Dziennik();
 }

@@ -59,6 +59,9 @@ TEST(RaportJson, EveryDatabaseWithItsFieldsInOrderNullsAndSecondsAsNumbers) {
     sprawdzona.wersjaPrzed = sprawdzona.wersjaPo = "11.3.0.2";
     sprawdzona.wersjaDocelowa = "11.4.0.1";
     sprawdzona.doWykonania = {{"11.4.0.1", 42672, 64}};
+    sprawdzona.ostrzezenia = {
+        "W bazie pracują inne sesje (1): jan (K1, ZUV, bezczynna 12 min); aktualizacja może "
+        "czekać na ich blokady."};
     sprawdzona.kod = KodWyjscia::DoAktualizacji;
     sprawdzona.rozpoczeta = true;
 
@@ -87,18 +90,19 @@ TEST(RaportJson, EveryDatabaseWithItsFieldsInOrderNullsAndSecondsAsNumbers) {
            "wynik": "blad_pakietu", "opis": "błąd pakietu", "kod": 2,
            "wersja_przed": "11.3.0.2", "wersja_po": "11.4.0.1", "wersja_docelowa": "11.5.0.6",
            "sekundy": 3.128, "pakiety": [{"wersja": "11.4.0.1", "sekundy": 2.515}],
-           "do_wykonania": [], "pakiet_bledu": "11.5.0.6", "operacja_bledu": 3,
+           "do_wykonania": [], "ostrzezenia": [], "pakiet_bledu": "11.5.0.6", "operacja_bledu": 3,
            "blad": "Błąd aktualizacji bazy do wersji 11.5.0.6:\r\nBrak miejsca w bazie."},
           {"serwer": "SQL4", "baza": "ZUV", "uzytkownik": "sa",
            "wynik": "nie_rozpoczeta", "opis": "nie rozpoczęta", "kod": 5,
            "wersja_przed": null, "wersja_po": null, "wersja_docelowa": null,
-           "sekundy": 0.0, "pakiety": [], "do_wykonania": [], "pakiet_bledu": null,
+           "sekundy": 0.0, "pakiety": [], "do_wykonania": [], "ostrzezenia": [], "pakiet_bledu": null,
            "operacja_bledu": null, "blad": null},
           {"serwer": "SQL5", "baza": "ZUV", "uzytkownik": "sa",
            "wynik": "do_aktualizacji", "opis": "do aktualizacji", "kod": 6,
            "wersja_przed": "11.3.0.2", "wersja_po": "11.3.0.2", "wersja_docelowa": "11.4.0.1",
            "sekundy": 0.0, "pakiety": [],
            "do_wykonania": [{"wersja": "11.4.0.1", "bajty": 42672, "operacje": 64}],
+           "ostrzezenia": ["W bazie pracują inne sesje (1): jan (K1, ZUV, bezczynna 12 min); aktualizacja może czekać na ich blokady."],
            "pakiet_bledu": null, "operacja_bledu": null, "blad": null}
         ]})");
     oczekiwany["wersja_programu"] = WersjaProgramu;
