@@ -3,6 +3,7 @@
 #include <array>
 #include <exception>
 #include <iostream>
+#include <optional>
 
 #include "AppLocks.h"
 #include "Login.h"
@@ -270,8 +271,9 @@ Session::Next Session::handleRequest(const Message& message) {
         return Next::Close;
     }
     if (faults.hangsAt(number)) return hang();
-    if (const auto delay = faults.delayFor(number)) {
-        switch (waitWatchingAttention(*delay)) {
+    // A wait that ends otherwise than by running out ends the request: closed, or cancelled.
+    const auto afterWait = [&](Wait wait) -> std::optional<Next> {
+        switch (wait) {
             case Wait::Closed:
                 return Next::Close;
             case Wait::Cancelled:
@@ -280,7 +282,10 @@ Session::Next Session::handleRequest(const Message& message) {
             case Wait::Elapsed:
                 break;
         }
-    }
+        return std::nullopt;
+    };
+    if (const auto delay = faults.delayFor(number))
+        if (const auto next = afterWait(waitWatchingAttention(*delay))) return *next;
     if (const FailRequestFault* failure = faults.failureFor(number)) {
         TokenBuffer reply;
         reply.message({failure->number, 1, 16, failure->message});
@@ -288,17 +293,8 @@ Session::Next Session::handleRequest(const Message& message) {
         return send(reply.take()) ? Next::Continue : Next::Close;
     }
     if (const BlockBatchFault* block =
-            kind == RequestKind::Batch ? responder_.heldBy(text, faults.blockBatches) : nullptr) {
-        switch (holdAsBlocked(*block)) {
-            case Wait::Closed:
-                return Next::Close;
-            case Wait::Cancelled:
-                journal(RequestKind::Attention);
-                return send(attentionReply()) ? Next::Continue : Next::Close;
-            case Wait::Elapsed:
-                break;
-        }
-    }
+            kind == RequestKind::Batch ? responder_.heldBy(text, faults.blockBatches) : nullptr)
+        if (const auto next = afterWait(holdAsBlocked(*block))) return *next;
     const std::vector<std::uint8_t> reply = transactionRequest
                                                 ? runTransactionRequest(*transactionRequest)
                                             : kind == RequestKind::Rpc ? runProcedures(procedures)
